@@ -1,0 +1,22 @@
+#pragma once
+// Where the program finds its own files.
+#include <QString>
+
+#include "platform/paths.h"
+
+namespace vexil {
+
+struct Folders {
+    // Read-only files shipped with the program: MACROS.INI, icons, help.
+    QString programFolder;
+    // Writable per-user files: Vexil.INI, the undo snapshot, the caption list, the
+    // registry store.
+    QString userFolder;
+    DriveMap drives;
+
+    // Folders for this user: the program folder from VEXIL_HOME or next to the executable,
+    // the user folder under the XDG configuration directory, the drive map from VEXIL_DRIVES.
+    static Folders forThisUser();
+};
+
+}  // namespace vexil

@@ -1,0 +1,26 @@
+#include "app/session.h"
+
+namespace vexil {
+
+Session::Session(Platform& p, Folders f)
+    : platform(p),
+      folders(std::move(f)),
+      view(&nullView_),
+      registry(folders.userFolder.isEmpty() ? QString()
+                                            : folders.userFolder + QStringLiteral("/registry.ini")) {}
+
+QString Session::realPath(const QString& name) const {
+    return vexil::realPath(name, currentDirectory, folders.drives);
+}
+
+bool Session::fileExists(const QString& name) const {
+    return vexil::fileExists(name, currentDirectory, folders.drives);
+}
+
+void Session::setView(MainView* v) { view = v ? v : &nullView_; }
+
+MessageAnswer Session::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
+    return platform.dialogs.message(text, QStringLiteral("Vexil"), buttons, icon);
+}
+
+}  // namespace vexil

@@ -1,0 +1,66 @@
+#pragma once
+// What the program shares process-wide, in one object that the main window owns and every
+// service receives by reference. Tests build one over the fake platform.
+#include <QString>
+
+#include "app/folders.h"
+#include "app/view.h"
+#include "commands/registry.h"
+#include "platform/platform.h"
+#include "settings/catalogue.h"
+#include "settings/user_profile.h"
+#include "template/template.h"
+
+namespace vexil {
+
+// Remembered during use mode and across activations.
+struct PlayerState {
+    WindowHandle targetWindow = 0;
+    QString targetHistory;        // "1A2B 3C4D ": newest first, upper-case hex + blank
+    QString memory;               // the one-slot text memory
+    std::int16_t currentLevel = 1;
+    std::int16_t previousArea = 0;
+};
+
+// Speech engine state.
+struct SpeechState {
+    bool speechAvailable = false;
+    int speakerCount = 0;
+    std::int16_t speakerCursor = -1;
+    QString openMidiDevice;
+};
+
+class Session {
+public:
+    Session(Platform& platform, Folders folders);
+
+    Platform& platform;
+    Folders folders;
+    MainView* view;  // never null; points at a do-nothing view until the window sets one
+
+    Template tmpl;
+    UserProfile profile;
+    ProgramSettings programSettings;
+    Catalogue catalogue;
+    RegistryStore registry;
+    PlayerState player;
+    SpeechState speech;
+
+    // The folder relative names are taken in (the template's folder once one is loaded).
+    QString currentDirectory;
+
+    // A board file name made into a path of this machine, relative names taken in the
+    // current directory.
+    QString realPath(const QString& name) const;
+    bool fileExists(const QString& name) const;
+
+    void setView(MainView* v);
+    // Shows a message box with the program's title.
+    MessageAnswer message(const QString& text, MessageButtons buttons = MessageButtons::Ok,
+                          MessageIcon icon = MessageIcon::None);
+
+private:
+    MainView nullView_;
+};
+
+}  // namespace vexil

@@ -1,0 +1,23 @@
+#pragma once
+// A speech-synthesis engine with the six operations the program drives.
+#include <QString>
+
+namespace vexil {
+
+class SpeechEngine {
+public:
+    virtual ~SpeechEngine() = default;
+    // False when no engine could be started on this machine.
+    virtual bool available() = 0;
+    virtual int numberOfSpeakers() = 0;
+    // 99 ('c') Catalan, 101 ('e') Spanish.
+    virtual void setLanguage(int languageCode) = 0;
+    virtual void setSpeaker(int speaker) = 0;
+    // 100 is the normal rate.
+    virtual void setSpeed(int speed) = 0;
+    virtual void resume() = 0;
+    // Starts reading; does not wait for the end.
+    virtual void read(const QString& text) = 0;
+};
+
+}  // namespace vexil

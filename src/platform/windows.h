@@ -1,0 +1,45 @@
+#pragma once
+// Top-level windows of the desktop: enumeration, titles, activation and placement.
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace vexil {
+
+struct WindowInfo {
+    WindowHandle handle = 0;
+    bool hasParent = false;  // a transient or owned window (WM_TRANSIENT_FOR on X)
+    bool visible = false;    // mapped and not iconic
+    QString title;
+    ProcessId pid = 0;       // 0 when the window does not say
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Top-level windows in stacking order, topmost first.
+    virtual std::vector<WindowInfo> topLevelWindows() = 0;
+    // The window's title; empty when it has none or no longer exists.
+    virtual QString title(WindowHandle window) = 0;
+    // Raise and focus the window; true once it is the active window.
+    virtual bool activate(WindowHandle window) = 0;
+    // Raise and focus the top-level window whose title is exactly `title`.
+    virtual bool activateByTitle(const QString& title) = 0;
+    // Outer rectangle in screen pixels; an empty rectangle when unknown.
+    virtual QRect geometry(WindowHandle window) = 0;
+    virtual bool moveResize(WindowHandle window, const QRect& pixels) = 0;
+    virtual bool setTopMost(WindowHandle window, bool on) = 0;
+    // Ask the window to close (politely, as the user would).
+    virtual bool close(WindowHandle window) = 0;
+    // Full path of the program file behind the window that has the keyboard focus; empty
+    // when unknown.
+    virtual QString focusedProgramFile() = 0;
+    // Screen size in pixels.
+    virtual QSize screenSize() = 0;
+};
+
+}  // namespace vexil

@@ -1,0 +1,61 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <cstdio>
+
+#include "tool.h"
+
+namespace vexil::tool {
+
+void printJsonLine(const QJsonObject& object) {
+    const QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int usageError(const Command& command, const QString& text) {
+    std::fprintf(stderr, "vexil-tool %s: %s\nusage: vexil-tool %s %s\n", command.name,
+                 text.toLocal8Bit().constData(), command.name, command.usage);
+    return kUsage;
+}
+
+namespace {
+
+const Command* const commands[] = {&dumpCommand,      &saveCommand, &saveAsCommand,
+                                   &profileCommand,   &catalogueCommand,
+                                   &playCommand,      &scanCommand};
+
+void printHelp(FILE* out) {
+    std::fprintf(out,
+                 "usage: vexil-tool COMMAND [ARGUMENTS]\n\n"
+                 "Runs the core of Vexil without its windows: boards, profiles and the\n"
+                 "catalogue are read and written exactly as the program does, and the key\n"
+                 "player and the access engine run on a recording platform that prints\n"
+                 "each effect as one JSON line. Texts are printed in UTF-8.\n\n"
+                 "Exit status: 0 done, no message; 1 done, message boxes were shown;\n"
+                 "2 usage error.\n\nCommands:\n");
+    for (const Command* c : commands) std::fprintf(out, "\n  %s %s\n%s", c->name, c->usage, c->help);
+}
+
+}  // namespace
+}  // namespace vexil::tool
+
+int main(int argc, char** argv) {
+    using namespace vexil::tool;
+    // Pictures need QtGui; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
+        args.first() == u"help") {
+        printHelp(args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? kUsage : kOk;
+    }
+    const QString name = args.takeFirst();
+    for (const Command* c : commands)
+        if (name == QLatin1String(c->name)) return c->run(args);
+    std::fprintf(stderr, "vexil-tool: unknown command '%s' (see vexil-tool --help)\n",
+                 name.toLocal8Bit().constData());
+    return kUsage;
+}
