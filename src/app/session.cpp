@@ -7,7 +7,13 @@ Session::Session(Platform& p, Folders f)
       folders(std::move(f)),
       view(&nullView_),
       registry(folders.userFolder.isEmpty() ? QString()
-                                            : folders.userFolder + QStringLiteral("/registry.ini")) {}
+                                            : folders.userFolder + QStringLiteral("/registry.ini")),
+      timer1(platform.clock.createTimer(QStringLiteral("Timer1"))),
+      timer2(platform.clock.createTimer(QStringLiteral("Timer2"))),
+      timer3(platform.clock.createTimer(QStringLiteral("Timer3"))) {
+    timer1->setInterval(programSettings.Interval);
+    timer2->setInterval(100);
+}
 
 QString Session::realPath(const QString& name) const {
     return vexil::realPath(name, currentDirectory, folders.drives);

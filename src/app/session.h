@@ -2,6 +2,7 @@
 // What the program shares process-wide, in one object that the main window owns and every
 // service receives by reference. Tests build one over the fake platform.
 #include <QString>
+#include <memory>
 
 #include "app/folders.h"
 #include "app/view.h"
@@ -45,6 +46,12 @@ public:
     RegistryStore registry;
     PlayerState player;
     SpeechState speech;
+
+    // The three timers of the main window: Timer1 activates the picked area, Timer2 gives
+    // the focus back to the board, Timer3 steps the scan or polls the joystick.
+    std::unique_ptr<Timer> timer1;
+    std::unique_ptr<Timer> timer2;
+    std::unique_ptr<Timer> timer3;
 
     // The folder relative names are taken in (the template's folder once one is loaded).
     QString currentDirectory;
