@@ -97,7 +97,8 @@ QString relocateCommand(const Session& session, const QString& text, const QStri
         const qsizetype marker = text.indexOf(QStringLiteral("/F:"), 0, Qt::CaseInsensitive);
         if (marker < 0) return text;
         const qsizetype after = marker + 3;
-        return text.left(after) + relocatePath(session, text.mid(after).trimmed(), oldFolder);
+        return text.left(after) +
+               relocatePath(session, text.mid(after).trimmed().toUpper(), oldFolder);
     }
     return text;
 }

@@ -96,7 +96,7 @@ void BoardLoad::readAreas(int count) {
     // Reserve no more than the rest of the file could hold (a block is at least 24
     // characters), so that a lying count costs nothing.
     const qsizetype room = (reader_->size() - reader_->position()) / 24 + 1;
-    t_.reserveAreas(int(std::min<qsizetype>(count, room)));
+    if (count > 0) t_.reserveAreas(int(std::min<qsizetype>(count, room)));
     // The panel starts counting afresh: a board loaded after another big one must not
     // overflow the count of added areas.
     t_.addedAreaCount = 0;
