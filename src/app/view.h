@@ -44,6 +44,14 @@ public:
     virtual void setTopMost(bool /*on*/) {}
     // Ends the program (TANCAR, after use mode was left).
     virtual void exitProgram() {}
+
+    // "&Nou": the area panel shows no area; the template properties dialog opens.
+    virtual void showEmptyAreaPanel() {}
+    virtual void openTemplateProperties() {}
+    // Closes the auxiliary keyboard when it is open (before a board is opened or saved).
+    virtual void closeAuxiliaryKeyboard() {}
+    // Generates the cover picture of the template just saved (its `autoCover` is 1).
+    virtual void generateCover() {}
 };
 
 }  // namespace vexil
