@@ -52,6 +52,9 @@ public:
     virtual void closeAuxiliaryKeyboard() {}
     // Generates the cover picture of the template just saved (its `autoCover` is 1).
     virtual void generateCover() {}
+
+    // The access menu checks item `item` alone (accessMenuItem of the mode; -1 none).
+    virtual void setAccessMenuCheck(int /*item*/) {}
 };
 
 }  // namespace vexil
