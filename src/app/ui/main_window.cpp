@@ -150,7 +150,7 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     useMode_ = true;
     menus_.showMode(true);
     editPage_->hide();
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     useBoard_->setScale(scale.x(), scale.y());
     picture3_->show();
     // The editor's fixed sizes no longer hold the window open.
@@ -160,7 +160,7 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
 }
 
 void MainWindow::placeBoardWindow(const QRect& boardRect) {
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     useBoard_->setScale(scale.x(), scale.y());
     setOuterGeometry(boardRect);
     update();
@@ -175,14 +175,12 @@ void MainWindow::leaveUseModeDisplay() {
     if (savedWindowRect_.isValid()) setOuterGeometry(savedWindowRect_);
 }
 
-QPointF MainWindow::boardScale() const { return boardScale_; }
-
 QRect MainWindow::highlightRect(int area) const {
     const Template& t = session_.tmpl;
     if (area < 1 || area > t.areaCount()) return {};
     const Area& r = t.area(1);
     const Area& a = t.area(area);
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     return QRect(toInt16((a.x0 - r.x0) * scale.x()), toInt16((a.y0 - r.y0) * scale.y()),
                  toInt16((a.x1 - a.x0) * scale.x()), toInt16((a.y1 - a.y0) * scale.y()));
 }
@@ -217,7 +215,17 @@ void MainWindow::setTopMost(bool on) {
     show();
 }
 
-void MainWindow::setAccessMenuChecked(int index) { menus_.checkAccessItem(index); }
+void MainWindow::setAccessMenuCheck(int item) { menus_.checkAccessItem(item); }
+
+void MainWindow::closeAuxiliaryKeyboard() {
+    // The auxiliary keyboard window comes with the editor; its box and menu item follow.
+    const QSignalBlocker a(check1_[1]);
+    const QSignalBlocker b(menus_.teclatAuxiliar);
+    check1_[1]->setChecked(false);
+    menus_.teclatAuxiliar->setChecked(false);
+}
+
+void MainWindow::exitProgram() { closeNow(); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // The window itself answers Backspace with a beep and nothing else.
