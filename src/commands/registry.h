@@ -4,6 +4,7 @@
 // in it.
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
