@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/session.h"
@@ -137,12 +138,27 @@ void MainWindow::setDrawingArmed(bool armed) {
 }
 
 void MainWindow::setOuterGeometry(const QRect& window) {
+    outerTarget_ = window;
     const QRect inner = geometry();
     const QRect outer = frameGeometry();
-    const int extraW = outer.width() - inner.width();
-    const int extraH = outer.height() - inner.height();
+    int extraW = outer.width() - inner.width();
+    int extraH = outer.height() - inner.height();
+    if (!isVisible() && extraH == 0) {
+        // Not framed yet: allow for a title bar until the window manager says better.
+        extraH = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    }
     move(window.topLeft());
     resize(std::max(1, window.width() - extraW), std::max(1, window.height() - extraH));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Once the window manager has framed the window, its frame is known: place it again.
+    if (useMode_ && outerTarget_.isValid()) {
+        QTimer::singleShot(100, this, [this] {
+            if (useMode_ && frameGeometry() != outerTarget_) setOuterGeometry(outerTarget_);
+        });
+    }
 }
 
 void MainWindow::enterUseModeDisplay(const QRect& boardRect) {

@@ -65,6 +65,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 signals:
     // "&Sortir" of the file menu or the window's close box: the owner runs the orderly exit.
@@ -87,6 +88,7 @@ private:
     UseBoard* useBoard_ = nullptr;
     bool useMode_ = false;
     QRect savedWindowRect_;
+    QRect outerTarget_;
     int highlightThickness_ = 8;
     QColor highlightColor_ = Qt::red;
     bool drawingArmed_ = false;
