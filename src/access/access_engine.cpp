@@ -70,7 +70,9 @@ void AccessEngine::startAccess() {
     } else {
         stopScanning();
     }
-    if (isVoiceMode(mode) && s_.profile.recognitionState != 0) startRecognition();
+    // Listening already (a board change): it goes on.
+    if (isVoiceMode(mode) && s_.profile.recognitionState != 0 && s_.profile.recognitionState != -2)
+        startRecognition();
 }
 
 void AccessEngine::beginModeChange() {

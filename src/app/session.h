@@ -33,6 +33,8 @@ struct PlayerState {
     // self-referring sequences end instead of overflowing the stack or running forever.
     int nesting = 0;
     std::int64_t stepsLeft = 0;
+    // Set when a command ended the program: whatever was still to play is dropped.
+    bool ending = false;
 };
 
 // Speech engine state.

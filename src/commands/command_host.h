@@ -42,8 +42,13 @@ public:
     virtual void launched(const QString& /*commandLine*/, WindowHandle /*window*/) {}
     // One unit of ESPERA.
     virtual void waited() {}
-    // The clipboard's contents were pasted into `window` (Ctrl+V sent to it).
-    virtual void pasted(WindowHandle /*window*/) {}
+    // The clipboard's contents are pasted into `window` (Ctrl+V sent to it) between these
+    // two calls.
+    virtual void pasting(WindowHandle /*window*/) {}
+    virtual void pasteDone() {}
+    // One mouse action ("M", "CD", "2CE", "PD" ...) at (x, y) in screen pixels; the
+    // platform receives it as moves and button presses.
+    virtual void mouseAction(const QString& /*action*/, int /*x*/, int /*y*/) {}
     // A registry value was written by the REG command.
     virtual void registryWritten(const QString& /*root*/, const QString& /*key*/,
                                  const QString& /*name*/, const RegistryValue& /*value*/) {}
