@@ -18,6 +18,8 @@ public:
     virtual void setKeysBoxCoversClip(bool /*covers*/) {}
     virtual void setDrawingArmed(bool /*armed*/) {}
     virtual void setMacroMenuCaption(const QString& /*caption*/) {}
+    // The access menu checks item `item` alone (accessMenuItem of the mode; -1 none).
+    virtual void setAccessMenuCheck(int /*item*/) {}
 };
 
 }  // namespace vexil
