@@ -20,6 +20,13 @@ public:
     virtual void setMacroMenuCaption(const QString& /*caption*/) {}
     // The access menu checks item `item` alone (accessMenuItem of the mode; -1 none).
     virtual void setAccessMenuCheck(int /*item*/) {}
+    // "&Nou": the area panel shows no area; the template properties dialog opens.
+    virtual void showEmptyAreaPanel() {}
+    virtual void openTemplateProperties() {}
+    // Closes the auxiliary keyboard when it is open (before a board is opened or saved).
+    virtual void closeAuxiliaryKeyboard() {}
+    // Generates the cover picture of the template just saved (its `autoCover` is 1).
+    virtual void generateCover() {}
 };
 
 }  // namespace vexil
