@@ -3,9 +3,11 @@
 // service receives by reference. Tests build one over the fake platform.
 #include <QString>
 #include <memory>
+#include <random>
 
 #include "app/folders.h"
 #include "app/view.h"
+#include "commands/command_host.h"
 #include "commands/registry.h"
 #include "platform/platform.h"
 #include "settings/catalogue.h"
@@ -21,6 +23,17 @@ struct PlayerState {
     QString memory;               // the one-slot text memory
     std::int16_t currentLevel = 1;
     std::int16_t previousArea = 0;
+
+    // The random choice of TRIA; seeded once when the session starts (tests and vexil-tool
+    // seed it themselves) rather than from the time of day on every choice.
+    std::mt19937 random;
+    // How deep key sequences are nested right now (conditionals, recalled memory, random
+    // choice), and how many steps the outermost sequence may still take: hostile or
+    // self-referring sequences end instead of overflowing the stack or running forever.
+    int nesting = 0;
+    std::int64_t stepsLeft = 0;
+    // Set when a command ended the program: whatever was still to play is dropped.
+    bool ending = false;
 };
 
 // Speech engine state.
@@ -38,6 +51,8 @@ public:
     Platform& platform;
     Folders folders;
     MainView* view;  // never null; points at a do-nothing view until the window sets one
+    CommandHost* host;          // never null; a do-nothing host until one is set
+    CommandObserver* observer;  // never null; a do-nothing observer until one is set
 
     Template tmpl;
     UserProfile profile;
@@ -62,12 +77,16 @@ public:
     bool fileExists(const QString& name) const;
 
     void setView(MainView* v);
+    void setHost(CommandHost* h);
+    void setObserver(CommandObserver* o);
     // Shows a message box with the program's title.
     MessageAnswer message(const QString& text, MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None);
 
 private:
     MainView nullView_;
+    CommandHost nullHost_;
+    CommandObserver nullObserver_;
 };
 
 }  // namespace vexil
