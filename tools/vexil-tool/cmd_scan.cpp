@@ -98,13 +98,9 @@ Step parseEvent(const QString& event) {
     }
     if (kind == u"click" || kind == u"dblclick") {
         const bool dbl = kind == u"dblclick";
-        if (arg == u"left")
-            return [dbl](AccessEngine& e, FakePlatform&) { dbl ? e.doubleClick() : e.click(); };
-        if (arg == u"right")
-            return [dbl](AccessEngine& e, FakePlatform&) {
-                dbl ? e.rightDoubleClick() : e.rightClick();
-            };
-        return {};
+        if (arg != u"left" && arg != u"right") return {};
+        const PointerButton b = arg == u"left" ? PointerButton::Left : PointerButton::Right;
+        return [dbl, b](AccessEngine& e, FakePlatform&) { dbl ? e.doubleClick(b) : e.click(b); };
     }
     if (kind == u"press") {
         const qsizetype second = arg.indexOf(u':');
