@@ -264,6 +264,14 @@ void AccessEngine::rightDoubleClick() {
         s_.access.mouseGesture = QStringLiteral("DC");
 }
 
+void AccessEngine::click(PointerButton button) {
+    button == PointerButton::Left ? click() : rightClick();
+}
+
+void AccessEngine::doubleClick(PointerButton button) {
+    button == PointerButton::Left ? doubleClick() : rightDoubleClick();
+}
+
 void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
     if (!s_.access.useMode) return;
     s_.view->setBusyCursor(true);
