@@ -6,6 +6,8 @@ Session::Session(Platform& p, Folders f)
     : platform(p),
       folders(std::move(f)),
       view(&nullView_),
+      host(&nullHost_),
+      observer(&nullObserver_),
       registry(folders.userFolder.isEmpty() ? QString()
                                             : folders.userFolder + QStringLiteral("/registry.ini")),
       timer1(platform.clock.createTimer(QStringLiteral("Timer1"))),
@@ -13,6 +15,7 @@ Session::Session(Platform& p, Folders f)
       timer3(platform.clock.createTimer(QStringLiteral("Timer3"))) {
     timer1->setInterval(programSettings.Interval);
     timer2->setInterval(100);
+    player.random.seed(std::random_device{}());
 }
 
 QString Session::realPath(const QString& name) const {
@@ -24,6 +27,8 @@ bool Session::fileExists(const QString& name) const {
 }
 
 void Session::setView(MainView* v) { view = v ? v : &nullView_; }
+void Session::setHost(CommandHost* h) { host = h ? h : &nullHost_; }
+void Session::setObserver(CommandObserver* o) { observer = o ? o : &nullObserver_; }
 
 MessageAnswer Session::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
     return platform.dialogs.message(text, QStringLiteral("Vexil"), buttons, icon);

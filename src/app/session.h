@@ -1,11 +1,14 @@
 #pragma once
 // What the program shares process-wide, in one object that the main window owns and every
 // service receives by reference. Tests build one over the fake platform.
+#include <QPointF>
 #include <QString>
 #include <memory>
+#include <random>
 
 #include "app/folders.h"
 #include "app/view.h"
+#include "commands/command_host.h"
 #include "commands/registry.h"
 #include "platform/platform.h"
 #include "settings/catalogue.h"
@@ -21,6 +24,17 @@ struct PlayerState {
     QString memory;               // the one-slot text memory
     std::int16_t currentLevel = 1;
     std::int16_t previousArea = 0;
+
+    // The random choice of TRIA; seeded once when the session starts (tests and vexil-tool
+    // seed it themselves) rather than from the time of day on every choice.
+    std::mt19937 random;
+    // How deep key sequences are nested right now (conditionals, recalled memory, random
+    // choice), and how many steps the outermost sequence may still take: hostile or
+    // self-referring sequences end instead of overflowing the stack or running forever.
+    int nesting = 0;
+    std::int64_t stepsLeft = 0;
+    // Set when a command ended the program: whatever was still to play is dropped.
+    bool ending = false;
 };
 
 // Speech engine state.
@@ -31,6 +45,20 @@ struct SpeechState {
     QString openMidiDevice;
 };
 
+// What the access engine remembers in use mode. The area picked and waiting for
+// activation is the template's `currentArea` (-1: none).
+struct AccessState {
+    bool useMode = false;           // the use-mode board is shown
+    // Scanning modes: the slot s that stands for area s + 1; cursor modes: the area number.
+    // 0: nothing highlighted yet.
+    std::int16_t scanPosition = 0;
+    QString mouseGesture;           // "", "m", "C" (a click armed) or "DC" (a double click)
+    bool pointerSeen = false;       // lastPointer holds a position
+    QPointF lastPointer;            // last pointer position over the board, in pixels
+    QPointF scale{1.6, 768.0 / 477.0};  // board unit -> use-mode pixels (1024 x 768)
+    bool activating = false;        // an area is being activated right now
+};
+
 class Session {
 public:
     Session(Platform& platform, Folders folders);
@@ -38,6 +66,8 @@ public:
     Platform& platform;
     Folders folders;
     MainView* view;  // never null; points at a do-nothing view until the window sets one
+    CommandHost* host;          // never null; a do-nothing host until one is set
+    CommandObserver* observer;  // never null; a do-nothing observer until one is set
 
     Template tmpl;
     UserProfile profile;
@@ -46,6 +76,7 @@ public:
     RegistryStore registry;
     PlayerState player;
     SpeechState speech;
+    AccessState access;
 
     // The three timers of the main window: Timer1 activates the picked area, Timer2 gives
     // the focus back to the board, Timer3 steps the scan or polls the joystick.
@@ -62,12 +93,16 @@ public:
     bool fileExists(const QString& name) const;
 
     void setView(MainView* v);
+    void setHost(CommandHost* h);
+    void setObserver(CommandObserver* o);
     // Shows a message box with the program's title.
     MessageAnswer message(const QString& text, MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None);
 
 private:
     MainView nullView_;
+    CommandHost nullHost_;
+    CommandObserver nullObserver_;
 };
 
 }  // namespace vexil

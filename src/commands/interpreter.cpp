@@ -1,0 +1,200 @@
+#include "commands/interpreter.h"
+
+#include <QFile>
+#include <QImage>
+#include <cmath>
+
+#include "app/placement.h"
+#include "app/session.h"
+#include "commands/keystroke_parser.h"
+#include "commands/mouse_commands.h"
+#include "commands/player.h"
+#include "commands/program_aliases.h"
+#include "commands/sound_speech.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+#include "template/template_reader.h"
+
+namespace vexil {
+
+namespace {
+
+bool isKeyword(const QString& keyword, const char* catalan, const char* spanish) {
+    return keyword == QLatin1String(catalan) || keyword == QLatin1String(spanish);
+}
+
+QString trimBlanks(const QString& s) {
+    int a = 0, b = int(s.size());
+    while (a < b && s[a] == u' ') ++a;
+    while (b > a && s[b - 1] == u' ') --b;
+    return s.mid(a, b - a);
+}
+
+// "Paste into the target": the target window is activated and sent Ctrl+V, since X has no
+// paste message to post. A target that is gone gets nothing.
+void pasteIntoTarget(Session& session) {
+    const WindowHandle target = session.player.targetWindow;
+    const QString title = target > 0 ? session.platform.windows.title(target) : QString();
+    if (title.isEmpty()) return;
+    session.observer->pasting(target);
+    if (session.platform.windows.activateByTitle(title))
+        session.platform.keys.send(parseKeystrokes(QStringLiteral("^v")).sequence);
+    session.observer->pasteDone();
+}
+
+void memoryArithmetic(Session& session, const QString& keyword, const QString& argument) {
+    QString& memory = session.player.memory;
+    if (!isNumericText(memory)) {
+        if (keyword == QLatin1String("M+")) memory += argument;
+        return;
+    }
+    const double a = leadingValue(memory), b = leadingValue(argument);
+    memory = numberToText(keyword == QLatin1String("M+") ? a + b : a - b);
+}
+
+void loadBoard(Session& session, const QString& argument) {
+    session.host->hideHighlight();
+    const QString path = resolvePath(session, argument);
+    if (!fileExistsOrWarn(session, path)) return;
+    QString folder = folderPart(path);
+    session.tmpl.templateFolder = folder;
+    session.currentDirectory = folder;
+    session.observer->loading(session.realPath(path));
+    loadTemplate(session, path);
+    session.player.currentLevel = 1;
+    session.tmpl.currentArea = -1;
+    session.host->boardChanged();
+    placeAppWindow(session, session.player.targetWindow);
+}
+
+void playSound(Session& session, const QString& argument) {
+    const QString path = commandFilePath(session, argument);
+    if (!fileExistsOrWarn(session, path)) return;
+    // Only the upper-case endings play, as boards have always had it.
+    if (path.endsWith(QLatin1String(".WAV"))) playWave(session, path);
+    else if (path.endsWith(QLatin1String(".MID"))) playMidi(session, path);
+}
+
+void wait(Session& session, const QString& argument) {
+    double n = leadingValue(argument);
+    for (int units = 1;; ++units) {
+        session.platform.clock.wait(kWaitUnitMs);
+        session.observer->waited();
+        n -= 1;
+        if (!(n >= 1) || units >= kMaxWaitUnits) break;
+    }
+}
+
+void startProgram(Session& session, const QString& argument) {
+    const WindowHandle h = launchAndFindWindow(session, argument);
+    session.player.targetWindow = h;
+    placeAppWindow(session, h);
+    pushTarget(session, h);
+}
+
+void pasteFile(Session& session, const QString& argument) {
+    Clipboard& clipboard = session.platform.clipboard;
+    clipboard.clear();
+    const QString path = commandFilePath(session, argument);
+    if (!fileExistsOrWarn(session, path)) return;
+    const QString real = session.realPath(path);
+    const QString kind = path.right(3).toUpper();
+    if (kind == QLatin1String("WMF")) {
+        QFile f(real);
+        if (f.open(QIODevice::ReadOnly)) clipboard.setMetafile(f.readAll(), QImage());
+    } else if (kind == QLatin1String("BMP") || kind == QLatin1String("GIF") ||
+               kind == QLatin1String("JPG")) {
+        const QImage image(real);
+        if (!image.isNull()) clipboard.setImage(image);
+    } else if (kind == QLatin1String("TXT")) {
+        QFile f(real);
+        if (f.open(QIODevice::ReadOnly)) clipboard.setText(decodeAnsi(f.readAll()));
+    }
+    pasteIntoTarget(session);
+}
+
+void changeLevel(Session& session, const QString& argument) {
+    std::int16_t& level = session.player.currentLevel;
+    if (leadingValue(argument) == 0) {
+        level = 1;
+        return;
+    }
+    const Template& t = session.tmpl;
+    const int up = (level >= 1 && level <= t.areaCount()) ? t.area(level).level : 1;
+    // Above the top group is still the top level.
+    level = std::int16_t(up >= 1 ? up : 1);
+}
+
+void readFileAloud(Session& session, const QString& argument) {
+    const int f = argument.indexOf(QLatin1String("/F:"));
+    const QString file = f >= 0 ? argument.mid(f + 3) : argument;
+    if (!fileExistsOrWarn(session, file) || !session.speech.speechAvailable) return;
+    const QString real = session.realPath(resolvePath(session, file));
+    const QStringList arguments{QStringLiteral("/F:") + real};
+    const auto reader = resolveProgram(session, QStringLiteral("sv.exe"), arguments);
+    if (reader) session.platform.launcher.start(reader->program, reader->arguments);
+    session.observer->launched(QStringLiteral("sv.exe /F:") + real, 0);
+}
+
+}  // namespace
+
+void executeCommand(Session& session, const QString& commandText) {
+    const QString rest = trimBlanks(commandText.mid(2));
+    const int blank = rest.indexOf(u' ');
+    const QString keyword = (blank < 0 ? rest : rest.left(blank)).toUpper();
+    QString argument = blank < 0 ? QString() : trimBlanks(rest.mid(blank + 1));
+
+    // Value references are replaced, innermost (last) first; an argument that holds no
+    // complete reference, or that keeps growing, is taken as it stands.
+    for (int round = 0; round < kMaxSubstitutions && (argument.contains(u'|') || argument.contains(u'{'));
+         ++round) {
+        const QString next = valor_f(session, argument);
+        if (next == argument) break;
+        argument = next;
+        if (argument.size() > kMaxArgumentLength) {
+            argument.truncate(kMaxArgumentLength);
+            break;
+        }
+    }
+
+    if (keyword == QLatin1String("REG")) {
+        session.message(QStringLiteral("REG"));
+        registryCommand(session, argument);
+    } else if (keyword == QLatin1String("RCW")) {
+        // The clipboard's text types itself: notation characters in it are not keys or
+        // commands.
+        playKeySequence(session, escapeKeystrokes(session.platform.clipboard.text()));
+    } else if (keyword == QLatin1String("M-") || keyword == QLatin1String("M+")) {
+        memoryArithmetic(session, keyword, argument);
+    } else if (keyword == QLatin1String("RM")) {
+        playKeySequence(session, session.player.memory);
+    } else if (keyword == QLatin1String("CM")) {
+        session.player.memory.clear();
+    } else if (isKeyword(keyword, "TRIA", "ESCOGE")) {
+        playKeySequence(session, pickRandom(session, argument));
+    } else if (keyword == QLatin1String("MOUSE")) {
+        runMouseCommand(session, argument);
+    } else if (isKeyword(keyword, "CARREGA", "CARGA")) {
+        loadBoard(session, argument);
+    } else if (isKeyword(keyword, "SONA", "SUENA")) {
+        playSound(session, argument);
+    } else if (keyword == QLatin1String("ESPERA")) {
+        wait(session, argument);
+    } else if (isKeyword(keyword, "EXECUTA", "EJECUTA")) {
+        startProgram(session, argument);
+    } else if (isKeyword(keyword, "ENGANXA", "ENGANCHA")) {
+        pasteFile(session, argument);
+    } else if (isKeyword(keyword, "NIVELL", "NIVEL")) {
+        changeLevel(session, argument);
+    } else if (isKeyword(keyword, "TANCAR", "CERRAR")) {
+        session.host->leaveUseMode();
+        session.host->exitProgram();
+        session.player.ending = true;
+    } else if (isKeyword(keyword, "LLEGIR", "LEER")) {
+        readAloud(session, argument);
+    } else if (isKeyword(keyword, "LLEGEIX", "LEE")) {
+        readFileAloud(session, argument);
+    }
+}
+
+}  // namespace vexil

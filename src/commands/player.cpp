@@ -1,0 +1,314 @@
+#include "commands/player.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <set>
+
+#include "app/session.h"
+#include "commands/interpreter.h"
+#include "commands/keystroke_parser.h"
+#include "commands/program_aliases.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+
+namespace vexil {
+
+namespace {
+
+// Timer2 stays off while an area is activated, whichever way the activation ends.
+class Timer2Pause {
+public:
+    explicit Timer2Pause(Session& s) : s_(s) { s_.timer2->setEnabled(false); }
+    ~Timer2Pause() { s_.timer2->setEnabled(true); }
+    Timer2Pause(const Timer2Pause&) = delete;
+    Timer2Pause& operator=(const Timer2Pause&) = delete;
+
+private:
+    Session& s_;
+};
+
+// The focused program is the board's target application: its file name ends with the
+// target's name, or it is one of the programs the alias table gives for that name.
+bool focusedIsTargetApp(Session& session, const QString& targetApp) {
+    QString file = session.platform.windows.focusedProgramFile();
+    const int nul = file.indexOf(QChar(0));
+    if (nul >= 0) file.truncate(nul);
+    const QString upperFile = file.toUpper();
+    const QString upperApp = targetApp.toUpper();
+    if (upperFile.size() >= upperApp.size() && upperFile.endsWith(upperApp)) return true;
+    if (file.isEmpty()) return false;
+    const QString focusedName = fileNamePart(file);
+    for (const QString& candidate : loadProgramAliases(session).candidates(fileNamePart(targetApp))) {
+        const QStringList tokens = splitArguments(candidate);
+        if (!tokens.isEmpty() && fileNamePart(tokens.first()) == focusedName) return true;
+    }
+    return false;
+}
+
+void showFailure(Session& session, int code, const QString& description = QString()) {
+    session.message(description.isEmpty() ? QString::number(code)
+                                          : QString::number(code) + u' ' + description);
+}
+
+// Types one plain stretch into the target window; false when no target is left and the
+// rest of the sequence is to be dropped.
+bool sendStretch(Session& session, const QString& text, bool commandFollows) {
+    const QString title = win_actiu_titol(session);
+    if (title == u'|') return false;
+    if (commandFollows) {
+        session.host->setBusyCursor(true);
+        session.platform.clock.processEvents();
+    }
+    // Keys are never typed into a window that could not be made the active one.
+    if (!session.platform.windows.activateByTitle(title)) {
+        showFailure(session, kActivateFailedCode);
+        return true;
+    }
+    const KeyParseResult parsed = parseKeystrokes(text);
+    if (parsed.error != KeyParseError::None) {
+        showFailure(session, int(parsed.error), keyParseErrorText(parsed.error));
+        return true;
+    }
+    if (const int code = session.platform.keys.send(parsed.sequence)) showFailure(session, code);
+    return true;
+}
+
+// The index of the brace that closes the command opened at `p`, or the text's length
+// when it is never closed.
+int commandEnd(const QString& s, int p) {
+    int e = s.indexOf(u'}', p);
+    if (e < 0) return int(s.size());
+    int lastOpener = p;
+    for (;;) {
+        const int q = s.indexOf(u'{', lastOpener + 1);
+        if (q < 0 || q > e) return e;
+        lastOpener = q;
+        const int next = s.indexOf(u'}', e + 1);
+        if (next < 0) return int(s.size());
+        e = next;
+    }
+}
+
+// The inside of the braced block opening at `open` (depth counted); to the end of the text
+// when it is never closed. `end` receives the closing brace's index.
+QString blockInside(const QString& c, int open, int& end) {
+    int depth = 1;
+    for (int i = open + 1; i < c.size(); ++i) {
+        if (c[i] == u'{') ++depth;
+        else if (c[i] == u'}' && --depth == 0) {
+            end = i;
+            return c.mid(open + 1, i - open - 1);
+        }
+    }
+    end = int(c.size());
+    return c.mid(open + 1);
+}
+
+void playSteps(Session& session, QString s) {
+    while (!s.isEmpty() && !session.player.ending) {
+        if (session.player.stepsLeft-- <= 0) return;
+        const int p = s.indexOf(QLatin1String("{|"));
+        if (p < 0) {
+            if (!sendStretch(session, s, false)) return;
+            session.host->setBusyCursor(false);
+            if (session.profile.accessMode != 0) session.host->focusBoard();
+            return;
+        }
+        const int e = commandEnd(s, p);
+        if (p > 0 && !sendStretch(session, s.left(p), true)) return;
+        if (e != p) {
+            const QString command = s.mid(p, e - p);
+            if (command.startsWith(QLatin1String("{|SIM"))) playConditional(session, command);
+            else executeCommand(session, command);
+        }
+        s = s.mid(e + 1);
+    }
+}
+
+}  // namespace
+
+void activateArea(Session& session, int n) {
+    if (n == 0 || n < 1 || n > session.tmpl.areaCount()) return;
+    Timer2Pause pause(session);
+    const Area area = session.tmpl.area(n);
+    session.player.previousArea = std::int16_t(n);
+    if (area.isGroup) session.player.currentLevel = std::int16_t(n);
+
+    const QString& targetApp = session.tmpl.settings.targetApp;
+    if (!targetApp.isEmpty() && !focusedIsTargetApp(session, targetApp)) return;
+
+    if (!area.clipFile.isEmpty()) {
+        session.platform.clipboard.clear();
+        const QString path = commandFilePath(session, area.clipFile);
+        if (area.clipKind == 1) {
+            executeCommand(session, QStringLiteral("{|ENGANXA ") + path);
+        } else if (area.clipKind == 0) {
+            QFile f(session.realPath(path));
+            if (f.open(QIODevice::ReadOnly)) session.platform.clipboard.setText(decodeAnsi(f.readAll()));
+        }
+    }
+    if (!area.keys.isEmpty()) playKeySequence(session, area.keys);
+}
+
+void playKeySequence(Session& session, const QString& keys) {
+    PlayerState& p = session.player;
+    if (p.nesting == 0) {
+        p.stepsLeft = kMaxPlayerSteps;
+        p.ending = false;
+    }
+    if (keys.isEmpty() || p.ending || p.nesting >= kMaxNesting) return;
+    ++p.nesting;
+    playSteps(session, keys);
+    if (--p.nesting == 0) session.host->setBusyCursor(false);
+}
+
+void playConditional(Session& session, const QString& c) {
+    constexpr int wordStart = 6;  // just after "{|SIM "
+    if (c.size() <= wordStart) return;
+    const int blank = c.indexOf(u' ', wordStart);
+    const QString word = blank < 0 ? c.mid(wordStart) : c.mid(wordStart, blank - wordStart);
+    const int first = c.indexOf(u'{', wordStart);
+    if (first < 0) return;
+    int end = 0;
+    const QString yes = blockInside(c, first, end);
+    if (word == session.player.memory) return playKeySequence(session, yes);
+    const int second = c.indexOf(u'{', end + 1);
+    if (second < 0) return;  // no second block: nothing to play
+    playKeySequence(session, blockInside(c, second, end));
+}
+
+QString handleHex(WindowHandle window) {
+    if (window >= INT32_MIN && window < 0)
+        return QString::number(std::uint32_t(std::int32_t(window)), 16).toUpper();
+    return QString::number(std::uint64_t(window), 16).toUpper();
+}
+
+namespace {
+
+WindowHandle parseHandle(const QString& hex) {
+    bool ok = false;
+    const std::uint64_t v = hex.toULongLong(&ok, 16);
+    if (!ok) return 0;
+    // Handles written from negative numbers (FFFFFFFF for -1) come back negative.
+    if (v <= 0xFFFFFFFFull && (v & 0x80000000ull)) return std::int32_t(std::uint32_t(v));
+    return WindowHandle(v);
+}
+
+}  // namespace
+
+void pushTarget(Session& session, WindowHandle window) {
+    PlayerState& p = session.player;
+    p.targetWindow = window;
+    p.targetHistory.prepend(handleHex(window) + u' ');
+    // Old entries beyond the limit are forgotten.
+    int blanks = 0;
+    for (int i = 0; i < p.targetHistory.size(); ++i) {
+        if (p.targetHistory[i] == u' ' && ++blanks == kMaxHistoryEntries) {
+            p.targetHistory.truncate(i + 1);
+            break;
+        }
+    }
+}
+
+QString win_actiu_titol(Session& session) {
+    PlayerState& p = session.player;
+    for (;;) {
+        // Titles are not cut: a long title cut short would name no window.
+        if (p.targetWindow > 0) {
+            const QString title = session.platform.windows.title(p.targetWindow);
+            if (!title.isEmpty()) return title;
+        }
+        if (p.targetHistory.isEmpty()) return QStringLiteral("|");
+        int blank = p.targetHistory.indexOf(u' ');
+        if (blank < 0) blank = int(p.targetHistory.size()) - 1;
+        p.targetWindow = parseHandle(p.targetHistory.left(blank));
+        p.targetHistory.remove(0, blank + 1);
+    }
+}
+
+WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
+    WindowSystem& windows = session.platform.windows;
+    std::set<WindowHandle> before;
+    for (const WindowInfo& w : windows.topLevelWindows()) before.insert(w.handle);
+
+    const QString resolved = resolveProgramAlias(session, commandLine.trimmed());
+    const auto launch = resolveLaunch(session, resolved);
+    const ProcessId pid = launch ? session.platform.launcher.start(launch->program, launch->arguments) : 0;
+
+    WindowHandle result = -1;
+    if (pid != 0) {
+        WindowHandle foreign = 0;
+        int foreignSeenAt = 0;
+        for (int elapsed = 0;; elapsed += kLaunchWaitStepMs) {
+            for (const WindowInfo& w : windows.topLevelWindows()) {
+                if (before.count(w.handle) || w.hasParent || !w.visible || w.title.isEmpty()) continue;
+                if (w.pid == pid) {
+                    result = w.handle;
+                    break;
+                }
+                if (!foreign) {
+                    foreign = w.handle;
+                    foreignSeenAt = elapsed;
+                }
+            }
+            if (result != -1) break;
+            if (foreign && elapsed - foreignSeenAt >= kLaunchForeignGraceMs) {
+                result = foreign;
+                break;
+            }
+            if (elapsed >= kLaunchWaitMaxMs) {
+                if (foreign) result = foreign;
+                break;
+            }
+            session.platform.clock.wait(kLaunchWaitStepMs);
+        }
+    }
+    session.observer->launched(resolved, result);
+    return result;
+}
+
+QString resolvePath(const Session& session, const QString& name) {
+    if (name.contains(u':') || name.startsWith(u'/')) return name;
+    const QString& folder = session.tmpl.templateFolder.isEmpty() ? session.currentDirectory
+                                                                  : session.tmpl.templateFolder;
+    if (folder.isEmpty()) return name;
+    return folder + (name.startsWith(u'\\') ? name : u'\\' + name);
+}
+
+QString commandFilePath(const Session& session, const QString& name) {
+    if ((name.size() >= 2 && name[1] == u':') || name.startsWith(u'/')) return name;
+    const QString& folder = session.tmpl.templateFolder.isEmpty() ? session.currentDirectory
+                                                                  : session.tmpl.templateFolder;
+    if (folder.isEmpty()) return name;
+    return folder + u'\\' + name;
+}
+
+bool fileExistsOrWarn(Session& session, const QString& name) {
+    if (session.fileExists(name)) return true;
+    session.host->setBoardTopMost(true);
+    session.message(name + QStringLiteral("\rVexil no encuentra el archivo "));
+    session.host->setBoardTopMost(false);
+    return false;
+}
+
+QString keysDisplayText(const QString& s) {
+    static const QString modifiers = QStringLiteral("%^+");
+    QString out;
+    const int n = int(s.size());
+    for (int i = 0; i < n;) {
+        const QChar c = s[i];
+        if (c == u'{') {
+            const int close = s.indexOf(u'}', i + 1);
+            if (close < 0) break;  // an unclosed name: the rest is dropped
+            i = close + 1;
+        } else if (modifiers.contains(c)) {
+            i += (i + 1 < n && modifiers.contains(s[i + 1])) ? 3 : 2;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace vexil

@@ -1,0 +1,117 @@
+#include "platform/qt/desktop_platform.h"
+
+#include <QElapsedTimer>
+#include <thread>
+
+#include "platform/audio/audio_sink.h"
+#include "platform/audio/file_sink.h"
+#include "platform/audio/sound_output.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_launcher.h"
+#include "platform/sdl/sdl_joystick.h"
+#include "platform/speech/espeak_speech.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_keys.h"
+#include "platform/x11/x11_mouse.h"
+#include "platform/x11/x11_windows.h"
+
+namespace vexil {
+namespace {
+
+// No recogniser of trained sounds is built into the desktop program yet; the access
+// methods see it as not installed.
+class AbsentRecognizer : public SoundRecognizer {
+public:
+    bool available() override { return false; }
+    bool start(const QStringList&, std::function<void(int)>) override { return false; }
+    void stop() override {}
+};
+
+// A speech engine that is not there: every request does nothing.
+class AbsentSpeech : public SpeechEngine {
+public:
+    bool available() override { return false; }
+    int numberOfSpeakers() override { return 0; }
+    void setLanguage(int) override {}
+    void setSpeaker(int) override {}
+    void setSpeed(int) override {}
+    void resume() override {}
+    void read(const QString&) override {}
+};
+
+std::unique_ptr<audio::AudioSink> makeSink(const DesktopOptions& o) {
+    if (!o.audioOut.isEmpty()) return std::make_unique<audio::FileSink>(o.audioOut);
+    if (o.noAudioDevice) return std::make_unique<audio::NullSink>();
+    return std::make_unique<audio::PulseSink>();
+}
+
+}  // namespace
+
+struct DesktopPlatform::Parts {
+    explicit Parts(const DesktopOptions& o)
+        : connection(o.display),
+          windows(connection),
+          keys(connection),
+          mouse(connection),
+          sink(makeSink(o)),
+          sound(*sink) {
+        if (o.speech) espeak = std::make_unique<speech::EspeakSpeech>(*sink);
+        // While the key sender waits for the target, the program keeps answering it (a
+        // paste asks this program for the clipboard's contents).
+        keys.setIdle([this] { clock.processEvents(); });
+    }
+    x11::Connection connection;
+    x11::X11Windows windows;
+    x11::X11KeySender keys;
+    x11::X11Mouse mouse;
+    QtClipboard clipboard;
+    QtLauncher launcher;
+    std::unique_ptr<audio::AudioSink> sink;
+    audio::SoundOutput sound;
+    std::unique_ptr<speech::EspeakSpeech> espeak;
+    AbsentSpeech noSpeech;
+    sdl::SdlJoystick joystick;
+    AbsentRecognizer recognizer;
+    QtDialogs dialogs;
+    QtClock clock;
+
+    SpeechEngine& speechEngine() {
+        return espeak ? static_cast<SpeechEngine&>(*espeak) : static_cast<SpeechEngine&>(noSpeech);
+    }
+};
+
+DesktopPlatform::DesktopPlatform(const DesktopOptions& options)
+    : parts_(std::make_unique<Parts>(options)) {
+    Parts& p = *parts_;
+    platform_ = std::make_unique<Platform>(Platform{p.windows, p.keys, p.mouse, p.clipboard,
+                                                    p.launcher, p.sound, p.speechEngine(),
+                                                    p.joystick, p.recognizer, p.dialogs, p.clock});
+}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+bool DesktopPlatform::hasDisplay() const { return parts_->connection.valid(); }
+
+void DesktopPlatform::waitForSound(int maxMilliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    if (parts_->espeak) parts_->espeak->waitUntilDone();
+    while (parts_->sound.midiPlaying() && timer.elapsed() < maxMilliseconds)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+WindowSystem& DesktopPlatform::windows() { return platform_->windows; }
+KeySender& DesktopPlatform::keys() { return platform_->keys; }
+Mouse& DesktopPlatform::mouse() { return platform_->mouse; }
+Clipboard& DesktopPlatform::clipboard() { return platform_->clipboard; }
+Launcher& DesktopPlatform::launcher() { return platform_->launcher; }
+SoundPlayer& DesktopPlatform::sound() { return platform_->sound; }
+SpeechEngine& DesktopPlatform::speech() { return platform_->speech; }
+Joystick& DesktopPlatform::joystick() { return platform_->joystick; }
+SoundRecognizer& DesktopPlatform::recognizer() { return platform_->recognizer; }
+Dialogs& DesktopPlatform::dialogs() { return platform_->dialogs; }
+Clock& DesktopPlatform::clock() { return platform_->clock; }
+
+}  // namespace vexil

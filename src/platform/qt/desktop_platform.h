@@ -1,0 +1,69 @@
+#pragma once
+// The real platform of the desktop program: X11 for windows, keys and the mouse, Qt for
+// the clipboard, dialogs, programs and time, PulseAudio (or a file) for sound, espeak-ng
+// for speech, SDL2 for joysticks.
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace vexil {
+
+namespace audio {
+class AudioSink;
+class SoundOutput;
+}  // namespace audio
+namespace speech {
+class EspeakSpeech;
+}
+namespace x11 {
+class Connection;
+class X11Windows;
+class X11KeySender;
+class X11Mouse;
+}  // namespace x11
+namespace sdl {
+class SdlJoystick;
+}
+
+struct DesktopOptions {
+    QByteArray display;      // the X display; empty takes DISPLAY
+    QString audioOut;        // when set, every sound goes into this WAV file
+    bool noAudioDevice = false;  // play nothing but keep the time sounds take
+    bool speech = true;      // start the speech engine
+};
+
+class DesktopPlatform {
+public:
+    explicit DesktopPlatform(const DesktopOptions& options = {});
+    ~DesktopPlatform();
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+    // False when the X display could not be opened (keys, windows and mouse then fail).
+    bool hasDisplay() const;
+    // Waits until music and speech under way have finished (before a script ends).
+    void waitForSound(int maxMilliseconds);
+
+    Platform& platform() { return *platform_; }
+    // The parts, for callers that wrap them (the tool records what each one does).
+    WindowSystem& windows();
+    KeySender& keys();
+    Mouse& mouse();
+    Clipboard& clipboard();
+    Launcher& launcher();
+    SoundPlayer& sound();
+    SpeechEngine& speech();
+    Joystick& joystick();
+    SoundRecognizer& recognizer();
+    Dialogs& dialogs();
+    Clock& clock();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    std::unique_ptr<Platform> platform_;
+};
+
+}  // namespace vexil

@@ -1,0 +1,73 @@
+#pragma once
+// The embedded speech engine: libespeak-ng, speaking Catalan or Spanish into an audio
+// sink from a thread of its own, so that reading starts and the program goes on.
+//
+// Speakers (the numbers the program selects): 0 and 1 the language's male voice, 2 a
+// female voice, 3 a second male voice, 4 a second female voice; other numbers wrap round.
+// Speed 100 is espeak-ng's normal rate, 175 words a minute; the rate follows the speed in
+// proportion, within what espeak-ng can do (80 to 450).
+#include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "platform/audio/audio_sink.h"
+#include "platform/speech.h"
+
+namespace vexil::speech {
+
+class EspeakSpeech : public SpeechEngine {
+public:
+    static constexpr int kSpeakers = 5;
+
+    explicit EspeakSpeech(audio::AudioSink& sink);
+    ~EspeakSpeech() override;
+
+    bool available() override { return available_; }
+    int numberOfSpeakers() override { return kSpeakers; }
+    void setLanguage(int languageCode) override;
+    void setSpeaker(int speaker) override;
+    void setSpeed(int speed) override;
+    // There is no paused state to leave: each reading starts afresh.
+    void resume() override {}
+    // A new reading cuts the one under way short (scanning announces one area after
+    // another; a backlog would lag behind the highlight).
+    void read(const QString& text) override;
+
+    // Waits until nothing is being read (tests and the tool use it before they end).
+    void waitUntilDone();
+
+    // The espeak-ng voice name for a language code and speaker: "ca", "es+f2"...
+    static QString voiceName(int languageCode, int speaker);
+    // The espeak-ng rate in words a minute for a speed.
+    static int rateFor(int speed);
+
+private:
+    struct Utterance {
+        QString text;
+        QString voice;
+        int rate = 175;
+    };
+    void run();
+    static int onSamples(short* samples, int count, void* events);
+
+    audio::AudioSink& sink_;
+    bool available_ = false;
+    int sampleRate_ = 22050;
+    int language_ = 99;
+    int speaker_ = 0;
+    int speed_ = 100;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Utterance> pending_;
+    bool busy_ = false;
+    bool quit_ = false;
+    std::atomic<bool> cancel_{false};
+    audio::AudioStream* stream_ = nullptr;  // the worker's current stream
+    std::thread worker_;
+};
+
+}  // namespace vexil::speech
