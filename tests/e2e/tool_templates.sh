@@ -2,7 +2,7 @@
 # vexil-tool dump, save and save-as on small boards made here: what a script sees.
 # Usage: tool_templates.sh BUILD_DIR
 set -euo pipefail
-tool="$1/bin/vexil-tool"
+tool="$(cd "$1" && pwd)/bin/vexil-tool"
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
