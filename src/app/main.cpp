@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
     UseMode useMode(session, engine);
     WindowController controller(session, window, engine, useMode);
 
-    startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
     translateForm(&window);
-    window.show();
+    startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
+    if (!window.isVisible()) window.show();
     if (useMode.inUseMode()) window.focusBoard();
     return QApplication::exec();
 }

@@ -24,15 +24,19 @@ export VEXIL_HOME="$e2e_work/boards"
 cp "$e2e_source"/examples/*.VXL "$e2e_source"/examples/*.BMP "$e2e_source"/examples/MACROS.INI \
   "$e2e_work/boards/"
 
+# Ends one process this script started: politely, then for good after three seconds.
+stop_pid() {
+  local pid=$1 n=0
+  kill "$pid" 2>/dev/null || return 0
+  while kill -0 "$pid" 2>/dev/null && ((n++ < 30)); do sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
 cleanup() {
   local i
-  for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
-    kill "${e2e_pids[i]}" 2>/dev/null || true
-  done
-  for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
-    wait "${e2e_pids[i]}" 2>/dev/null || true
-  done
-  rm -rf "$e2e_work"
+  for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do stop_pid "${e2e_pids[i]}"; done
+  [ -n "${KEEP:-}" ] || rm -rf "$e2e_work"
 }
 trap cleanup EXIT
 
@@ -42,10 +46,20 @@ fail() {
   exit 1
 }
 
+# A display number nobody uses, away from the low numbers other sessions pick.
+free_display() {
+  local n
+  for _ in $(seq 1 50); do
+    n=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+  done
+  echo 0
+}
+
 # A private X server on a free display (the server picks it), and openbox.
 start_x() {
   exec 5>"$e2e_work/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$e2e_work/xvfb.log" 2>&1 &
+  Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$e2e_work/xvfb.log" 2>&1 &
   e2e_pids+=($!)
   local n=0
   until [ -s "$e2e_work/display" ]; do
@@ -76,7 +90,7 @@ wait_for() {
 # A copy of a demo board whose start program is the recording target window.
 board_with_target() {
   local board=$1 out=$2
-  local target="/usr/bin/python3 $e2e_here/target_app.py --title Recorder --out $out"
+  local target="/usr/bin/python3 $e2e_here/target_app.py --title Recorder --geometry 600x250+200+30 --out $out"
   sed "5s|.*|\"$target\"\r|" "$e2e_work/boards/$board" >"$e2e_work/boards/T$board"
   echo "$e2e_work/boards/T$board"
 }
