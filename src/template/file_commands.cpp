@@ -193,6 +193,9 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
     try {
         QString oldFolder = t.templateFolder;
         t.templateFolder = folderPart(chosenName);
+        // The save dialog leaves the current directory in the folder it saved into, so the
+        // board's relative names keep resolving next to it.
+        session.currentDirectory = t.templateFolder;
         if (oldFolder == t.templateFolder) oldFolder.clear();
         if (!oldFolder.isEmpty()) relocateReferences(session, oldFolder);
         if (chosenName != t.templatePath && !t.settings.pictureFile.isEmpty())

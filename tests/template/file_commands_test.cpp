@@ -118,6 +118,7 @@ TEST_F(FileCommandsTest, SaveAsIntoAnotherFolderRelocates) {
     EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
     EXPECT_EQ(t().templatePath, chosen);
     EXPECT_EQ(t().templateFolder, newFolder());
+    EXPECT_EQ(f.session->currentDirectory, newFolder());
     EXPECT_FALSE(t().modified);
     EXPECT_EQ(t().area(1).soundFile, oldFolder() + QStringLiteral("/SO.WAV"));
     EXPECT_EQ(t().area(1).keys,

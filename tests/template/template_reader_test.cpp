@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 
@@ -357,4 +360,24 @@ TEST_F(ReaderTest, SelectsTheMacroSetOfTheStartProgram) {
         EXPECT_EQ(view.macroCaption, QString::fromUtf8(c.caption));
         EXPECT_EQ(cat.macros.size(), c.macros);
     }
+}
+
+TEST_F(ReaderTest, NotARegularFileIsAnAccessErrorWithoutWaiting) {
+    QDir().mkpath(f.path(QStringLiteral("DIR.VXL")));
+    ASSERT_EQ(mkfifo(f.path(QStringLiteral("PIPE.VXL")).toLocal8Bit().constData(), 0600), 0);
+    for (const char* name : {"DIR.VXL", "PIPE.VXL"}) {
+        SCOPED_TRACE(name);
+        f.fake.recorder.clear();
+        const QString path = f.path(QString::fromUtf8(name));
+        loadTemplate(*f.session, path);
+        EXPECT_EQ(f.messages(), QStringList{readError(path, errnum::PathFileAccess)});
+        EXPECT_EQ(t().areaCount(), 0);
+    }
+}
+
+TEST_F(ReaderTest, EachLoadReportsItsOwnErrors) {
+    const QString path = f.path(QStringLiteral("GONE.VXL"));
+    loadTemplate(*f.session, path);
+    loadTemplate(*f.session, path);
+    EXPECT_EQ(f.messages(), QStringList(2, readError(path, errnum::FileNotFound)));
 }
