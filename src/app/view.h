@@ -18,6 +18,13 @@ public:
     virtual void setKeysBoxCoversClip(bool /*covers*/) {}
     virtual void setDrawingArmed(bool /*armed*/) {}
     virtual void setMacroMenuCaption(const QString& /*caption*/) {}
+    // "&Nou": the area panel shows no area; the template properties dialog opens.
+    virtual void showEmptyAreaPanel() {}
+    virtual void openTemplateProperties() {}
+    // Closes the auxiliary keyboard when it is open (before a board is opened or saved).
+    virtual void closeAuxiliaryKeyboard() {}
+    // Generates the cover picture of the template just saved (its `autoCover` is 1).
+    virtual void generateCover() {}
 };
 
 }  // namespace vexil

@@ -11,4 +11,13 @@ class Session;
 // number, and the load goes on; the template holds what could be read.
 void loadTemplate(Session& session, const QString& path);
 
+// Loads the board at `path` as if it lay in `namesFolder`: the template's folder and the
+// current directory become `namesFolder`, so that its relative names (cover, icons) resolve
+// there. The undo store reloads its snapshot this way.
+void loadTemplateInFolder(Session& session, const QString& path, const QString& namesFolder);
+
+// Files larger than this are refused with an out-of-memory message: no board comes near it,
+// and reading one would only exhaust the machine.
+inline constexpr qint64 kMaxBoardFileSize = qint64(512) * 1024 * 1024;
+
 }  // namespace vexil

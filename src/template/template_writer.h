@@ -1,5 +1,6 @@
 #pragma once
 // Writes the session's template to a board file.
+#include <QByteArray>
 #include <QString>
 
 namespace vexil {
@@ -9,5 +10,9 @@ class Template;
 // Writes the whole template to `realPath` (a path of this machine), atomically: a failed
 // write leaves the previous file as it was. Throws RuntimeError on failure.
 void writeTemplate(const Template& tmpl, const QString& realPath);
+
+// The bytes writeTemplate writes: CR LF lines in the Windows-1252 code page, header 2 and 1,
+// the real areas only while a group selection exists.
+QByteArray templateFileBytes(const Template& tmpl);
 
 }  // namespace vexil

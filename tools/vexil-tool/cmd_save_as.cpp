@@ -1,17 +1,31 @@
-#include <cstdio>
-
+#include "board_tool.h"
+#include "template/file_commands.h"
+#include "template/template_reader.h"
 #include "tool.h"
 
 namespace vexil::tool {
 namespace {
 
-int run(const QStringList&) {
-    std::fprintf(stderr, "vexil-tool save-as: not available yet\n");
-    return kUsage;
+int run(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        return usageError(saveAsCommand, QStringLiteral("IN and OUT expected"));
+    BoardSession board;
+    Session& s = *board.session;
+    loadTemplate(s, boardNameArgument(arguments.at(0)));
+    saveTemplateAs(s, boardNameArgument(arguments.at(1)));
+    return printMessages(board.messages());
 }
 
 }  // namespace
 
-const Command saveAsCommand{"save-as", "IN OUT", "    (not available yet)\n", run};
+const Command saveAsCommand{
+    "save-as", "IN OUT",
+    "    Loads the board IN and saves it as the editor's \"&Desar ...\" does with OUT as the\n"
+    "    chosen name: file references are relocated when OUT lies in another folder, the\n"
+    "    cover picture is copied under the board's name (keeping its extension), a board\n"
+    "    without picture gets NAME.BMP, and a name not ending in .VXL (any case) saves\n"
+    "    nothing. Prints the texts of the message boxes the load and the save showed, one\n"
+    "    a line. Exit status 1 when any was shown.\n",
+    run};
 
 }  // namespace vexil::tool

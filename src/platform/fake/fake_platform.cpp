@@ -166,6 +166,7 @@ ProcessId FakeLauncher::start(const QString& program, const QStringList& argumen
 }
 
 QString FakeLauncher::findProgram(const QString& name) {
+    if (searchPathOnly || searchPath.contains(name)) return searchPath.value(name);
     return QStringLiteral("/usr/bin/") + name;
 }
 

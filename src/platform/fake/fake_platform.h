@@ -3,6 +3,7 @@
 // scripted: which windows exist, what a started program opens, the clipboard, the time,
 // the answers of message boxes and file dialogs. Tests and vexil-tool run on it.
 #include <QJsonObject>
+#include <QMap>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -109,7 +110,10 @@ public:
     // window titled `title`.
     void opensWindow(const QString& nameFragment, const QString& title);
     ProcessId start(const QString& program, const QStringList& arguments) override;
+    // "/usr/bin/" + name, or with `searchPathOnly` only the names of `searchPath`.
     QString findProgram(const QString& name) override;
+    QMap<QString, QString> searchPath;  // name to full path
+    bool searchPathOnly = false;
     // Every start, as "program arg1 arg2".
     QStringList started;
 
