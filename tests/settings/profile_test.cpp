@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "settings/ini_file.h"
 #include "settings/print_qt.h"
 #include "settings/profile_files.h"
@@ -240,6 +242,32 @@ TEST_F(ProfileTest, IntervalInProgramSettingsIsAnInteger) {
         loadProgramSettings(*session);
         EXPECT_EQ(session->programSettings.Interval, c.expected) << c.value;
     }
+}
+
+TEST_F(ProfileTest, LoadingChecksTheItemOfTheModeAndMissingFilesChangeNothing) {
+    struct CheckView : MainView {
+        std::vector<int> checks;
+        void setAccessMenuCheck(int item) override { checks.push_back(item); }
+    } view;
+    session->setView(&view);
+    loadUserProfile(*session, writeFile("V.USR", "[Vexil]\r\nmodus=6\r\n"));
+    loadUserProfile(*session, writeFile("J.USR", "[Vexil]\r\nmodus=8\r\n"));
+    EXPECT_EQ(view.checks, (std::vector<int>{5, 4}));
+
+    resetUserProfile(*session);
+    QFile::remove(programSettingsPath(*session));
+    loadUserProfile(*session, path("NONE.USR"));
+    EXPECT_EQ(view.checks, (std::vector<int>{5, 4, 0}));
+    EXPECT_FALSE(QFile::exists(programSettingsPath(*session)));
+    session->setView(nullptr);
+}
+
+TEST_F(ProfileTest, AProfileThatCannotBeReadChangesNothing) {
+    profile().accessMode = 3;
+    writeFile("DIR.USR/inside", "x");  // a folder where the file should be
+    readUserProfile(*session, path("DIR.USR"));
+    EXPECT_EQ(profile().accessMode, 3);
+    EXPECT_EQ(messages(), QStringList{"1 Error 75"});
 }
 
 TEST(AccessMenu, ModesShareItems) {
