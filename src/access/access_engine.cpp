@@ -70,7 +70,9 @@ void AccessEngine::startAccess() {
     } else {
         stopScanning();
     }
-    if (isVoiceMode(mode) && s_.profile.recognitionState != 0) startRecognition();
+    // Listening already (a board change): it goes on.
+    if (isVoiceMode(mode) && s_.profile.recognitionState != 0 && s_.profile.recognitionState != -2)
+        startRecognition();
 }
 
 void AccessEngine::beginModeChange() {
@@ -260,6 +262,14 @@ void AccessEngine::rightDoubleClick() {
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kRightDoubleClick))
         s_.access.mouseGesture = QStringLiteral("DC");
+}
+
+void AccessEngine::click(PointerButton button) {
+    button == PointerButton::Left ? click() : rightClick();
+}
+
+void AccessEngine::doubleClick(PointerButton button) {
+    button == PointerButton::Left ? doubleClick() : rightDoubleClick();
 }
 
 void AccessEngine::mousePress(PointerButton button, QPointF pixels) {

@@ -74,6 +74,9 @@ public:
     // Double clicks arm the "DC" marker for the switch gesture of the same button.
     void doubleClick();
     void rightDoubleClick();
+    // The same, by the button the window saw.
+    void click(PointerButton button);
+    void doubleClick(PointerButton button);
     // A button press dispatches the gesture the markers armed; in mouse mode it picks the
     // area under the pointer, activated at the next Timer1 tick.
     void mousePress(PointerButton button, QPointF pixels);

@@ -290,7 +290,9 @@ TEST(AccessEngine, MultimouseClickSelectsTheHighlightedArea) {
     EngineFixture f;
     vexil::test::addGridBoard(f.s().tmpl);
     f.enter(kModeMultimouse);
-    f.engine.click();
+    f.engine.click(PointerButton::Right);  // only the left button's click selects
+    EXPECT_EQ(f.s().tmpl.currentArea, -1);
+    f.engine.click(PointerButton::Left);
     EXPECT_EQ(f.s().tmpl.currentArea, 5);
 }
 

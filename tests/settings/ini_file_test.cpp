@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/print_qt.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

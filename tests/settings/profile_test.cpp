@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "settings/print_qt.h"
+
 #include "settings/ini_file.h"
 #include "settings/profile_files.h"
 #include "support/test_support.h"

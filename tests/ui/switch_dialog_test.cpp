@@ -4,7 +4,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QLabel>
+
 #include "access/ui/switch_dialog.h"
+#include "i18n/ui/translate_form.h"
 #include "app/vb_color.h"
 #include "ui_support.h"
 
@@ -161,4 +164,18 @@ TEST(SwitchDialog, CancelStoresNothing) {
     d.cancelButton()->click();
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(p, UserProfile{});
+}
+
+TEST(SwitchDialog, CaptionsPassThroughTheCaptionTable) {
+    app();
+    UserProfile p;
+    SwitchDialog d(p);
+    translateForm(&d);
+    EXPECT_EQ(d.option(0)->text(), QStringLiteral("Cualquier tecla"));
+    EXPECT_EQ(d.acceptButton()->text(), QStringLiteral("Aceptar"));
+    EXPECT_EQ(d.cancelButton()->text(), QStringLiteral("Cancelar"));
+    EXPECT_NE(d.windowTitle(), QStringLiteral("Configuració Pulsador"));
+    auto* label = d.findChild<QLabel*>(QStringLiteral("Label_0"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Tiempo de presentación"));
 }

@@ -47,7 +47,8 @@ MainMenus MainMenus::build(QMenuBar* bar) {
 
     m.accessibilitat = addMenu(bar, "mn_access", QStringLiteral("&Accessibilitat"));
     m.accessGroup = new QActionGroup(m.accessibilitat);
-    m.accessGroup->setExclusive(true);
+    // One check mark at most; none when a profile names no mode the menu shows.
+    m.accessGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const char* const captions[] = {"Cursor &Ratolí", "Escaneig &Manual", "Escaneig &Automàtic",
                                     "Cursors &Teclat", "&Joystic", "&Veu"};
     for (int i = 0; i < 6; ++i) {
@@ -86,8 +87,11 @@ void MainMenus::showMode(bool useMode) const {
 }
 
 void MainMenus::checkAccessItem(int index) const {
-    if (index < 0 || index >= tipusExploracio.size()) return;
-    tipusExploracio.at(index)->setChecked(true);
+    if (index >= 0 && index < tipusExploracio.size()) {
+        tipusExploracio.at(index)->setChecked(true);
+        return;
+    }
+    for (QAction* item : tipusExploracio) item->setChecked(false);
 }
 
 }  // namespace vexil

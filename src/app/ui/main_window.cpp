@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/session.h"
@@ -137,12 +138,27 @@ void MainWindow::setDrawingArmed(bool armed) {
 }
 
 void MainWindow::setOuterGeometry(const QRect& window) {
+    outerTarget_ = window;
     const QRect inner = geometry();
     const QRect outer = frameGeometry();
-    const int extraW = outer.width() - inner.width();
-    const int extraH = outer.height() - inner.height();
+    int extraW = outer.width() - inner.width();
+    int extraH = outer.height() - inner.height();
+    if (!isVisible() && extraH == 0) {
+        // Not framed yet: allow for a title bar until the window manager says better.
+        extraH = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    }
     move(window.topLeft());
     resize(std::max(1, window.width() - extraW), std::max(1, window.height() - extraH));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Once the window manager has framed the window, its frame is known: place it again.
+    if (useMode_ && outerTarget_.isValid()) {
+        QTimer::singleShot(100, this, [this] {
+            if (useMode_ && frameGeometry() != outerTarget_) setOuterGeometry(outerTarget_);
+        });
+    }
 }
 
 void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
@@ -150,7 +166,7 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     useMode_ = true;
     menus_.showMode(true);
     editPage_->hide();
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     useBoard_->setScale(scale.x(), scale.y());
     picture3_->show();
     // The editor's fixed sizes no longer hold the window open.
@@ -160,7 +176,7 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
 }
 
 void MainWindow::placeBoardWindow(const QRect& boardRect) {
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     useBoard_->setScale(scale.x(), scale.y());
     setOuterGeometry(boardRect);
     update();
@@ -175,14 +191,12 @@ void MainWindow::leaveUseModeDisplay() {
     if (savedWindowRect_.isValid()) setOuterGeometry(savedWindowRect_);
 }
 
-QPointF MainWindow::boardScale() const { return boardScale_; }
-
 QRect MainWindow::highlightRect(int area) const {
     const Template& t = session_.tmpl;
     if (area < 1 || area > t.areaCount()) return {};
     const Area& r = t.area(1);
     const Area& a = t.area(area);
-    const QPointF scale = boardScale();
+    const QPointF scale = session_.access.scale;
     return QRect(toInt16((a.x0 - r.x0) * scale.x()), toInt16((a.y0 - r.y0) * scale.y()),
                  toInt16((a.x1 - a.x0) * scale.x()), toInt16((a.y1 - a.y0) * scale.y()));
 }
@@ -217,7 +231,17 @@ void MainWindow::setTopMost(bool on) {
     show();
 }
 
-void MainWindow::setAccessMenuChecked(int index) { menus_.checkAccessItem(index); }
+void MainWindow::setAccessMenuCheck(int item) { menus_.checkAccessItem(item); }
+
+void MainWindow::closeAuxiliaryKeyboard() {
+    // The auxiliary keyboard window comes with the editor; its box and menu item follow.
+    const QSignalBlocker a(check1_[1]);
+    const QSignalBlocker b(menus_.teclatAuxiliar);
+    check1_[1]->setChecked(false);
+    menus_.teclatAuxiliar->setChecked(false);
+}
+
+void MainWindow::exitProgram() { closeNow(); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // The window itself answers Backspace with a beep and nothing else.

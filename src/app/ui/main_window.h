@@ -36,22 +36,25 @@ public:
     void redrawBoard() override;
     void setSoundOnCheck(bool checked) override;
     void setDrawingArmed(bool armed) override;
-    void showHighlight(int area);
-    void hideHighlight();
-    void setHighlightStyle(int thickness, QColor color);
-    void focusBoard();
-    void setBusyCursor(bool busy);
-    void enterUseModeDisplay(const QRect& boardRect);
-    void placeBoardWindow(const QRect& boardRect);
-    void leaveUseModeDisplay();
-    void setTopMost(bool on);
+    void showHighlight(int area) override;
+    void hideHighlight() override;
+    void setHighlightStyle(int thickness, QColor color) override;
+    void focusBoard() override;
+    void setBusyCursor(bool busy) override;
+    void enterUseModeDisplay(const QRect& boardRect) override;
+    void placeBoardWindow(const QRect& boardRect) override;
+    void leaveUseModeDisplay() override;
+    void setTopMost(bool on) override;
+    void exitProgram() override;
+    void setAccessMenuCheck(int item) override;
+    void closeAuxiliaryKeyboard() override;
+    void showEmptyAreaPanel() override {}
 
     bool inUseMode() const { return useMode_; }
     QRect savedWindowRect() const { return savedWindowRect_; }
     // The highlight's rectangle on the use-mode board for area n (rounded as the program
     // rounds board values).
     QRect highlightRect(int area) const;
-    void setAccessMenuChecked(int index);
     void setCoverCheck(bool checked);
 
     // Places the window so that its outer frame covers `window` (screen pixels).
@@ -62,6 +65,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 signals:
     // "&Sortir" of the file menu or the window's close box: the owner runs the orderly exit.
@@ -72,7 +76,6 @@ private:
     void wireDisplayCommands();
     void setSoundOn(bool on);
     void setCoverShown(bool shown);
-    QPointF boardScale() const;
 
     Session& session_;
     MainMenus menus_;
@@ -85,7 +88,7 @@ private:
     UseBoard* useBoard_ = nullptr;
     bool useMode_ = false;
     QRect savedWindowRect_;
-    QPointF boardScale_{1.6, 768.0 / 477.0};
+    QRect outerTarget_;
     int highlightThickness_ = 8;
     QColor highlightColor_ = Qt::red;
     bool drawingArmed_ = false;
