@@ -1,5 +1,6 @@
 // vexil [profile.usr] [board.vxl]
 #include <QApplication>
+#include <QMessageBox>
 
 #include "access/access_actions.h"
 #include "access/access_engine.h"
@@ -17,14 +18,17 @@ int main(int argc, char** argv) {
     using namespace vexil;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vexil"));
-    DesktopPlatform desktop;
 
     SingleInstance instance;
     if (!instance.acquire()) {
-        desktop.dialogs().message(messageText(4), QStringLiteral("Vexil"), MessageButtons::Ok,
-                                  MessageIcon::Exclamation);
+        // Above the running board, which may hold the top-most layer.
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vexil"), messageText(4),
+                        QMessageBox::Ok);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
         return 0;
     }
+    DesktopPlatform desktop;
 
     Session session(desktop.platform(), Folders::forThisUser());
     MainWindow window(session);

@@ -140,6 +140,10 @@ void readUserProfile(Session& session, const QString& path) {
         session.message(QStringLiteral("1 Error ") + QString::number(errnum::PathFileAccess));
         return;
     }
+    readUserProfile(session, ini);
+}
+
+void readUserProfile(Session& session, const IniFile& ini) {
     ProfileReader r(session, ini);
     UserProfile& p = session.profile;
     ProgramSettings& s = session.programSettings;

@@ -4,6 +4,7 @@
 
 namespace vexil {
 
+class IniFile;
 class Session;
 
 // Vexil.INI of the user's folder, or the one shipped in the program's folder while the user
@@ -15,6 +16,8 @@ void loadUserProfile(Session& session, const QString& path);
 // Reads a .USR file into the profile (a missing file reads as one without keys). Errors show
 // "1 Error " and the error number; reading goes on with the next key.
 void readUserProfile(Session& session, const QString& path);
+// The same over a file already read.
+void readUserProfile(Session& session, const IniFile& file);
 // Writes the fifteen keys into the file, keeping its other lines. Returns 0, or the error
 // number after showing "3 Error" and the number.
 int writeUserProfile(const Session& session, const QString& path);

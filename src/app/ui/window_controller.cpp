@@ -17,6 +17,14 @@
 
 namespace vexil {
 
+namespace {
+
+PointerButton buttonOf(Qt::MouseButton button) {
+    return button == Qt::RightButton ? PointerButton::Right : PointerButton::Left;
+}
+
+}  // namespace
+
 WindowController::WindowController(Session& session, MainWindow& window, AccessEngine& engine,
                                    UseMode& useMode)
     : QObject(&window), s_(session), window_(window), engine_(engine), useMode_(useMode) {
@@ -52,12 +60,12 @@ void WindowController::wireBoard() {
     connect(board, &UseBoard::charTyped, this, [this](QChar c) { engine_.keyPress(c); });
     connect(board, &UseBoard::keyDown, this, [this](int code) { engine_.keyDown(code); });
     connect(board, &UseBoard::pointerMoved, this, [this](QPointF p) { engine_.pointerMove(p); });
-    connect(board, &UseBoard::pressed, this, [this](Qt::MouseButton b, QPointF p) {
-        engine_.mousePress(b == Qt::RightButton ? PointerButton::Right : PointerButton::Left, p);
-    });
-    connect(board, &UseBoard::clicked, this, [this](Qt::MouseButton) { engine_.click(); });
+    connect(board, &UseBoard::pressed, this,
+            [this](Qt::MouseButton b, QPointF p) { engine_.mousePress(buttonOf(b), p); });
+    connect(board, &UseBoard::clicked, this,
+            [this](Qt::MouseButton b) { engine_.click(buttonOf(b)); });
     connect(board, &UseBoard::doubleClicked, this,
-            [this](Qt::MouseButton) { engine_.doubleClick(); });
+            [this](Qt::MouseButton b) { engine_.doubleClick(buttonOf(b)); });
 }
 
 void WindowController::exit() {
