@@ -9,8 +9,8 @@ namespace vexil {
 
 struct RegistryStore::Key {
     QString name;
-    std::vector<std::unique_ptr<Key>> subkeys;                 // in the order they were made
-    std::vector<std::pair<QString, RegistryValue>> values;     // "" is the default value
+    std::vector<std::unique_ptr<Key>> subkeys;              // in the order they were made
+    std::vector<std::pair<QString, RegistryValue>> values;  // "" is the default value
 
     Key* child(const QString& n) const {
         for (const auto& k : subkeys)
@@ -259,11 +259,12 @@ QString RegistryStore::readDefaultValue(const QString& rootName, const QString& 
 
 QString RegistryStore::localServerPath(const QString& classProgramName) const {
     const QString lm = QStringLiteral("HKEY_LOCAL_MACHINE");
-    const QString clsid =
-        trimSpaces(readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\") + classProgramName + QStringLiteral("\\CLSID")));
+    const QString clsid = trimSpaces(readDefaultValue(
+        lm, QStringLiteral("SOFTWARE\\Classes\\") + classProgramName + QStringLiteral("\\CLSID")));
     if (clsid.isEmpty()) return QString();
     const QString id = clsid.chopped(1);
-    QString server = readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\CLSID\\") + id + QStringLiteral("\\LocalServer32"))
+    QString server = readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\CLSID\\") + id +
+                                              QStringLiteral("\\LocalServer32"))
                          .toUpper();
     if (server.isEmpty()) return QString();
     server.chop(1);
@@ -331,7 +332,8 @@ void RegistryStore::load() {
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             const QString path = unescaped(line.mid(1, line.size() - 2));
             const qsizetype cut = path.indexOf(u'\\');
-            current = make(path.left(cut < 0 ? path.size() : cut), cut < 0 ? QString() : path.mid(cut + 1));
+            current = make(path.left(cut < 0 ? path.size() : cut),
+                           cut < 0 ? QString() : path.mid(cut + 1));
             if (!current) keepOldFile_ = true;
             continue;
         }
@@ -346,8 +348,7 @@ void RegistryStore::load() {
                 eq = close + 1;
             }
         }
-        const std::optional<RegistryValue> v =
-            eq > 0 ? parseValue(line.mid(eq + 1)) : std::nullopt;
+        const std::optional<RegistryValue> v = eq > 0 ? parseValue(line.mid(eq + 1)) : std::nullopt;
         if (!current || !v) {
             keepOldFile_ = true;
             continue;

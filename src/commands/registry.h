@@ -4,6 +4,7 @@
 // in it.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>  // users of the value texts split them
 #include <cstdint>
 #include <memory>
 #include <vector>

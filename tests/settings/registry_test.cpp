@@ -43,6 +43,10 @@ const WriteCase kWriteCases[] = {
     {"HKCU", "x", false, 0, {}},
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) {
+    *out << c.root << ' ' << c.valueText;
+}
+
 class RegistryWriteTest : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(RegistryWriteTest, DecodesTheValueText) {
@@ -50,8 +54,8 @@ TEST_P(RegistryWriteTest, DecodesTheValueText) {
     RegistryStore store;
     const QString root = QString::fromUtf8(c.root);
     store.setValue(root, "Software\\Test", "", RegistryValue{1, QByteArray("k\0", 2)});
-    const bool ok = store.writeRegistryValue(root, "Software\\Test", "Color",
-                                             QString::fromUtf8(c.valueText));
+    const bool ok =
+        store.writeRegistryValue(root, "Software\\Test", "Color", QString::fromUtf8(c.valueText));
     EXPECT_EQ(ok, c.written) << c.valueText;
     const RegistryValue* v = store.value(root, "software\\TEST", "COLOR");
     if (!c.written) {
@@ -116,6 +120,10 @@ const ServerCase kServerCases[] = {
     {"empty server entry", "", ""},
 };
 
+void PrintTo(const ServerCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class LocalServerTest : public testing::TestWithParam<ServerCase> {};
 
 TEST_P(LocalServerTest, FindsTheServerProgram) {
@@ -148,7 +156,8 @@ TEST(Registry, KeptInItsFileAcrossRuns) {
         store.setValue(kMachine, "SOFTWARE\\Voices\\Second", "", {1, "v"});
         store.setValue(kMachine, "SOFTWARE\\Voices\\First", "", {1, "v"});
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "", "Blau \"cel\" 100%"));
-        EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Nom \"x\"=1", QString::fromUtf8("\xc3\xa0")));
+        EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Nom \"x\"=1",
+                                             QString::fromUtf8("\xc3\xa0")));
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Bytes", "HEX:00,7f"));
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "N", "DWORD:0000001f"));
         store.setValue(kUser, "Software\\Line\nBreak]", "odd", RegistryValue{7, "ab"});
@@ -159,8 +168,10 @@ TEST(Registry, KeptInItsFileAcrossRuns) {
     EXPECT_EQ(again.readDefaultValue(kUser, "Software\\Test"),
               QString("Blau \"cel\" 100%") + QChar(0));
     EXPECT_EQ(again.value(kUser, "Software\\Test", "Nom \"x\"=1")->data, QByteArray("\xe0"));
-    EXPECT_EQ(*again.value(kUser, "Software\\Test", "Bytes"), (RegistryValue{3, QByteArray("\0\x7f", 2)}));
-    EXPECT_EQ(*again.value(kUser, "Software\\Test", "N"), (RegistryValue{4, QByteArray("\x1f\0\0\0", 4)}));
+    EXPECT_EQ(*again.value(kUser, "Software\\Test", "Bytes"),
+              (RegistryValue{3, QByteArray("\0\x7f", 2)}));
+    EXPECT_EQ(*again.value(kUser, "Software\\Test", "N"),
+              (RegistryValue{4, QByteArray("\x1f\0\0\0", 4)}));
     EXPECT_EQ(*again.value(kUser, "Software\\Line\nBreak]", "odd"), (RegistryValue{7, "ab"}));
     EXPECT_EQ(again.toText(), RegistryStore(file).toText());
     EXPECT_TRUE(again.toText().contains("\"N\"=dword:0000001f\n"));
