@@ -4,6 +4,7 @@
 #include "access/switch_dispatch.h"
 #include "app/use_mode.h"
 #include "engine_fixture.h"
+#include "template/template_writer.h"
 
 using namespace vexil;
 using vexil::test::makeArea;
@@ -169,4 +170,42 @@ TEST(UseMode, TancarLeavesUseModeAndEnds) {
     EXPECT_FALSE(f.s().access.useMode);
     EXPECT_TRUE(f.view.log.contains(QStringLiteral("exit")));
     EXPECT_FALSE(f.s().timer3->enabled());
+}
+
+TEST(UseMode, CarregaRestartsScanningOnTheNewBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 640, 445, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    other.appendArea(makeArea(200, 0, 300, 100, 1, QStringLiteral("q")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    Area a = f.s().tmpl.area(2);
+    a.keys = QStringLiteral("{|CARREGA other.vxl}");
+    f.s().tmpl.setArea(2, a);
+    f.s().profile.accessMode = kModeAutoScan;
+    f.s().profile.temps = 10;
+    f.s().profile.switches[1].accio = kEnterKey;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.fake.clock.advance(1000);  // highlight on area 2
+    f.engine.keyPress(QChar(13));
+    f.fake.clock.advance(500);  // activated: the other board is loaded
+    EXPECT_EQ(f.s().tmpl.areaCount(), 3);
+    EXPECT_EQ(f.s().access.scanPosition, 0);
+    EXPECT_TRUE(f.s().timer3->enabled());
+    f.view.log.clear();
+    f.fake.clock.advance(1000);
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2"}));
+}
+
+TEST(UseMode, LeavingStopsListening) {
+    UseModeFixture f;
+    f.fake.recognizer.installed = true;
+    f.s().profile.accessMode = kModeVoiceTwo;
+    f.s().profile.recognitionState = -1;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_EQ(f.s().profile.recognitionState, -2);
+    f.useMode.leaveUseMode();
+    EXPECT_EQ(f.s().profile.recognitionState, -1);
+    f.fake.recognizer.hear(1);  // nothing listens any more
+    EXPECT_EQ(f.s().tmpl.currentArea, 0);
 }
