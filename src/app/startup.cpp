@@ -82,7 +82,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     session.timer1->setInterval(session.programSettings.Interval);
     session.timer1->setEnabled(true);
     t.currentArea = 0;
-    t.clearTemplate();
+    t.truncateAreas(0);
     t.settings.autoCover = 1;
     session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
     registerSpeechEngine(session);

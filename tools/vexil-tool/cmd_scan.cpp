@@ -11,6 +11,7 @@
 #include "app/use_mode.h"
 #include "board_tool.h"
 #include "commands/sound_speech.h"
+#include "settings/catalogue_loader.h"
 #include "settings/profile_files.h"
 #include "template/template_reader.h"
 #include "tool.h"
@@ -153,7 +154,8 @@ int run(const QStringList& arguments) {
     s.setView(&view);
     fake.recorder.onEvent = [](const QJsonObject& e) { printJsonLine(e); };
 
-    // Start-up as the program does it, without the catalogue and Vexil.INI of this user.
+    // Start-up as the program does it, without this user's Vexil.INI and last profile.
+    loadProgramCatalogue(s);
     fake.speech.installed = true;
     registerSpeechEngine(s);
     startSpeech(s);
