@@ -81,7 +81,9 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
     EXPECT_LT(o.indexOf(QStringLiteral("clipboard")), placedAt);
     EXPECT_LT(placedAt, keysAt);  // the target is placed before the start keys
     EXPECT_EQ(f.events("keys").front().value("text").toString(), QStringLiteral("hola"));
+    // The half second passed with the timers running, and Timer1 activated nothing.
     EXPECT_GE(f.fake.clock.now(), 500);
+    EXPECT_TRUE(f.events("beep").empty());
     EXPECT_EQ(f.s().tmpl.currentArea, -1);
     EXPECT_EQ(f.s().player.currentLevel, 1);
 }
