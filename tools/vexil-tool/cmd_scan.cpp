@@ -10,6 +10,8 @@
 #include "access/access_engine.h"
 #include "app/use_mode.h"
 #include "board_tool.h"
+#include "commands/command_host.h"
+#include "commands/registry.h"
 #include "commands/sound_speech.h"
 #include "settings/catalogue_loader.h"
 #include "settings/profile_files.h"
@@ -19,10 +21,59 @@
 namespace vexil::tool {
 namespace {
 
-// Prints the highlight as the use-mode board would draw it.
+// Prints the highlight as the use-mode board would draw it, and the end of use mode and of
+// the program (TANCAR).
 class ScanView : public MainView {
 public:
     void showHighlight(int area) override { printJsonLine({{"op", "highlight"}, {"area", area}}); }
+    void leaveUseModeDisplay() override { printJsonLine({{"op", "leaveUseMode"}}); }
+    void exitProgram() override { printJsonLine({{"op", "exit"}}); }
+};
+
+// The platform's calls as `vexil-tool play` shows them, plus the engine's beeps, the timer
+// changes and the windows it closes; mouse actions and pastes are printed as the commands
+// name them rather than as the moves and keys that make them up.
+class ScanPrinter : public CommandObserver {
+public:
+    explicit ScanPrinter(FakeRecorder& recorder) : recorder_(recorder) {
+        recorder_.onEvent = [this](const QJsonObject& e) {
+            static const QStringList shown = {
+                QStringLiteral("activate"), QStringLiteral("keys"),    QStringLiteral("place"),
+                QStringLiteral("clipboard"), QStringLiteral("wave"),   QStringLiteral("midi"),
+                QStringLiteral("speech"),   QStringLiteral("message"), QStringLiteral("beep"),
+                QStringLiteral("timer"),    QStringLiteral("topMost"), QStringLiteral("close")};
+            if (!quiet_ && shown.contains(e.value(QStringLiteral("op")).toString()))
+                printJsonLine(e);
+        };
+    }
+    ~ScanPrinter() override { recorder_.onEvent = nullptr; }
+
+    void launched(const QString& commandLine, WindowHandle window) override {
+        printJsonLine({{"op", "launch"}, {"command", commandLine}, {"window", double(window)}});
+    }
+    void waited() override { printJsonLine({{"op", "wait"}}); }
+    void pasting(WindowHandle window) override {
+        printJsonLine({{"op", "paste"}, {"window", double(window)}});
+        quiet_ = true;
+    }
+    void pasteDone() override { quiet_ = false; }
+    void registryWritten(const QString& root, const QString& key, const QString& name,
+                         const RegistryValue& value) override {
+        printJsonLine({{"op", "registry"},
+                       {"root", root},
+                       {"key", key},
+                       {"name", name},
+                       {"type", int(value.type)},
+                       {"data", QString::fromLatin1(value.data.toHex())}});
+    }
+    void loading(const QString& path) override { printJsonLine({{"op", "load"}, {"path", path}}); }
+    void mouseAction(const QString& action, int x, int y) override {
+        printJsonLine({{"op", "mouse"}, {"action", action}, {"x", x}, {"y", y}});
+    }
+
+private:
+    FakeRecorder& recorder_;
+    bool quiet_ = false;
 };
 
 // Prints what the engine hands on, then does it.
@@ -152,7 +203,8 @@ int run(const QStringList& arguments) {
     FakePlatform& fake = board.fake;
     ScanView view;
     s.setView(&view);
-    fake.recorder.onEvent = [](const QJsonObject& e) { printJsonLine(e); };
+    ScanPrinter printer(fake.recorder);
+    s.setObserver(&printer);
 
     // Start-up as the program does it, without this user's Vexil.INI and last profile.
     loadProgramCatalogue(s);
@@ -173,7 +225,7 @@ int run(const QStringList& arguments) {
         std::fprintf(stderr, "vexil-tool scan: the board has no areas; use mode did not start\n");
     for (const Step& step : steps) step(engine, fake);
 
-    fake.recorder.onEvent = nullptr;
+    s.setObserver(nullptr);
     return board.messages().isEmpty() ? kOk : kMessages;
 }
 
@@ -184,8 +236,10 @@ const Command scanCommand{
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
-    "    JSON line: the platform calls (keys, mouse, clipboard, sounds, speech, windows,\n"
-    "    messages) and {\"op\":\"highlight\",\"area\":N}, {\"op\":\"announce\",\"text\":T},\n"
+    "    JSON line: the lines of `play` (keys, windows, clipboard, sounds, speech,\n"
+    "    messages, launch, wait, paste, registry, load, mouse), the windows placed on top\n"
+    "    or closed, leaveUseMode and exit, and\n"
+    "    {\"op\":\"highlight\",\"area\":N}, {\"op\":\"announce\",\"text\":T},\n"
     "    {\"op\":\"beep\"}, {\"op\":\"activateArea\",\"area\":N} and\n"
     "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer change.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"
