@@ -235,8 +235,14 @@ void AccessEngine::pointerMove(QPointF pixels) {
 
 namespace {
 
+// A switch set to "Qualsevol tecla" counts every gesture, clicks included, so it arms the
+// markers too.
 bool eitherSwitchUses(const UserProfile& p, int code) {
-    return p.switches[1].accio == code || p.switches[2].accio == code;
+    for (int n : {1, 2}) {
+        const int accio = p.switches[size_t(n)].accio;
+        if (accio == code || accio == kAnyEvent) return true;
+    }
+    return false;
 }
 
 }  // namespace

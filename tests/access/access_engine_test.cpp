@@ -270,6 +270,10 @@ TEST(AccessEngine, ClickMarkersArmPressGestures) {
          [](AccessEngine& e) { e.click(); }, PointerButton::Left, false},
         {"the wrong button", kRightClick, [](AccessEngine& e) { e.rightClick(); },
          PointerButton::Left, false},
+        {"any event counts clicks", kAnyEvent, [](AccessEngine& e) { e.click(); },
+         PointerButton::Left, true},
+        {"any event counts right double clicks", kAnyEvent,
+         [](AccessEngine& e) { e.rightDoubleClick(); }, PointerButton::Right, true},
     };
     for (const auto& c : cases) {
         EngineFixture f;
