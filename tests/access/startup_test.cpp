@@ -111,3 +111,14 @@ TEST(Startup, UnreadableBoardLeavesEditMode) {
     EXPECT_FALSE(f.session->access.useMode);
     EXPECT_EQ(f.session->tmpl.areaCount(), 0);
 }
+
+TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
+    StartupFixture f;
+    f.writeFile(QStringLiteral("ana.usr"), "[Vexil]\r\nmodus= 3\r\n");
+    startUp(*f.session, f.useMode, f.path(QStringLiteral("ana.usr")));
+    EXPECT_EQ(f.session->profile.accessMode, 3);
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_TRUE(f.view.armed);
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_TRUE(f.messages().isEmpty());
+}
