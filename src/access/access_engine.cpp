@@ -22,7 +22,9 @@ bool isCursorMode(int mode) {
            mode == kModeMultimouse;
 }
 
-bool isVoiceMode(int mode) { return mode >= kModeVoiceOne && mode <= kModeVoiceFive; }
+bool isVoiceMode(int mode) {
+    return mode >= kModeVoiceOne && mode <= kModeVoiceFive;
+}
 
 // The frame colour is stored as a Windows RGB number: red in the low byte.
 QColor colorOfRgbNumber(double value) {
@@ -99,7 +101,8 @@ void AccessEngine::startScanning() {
 void AccessEngine::startRecognition() {
     UserProfile& p = s_.profile;
     QStringList labels;
-    for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i) labels << p.voiceWords[size_t(i)];
+    for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i)
+        labels << p.voiceWords[size_t(i)];
     if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); }))
         p.recognitionState = -2;
 }
@@ -158,7 +161,8 @@ void AccessEngine::cursorMove(int keyCode) {
     const int count = s_.tmpl.areaCount();
     // A position left over from a larger board counts as nothing highlighted.
     const bool nothing = position <= 0 || position > count;
-    const int h = keyCode == kCursorReevaluate || nothing ? 0 : probeWalk(s_.tmpl, position, keyCode);
+    const int h =
+        keyCode == kCursorReevaluate || nothing ? 0 : probeWalk(s_.tmpl, position, keyCode);
     const std::int16_t before = position;
     if (nothing)
         position = std::int16_t(count);
@@ -298,20 +302,21 @@ void AccessEngine::voice(int label) {
     if (!s_.access.useMode || label <= 0 || label >= 33) return;
     const UserProfile& p = s_.profile;
     switch (p.accessMode) {
-    case kModeVoiceOne:
-        if (label == 1) act_butons(p.switches[1].accio, QString());
-        break;
-    case kModeVoiceTwo:
-        if (label == 1) act_butons(p.switches[1].accio, QString());
-        if (label == 2) act_butons(p.switches[2].accio, QString());
-        break;
-    case kModeVoiceFive: {
-        static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
-                                       kCursorEnter};
-        if (label <= 5) cursorMove(keys[label - 1]);
-        break;
-    }
-    default: break;
+        case kModeVoiceOne:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            break;
+        case kModeVoiceTwo:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            if (label == 2) act_butons(p.switches[2].accio, QString());
+            break;
+        case kModeVoiceFive: {
+            static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
+                                           kCursorEnter};
+            if (label <= 5) cursorMove(keys[label - 1]);
+            break;
+        }
+        default:
+            break;
     }
 }
 

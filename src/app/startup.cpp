@@ -56,8 +56,8 @@ QChar programDriveLetter(const Folders& folders) {
     for (char16_t l = u'A'; l <= u'Z'; ++l) {
         QString folder = folders.drives.folderOf(QChar(l));
         while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
-        const bool inside = folders.programFolder == folder ||
-                            folders.programFolder.startsWith(folder + u'/');
+        const bool inside =
+            folders.programFolder == folder || folders.programFolder.startsWith(folder + u'/');
         if (inside && folder.size() > bestLength) {
             best = QChar(l);
             bestLength = folder.size();

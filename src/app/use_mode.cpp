@@ -34,9 +34,13 @@ UseMode::UseMode(Session& session, AccessEngine& engine) : s_(session), engine_(
     s_.setHost(this);
 }
 
-UseMode::~UseMode() { s_.setHost(nullptr); }
+UseMode::~UseMode() {
+    s_.setHost(nullptr);
+}
 
-bool UseMode::inUseMode() const { return s_.access.useMode; }
+bool UseMode::inUseMode() const {
+    return s_.access.useMode;
+}
 
 bool UseMode::enterUseMode() {
     Template& t = s_.tmpl;
@@ -174,9 +178,13 @@ void UseMode::accessModeChosen() {
     if (s_.access.useMode) engine_.startAccess();
 }
 
-void UseMode::exitProgram() { s_.view->exitProgram(); }
+void UseMode::exitProgram() {
+    s_.view->exitProgram();
+}
 
-void UseMode::hideHighlight() { s_.view->hideHighlight(); }
+void UseMode::hideHighlight() {
+    s_.view->hideHighlight();
+}
 
 void UseMode::boardChanged() {
     s_.access.scanPosition = 0;
@@ -187,8 +195,12 @@ void UseMode::focusBoard() {
     if (s_.access.useMode) s_.view->focusBoard();
 }
 
-void UseMode::setBusyCursor(bool busy) { s_.view->setBusyCursor(busy); }
+void UseMode::setBusyCursor(bool busy) {
+    s_.view->setBusyCursor(busy);
+}
 
-void UseMode::setBoardTopMost(bool on) { s_.view->setTopMost(on); }
+void UseMode::setBoardTopMost(bool on) {
+    s_.view->setTopMost(on);
+}
 
 }  // namespace vexil

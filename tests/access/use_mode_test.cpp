@@ -1,8 +1,9 @@
+#include "app/use_mode.h"
+
 #include <gtest/gtest.h>
 
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
-#include "app/use_mode.h"
 #include "engine_fixture.h"
 #include "template/template_writer.h"
 
@@ -15,7 +16,11 @@ class UseModeView : public MainView {
 public:
     void showHighlight(int area) override { log << QStringLiteral("highlight %1").arg(area); }
     void enterUseModeDisplay(const QRect& r) override {
-        log << QStringLiteral("enter %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        log << QStringLiteral("enter %1,%2 %3x%4")
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height());
     }
     void leaveUseModeDisplay() override { log << QStringLiteral("leave"); }
     void exitProgram() override { log << QStringLiteral("exit"); }
@@ -141,8 +146,8 @@ TEST(UseMode, GroupAreasChangeTheLevelThatScanningOffers) {
     f.engine.keyPress(QChar(13));
     f.engine.keyPress(QChar(13));
     f.engine.keyPress(QChar(13));
-    EXPECT_EQ(f.view.log, QStringList({"highlight 2", "highlight 3", "highlight 6",
-                                       "highlight 7", "highlight 6"}));
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2", "highlight 3", "highlight 6", "highlight 7",
+                                       "highlight 6"}));
 }
 
 TEST(UseMode, BoardChangeStartsTheModeAgain) {

@@ -38,10 +38,10 @@ public:
     explicit ScanPrinter(FakeRecorder& recorder) : recorder_(recorder) {
         recorder_.onEvent = [this](const QJsonObject& e) {
             static const QStringList shown = {
-                QStringLiteral("activate"), QStringLiteral("keys"),    QStringLiteral("place"),
-                QStringLiteral("clipboard"), QStringLiteral("wave"),   QStringLiteral("midi"),
-                QStringLiteral("speech"),   QStringLiteral("message"), QStringLiteral("beep"),
-                QStringLiteral("timer"),    QStringLiteral("topMost"), QStringLiteral("close")};
+                QStringLiteral("activate"),  QStringLiteral("keys"),    QStringLiteral("place"),
+                QStringLiteral("clipboard"), QStringLiteral("wave"),    QStringLiteral("midi"),
+                QStringLiteral("speech"),    QStringLiteral("message"), QStringLiteral("beep"),
+                QStringLiteral("timer"),     QStringLiteral("topMost"), QStringLiteral("close")};
             if (!quiet_ && shown.contains(e.value(QStringLiteral("op")).toString()))
                 printJsonLine(e);
         };
@@ -96,7 +96,8 @@ private:
 using Step = std::function<void(AccessEngine&, FakePlatform&)>;
 
 bool parsePoint(const QString& text, QPointF& point) {
-    static const QRegularExpression re(QStringLiteral("^(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)$"));
     const auto m = re.match(text);
     if (!m.hasMatch()) return false;
     point = {m.captured(1).toDouble(), m.captured(2).toDouble()};
@@ -181,9 +182,11 @@ int run(const QStringList& arguments) {
         QString v;
         bool ok = true;
         if (a == u"--template") {
-            if (!value(templateFile)) return usageError(scanCommand, QStringLiteral("--template needs a file"));
+            if (!value(templateFile))
+                return usageError(scanCommand, QStringLiteral("--template needs a file"));
         } else if (a == u"--profile") {
-            if (!value(profileFile)) return usageError(scanCommand, QStringLiteral("--profile needs a file"));
+            if (!value(profileFile))
+                return usageError(scanCommand, QStringLiteral("--profile needs a file"));
         } else if (a == u"--mode") {
             if (!value(v) || (mode = v.toInt(&ok), !ok) || mode < 0 || mode > 8)
                 return usageError(scanCommand, QStringLiteral("--mode takes 0 to 8"));
@@ -196,7 +199,8 @@ int run(const QStringList& arguments) {
             steps.push_back(std::move(step));
         }
     }
-    if (templateFile.isEmpty()) return usageError(scanCommand, QStringLiteral("--template is required"));
+    if (templateFile.isEmpty())
+        return usageError(scanCommand, QStringLiteral("--template is required"));
 
     BoardSession board;
     Session& s = *board.session;
@@ -241,7 +245,8 @@ const Command scanCommand{
     "    or closed, leaveUseMode and exit, and\n"
     "    {\"op\":\"highlight\",\"area\":N}, {\"op\":\"announce\",\"text\":T},\n"
     "    {\"op\":\"beep\"}, {\"op\":\"activateArea\",\"area\":N} and\n"
-    "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer change.\n"
+    "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer "
+    "change.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"
     "    keys, 4 joystick, 5-7 voice, 8 Multimouse); --interval sets Interval (ms, >= 100).\n"
     "    Events:\n"
