@@ -216,3 +216,27 @@ TEST(UseMode, LeavingStopsListening) {
     f.fake.recognizer.hear(1);  // nothing listens any more
     EXPECT_EQ(f.s().tmpl.currentArea, 0);
 }
+
+TEST(UseMode, BoardChangeKeepsTheTargetAsANormalWindowAndLoadsTheChosenBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 320, 200, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    f.s().tmpl.settings.startProgram = QStringLiteral("mousepad");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.s().profile.accessMode = kModeCursorKeys;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    const WindowHandle target = f.s().player.targetWindow;
+    f.fake.recorder.clear();
+    f.fake.dialogs.chosenFiles.push_back(f.path(QStringLiteral("other.vxl")));
+    f.useMode.changeBoard();
+    EXPECT_EQ(f.s().tmpl.areaCount(), 2);
+    EXPECT_EQ(f.s().player.targetWindow, target);  // the new board types into the same window
+    const auto topMost = f.events("topMost");
+    ASSERT_FALSE(topMost.empty());
+    EXPECT_FALSE(topMost.front().value("on").toBool());
+    EXPECT_TRUE(f.events("keys").empty());  // the start actions do not run again
+    EXPECT_EQ(f.s().access.scanPosition, 2);  // cursor keys start on the last area again
+    EXPECT_EQ(f.s().player.currentLevel, 1);
+}
