@@ -57,6 +57,15 @@ grep -q '"interval":1000,"name":"Timer3"' auto.jsonl || fail "scan step 1000 ms"
 grep -q '"op":"leaveUseMode"' end.jsonl || fail "TANCAR leaves use mode"
 tail -n 3 end.jsonl | grep -q '"op":"exit"' || fail "TANCAR ends the program"
 
+# The board's start program opens a window: the keys of the picked area go there.
+"$tool" scan --template grid.vxl --launch xterm=Terminal --mode 0 press:left:100,100 wait:500 \
+  >typed.jsonl 2>/dev/null
+grep -q '"op":"launch"' typed.jsonl || fail "start program launched"
+grep -q '"text":"a"' typed.jsonl || fail "keys typed into the started program"
+"$tool" scan --template grid.vxl --window Editor --mode 0 press:left:700,100 wait:500 \
+  >window.jsonl 2>/dev/null
+grep -q '"title":"Editor"' window.jsonl || fail "--window is the target"
+
 # Bad events are usage errors.
 set +e; "$tool" scan --template grid.vxl bogus:1 >/dev/null 2>&1; rc=$?; set -e
 [ $rc = 2 ] || fail "bad event exit $rc"

@@ -11,6 +11,7 @@
 #include "app/use_mode.h"
 #include "board_tool.h"
 #include "commands/command_host.h"
+#include "commands/player.h"
 #include "commands/registry.h"
 #include "commands/sound_speech.h"
 #include "settings/catalogue_loader.h"
@@ -170,6 +171,8 @@ Step parseEvent(const QString& event) {
 
 int run(const QStringList& arguments) {
     QString templateFile, profileFile;
+    QStringList windows;
+    std::vector<std::pair<QString, QString>> launches;
     int mode = -1, interval = -1;
     std::vector<Step> steps;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -187,6 +190,15 @@ int run(const QStringList& arguments) {
         } else if (a == u"--profile") {
             if (!value(profileFile))
                 return usageError(scanCommand, QStringLiteral("--profile needs a file"));
+        } else if (a == u"--window") {
+            if (!value(v) || v.isEmpty())
+                return usageError(scanCommand, QStringLiteral("--window needs a title"));
+            windows << v;
+        } else if (a == u"--launch") {
+            const qsizetype eq = value(v) ? v.indexOf(u'=') : -1;
+            if (eq <= 0 || eq == v.size() - 1)
+                return usageError(scanCommand, QStringLiteral("--launch takes NAME=TITLE"));
+            launches.emplace_back(v.left(eq), v.mid(eq + 1));
         } else if (a == u"--mode") {
             if (!value(v) || (mode = v.toInt(&ok), !ok) || mode < 0 || mode > 8)
                 return usageError(scanCommand, QStringLiteral("--mode takes 0 to 8"));
@@ -220,6 +232,8 @@ int run(const QStringList& arguments) {
     if (mode >= 0) s.profile.accessMode = std::int16_t(mode);
     if (interval >= 0) s.programSettings.Interval = std::int16_t(std::max(interval, 100));
     loadTemplate(s, boardNameArgument(templateFile));
+    for (const QString& title : windows) pushTarget(s, fake.windows.addWindow(title, 1));
+    for (const auto& [name, title] : launches) fake.launcher.opensWindow(name, title);
 
     ScanActions actions(s);
     AccessEngine engine(s, actions);
@@ -236,7 +250,9 @@ int run(const QStringList& arguments) {
 }  // namespace
 
 const Command scanCommand{
-    "scan", "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] EVENT...",
+    "scan",
+    "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] [--window TITLE]...\n"
+    "       [--launch NAME=TITLE]... EVENT...",
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
@@ -249,6 +265,10 @@ const Command scanCommand{
     "change.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"
     "    keys, 4 joystick, 5-7 voice, 8 Multimouse); --interval sets Interval (ms, >= 100).\n"
+    "    --window TITLE opens a window before use mode starts (repeatable; the last one\n"
+    "    is the target, the earlier ones are in the target history); --launch NAME=TITLE:\n"
+    "    a started program whose name contains NAME opens a window TITLE (repeatable;\n"
+    "    without a match a started program opens no window and keys go nowhere).\n"
     "    Events:\n"
     "      tick1 tick2 tick3    the timer's tick runs once now (enabled or not)\n"
     "      wait:MS              virtual time passes; due ticks run in time order\n"
