@@ -1,5 +1,7 @@
 #include "commands/registry.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -223,9 +225,15 @@ RegistryStore::Key* RegistryStore::make(const QString& rootName, const QString& 
 
 QString RegistryStore::listSubkeys(const QString& rootName, const QString& keyPath) const {
     const Key* key = find(rootName, keyPath);
+    if (!key) return {};
+    // The registry enumerates subkeys in name order, without regard to case.
+    QStringList names;
+    for (const auto& sub : key->subkeys) names << sub->name;
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     QString out;
-    if (key)
-        for (const auto& sub : key->subkeys) out += sub->name + u'\r';
+    for (const QString& name : names) out += name + u'\r';
     return out;
 }
 

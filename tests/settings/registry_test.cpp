@@ -94,14 +94,14 @@ TEST(Registry, ReadsGiveEmptyTextWhenThereIsNothing) {
     EXPECT_EQ(store.listSubkeys(kUser, "Software\\NoDefault"), "");
 }
 
-TEST(Registry, SubkeysListInTheOrderTheyWereMade) {
+TEST(Registry, SubkeysListInNameOrderWithoutRegardToCase) {
     RegistryStore store;
     for (const char* name : {"Zeta", "alfa", "Mu"})
         store.setValue(kMachine, QString("SOFTWARE\\Voices\\") + name, "", {1, "v"});
     store.setValue(kMachine, "software\\voices\\ALFA\\Deeper", "", {1, "v"});
-    EXPECT_EQ(store.listSubkeys("hkey_local_machine", "SOFTWARE\\Voices"), "Zeta\ralfa\rMu\r");
+    EXPECT_EQ(store.listSubkeys("hkey_local_machine", "SOFTWARE\\Voices"), "alfa\rMu\rZeta\r");
     store.removeKey(kMachine, "Software\\Voices\\alfa");
-    EXPECT_EQ(store.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Zeta\rMu\r");
+    EXPECT_EQ(store.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Mu\rZeta\r");
 }
 
 struct ServerCase {
@@ -164,7 +164,7 @@ TEST(Registry, KeptInItsFileAcrossRuns) {
         EXPECT_TRUE(store.lastSaveSucceeded());
     }
     RegistryStore again(file);
-    EXPECT_EQ(again.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Second\rFirst\r");
+    EXPECT_EQ(again.listSubkeys(kMachine, "SOFTWARE\\Voices"), "First\rSecond\r");
     EXPECT_EQ(again.readDefaultValue(kUser, "Software\\Test"),
               QString("Blau \"cel\" 100%") + QChar(0));
     EXPECT_EQ(again.value(kUser, "Software\\Test", "Nom \"x\"=1")->data, QByteArray("\xe0"));
