@@ -1,12 +1,12 @@
 #include "access/access_engine.h"
 
-#include <QColor>
 #include <algorithm>
 
 #include "access/board_walk.h"
 #include "access/joystick_poll.h"
 #include "access/switch_dispatch.h"
 #include "app/session.h"
+#include "app/vb_color.h"
 
 namespace vexil {
 
@@ -24,12 +24,6 @@ bool isCursorMode(int mode) {
 
 bool isVoiceMode(int mode) {
     return mode >= kModeVoiceOne && mode <= kModeVoiceFive;
-}
-
-// The frame colour is stored as a Windows RGB number: red in the low byte.
-QColor colorOfRgbNumber(double value) {
-    const auto v = std::uint32_t(std::clamp(value, 0.0, double(0xFFFFFF)));
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
 }  // namespace
@@ -52,7 +46,7 @@ AccessEngine::~AccessEngine() {
 void AccessEngine::startAccess() {
     const int mode = s_.profile.accessMode;
     const int count = s_.tmpl.areaCount();
-    s_.view->setHighlightStyle(s_.profile.gruix, colorOfRgbNumber(s_.profile.color));
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     if (mode == kModeAutoScan || mode == kModeVoiceOne) {
         startScanning();
     } else if (mode == kModeCursorKeys || mode == kModeVoiceTwo || mode == kModeJoystick ||
@@ -89,7 +83,7 @@ void AccessEngine::stopScanning() {
 }
 
 void AccessEngine::startScanning() {
-    s_.view->setHighlightStyle(s_.profile.gruix, colorOfRgbNumber(s_.profile.color));
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     int step = 1000;
     const bool timed = s_.profile.temps > 0;
     if (timed) step = std::max(s_.profile.temps * 100, int(s_.programSettings.Interval));
