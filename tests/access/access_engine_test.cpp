@@ -405,3 +405,17 @@ TEST(AccessEngine, FocusTimerGivesTheBoardTheFocusExceptInMouseMode) {
         EXPECT_EQ(f.view.focusCount, mode != kModeMouse ? 1 : 0) << mode;
     }
 }
+
+TEST(AccessEngine, ALevelWithOneAreaReannouncesItOnEveryStep) {
+    EngineFixture f;
+    Template& t = f.s().tmpl;
+    vexil::test::addGridBoard(t);
+    t.appendArea(makeArea(20, 20, 100, 100, 4, QStringLiteral("sol")));  // 6, alone in level 4
+    f.s().profile.temps = 5;
+    f.enter(kModeAutoScan);
+    f.s().player.currentLevel = 4;
+    f.take();
+    f.fake.clock.advance(1500);  // three steps of 500 ms
+    EXPECT_EQ(f.take(), L({"highlight 6", "announce sol", "highlight 6", "announce sol",
+                          "highlight 6", "announce sol"}));
+}
