@@ -10,8 +10,12 @@ QString announcementText(const Area& area) {
     return area.soundFile.isEmpty() ? keysDisplayText(area.keys) : area.soundFile;
 }
 
-void PlayerActions::activate(int area) { activateArea(session_, area); }
+void PlayerActions::activate(int area) {
+    activateArea(session_, area);
+}
 
-void PlayerActions::announce(const Area& area) { So_icona(session_, announcementText(area)); }
+void PlayerActions::announce(const Area& area) {
+    So_icona(session_, announcementText(area));
+}
 
 }  // namespace vexil

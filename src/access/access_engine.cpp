@@ -1,12 +1,12 @@
 #include "access/access_engine.h"
 
-#include <QColor>
 #include <algorithm>
 
 #include "access/board_walk.h"
 #include "access/joystick_poll.h"
 #include "access/switch_dispatch.h"
 #include "app/session.h"
+#include "app/vb_color.h"
 
 namespace vexil {
 
@@ -22,12 +22,8 @@ bool isCursorMode(int mode) {
            mode == kModeMultimouse;
 }
 
-bool isVoiceMode(int mode) { return mode >= kModeVoiceOne && mode <= kModeVoiceFive; }
-
-// The frame colour is stored as a Windows RGB number: red in the low byte.
-QColor colorOfRgbNumber(double value) {
-    const auto v = std::uint32_t(std::clamp(value, 0.0, double(0xFFFFFF)));
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+bool isVoiceMode(int mode) {
+    return mode >= kModeVoiceOne && mode <= kModeVoiceFive;
 }
 
 }  // namespace
@@ -50,7 +46,7 @@ AccessEngine::~AccessEngine() {
 void AccessEngine::startAccess() {
     const int mode = s_.profile.accessMode;
     const int count = s_.tmpl.areaCount();
-    s_.view->setHighlightStyle(s_.profile.gruix, colorOfRgbNumber(s_.profile.color));
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     if (mode == kModeAutoScan || mode == kModeVoiceOne) {
         startScanning();
     } else if (mode == kModeCursorKeys || mode == kModeVoiceTwo || mode == kModeJoystick ||
@@ -87,7 +83,7 @@ void AccessEngine::stopScanning() {
 }
 
 void AccessEngine::startScanning() {
-    s_.view->setHighlightStyle(s_.profile.gruix, colorOfRgbNumber(s_.profile.color));
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     int step = 1000;
     const bool timed = s_.profile.temps > 0;
     if (timed) step = std::max(s_.profile.temps * 100, int(s_.programSettings.Interval));
@@ -99,7 +95,8 @@ void AccessEngine::startScanning() {
 void AccessEngine::startRecognition() {
     UserProfile& p = s_.profile;
     QStringList labels;
-    for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i) labels << p.voiceWords[size_t(i)];
+    for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i)
+        labels << p.voiceWords[size_t(i)];
     if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); }))
         p.recognitionState = -2;
 }
@@ -158,7 +155,8 @@ void AccessEngine::cursorMove(int keyCode) {
     const int count = s_.tmpl.areaCount();
     // A position left over from a larger board counts as nothing highlighted.
     const bool nothing = position <= 0 || position > count;
-    const int h = keyCode == kCursorReevaluate || nothing ? 0 : probeWalk(s_.tmpl, position, keyCode);
+    const int h =
+        keyCode == kCursorReevaluate || nothing ? 0 : probeWalk(s_.tmpl, position, keyCode);
     const std::int16_t before = position;
     if (nothing)
         position = std::int16_t(count);
@@ -235,8 +233,14 @@ void AccessEngine::pointerMove(QPointF pixels) {
 
 namespace {
 
+// A switch set to "Qualsevol tecla" counts every gesture, clicks included, so it arms the
+// markers too.
 bool eitherSwitchUses(const UserProfile& p, int code) {
-    return p.switches[1].accio == code || p.switches[2].accio == code;
+    for (int n : {1, 2}) {
+        const int accio = p.switches[size_t(n)].accio;
+        if (accio == code || accio == kAnyEvent) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -292,20 +296,21 @@ void AccessEngine::voice(int label) {
     if (!s_.access.useMode || label <= 0 || label >= 33) return;
     const UserProfile& p = s_.profile;
     switch (p.accessMode) {
-    case kModeVoiceOne:
-        if (label == 1) act_butons(p.switches[1].accio, QString());
-        break;
-    case kModeVoiceTwo:
-        if (label == 1) act_butons(p.switches[1].accio, QString());
-        if (label == 2) act_butons(p.switches[2].accio, QString());
-        break;
-    case kModeVoiceFive: {
-        static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
-                                       kCursorEnter};
-        if (label <= 5) cursorMove(keys[label - 1]);
-        break;
-    }
-    default: break;
+        case kModeVoiceOne:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            break;
+        case kModeVoiceTwo:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            if (label == 2) act_butons(p.switches[2].accio, QString());
+            break;
+        case kModeVoiceFive: {
+            static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
+                                           kCursorEnter};
+            if (label <= 5) cursorMove(keys[label - 1]);
+            break;
+        }
+        default:
+            break;
     }
 }
 

@@ -11,20 +11,30 @@ AccessDialog chooseAccessMenuItem(Session& session, AccessEngine& engine, int in
     engine.beginModeChange();
     session.view->setAccessMenuCheck(index);
     switch (index) {
-    case 0: p.accessMode = kModeMouse; return AccessDialog::None;
-    case 1: p.accessMode = kModeManualScan; return AccessDialog::Switch;
-    case 2: p.accessMode = kModeAutoScan; return AccessDialog::Switch;
-    case 3: p.accessMode = kModeCursorKeys; return AccessDialog::None;
-    case 4:
-        if (p.n_joystic == 0) detectJoystick(session);
-        if (p.n_joystic > 0) p.accessMode = p.n_joystic == 100 ? kModeMultimouse : kModeJoystick;
-        return AccessDialog::Joystick;
-    case 5:
-        if (p.accessMode < kModeVoiceOne || p.accessMode > kModeVoiceFive)
-            p.accessMode = kModeVoiceOne;
-        if (p.recognitionTenths == 0) p.recognitionTenths = 5;
-        return AccessDialog::Voice;
-    default: return AccessDialog::None;
+        case 0:
+            p.accessMode = kModeMouse;
+            return AccessDialog::None;
+        case 1:
+            p.accessMode = kModeManualScan;
+            return AccessDialog::Switch;
+        case 2:
+            p.accessMode = kModeAutoScan;
+            return AccessDialog::Switch;
+        case 3:
+            p.accessMode = kModeCursorKeys;
+            return AccessDialog::None;
+        case 4:
+            if (p.n_joystic == 0) detectJoystick(session);
+            if (p.n_joystic > 0)
+                p.accessMode = p.n_joystic == 100 ? kModeMultimouse : kModeJoystick;
+            return AccessDialog::Joystick;
+        case 5:
+            if (p.accessMode < kModeVoiceOne || p.accessMode > kModeVoiceFive)
+                p.accessMode = kModeVoiceOne;
+            if (p.recognitionTenths == 0) p.recognitionTenths = 5;
+            return AccessDialog::Voice;
+        default:
+            return AccessDialog::None;
     }
 }
 

@@ -10,10 +10,10 @@ class Session;
 class AccessEngine;
 
 enum class AccessDialog {
-    None,       // items 0 and 3
-    Switch,     // item 1: switch 1, then switch 2 when switch 1 has a gesture; item 2: switch 1
-    Joystick,   // item 4
-    Voice,      // item 5
+    None,      // items 0 and 3
+    Switch,    // item 1: switch 1, then switch 2 when switch 1 has a gesture; item 2: switch 1
+    Joystick,  // item 4
+    Voice,     // item 5
 };
 
 // Item `index` (0 to 5) was chosen: recognition and the timers stop, the mode is set where

@@ -7,7 +7,9 @@ namespace vexil {
 
 namespace {
 
-int roundHalfEven(double v) { return int(std::nearbyint(v)); }
+int roundHalfEven(double v) {
+    return int(std::nearbyint(v));
+}
 
 }  // namespace
 
@@ -29,11 +31,28 @@ int probeWalk(const Template& tmpl, int from, int keyCode) {
     const int cy = roundHalfEven((a.y0 + a.y1) / 2.0);
     int x = 0, y = 0, dx = 0, dy = 0;
     switch (keyCode) {
-    case kCursorLeft: x = a.x0 - 1; y = cy; dx = -1; break;
-    case kCursorUp: x = cx; y = a.y0 - 1; dy = -1; break;
-    case kCursorRight: x = a.x1 + 1; y = cy; dx = 1; break;
-    case kCursorDown: x = cx; y = a.y1 + 1; dy = 1; break;
-    default: return 0;
+        case kCursorLeft:
+            x = a.x0 - 1;
+            y = cy;
+            dx = -1;
+            break;
+        case kCursorUp:
+            x = cx;
+            y = a.y0 - 1;
+            dy = -1;
+            break;
+        case kCursorRight:
+            x = a.x1 + 1;
+            y = cy;
+            dx = 1;
+            break;
+        case kCursorDown:
+            x = cx;
+            y = a.y1 + 1;
+            dy = 1;
+            break;
+        default:
+            return 0;
     }
     // Board coordinates are 16-bit: past that range nothing can lie under the probe.
     constexpr int lo = std::numeric_limits<std::int16_t>::min();

@@ -62,13 +62,19 @@ QString pollJoystick(Session& session) {
 
 int cursorKeyOfLetter(QChar letter) {
     switch (letter.unicode()) {
-    case u'D': return kCursorRight;
-    case u'E': return kCursorLeft;
-    case u'R': return kCursorDown;
-    case u'A': return kCursorUp;
-    case u'1':
-    case u'2': return kCursorEnter;
-    default: return 0;
+        case u'D':
+            return kCursorRight;
+        case u'E':
+            return kCursorLeft;
+        case u'R':
+            return kCursorDown;
+        case u'A':
+            return kCursorUp;
+        case u'1':
+        case u'2':
+            return kCursorEnter;
+        default:
+            return 0;
     }
 }
 

@@ -8,10 +8,10 @@ namespace vexil {
 
 // Switch codes: the events the board turns into switch presses.
 enum SwitchCode : int {
-    kAnyEvent = 1,        // "Qualsevol tecla": every event counts
+    kAnyEvent = 1,  // "Qualsevol tecla": every event counts
     kEnterKey = 2,
     kSpaceKey = 3,
-    kListedKey = 4,       // a typed character; the character travels with the code
+    kListedKey = 4,  // a typed character; the character travels with the code
     kPointerMove = 5,
     kLeftClick = 6,
     kLeftDoubleClick = 7,

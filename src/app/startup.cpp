@@ -56,8 +56,8 @@ QChar programDriveLetter(const Folders& folders) {
     for (char16_t l = u'A'; l <= u'Z'; ++l) {
         QString folder = folders.drives.folderOf(QChar(l));
         while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
-        const bool inside = folders.programFolder == folder ||
-                            folders.programFolder.startsWith(folder + u'/');
+        const bool inside =
+            folders.programFolder == folder || folders.programFolder.startsWith(folder + u'/');
         if (inside && folder.size() > bestLength) {
             best = QChar(l);
             bestLength = folder.size();
@@ -82,7 +82,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     session.timer1->setInterval(session.programSettings.Interval);
     session.timer1->setEnabled(true);
     t.currentArea = 0;
-    t.clearTemplate();
+    t.truncateAreas(0);
     t.settings.autoCover = 1;
     session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
     registerSpeechEngine(session);

@@ -34,12 +34,17 @@ UseMode::UseMode(Session& session, AccessEngine& engine) : s_(session), engine_(
     s_.setHost(this);
 }
 
-UseMode::~UseMode() { s_.setHost(nullptr); }
+UseMode::~UseMode() {
+    s_.setHost(nullptr);
+}
 
-bool UseMode::inUseMode() const { return s_.access.useMode; }
+bool UseMode::inUseMode() const {
+    return s_.access.useMode;
+}
 
 bool UseMode::enterUseMode() {
     Template& t = s_.tmpl;
+    if (s_.access.useMode) return true;  // already there: the start actions run once
     if (t.areaCount() == 0) return false;
     if (t.modified) askSave(s_);
     if (t.areaCount() == 0) return false;  // the save question may not empty it, but be sure
@@ -60,15 +65,8 @@ bool UseMode::enterUseMode() {
 
     // Timer1 goes on ticking through the start actions' waits: nothing is picked yet.
     t.currentArea = -1;
-    std::set<int> reported;
-    putTemplateClipOnClipboard(reported);
-    startPrograms();
-    placeAppWindow(s_, s_.player.targetWindow);
-    // The event loop keeps running meanwhile: the board is drawn, timers tick.
-    s_.platform.clock.wait(kStartKeysDelayMs);
+    runStartActions();
     if (!s_.access.useMode) return true;  // a start action left use mode
-    if (!t.settings.startKeys.isEmpty()) playKeySequence(s_, t.settings.startKeys);
-    if (!s_.access.useMode) return true;
 
     s_.access.scanPosition = 0;
     s_.player.currentLevel = 1;
@@ -76,6 +74,29 @@ bool UseMode::enterUseMode() {
     engine_.startAccess();
     if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
     return true;
+}
+
+void UseMode::runStartActions() {
+    const TemplateSettings& ts = s_.tmpl.settings;
+    QString starting;  // the program being started, for the message of a failure
+    try {
+        std::set<int> reported;
+        putTemplateClipOnClipboard(reported);
+        for (const QString& program : ts.startProgram.split(u'|')) {
+            if (program.isEmpty()) continue;
+            starting = program;
+            pushTarget(s_, launchAndFindWindow(s_, program));
+        }
+        starting.clear();
+        placeAppWindow(s_, s_.player.targetWindow);
+        // The event loop keeps running meanwhile: the board is drawn, timers tick.
+        s_.platform.clock.wait(kStartKeysDelayMs);
+        if (!s_.access.useMode) return;
+        if (!ts.startKeys.isEmpty()) playKeySequence(s_, ts.startKeys);
+    } catch (const RuntimeError& e) {
+        // A failure ends the start actions; use mode goes on.
+        s_.message(e.description() + u' ' + starting);
+    }
 }
 
 void UseMode::putTemplateClipOnClipboard(std::set<int>& reported) {
@@ -96,14 +117,6 @@ void UseMode::putTemplateClipOnClipboard(std::set<int>& reported) {
         return;
     }
     s_.platform.clipboard.setText(decodeAnsi(f.readAll()));
-}
-
-void UseMode::startPrograms() {
-    const QStringList programs = s_.tmpl.settings.startProgram.split(u'|');
-    for (const QString& program : programs) {
-        if (program.isEmpty()) continue;
-        pushTarget(s_, launchAndFindWindow(s_, program));
-    }
 }
 
 void UseMode::leaveUseMode() {
@@ -147,20 +160,16 @@ void UseMode::changeBoard() {
     s_.access.scanPosition = 0;
     s_.player.currentLevel = 1;
     s_.tmpl.currentArea = -1;
-    placeWindows(false);
+    placeWindows();
     // Every mode starts again on the new board, as on entering use mode: stopping the scan
     // step above would otherwise leave voice and joystick users without a way on.
     if (s_.tmpl.areaCount() > 0) engine_.startAccess();
     if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
 }
 
-void UseMode::placeWindows(bool enteringUseMode) {
+void UseMode::placeWindows() {
     if (s_.tmpl.areaCount() == 0) return;
-    const QRect rect = boardRectOf(s_);
-    if (enteringUseMode)
-        s_.view->enterUseModeDisplay(rect);
-    else
-        s_.view->placeBoardWindow(rect);
+    s_.view->placeBoardWindow(boardRectOf(s_));
     placeAppWindow(s_, s_.player.targetWindow);
     s_.view->redrawBoard();
 }
@@ -169,21 +178,29 @@ void UseMode::accessModeChosen() {
     if (s_.access.useMode) engine_.startAccess();
 }
 
-void UseMode::exitProgram() { s_.view->exitProgram(); }
+void UseMode::exitProgram() {
+    s_.view->exitProgram();
+}
 
-void UseMode::hideHighlight() { s_.view->hideHighlight(); }
+void UseMode::hideHighlight() {
+    s_.view->hideHighlight();
+}
 
 void UseMode::boardChanged() {
     s_.access.scanPosition = 0;
-    if (s_.access.useMode) placeWindows(false);
+    if (s_.access.useMode) placeWindows();
 }
 
 void UseMode::focusBoard() {
     if (s_.access.useMode) s_.view->focusBoard();
 }
 
-void UseMode::setBusyCursor(bool busy) { s_.view->setBusyCursor(busy); }
+void UseMode::setBusyCursor(bool busy) {
+    s_.view->setBusyCursor(busy);
+}
 
-void UseMode::setBoardTopMost(bool on) { s_.view->setTopMost(on); }
+void UseMode::setBoardTopMost(bool on) {
+    s_.view->setTopMost(on);
+}
 
 }  // namespace vexil

@@ -44,10 +44,11 @@ public:
     void setBoardTopMost(bool on) override;
 
 private:
+    void runStartActions();
     void putTemplateClipOnClipboard(std::set<int>& reported);
-    void startPrograms();
     void closeStartedApplications();
-    void placeWindows(bool enteringUseMode);
+    // The window onto the board's rectangle, the target beside it, the board repainted.
+    void placeWindows();
 
     Session& s_;
     AccessEngine& engine_;

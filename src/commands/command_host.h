@@ -38,6 +38,9 @@ public:
 class CommandObserver {
 public:
     virtual ~CommandObserver() = default;
+    // A program is about to be started for this command line (after the catalogue's
+    // replacement).
+    virtual void launching(const QString& /*commandLine*/) {}
     // A program was started; `window` is the window found for it, or -1.
     virtual void launched(const QString& /*commandLine*/, WindowHandle /*window*/) {}
     // One unit of ESPERA.

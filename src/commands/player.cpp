@@ -110,7 +110,6 @@ void playSteps(Session& session, QString s) {
         const int p = s.indexOf(QLatin1String("{|"));
         if (p < 0) {
             if (!sendStretch(session, s, false)) return;
-            session.host->setBusyCursor(false);
             if (session.profile.accessMode != 0) session.host->focusBoard();
             return;
         }
@@ -233,6 +232,7 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
 
     const QString resolved = resolveProgramAlias(session, commandLine.trimmed());
     const auto launch = resolveLaunch(session, resolved);
+    session.observer->launching(resolved);
     const ProcessId pid = launch ? session.platform.launcher.start(launch->program, launch->arguments) : 0;
 
     WindowHandle result = -1;
@@ -267,20 +267,34 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
     return result;
 }
 
+namespace {
+
+// The folder relative names are taken in: the template's, else the current directory.
+const QString& baseFolder(const Session& session) {
+    return session.tmpl.templateFolder.isEmpty() ? session.currentDirectory
+                                                 : session.tmpl.templateFolder;
+}
+
+// A folder and a name joined with the folder's own separator, so that names in a folder of
+// this machine read naturally and Windows names keep their form.
+QString joinFolder(const QString& folder, QString name) {
+    const QChar separator = folder.startsWith(u'/') ? u'/' : u'\\';
+    if (name.startsWith(u'\\') || name.startsWith(u'/')) name.remove(0, 1);
+    return folder.endsWith(separator) ? folder + name : folder + separator + name;
+}
+
+}  // namespace
+
 QString resolvePath(const Session& session, const QString& name) {
     if (name.contains(u':') || name.startsWith(u'/')) return name;
-    const QString& folder = session.tmpl.templateFolder.isEmpty() ? session.currentDirectory
-                                                                  : session.tmpl.templateFolder;
-    if (folder.isEmpty()) return name;
-    return folder + (name.startsWith(u'\\') ? name : u'\\' + name);
+    const QString& folder = baseFolder(session);
+    return folder.isEmpty() ? name : joinFolder(folder, name);
 }
 
 QString commandFilePath(const Session& session, const QString& name) {
     if ((name.size() >= 2 && name[1] == u':') || name.startsWith(u'/')) return name;
-    const QString& folder = session.tmpl.templateFolder.isEmpty() ? session.currentDirectory
-                                                                  : session.tmpl.templateFolder;
-    if (folder.isEmpty()) return name;
-    return folder + u'\\' + name;
+    const QString& folder = baseFolder(session);
+    return folder.isEmpty() ? name : joinFolder(folder, name);
 }
 
 bool fileExistsOrWarn(Session& session, const QString& name) {

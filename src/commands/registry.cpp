@@ -1,5 +1,7 @@
 #include "commands/registry.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -9,8 +11,8 @@ namespace vexil {
 
 struct RegistryStore::Key {
     QString name;
-    std::vector<std::unique_ptr<Key>> subkeys;                 // in the order they were made
-    std::vector<std::pair<QString, RegistryValue>> values;     // "" is the default value
+    std::vector<std::unique_ptr<Key>> subkeys;              // in the order they were made
+    std::vector<std::pair<QString, RegistryValue>> values;  // "" is the default value
 
     Key* child(const QString& n) const {
         for (const auto& k : subkeys)
@@ -223,9 +225,15 @@ RegistryStore::Key* RegistryStore::make(const QString& rootName, const QString& 
 
 QString RegistryStore::listSubkeys(const QString& rootName, const QString& keyPath) const {
     const Key* key = find(rootName, keyPath);
+    if (!key) return {};
+    // The registry enumerates subkeys in name order, without regard to case.
+    QStringList names;
+    for (const auto& sub : key->subkeys) names << sub->name;
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     QString out;
-    if (key)
-        for (const auto& sub : key->subkeys) out += sub->name + u'\r';
+    for (const QString& name : names) out += name + u'\r';
     return out;
 }
 
@@ -259,11 +267,12 @@ QString RegistryStore::readDefaultValue(const QString& rootName, const QString& 
 
 QString RegistryStore::localServerPath(const QString& classProgramName) const {
     const QString lm = QStringLiteral("HKEY_LOCAL_MACHINE");
-    const QString clsid =
-        trimSpaces(readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\") + classProgramName + QStringLiteral("\\CLSID")));
+    const QString clsid = trimSpaces(readDefaultValue(
+        lm, QStringLiteral("SOFTWARE\\Classes\\") + classProgramName + QStringLiteral("\\CLSID")));
     if (clsid.isEmpty()) return QString();
     const QString id = clsid.chopped(1);
-    QString server = readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\CLSID\\") + id + QStringLiteral("\\LocalServer32"))
+    QString server = readDefaultValue(lm, QStringLiteral("SOFTWARE\\Classes\\CLSID\\") + id +
+                                              QStringLiteral("\\LocalServer32"))
                          .toUpper();
     if (server.isEmpty()) return QString();
     server.chop(1);
@@ -331,7 +340,8 @@ void RegistryStore::load() {
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             const QString path = unescaped(line.mid(1, line.size() - 2));
             const qsizetype cut = path.indexOf(u'\\');
-            current = make(path.left(cut < 0 ? path.size() : cut), cut < 0 ? QString() : path.mid(cut + 1));
+            current = make(path.left(cut < 0 ? path.size() : cut),
+                           cut < 0 ? QString() : path.mid(cut + 1));
             if (!current) keepOldFile_ = true;
             continue;
         }
@@ -346,8 +356,7 @@ void RegistryStore::load() {
                 eq = close + 1;
             }
         }
-        const std::optional<RegistryValue> v =
-            eq > 0 ? parseValue(line.mid(eq + 1)) : std::nullopt;
+        const std::optional<RegistryValue> v = eq > 0 ? parseValue(line.mid(eq + 1)) : std::nullopt;
         if (!current || !v) {
             keepOldFile_ = true;
             continue;

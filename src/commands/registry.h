@@ -4,6 +4,7 @@
 // in it.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>  // users of the value texts split them
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,8 +26,9 @@ public:
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
-    // Names of the key's direct subkeys in the order they were made, each followed by a
-    // carriage return; empty when the key does not exist.
+    // Names of the key's direct subkeys in name order without regard to case (the order the
+    // registry enumerates them in), each followed by a carriage return; empty when the key
+    // does not exist.
     QString listSubkeys(const QString& rootName, const QString& keyPath) const;
     // Writes a value given as plain text, "HEX:0a,ff" or "DWORD:0000001f"; true on success.
     // An empty value name sets the key's default value (making the key); a named value

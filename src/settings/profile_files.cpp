@@ -74,7 +74,9 @@ std::int16_t settingsInteger(const QString& text) {
     return std::int16_t(std::min<long long>(value, SHRT_MAX));
 }
 
-bool isBlankChar(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlankChar(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 // Text written "as it stands" would lose blanks at its ends, or a pair of quotes around it,
 // when read back (values are trimmed and unquoted); such a text is written in quotes, which
@@ -106,8 +108,8 @@ void loadProgramSettings(Session& session) {
 
     ProgramSettings& s = session.programSettings;
     const QString interval = ini.value(kSection, QStringLiteral("Interval"));
-    s.Interval = ini.hasKey(kSection, QStringLiteral("Interval")) ? settingsInteger(interval)
-                                                                  : std::int16_t(500);
+    // An empty value counts as missing, as for any integer setting.
+    s.Interval = interval.isEmpty() ? std::int16_t(500) : settingsInteger(interval);
     s.Interval = std::max<std::int16_t>(s.Interval, 100);
     s.So = ini.value(kSection, QStringLiteral("So"), QStringLiteral("Si"), 40);
     session.timer1->setInterval(s.Interval);

@@ -17,7 +17,9 @@ namespace {
 
 const QString kFilter = QStringLiteral("Vexil (*.VXL)|*.VXL");
 
-void showTitle(Session& s) { s.view->setTitle(QStringLiteral("Vexil - ") + s.tmpl.templatePath); }
+void showTitle(Session& s) {
+    s.view->setTitle(QStringLiteral("Vexil - ") + s.tmpl.templatePath);
+}
 
 // A name of the board resolved in the template's folder: during "&Desar ..." the current
 // directory is still the old folder, while relocated names are relative to the new one.
@@ -53,7 +55,8 @@ void copyPictureUnderBoardName(Session& s, const QString& chosen) {
     // itself must still be saved.
     if (!QFileInfo(from).isFile()) return;
     if (from != to) {
-        if (QFileInfo::exists(to) && !QFile::remove(to)) throw RuntimeError(errnum::PermissionDenied);
+        if (QFileInfo::exists(to) && !QFile::remove(to))
+            throw RuntimeError(errnum::PermissionDenied);
         if (!QFile::copy(from, to)) throw RuntimeError(errnum::PathFileAccess);
     }
     picture = makeRelative(s, newName);
@@ -201,7 +204,8 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
         if (chosenName != t.templatePath && !t.settings.pictureFile.isEmpty())
             copyPictureUnderBoardName(session, chosenName);
         t.templatePath = chosenName;
-        if (t.settings.pictureFile.isEmpty()) t.settings.pictureFile = defaultPictureName(chosenName);
+        if (t.settings.pictureFile.isEmpty())
+            t.settings.pictureFile = defaultPictureName(chosenName);
         const QString real = session.realPath(chosenName);
         writeTemplate(t, real);
         if (t.settings.autoCover == 1) session.view->generateCover();

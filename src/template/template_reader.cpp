@@ -23,7 +23,10 @@ namespace {
 class BoardLoad {
 public:
     BoardLoad(Session& session, QString path, QString namesFolder)
-        : s_(session), t_(session.tmpl), path_(std::move(path)), namesFolder_(std::move(namesFolder)) {}
+        : s_(session),
+          t_(session.tmpl),
+          path_(std::move(path)),
+          namesFolder_(std::move(namesFolder)) {}
 
     void run();
 
@@ -194,8 +197,7 @@ void BoardLoad::selectMacroSet() {
 void BoardLoad::run() {
     if (path_.isEmpty()) return;
     if (!isAbsoluteName(path_)) {
-        const QString base =
-            t_.templateFolder.isEmpty() ? s_.currentDirectory : t_.templateFolder;
+        const QString base = t_.templateFolder.isEmpty() ? s_.currentDirectory : t_.templateFolder;
         path_ = joinName(base, path_);
     }
     realPath_ = s_.realPath(path_);

@@ -28,7 +28,7 @@ TEST(AccessEngine, ScanStepPeriodFollowsTempsAndInterval) {
         int temps, interval, step;
         bool focusTimer;
     } cases[] = {
-        {15, 500, 1500, true}, {3, 500, 500, true}, {0, 500, 1000, false},
+        {15, 500, 1500, true},  {3, 500, 500, true},    {0, 500, 1000, false},
         {-4, 500, 1000, false}, {12, 2000, 2000, true},
     };
     for (const auto& c : cases) {
@@ -114,8 +114,8 @@ TEST(AccessEngine, ManualScanningWithAnyEventStepsOnKeysMovesAndListedKeySelects
     f.engine.pointerMove({10, 10});
     f.engine.pointerMove({10, 10});  // the same position again is no move
     f.engine.keyPress(QChar(32));
-    EXPECT_EQ(f.take(), L({"highlight 2", "announce a", "highlight 3", "announce b",
-                          "highlight 4", "announce c"}));
+    EXPECT_EQ(f.take(), L({"highlight 2", "announce a", "highlight 3", "announce b", "highlight 4",
+                           "announce c"}));
     f.engine.keyPress(QChar('s'));
     EXPECT_EQ(f.take(), L({"activate 4 t3=0"}));
     EXPECT_EQ(f.s().access.mouseGesture, "m");
@@ -133,16 +133,16 @@ TEST(AccessEngine, ScanStepSkipsOtherLevelsAndEndsWhenTheLevelIsEmpty) {
     f.enter(kModeManualScan);
     f.take();
     for (int i = 0; i < 5; ++i) f.engine.scanStep();
-    EXPECT_EQ(f.take(), L({"highlight 2", "announce a", "highlight 3", "announce b",
-                          "highlight 4", "announce c", "highlight 5", "announce d",
-                          "highlight 2", "announce a"}));
+    EXPECT_EQ(f.take(),
+              L({"highlight 2", "announce a", "highlight 3", "announce b", "highlight 4",
+                 "announce c", "highlight 5", "announce d", "highlight 2", "announce a"}));
     // The group's sub-areas once the level is the group's.
     f.s().player.currentLevel = 2;
     f.engine.scanStep();
     f.engine.scanStep();
     f.engine.scanStep();
     EXPECT_EQ(f.take(), L({"highlight 6", "announce g1", "highlight 7", "announce g2",
-                          "highlight 6", "announce g1"}));
+                           "highlight 6", "announce g1"}));
     // A level no area has: one cycle, then nothing moves.
     f.s().player.currentLevel = 9;
     const auto before = f.s().access.scanPosition;
@@ -231,10 +231,10 @@ TEST(AccessEngine, MouseModePressPicksTheAreaUnderThePointer) {
         QPointF pixels;
         int area;
     } cases[] = {
-        {{16, 16}, 2},      // board (10, 10): the corner of area 2, bounds included
-        {{600, 400}, 5},    // (375, 248.4)
-        {{500, 350}, 1},    // (312.5, 217.4): the frame alone
-        {{1023, 767}, 0},   // beyond the frame's right edge
+        {{16, 16}, 2},     // board (10, 10): the corner of area 2, bounds included
+        {{600, 400}, 5},   // (375, 248.4)
+        {{500, 350}, 1},   // (312.5, 217.4): the frame alone
+        {{1023, 767}, 0},  // beyond the frame's right edge
     };
     for (const auto& c : cases) {
         EngineFixture f;
@@ -260,8 +260,8 @@ TEST(AccessEngine, ClickMarkersArmPressGestures) {
         {"left click", kLeftClick, [](AccessEngine& e) { e.click(); }, PointerButton::Left, true},
         {"left double click", kLeftDoubleClick, [](AccessEngine& e) { e.doubleClick(); },
          PointerButton::Left, true},
-        {"right click", kRightClick, [](AccessEngine& e) { e.rightClick(); },
-         PointerButton::Right, true},
+        {"right click", kRightClick, [](AccessEngine& e) { e.rightClick(); }, PointerButton::Right,
+         true},
         {"right double click", kRightDoubleClick, [](AccessEngine& e) { e.rightDoubleClick(); },
          PointerButton::Right, true},
         {"a right click does not arm the left gesture", kLeftClick,
@@ -270,6 +270,10 @@ TEST(AccessEngine, ClickMarkersArmPressGestures) {
          [](AccessEngine& e) { e.click(); }, PointerButton::Left, false},
         {"the wrong button", kRightClick, [](AccessEngine& e) { e.rightClick(); },
          PointerButton::Left, false},
+        {"any event counts clicks", kAnyEvent, [](AccessEngine& e) { e.click(); },
+         PointerButton::Left, true},
+        {"any event counts right double clicks", kAnyEvent,
+         [](AccessEngine& e) { e.rightDoubleClick(); }, PointerButton::Right, true},
     };
     for (const auto& c : cases) {
         EngineFixture f;
@@ -400,4 +404,18 @@ TEST(AccessEngine, FocusTimerGivesTheBoardTheFocusExceptInMouseMode) {
         f.engine.timer2Tick();
         EXPECT_EQ(f.view.focusCount, mode != kModeMouse ? 1 : 0) << mode;
     }
+}
+
+TEST(AccessEngine, ALevelWithOneAreaReannouncesItOnEveryStep) {
+    EngineFixture f;
+    Template& t = f.s().tmpl;
+    vexil::test::addGridBoard(t);
+    t.appendArea(makeArea(20, 20, 100, 100, 4, QStringLiteral("sol")));  // 6, alone in level 4
+    f.s().profile.temps = 5;
+    f.enter(kModeAutoScan);
+    f.s().player.currentLevel = 4;
+    f.take();
+    f.fake.clock.advance(1500);  // three steps of 500 ms
+    EXPECT_EQ(f.take(), L({"highlight 6", "announce sol", "highlight 6", "announce sol",
+                          "highlight 6", "announce sol"}));
 }

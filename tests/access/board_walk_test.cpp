@@ -1,6 +1,7 @@
+#include "access/board_walk.h"
+
 #include <gtest/gtest.h>
 
-#include "access/board_walk.h"
 #include "engine_fixture.h"
 
 using namespace vexil;
@@ -9,19 +10,23 @@ using vexil::test::makeArea;
 TEST(BoardWalk, ScanOrderVisitsOnlyTheCurrentLevelAndWraps) {
     Template t;
     t.appendArea(makeArea(0, 0, 640, 445, 0));
-    t.appendArea(makeArea(0, 0, 10, 10, 1));   // 2, slot 1
-    t.appendArea(makeArea(0, 0, 10, 10, 2));   // 3, slot 2
-    t.appendArea(makeArea(0, 0, 10, 10, 1));   // 4, slot 3
-    t.appendArea(makeArea(0, 0, 10, 10, 2));   // 5, slot 4
+    t.appendArea(makeArea(0, 0, 10, 10, 1));  // 2, slot 1
+    t.appendArea(makeArea(0, 0, 10, 10, 2));  // 3, slot 2
+    t.appendArea(makeArea(0, 0, 10, 10, 1));  // 4, slot 3
+    t.appendArea(makeArea(0, 0, 10, 10, 2));  // 5, slot 4
     struct {
         int slot, level;
         std::optional<int> next;
     } cases[] = {
-        {0, 1, 1}, {1, 1, 3}, {3, 1, 1},  // wraps past area 5 and area 1 (level 0)
-        {0, 2, 2}, {2, 2, 4}, {4, 2, 2},
-        {0, 0, 0},                        // only area 1 has level 0
-        {1, 7, std::nullopt},             // no area of level 7: one cycle, no move
-        {40, 1, 1},                       // a slot beyond the board wraps too
+        {0, 1, 1},
+        {1, 1, 3},
+        {3, 1, 1},  // wraps past area 5 and area 1 (level 0)
+        {0, 2, 2},
+        {2, 2, 4},
+        {4, 2, 2},
+        {0, 0, 0},             // only area 1 has level 0
+        {1, 7, std::nullopt},  // no area of level 7: one cycle, no move
+        {40, 1, 1},            // a slot beyond the board wraps too
     };
     for (const auto& c : cases)
         EXPECT_EQ(nextScanSlot(t, c.slot, c.level), c.next) << c.slot << " level " << c.level;
@@ -42,11 +47,11 @@ TEST(BoardWalk, ProbeWalkFindsTheNeighbourOrLeavesTheFrame) {
     struct {
         int from, key, expected;
     } cases[] = {
-        {2, kCursorRight, 3}, {3, kCursorLeft, 2}, {2, kCursorDown, 4}, {4, kCursorUp, 2},
-        {5, kCursorUp, 3},    {4, kCursorRight, 5},
+        {2, kCursorRight, 3}, {3, kCursorLeft, 2}, {2, kCursorDown, 4},
+        {4, kCursorUp, 2},    {5, kCursorUp, 3},   {4, kCursorRight, 5},
         {2, kCursorLeft, 0},  // leaves the frame on the left
         {2, kCursorUp, 0},    {5, kCursorDown, 0}, {3, kCursorRight, 0},
-        {2, 99, 0},           // not a cursor key
+        {2, 99, 0},  // not a cursor key
     };
     for (const auto& c : cases)
         EXPECT_EQ(probeWalk(t, c.from, c.key), c.expected) << c.from << " key " << c.key;

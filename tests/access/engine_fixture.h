@@ -7,7 +7,9 @@
 #include "support/test_support.h"
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace vexil::test {
 
@@ -31,7 +33,8 @@ public:
         if (during) during(area);
     }
     void announce(const Area& area) override {
-        log_ << QStringLiteral("announce ") + (area.soundFile.isEmpty() ? area.keys : area.soundFile);
+        log_ << QStringLiteral("announce ") +
+                    (area.soundFile.isEmpty() ? area.keys : area.soundFile);
     }
     std::function<void(int)> during;  // runs inside an activation
 

@@ -14,16 +14,11 @@ TEST(JoystickPoll, StickThresholdsAroundTheCentre) {
         std::uint32_t buttons;
         const char* letters;
     } cases[] = {
-        {32767, 32767, 0, ""},
-        {36043, 32767, 0, ""},     // 1.1 x centre is 36043.7: not beyond
-        {36044, 32767, 0, "D"},
-        {29491, 32767, 0, ""},     // 0.9 x centre is 29490.3
-        {29490, 32767, 0, "E"},
-        {32767, 40000, 0, "R"},
-        {32767, 1000, 0, "A"},
-        {40000, 1000, 3, "DA12"},  // both buttons replay Enter twice
-        {32767, 32767, 2, "2"},
-        {32767, 32767, 4, ""},     // a third button alone gives nothing
+        {32767, 32767, 0, ""},  {36043, 32767, 0, ""},  // 1.1 x centre is 36043.7: not beyond
+        {36044, 32767, 0, "D"}, {29491, 32767, 0, ""},  // 0.9 x centre is 29490.3
+        {29490, 32767, 0, "E"}, {32767, 40000, 0, "R"},
+        {32767, 1000, 0, "A"},  {40000, 1000, 3, "DA12"},  // both buttons replay Enter twice
+        {32767, 32767, 2, "2"}, {32767, 32767, 4, ""},     // a third button alone gives nothing
     };
     for (const auto& c : cases) {
         EngineFixture f;

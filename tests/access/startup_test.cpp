@@ -1,7 +1,8 @@
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include "access/access_engine.h"
-#include "app/startup.h"
 #include "app/use_mode.h"
 #include "engine_fixture.h"
 #include "template/template_writer.h"
@@ -27,7 +28,9 @@ TEST(CommandLine, ArgumentWithExtension) {
         {"teclat.vxl", ".usr", ""},
         {"", ".Vxl", ""},
         // Characters whose upper case is longer keep every position in place.
-        {"stra\xc3\x9f" "e.usr x.vxl", ".Vxl", "x.Vxl"},
+        {"stra\xc3\x9f"
+         "e.usr x.vxl",
+         ".Vxl", "x.Vxl"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(argumentWithExtension(QString::fromUtf8(c.line), QString::fromUtf8(c.ext)),
@@ -36,19 +39,19 @@ TEST(CommandLine, ArgumentWithExtension) {
 }
 
 TEST(CommandLine, ArgumentsJoinedWithQuotesAroundBlanks) {
-    const QString line = commandLineOf({QStringLiteral("/home/ana/Ana Pi.usr"),
-                                        QStringLiteral("/b/teclat.vxl")});
+    const QString line =
+        commandLineOf({QStringLiteral("/home/ana/Ana Pi.usr"), QStringLiteral("/b/teclat.vxl")});
     EXPECT_EQ(line, QStringLiteral("\"/home/ana/Ana Pi.usr\" /b/teclat.vxl"));
     EXPECT_EQ(argumentWithExtension(line, QStringLiteral(".usr")),
               QStringLiteral("/home/ana/Ana Pi.usr"));
-    EXPECT_EQ(argumentWithExtension(line, QStringLiteral(".Vxl")),
-              QStringLiteral("/b/teclat.Vxl"));
+    EXPECT_EQ(argumentWithExtension(line, QStringLiteral(".Vxl")), QStringLiteral("/b/teclat.Vxl"));
 }
 
 TEST(CommandLine, ColonLeadingBoardGetsTheProgramsDrive) {
     Folders folders;
     folders.programFolder = QStringLiteral("/opt/vexil/share");
-    EXPECT_EQ(boardArgument(QStringLiteral(":\\P\\t.vxl"), folders), QStringLiteral("C:\\P\\t.Vxl"));
+    EXPECT_EQ(boardArgument(QStringLiteral(":\\P\\t.vxl"), folders),
+              QStringLiteral("C:\\P\\t.Vxl"));
     folders.drives = DriveMap::fromText(QStringLiteral("C=/home/ana;E=/opt/vexil"));
     EXPECT_EQ(programDriveLetter(folders), QChar(u'E'));
     EXPECT_EQ(boardArgument(QStringLiteral("x.usr :\\P\\t.vxl"), folders),
@@ -90,10 +93,9 @@ TEST(Startup, ProfileThenBoardInUseMode) {
     Template board;
     vexil::test::addGridBoard(board);
     f.writeFile(QStringLiteral("boards/teclat.vxl"), templateFileBytes(board));
-    f.writeFile(QStringLiteral("Ana Pi.usr"),
-                "[Vexil]\r\nmodus= 2\r\ntemps= 15\r\naccio1= 2\r\n");
-    const QString line = commandLineOf({f.path(QStringLiteral("boards/teclat.vxl")),
-                                        f.path(QStringLiteral("Ana Pi.usr"))});
+    f.writeFile(QStringLiteral("Ana Pi.usr"), "[Vexil]\r\nmodus= 2\r\ntemps= 15\r\naccio1= 2\r\n");
+    const QString line = commandLineOf(
+        {f.path(QStringLiteral("boards/teclat.vxl")), f.path(QStringLiteral("Ana Pi.usr"))});
     startUp(*f.session, f.useMode, line);
     Session& s = *f.session;
     EXPECT_EQ(s.tmpl.areaCount(), 5);
@@ -110,4 +112,15 @@ TEST(Startup, UnreadableBoardLeavesEditMode) {
     startUp(*f.session, f.useMode, f.path(QStringLiteral("missing.vxl")));
     EXPECT_FALSE(f.session->access.useMode);
     EXPECT_EQ(f.session->tmpl.areaCount(), 0);
+}
+
+TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
+    StartupFixture f;
+    f.writeFile(QStringLiteral("ana.usr"), "[Vexil]\r\nmodus= 3\r\n");
+    startUp(*f.session, f.useMode, f.path(QStringLiteral("ana.usr")));
+    EXPECT_EQ(f.session->profile.accessMode, 3);
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_TRUE(f.view.armed);
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_TRUE(f.messages().isEmpty());
 }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "access/switch_dispatch.h"
+
+#include <gtest/gtest.h>
 
 using namespace vexil;
 

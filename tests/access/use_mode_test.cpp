@@ -1,9 +1,11 @@
+#include "app/use_mode.h"
+
 #include <gtest/gtest.h>
 
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
-#include "app/use_mode.h"
 #include "engine_fixture.h"
+#include "template/template_writer.h"
 
 using namespace vexil;
 using vexil::test::makeArea;
@@ -14,7 +16,11 @@ class UseModeView : public MainView {
 public:
     void showHighlight(int area) override { log << QStringLiteral("highlight %1").arg(area); }
     void enterUseModeDisplay(const QRect& r) override {
-        log << QStringLiteral("enter %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        log << QStringLiteral("enter %1,%2 %3x%4")
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height());
     }
     void leaveUseModeDisplay() override { log << QStringLiteral("leave"); }
     void exitProgram() override { log << QStringLiteral("exit"); }
@@ -80,7 +86,9 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
     EXPECT_LT(o.indexOf(QStringLiteral("clipboard")), placedAt);
     EXPECT_LT(placedAt, keysAt);  // the target is placed before the start keys
     EXPECT_EQ(f.events("keys").front().value("text").toString(), QStringLiteral("hola"));
+    // The half second passed with the timers running, and Timer1 activated nothing.
     EXPECT_GE(f.fake.clock.now(), 500);
+    EXPECT_TRUE(f.events("beep").empty());
     EXPECT_EQ(f.s().tmpl.currentArea, -1);
     EXPECT_EQ(f.s().player.currentLevel, 1);
 }
@@ -138,8 +146,8 @@ TEST(UseMode, GroupAreasChangeTheLevelThatScanningOffers) {
     f.engine.keyPress(QChar(13));
     f.engine.keyPress(QChar(13));
     f.engine.keyPress(QChar(13));
-    EXPECT_EQ(f.view.log, QStringList({"highlight 2", "highlight 3", "highlight 6",
-                                       "highlight 7", "highlight 6"}));
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2", "highlight 3", "highlight 6", "highlight 7",
+                                       "highlight 6"}));
 }
 
 TEST(UseMode, BoardChangeStartsTheModeAgain) {
@@ -169,4 +177,66 @@ TEST(UseMode, TancarLeavesUseModeAndEnds) {
     EXPECT_FALSE(f.s().access.useMode);
     EXPECT_TRUE(f.view.log.contains(QStringLiteral("exit")));
     EXPECT_FALSE(f.s().timer3->enabled());
+}
+
+TEST(UseMode, CarregaRestartsScanningOnTheNewBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 640, 445, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    other.appendArea(makeArea(200, 0, 300, 100, 1, QStringLiteral("q")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    Area a = f.s().tmpl.area(2);
+    a.keys = QStringLiteral("{|CARREGA other.vxl}");
+    f.s().tmpl.setArea(2, a);
+    f.s().profile.accessMode = kModeAutoScan;
+    f.s().profile.temps = 10;
+    f.s().profile.switches[1].accio = kEnterKey;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.fake.clock.advance(1000);  // highlight on area 2
+    f.engine.keyPress(QChar(13));
+    f.fake.clock.advance(500);  // activated: the other board is loaded
+    EXPECT_EQ(f.s().tmpl.areaCount(), 3);
+    EXPECT_EQ(f.s().access.scanPosition, 0);
+    EXPECT_TRUE(f.s().timer3->enabled());
+    f.view.log.clear();
+    f.fake.clock.advance(1000);
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2"}));
+}
+
+TEST(UseMode, LeavingStopsListening) {
+    UseModeFixture f;
+    f.fake.recognizer.installed = true;
+    f.s().profile.accessMode = kModeVoiceTwo;
+    f.s().profile.recognitionState = -1;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_EQ(f.s().profile.recognitionState, -2);
+    f.useMode.leaveUseMode();
+    EXPECT_EQ(f.s().profile.recognitionState, -1);
+    f.fake.recognizer.hear(1);  // nothing listens any more
+    EXPECT_EQ(f.s().tmpl.currentArea, 0);
+}
+
+TEST(UseMode, BoardChangeKeepsTheTargetAsANormalWindowAndLoadsTheChosenBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 320, 200, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    f.s().tmpl.settings.startProgram = QStringLiteral("mousepad");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.s().profile.accessMode = kModeCursorKeys;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    const WindowHandle target = f.s().player.targetWindow;
+    f.fake.recorder.clear();
+    f.fake.dialogs.chosenFiles.push_back(f.path(QStringLiteral("other.vxl")));
+    f.useMode.changeBoard();
+    EXPECT_EQ(f.s().tmpl.areaCount(), 2);
+    EXPECT_EQ(f.s().player.targetWindow, target);  // the new board types into the same window
+    const auto topMost = f.events("topMost");
+    ASSERT_FALSE(topMost.empty());
+    EXPECT_FALSE(topMost.front().value("on").toBool());
+    EXPECT_TRUE(f.events("keys").empty());  // the start actions do not run again
+    EXPECT_EQ(f.s().access.scanPosition, 2);  // cursor keys start on the last area again
+    EXPECT_EQ(f.s().player.currentLevel, 1);
 }

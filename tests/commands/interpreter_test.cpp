@@ -190,7 +190,7 @@ TEST_F(Interpreter, SoundNeedsAnUpperCaseEnding) {
     play(QStringLiteral("{|Sona NO.WAV}"));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("NO.WAV")}.replaceInStrings(
                               QStringLiteral("NO.WAV"),
-                              dir.path() + QStringLiteral("\\NO.WAV\rVexil no encuentra el archivo ")));
+                              dir.path() + QStringLiteral("/NO.WAV\rVexil no encuentra el archivo ")));
 }
 
 TEST_F(Interpreter, WaitUnits) {

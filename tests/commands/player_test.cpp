@@ -303,6 +303,15 @@ TEST_F(Player, FilesAreTakenInTheTemplatesFolder) {
     EXPECT_EQ(resolvePath(*session, QStringLiteral("/srv/a.wav")), QStringLiteral("/srv/a.wav"));
     EXPECT_EQ(commandFilePath(*session, QStringLiteral("x\\a:b")), QStringLiteral("C:\\PLANT\\x\\a:b"));
     EXPECT_EQ(commandFilePath(*session, QStringLiteral("D:a")), QStringLiteral("D:a"));
+    // A folder of this machine joins with its own separator.
+    session->tmpl.templateFolder = QStringLiteral("/srv/boards");
+    EXPECT_EQ(resolvePath(*session, QStringLiteral("\\a.wav")), QStringLiteral("/srv/boards/a.wav"));
+    EXPECT_EQ(commandFilePath(*session, QStringLiteral("SONS\\a.wav")),
+              QStringLiteral("/srv/boards/SONS\\a.wav"));
+    // No folder at all: the name as written.
+    session->tmpl.templateFolder.clear();
+    session->currentDirectory.clear();
+    EXPECT_EQ(resolvePath(*session, QStringLiteral("a.wav")), QStringLiteral("a.wav"));
 }
 
 TEST_F(Player, MissingFileIsReportedAboveEveryWindow) {

@@ -22,6 +22,7 @@ for x0, y0, x1, y1, level, sound, keys in areas:
     lines += [num(x0), num(y0), num(x1), num(y1), num(level), num(0), q(""), q(sound), q(keys),
               q(""), num(0), num(0)]
 open("grid.vxl", "w", newline="").write("\r\n".join(lines) + "\r\n")
+open("end.vxl", "w", newline="").write("\r\n".join(lines).replace('"a"', '"{|TANCAR}"') + "\r\n")
 open("auto.usr", "w", newline="").write("[Vexil]\r\nmodus= 2\r\ntemps= 10\r\naccio1= 2\r\n")
 PY
 
@@ -50,6 +51,20 @@ grep -q '"interval":1000,"name":"Timer3"' auto.jsonl || fail "scan step 1000 ms"
 [ "$(ops keys.jsonl | grep -v '^keys' | tr '\n' ' ')" = \
   "highlight 5 highlight 3 announce gat.wav highlight 2 announce a beep  activateArea 2 " ] \
   || fail "cursor keys: $(ops keys.jsonl)"
+
+# TANCAR from an area leaves use mode, then ends the program.
+"$tool" scan --template end.vxl --mode 0 press:left:100,100 wait:500 >end.jsonl 2>/dev/null
+grep -q '"op":"leaveUseMode"' end.jsonl || fail "TANCAR leaves use mode"
+tail -n 3 end.jsonl | grep -q '"op":"exit"' || fail "TANCAR ends the program"
+
+# The board's start program opens a window: the keys of the picked area go there.
+"$tool" scan --template grid.vxl --launch xterm=Terminal --mode 0 press:left:100,100 wait:500 \
+  >typed.jsonl 2>/dev/null
+grep -q '"op":"launch"' typed.jsonl || fail "start program launched"
+grep -q '"text":"a"' typed.jsonl || fail "keys typed into the started program"
+"$tool" scan --template grid.vxl --window Editor --mode 0 press:left:700,100 wait:500 \
+  >window.jsonl 2>/dev/null
+grep -q '"title":"Editor"' window.jsonl || fail "--window is the target"
 
 # Bad events are usage errors.
 set +e; "$tool" scan --template grid.vxl bogus:1 >/dev/null 2>&1; rc=$?; set -e

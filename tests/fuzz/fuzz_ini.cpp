@@ -1,10 +1,14 @@
 // The INI reader and writer and the profile reading over any bytes: no crash, no hang, an
-// unchanged file writes back byte for byte, and a written key reads back.
+// unchanged file writes back byte for byte, and a written key reads back. The same bytes as
+// a registry store file: what the store writes reads back to the same store.
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 
 #include "app/session.h"
+#include "commands/registry.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/ini_file.h"
 #include "settings/profile_files.h"
@@ -32,5 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const IniFile again(ini.bytes());
     if (again.value(QStringLiteral("VEXIL"), QStringLiteral("MODUS")) != u"42") std::abort();
     if (again.value(QStringLiteral("fuzz"), QStringLiteral("K")) != u"v") std::abort();
+
+    static QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("registry.ini"));
+    const QString second = dir.filePath(QStringLiteral("again.ini"));
+    const auto write = [](const QString& path, const QByteArray& text) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) std::abort();
+        f.write(text);
+    };
+    write(first, bytes);
+    const QByteArray text = RegistryStore(first).toText();
+    write(second, text);
+    if (RegistryStore(second).toText() != text) std::abort();
     return 0;
 }

@@ -16,7 +16,9 @@
 namespace vexil {
 namespace {
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 struct CaptionCase {
     const char* catalan;
@@ -53,6 +55,10 @@ const CaptionCase kTellingRows[] = {
     {"", ""},
 };
 
+void PrintTo(const CaptionCase& c, std::ostream* out) {
+    *out << '"' << c.catalan << '"';
+}
+
 class CaptionTest : public testing::TestWithParam<CaptionCase> {};
 
 TEST_P(CaptionTest, TranslatesWholeCaptionsExactly) {
@@ -76,7 +82,8 @@ TEST(CaptionTable, HoldsItsRowsInOrder) {
         const QString key = QString::fromUtf16(row.catalan);
         if (seen.contains(key)) repeated << key;
         seen << key;
-        EXPECT_EQ(key.count(u'&'), QString::fromUtf16(row.spanish).count(u'&')) << key.toStdString();
+        EXPECT_EQ(key.count(u'&'), QString::fromUtf16(row.spanish).count(u'&'))
+            << key.toStdString();
     }
     EXPECT_EQ(repeated, (QStringList{"&Dades generals", "Acceptar", u8("Caràtula")}));
 }
@@ -99,6 +106,10 @@ const CommandCase kCommandCases[] = {
     {"", ""},
     {"{|Llegir x}{|Llegeix y}{|Enganxa z}{|Executa w}", "{|Leer x}{|Lee y}{|Pega z}{|Ejecuta w}"},
 };
+
+void PrintTo(const CommandCase& c, std::ostream* out) {
+    *out << c.stored;
+}
 
 class CommandNamesTest : public testing::TestWithParam<CommandCase> {};
 

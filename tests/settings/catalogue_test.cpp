@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settings/print_qt.h"
-
 #include <QDir>
 
 #include "settings/catalogue_loader.h"
+#include "settings/print_qt.h"
 #include "support/test_support.h"
 
 namespace vexil {

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settings/print_qt.h"
+#include <QFile>
 
 #include "settings/ini_file.h"
+#include "settings/print_qt.h"
 #include "settings/profile_files.h"
 #include "support/test_support.h"
 
@@ -49,6 +50,10 @@ const ReadRuleCase kReadRules[] = {
     {"temps=-32768", &UserProfile::temps, -32768},
     {"temps=\"15\"", &UserProfile::temps, 15},
 };
+
+void PrintTo(const ReadRuleCase& c, std::ostream* out) {
+    *out << '"' << c.keys << '"';
+}
 
 class ProfileReadRuleTest : public ProfileTest, public testing::WithParamInterface<ReadRuleCase> {};
 
@@ -139,10 +144,12 @@ TEST_F(ProfileTest, WritesTheFifteenKeysInOrderWithTheLeadingBlank) {
 }
 
 TEST_F(ProfileTest, WritingKeepsTheOtherLinesOfTheFile) {
-    writeFile("OLD.USR", "; Ana's profile\r\n[Vexil]\r\nmodus = 5\r\nextra=1\r\n[Other]\r\nk=v\r\n");
+    writeFile("OLD.USR",
+              "; Ana's profile\r\n[Vexil]\r\nmodus = 5\r\nextra=1\r\n[Other]\r\nk=v\r\n");
     EXPECT_EQ(writeUserProfile(*session, path("OLD.USR")), 0);
     const QByteArray out = readFile("OLD.USR");
-    EXPECT_TRUE(out.startsWith("; Ana's profile\r\n[Vexil]\r\nmodus= 0\r\nextra=1\r\nInterval= 500"))
+    EXPECT_TRUE(
+        out.startsWith("; Ana's profile\r\n[Vexil]\r\nmodus= 0\r\nextra=1\r\nInterval= 500"))
         << out.constData();
     EXPECT_TRUE(out.endsWith("joystic_retard= 0\r\n[Other]\r\nk=v\r\n")) << out.constData();
 }
@@ -150,7 +157,7 @@ TEST_F(ProfileTest, WritingKeepsTheOtherLinesOfTheFile) {
 TEST_F(ProfileTest, SavedProfileLoadsBackWithEveryStoredField) {
     UserProfile& p = profile();
     p.accessMode = 8;
-    p.switches[1] = {3, " a", 4};   // blanks at the ends survive
+    p.switches[1] = {3, " a", 4};     // blanks at the ends survive
     p.switches[2] = {7, "\"q\"", 9};  // so does a text in quotes
     p.temps = 15;
     p.gruix = 4;
@@ -181,11 +188,11 @@ TEST_F(ProfileTest, ProgramSettingsLoadTheLastProfileByItsFullPath) {
     // A path far longer than 39 characters, stored in lower case: found again whatever the
     // case, and read in full.
     const QString dirName = "a folder with a rather long name/and another one below it";
-    const QString profilePath = writeFile(dirName + "/ana.usr", "[Vexil]\r\nmodus=5\r\ngruix=2\r\n");
+    const QString profilePath =
+        writeFile(dirName + "/ana.usr", "[Vexil]\r\nmodus=5\r\ngruix=2\r\n");
     ASSERT_GT(profilePath.size(), 39);
-    writeFile("user/Vexil.INI",
-              ("[Vexil]\r\nInterval=50\r\nSo=" + QByteArray(60, 'x') + "\r\nusuari= " +
-               profilePath.toUtf8() + " \r\n"));
+    writeFile("user/Vexil.INI", ("[Vexil]\r\nInterval=50\r\nSo=" + QByteArray(60, 'x') +
+                                 "\r\nusuari= " + profilePath.toUtf8() + " \r\n"));
     loadProgramSettings(*session);
     EXPECT_EQ(session->programSettings.Interval, 100);
     EXPECT_EQ(session->programSettings.So, QString(39, 'x'));
@@ -219,9 +226,8 @@ TEST_F(ProfileTest, ShippedSettingsServeUntilTheUserHasOwnOnes) {
 
     loadUserProfile(*session, profilePath.toUpper());
     EXPECT_EQ(profile().accessMode, 1);
-    EXPECT_EQ(readFile("user/Vexil.INI"),
-              "[Vexil]\r\nInterval=700\r\nSo=No\r\nusuari=" + profilePath.toUpper().toUtf8() +
-                  "\r\n");
+    EXPECT_EQ(readFile("user/Vexil.INI"), "[Vexil]\r\nInterval=700\r\nSo=No\r\nusuari=" +
+                                              profilePath.toUpper().toUtf8() + "\r\n");
     EXPECT_EQ(readFile("program/VEXIL.INI"), "[Vexil]\r\nInterval=700\r\nSo=No\r\nusuari=\r\n");
 }
 
@@ -229,13 +235,39 @@ TEST_F(ProfileTest, IntervalInProgramSettingsIsAnInteger) {
     const struct {
         const char* value;
         int expected;
-    } cases[] = {{"250", 250}, {"50", 100}, {"-300", 100}, {"abc", 100},
-                 {"350.9", 350}, {"99999999", 32767}, {" 400 ", 400}};
+    } cases[] = {{"250", 250},        {"50", 100},    {"-300", 100}, {"abc", 100}, {"350.9", 350},
+                 {"99999999", 32767}, {" 400 ", 400}, {"", 500},     {"\"\"", 500}};
     for (const auto& c : cases) {
         writeFile("user/Vexil.INI", QByteArray("[Vexil]\r\nInterval=") + c.value + "\r\n");
         loadProgramSettings(*session);
         EXPECT_EQ(session->programSettings.Interval, c.expected) << c.value;
     }
+}
+
+TEST_F(ProfileTest, LoadingChecksTheItemOfTheModeAndMissingFilesChangeNothing) {
+    struct CheckView : MainView {
+        std::vector<int> checks;
+        void setAccessMenuCheck(int item) override { checks.push_back(item); }
+    } view;
+    session->setView(&view);
+    loadUserProfile(*session, writeFile("V.USR", "[Vexil]\r\nmodus=6\r\n"));
+    loadUserProfile(*session, writeFile("J.USR", "[Vexil]\r\nmodus=8\r\n"));
+    EXPECT_EQ(view.checks, (std::vector<int>{5, 4}));
+
+    resetUserProfile(*session);
+    QFile::remove(programSettingsPath(*session));
+    loadUserProfile(*session, path("NONE.USR"));
+    EXPECT_EQ(view.checks, (std::vector<int>{5, 4, 0}));
+    EXPECT_FALSE(QFile::exists(programSettingsPath(*session)));
+    session->setView(nullptr);
+}
+
+TEST_F(ProfileTest, AProfileThatCannotBeReadChangesNothing) {
+    profile().accessMode = 3;
+    writeFile("DIR.USR/inside", "x");  // a folder where the file should be
+    readUserProfile(*session, path("DIR.USR"));
+    EXPECT_EQ(profile().accessMode, 3);
+    EXPECT_EQ(messages(), QStringList{"1 Error 75"});
 }
 
 TEST(AccessMenu, ModesShareItems) {

@@ -43,6 +43,10 @@ const WriteCase kWriteCases[] = {
     {"HKCU", "x", false, 0, {}},
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) {
+    *out << c.root << ' ' << c.valueText;
+}
+
 class RegistryWriteTest : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(RegistryWriteTest, DecodesTheValueText) {
@@ -50,8 +54,8 @@ TEST_P(RegistryWriteTest, DecodesTheValueText) {
     RegistryStore store;
     const QString root = QString::fromUtf8(c.root);
     store.setValue(root, "Software\\Test", "", RegistryValue{1, QByteArray("k\0", 2)});
-    const bool ok = store.writeRegistryValue(root, "Software\\Test", "Color",
-                                             QString::fromUtf8(c.valueText));
+    const bool ok =
+        store.writeRegistryValue(root, "Software\\Test", "Color", QString::fromUtf8(c.valueText));
     EXPECT_EQ(ok, c.written) << c.valueText;
     const RegistryValue* v = store.value(root, "software\\TEST", "COLOR");
     if (!c.written) {
@@ -90,14 +94,14 @@ TEST(Registry, ReadsGiveEmptyTextWhenThereIsNothing) {
     EXPECT_EQ(store.listSubkeys(kUser, "Software\\NoDefault"), "");
 }
 
-TEST(Registry, SubkeysListInTheOrderTheyWereMade) {
+TEST(Registry, SubkeysListInNameOrderWithoutRegardToCase) {
     RegistryStore store;
     for (const char* name : {"Zeta", "alfa", "Mu"})
         store.setValue(kMachine, QString("SOFTWARE\\Voices\\") + name, "", {1, "v"});
     store.setValue(kMachine, "software\\voices\\ALFA\\Deeper", "", {1, "v"});
-    EXPECT_EQ(store.listSubkeys("hkey_local_machine", "SOFTWARE\\Voices"), "Zeta\ralfa\rMu\r");
+    EXPECT_EQ(store.listSubkeys("hkey_local_machine", "SOFTWARE\\Voices"), "alfa\rMu\rZeta\r");
     store.removeKey(kMachine, "Software\\Voices\\alfa");
-    EXPECT_EQ(store.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Zeta\rMu\r");
+    EXPECT_EQ(store.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Mu\rZeta\r");
 }
 
 struct ServerCase {
@@ -115,6 +119,10 @@ const ServerCase kServerCases[] = {
     {"no server entry", nullptr, ""},
     {"empty server entry", "", ""},
 };
+
+void PrintTo(const ServerCase& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class LocalServerTest : public testing::TestWithParam<ServerCase> {};
 
@@ -148,19 +156,22 @@ TEST(Registry, KeptInItsFileAcrossRuns) {
         store.setValue(kMachine, "SOFTWARE\\Voices\\Second", "", {1, "v"});
         store.setValue(kMachine, "SOFTWARE\\Voices\\First", "", {1, "v"});
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "", "Blau \"cel\" 100%"));
-        EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Nom \"x\"=1", QString::fromUtf8("\xc3\xa0")));
+        EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Nom \"x\"=1",
+                                             QString::fromUtf8("\xc3\xa0")));
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "Bytes", "HEX:00,7f"));
         EXPECT_TRUE(store.writeRegistryValue(kUser, "Software\\Test", "N", "DWORD:0000001f"));
         store.setValue(kUser, "Software\\Line\nBreak]", "odd", RegistryValue{7, "ab"});
         EXPECT_TRUE(store.lastSaveSucceeded());
     }
     RegistryStore again(file);
-    EXPECT_EQ(again.listSubkeys(kMachine, "SOFTWARE\\Voices"), "Second\rFirst\r");
+    EXPECT_EQ(again.listSubkeys(kMachine, "SOFTWARE\\Voices"), "First\rSecond\r");
     EXPECT_EQ(again.readDefaultValue(kUser, "Software\\Test"),
               QString("Blau \"cel\" 100%") + QChar(0));
     EXPECT_EQ(again.value(kUser, "Software\\Test", "Nom \"x\"=1")->data, QByteArray("\xe0"));
-    EXPECT_EQ(*again.value(kUser, "Software\\Test", "Bytes"), (RegistryValue{3, QByteArray("\0\x7f", 2)}));
-    EXPECT_EQ(*again.value(kUser, "Software\\Test", "N"), (RegistryValue{4, QByteArray("\x1f\0\0\0", 4)}));
+    EXPECT_EQ(*again.value(kUser, "Software\\Test", "Bytes"),
+              (RegistryValue{3, QByteArray("\0\x7f", 2)}));
+    EXPECT_EQ(*again.value(kUser, "Software\\Test", "N"),
+              (RegistryValue{4, QByteArray("\x1f\0\0\0", 4)}));
     EXPECT_EQ(*again.value(kUser, "Software\\Line\nBreak]", "odd"), (RegistryValue{7, "ab"}));
     EXPECT_EQ(again.toText(), RegistryStore(file).toText());
     EXPECT_TRUE(again.toText().contains("\"N\"=dword:0000001f\n"));

@@ -42,8 +42,8 @@ int run(const QStringList& args) {
 
     FakePlatform fake;
     SearchPathLauncher launcher;
-    Platform platform{fake.windows, fake.keys,   fake.mouse,      fake.clipboard,
-                      launcher,     fake.sound,  fake.speech,     fake.joystick,
+    Platform platform{fake.windows,    fake.keys,    fake.mouse,  fake.clipboard,
+                      launcher,        fake.sound,   fake.speech, fake.joystick,
                       fake.recognizer, fake.dialogs, fake.clock};
     // The user's registry store answers class names, as in the program.
     Folders folders;

@@ -14,7 +14,8 @@ QJsonObject profileJson(const Session& session) {
     const UserProfile& p = session.profile;
     QJsonArray switches;
     for (const SwitchSetting& s : p.switches)
-        switches.append(QJsonObject{{"accio", s.accio}, {"variable", s.variable}, {"retard", s.retard}});
+        switches.append(
+            QJsonObject{{"accio", s.accio}, {"variable", s.variable}, {"retard", s.retard}});
     QJsonArray centre;
     for (std::int32_t v : p.joystickCentre) centre.append(qint64(v));
     QJsonArray words;

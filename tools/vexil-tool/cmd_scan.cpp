@@ -10,7 +10,11 @@
 #include "access/access_engine.h"
 #include "app/use_mode.h"
 #include "board_tool.h"
+#include "commands/command_host.h"
+#include "commands/player.h"
+#include "commands/registry.h"
 #include "commands/sound_speech.h"
+#include "settings/catalogue_loader.h"
 #include "settings/profile_files.h"
 #include "template/template_reader.h"
 #include "tool.h"
@@ -18,10 +22,59 @@
 namespace vexil::tool {
 namespace {
 
-// Prints the highlight as the use-mode board would draw it.
+// Prints the highlight as the use-mode board would draw it, and the end of use mode and of
+// the program (TANCAR).
 class ScanView : public MainView {
 public:
     void showHighlight(int area) override { printJsonLine({{"op", "highlight"}, {"area", area}}); }
+    void leaveUseModeDisplay() override { printJsonLine({{"op", "leaveUseMode"}}); }
+    void exitProgram() override { printJsonLine({{"op", "exit"}}); }
+};
+
+// The platform's calls as `vexil-tool play` shows them, plus the engine's beeps, the timer
+// changes and the windows it closes; mouse actions and pastes are printed as the commands
+// name them rather than as the moves and keys that make them up.
+class ScanPrinter : public CommandObserver {
+public:
+    explicit ScanPrinter(FakeRecorder& recorder) : recorder_(recorder) {
+        recorder_.onEvent = [this](const QJsonObject& e) {
+            static const QStringList shown = {
+                QStringLiteral("activate"),  QStringLiteral("keys"),    QStringLiteral("place"),
+                QStringLiteral("clipboard"), QStringLiteral("wave"),    QStringLiteral("midi"),
+                QStringLiteral("speech"),    QStringLiteral("message"), QStringLiteral("beep"),
+                QStringLiteral("timer"),     QStringLiteral("topMost"), QStringLiteral("close")};
+            if (!quiet_ && shown.contains(e.value(QStringLiteral("op")).toString()))
+                printJsonLine(e);
+        };
+    }
+    ~ScanPrinter() override { recorder_.onEvent = nullptr; }
+
+    void launched(const QString& commandLine, WindowHandle window) override {
+        printJsonLine({{"op", "launch"}, {"command", commandLine}, {"window", double(window)}});
+    }
+    void waited() override { printJsonLine({{"op", "wait"}}); }
+    void pasting(WindowHandle window) override {
+        printJsonLine({{"op", "paste"}, {"window", double(window)}});
+        quiet_ = true;
+    }
+    void pasteDone() override { quiet_ = false; }
+    void registryWritten(const QString& root, const QString& key, const QString& name,
+                         const RegistryValue& value) override {
+        printJsonLine({{"op", "registry"},
+                       {"root", root},
+                       {"key", key},
+                       {"name", name},
+                       {"type", int(value.type)},
+                       {"data", QString::fromLatin1(value.data.toHex())}});
+    }
+    void loading(const QString& path) override { printJsonLine({{"op", "load"}, {"path", path}}); }
+    void mouseAction(const QString& action, int x, int y) override {
+        printJsonLine({{"op", "mouse"}, {"action", action}, {"x", x}, {"y", y}});
+    }
+
+private:
+    FakeRecorder& recorder_;
+    bool quiet_ = false;
 };
 
 // Prints what the engine hands on, then does it.
@@ -44,7 +97,8 @@ private:
 using Step = std::function<void(AccessEngine&, FakePlatform&)>;
 
 bool parsePoint(const QString& text, QPointF& point) {
-    static const QRegularExpression re(QStringLiteral("^(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)$"));
     const auto m = re.match(text);
     if (!m.hasMatch()) return false;
     point = {m.captured(1).toDouble(), m.captured(2).toDouble()};
@@ -117,6 +171,8 @@ Step parseEvent(const QString& event) {
 
 int run(const QStringList& arguments) {
     QString templateFile, profileFile;
+    QStringList windows;
+    std::vector<std::pair<QString, QString>> launches;
     int mode = -1, interval = -1;
     std::vector<Step> steps;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -129,9 +185,20 @@ int run(const QStringList& arguments) {
         QString v;
         bool ok = true;
         if (a == u"--template") {
-            if (!value(templateFile)) return usageError(scanCommand, QStringLiteral("--template needs a file"));
+            if (!value(templateFile))
+                return usageError(scanCommand, QStringLiteral("--template needs a file"));
         } else if (a == u"--profile") {
-            if (!value(profileFile)) return usageError(scanCommand, QStringLiteral("--profile needs a file"));
+            if (!value(profileFile))
+                return usageError(scanCommand, QStringLiteral("--profile needs a file"));
+        } else if (a == u"--window") {
+            if (!value(v) || v.isEmpty())
+                return usageError(scanCommand, QStringLiteral("--window needs a title"));
+            windows << v;
+        } else if (a == u"--launch") {
+            const qsizetype eq = value(v) ? v.indexOf(u'=') : -1;
+            if (eq <= 0 || eq == v.size() - 1)
+                return usageError(scanCommand, QStringLiteral("--launch takes NAME=TITLE"));
+            launches.emplace_back(v.left(eq), v.mid(eq + 1));
         } else if (a == u"--mode") {
             if (!value(v) || (mode = v.toInt(&ok), !ok) || mode < 0 || mode > 8)
                 return usageError(scanCommand, QStringLiteral("--mode takes 0 to 8"));
@@ -144,16 +211,19 @@ int run(const QStringList& arguments) {
             steps.push_back(std::move(step));
         }
     }
-    if (templateFile.isEmpty()) return usageError(scanCommand, QStringLiteral("--template is required"));
+    if (templateFile.isEmpty())
+        return usageError(scanCommand, QStringLiteral("--template is required"));
 
     BoardSession board;
     Session& s = *board.session;
     FakePlatform& fake = board.fake;
     ScanView view;
     s.setView(&view);
-    fake.recorder.onEvent = [](const QJsonObject& e) { printJsonLine(e); };
+    ScanPrinter printer(fake.recorder);
+    s.setObserver(&printer);
 
-    // Start-up as the program does it, without the catalogue and Vexil.INI of this user.
+    // Start-up as the program does it, without this user's Vexil.INI and last profile.
+    loadProgramCatalogue(s);
     fake.speech.installed = true;
     registerSpeechEngine(s);
     startSpeech(s);
@@ -162,6 +232,8 @@ int run(const QStringList& arguments) {
     if (mode >= 0) s.profile.accessMode = std::int16_t(mode);
     if (interval >= 0) s.programSettings.Interval = std::int16_t(std::max(interval, 100));
     loadTemplate(s, boardNameArgument(templateFile));
+    for (const QString& title : windows) pushTarget(s, fake.windows.addWindow(title, 1));
+    for (const auto& [name, title] : launches) fake.launcher.opensWindow(name, title);
 
     ScanActions actions(s);
     AccessEngine engine(s, actions);
@@ -171,23 +243,32 @@ int run(const QStringList& arguments) {
         std::fprintf(stderr, "vexil-tool scan: the board has no areas; use mode did not start\n");
     for (const Step& step : steps) step(engine, fake);
 
-    fake.recorder.onEvent = nullptr;
+    s.setObserver(nullptr);
     return board.messages().isEmpty() ? kOk : kMessages;
 }
 
 }  // namespace
 
 const Command scanCommand{
-    "scan", "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] EVENT...",
+    "scan",
+    "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] [--window TITLE]...\n"
+    "       [--launch NAME=TITLE]... EVENT...",
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
-    "    JSON line: the platform calls (keys, mouse, clipboard, sounds, speech, windows,\n"
-    "    messages) and {\"op\":\"highlight\",\"area\":N}, {\"op\":\"announce\",\"text\":T},\n"
+    "    JSON line: the lines of `play` (keys, windows, clipboard, sounds, speech,\n"
+    "    messages, launch, wait, paste, registry, load, mouse), the windows placed on top\n"
+    "    or closed, leaveUseMode and exit, and\n"
+    "    {\"op\":\"highlight\",\"area\":N}, {\"op\":\"announce\",\"text\":T},\n"
     "    {\"op\":\"beep\"}, {\"op\":\"activateArea\",\"area\":N} and\n"
-    "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer change.\n"
+    "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer "
+    "change.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"
     "    keys, 4 joystick, 5-7 voice, 8 Multimouse); --interval sets Interval (ms, >= 100).\n"
+    "    --window TITLE opens a window before use mode starts (repeatable; the last one\n"
+    "    is the target, the earlier ones are in the target history); --launch NAME=TITLE:\n"
+    "    a started program whose name contains NAME opens a window TITLE (repeatable;\n"
+    "    without a match a started program opens no window and keys go nowhere).\n"
     "    Events:\n"
     "      tick1 tick2 tick3    the timer's tick runs once now (enabled or not)\n"
     "      wait:MS              virtual time passes; due ticks run in time order\n"

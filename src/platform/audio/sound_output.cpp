@@ -99,6 +99,10 @@ void SoundOutput::stopMidi() {
     midiName_.clear();
 }
 
+void SoundOutput::waitForMidiEnd() {
+    if (midiThread_.joinable()) midiThread_.join();
+}
+
 void SoundOutput::midiCommand(const QString& command) {
     const QString text = command.trimmed();
     const qsizetype blank = text.indexOf(u' ');
@@ -111,6 +115,9 @@ void SoundOutput::midiCommand(const QString& command) {
     }
     if (verb != u"play" || name.isEmpty()) return;
     stopMidi();
+    // The player takes any name and fails later, out of sight; a file that is not MIDI
+    // music is refused here.
+    if (!fluid_is_midifile(name.toLocal8Bit().constData())) return;
     if (!synth_) synth_ = std::make_unique<MidiSynth>(soundfont_);
     if (!synth_->ready()) return;
     fluid_player_t* player = new_fluid_player(synth_->synth_);

@@ -29,6 +29,10 @@ public:
 
     // True while a MIDI file plays (tests and the tool wait on it).
     bool midiPlaying() const { return midiRunning_; }
+    // Waits until the MIDI file under way has played to its end.
+    void waitForMidiEnd();
+    // The name of the MIDI file last started, or empty.
+    QString midiName() const { return midiName_; }
     // The soundfont Debian installs for General MIDI, or empty.
     static QString defaultSoundfont();
 

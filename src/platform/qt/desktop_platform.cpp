@@ -100,6 +100,8 @@ void DesktopPlatform::waitForSound(int maxMilliseconds) {
     if (parts_->espeak) parts_->espeak->waitUntilDone();
     while (parts_->sound.midiPlaying() && timer.elapsed() < maxMilliseconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Music longer than that is cut short.
+    parts_->sound.midiCommand(QStringLiteral("close ") + parts_->sound.midiName());
 }
 
 WindowSystem& DesktopPlatform::windows() { return platform_->windows; }

@@ -20,9 +20,18 @@ int EspeakSpeech::rateFor(int speed) {
                       int(espeakRATE_MAXIMUM));
 }
 
-EspeakSpeech::EspeakSpeech(audio::AudioSink& sink) : sink_(sink) {
-    // espeak-ng keeps its state per process and may be started once; the worker thread is
-    // its only user after this.
+namespace {
+
+// espeak-ng keeps one state for the whole process: it is started once, on first use, and
+// never terminated (terminating it and starting it again hangs), and one reading at a time
+// goes through it whichever engine object asks.
+struct Runtime {
+    bool ok = false;
+    int sampleRate = 22050;
+    std::mutex synth;
+};
+
+void start(Runtime& started) {
     espeak_ng_InitializePath(nullptr);
     espeak_ng_ERROR_CONTEXT context = nullptr;
     if (espeak_ng_Initialize(&context) != ENS_OK) {
@@ -31,10 +40,26 @@ EspeakSpeech::EspeakSpeech(audio::AudioSink& sink) : sink_(sink) {
     }
     if (espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 100, nullptr) != ENS_OK) return;
     if (espeak_SetVoiceByName("ca") != EE_OK) return;
-    sampleRate_ = espeak_ng_GetSampleRate();
+    started.sampleRate = espeak_ng_GetSampleRate();
     espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
         return EspeakSpeech::onSamples(samples, count, events);
     });
+    started.ok = true;
+}
+
+Runtime& runtime() {
+    static Runtime r;
+    static const bool once = (start(r), true);
+    (void)once;
+    return r;
+}
+
+}  // namespace
+
+EspeakSpeech::EspeakSpeech(audio::AudioSink& sink) : sink_(sink) {
+    Runtime& r = runtime();
+    if (!r.ok) return;
+    sampleRate_ = r.sampleRate;
     available_ = true;
     worker_ = std::thread([this] { run(); });
 }
@@ -48,16 +73,19 @@ EspeakSpeech::~EspeakSpeech() {
     cancel_ = true;
     changed_.notify_all();
     if (worker_.joinable()) worker_.join();
-    if (available_) espeak_ng_Terminate();
 }
 
 void EspeakSpeech::setLanguage(int languageCode) {
     if (languageCode == 'c' || languageCode == 'e') language_ = languageCode;
 }
 
-void EspeakSpeech::setSpeaker(int speaker) { speaker_ = speaker; }
+void EspeakSpeech::setSpeaker(int speaker) {
+    speaker_ = speaker;
+}
 
-void EspeakSpeech::setSpeed(int speed) { speed_ = speed; }
+void EspeakSpeech::setSpeed(int speed) {
+    speed_ = speed;
+}
 
 void EspeakSpeech::read(const QString& text) {
     if (!available_) return;
@@ -86,15 +114,17 @@ void EspeakSpeech::run() {
             busy_ = true;
             cancel_ = false;
         }
-        espeak_SetVoiceByName(u.voice.toUtf8().constData());
-        espeak_SetParameter(espeakRATE, u.rate, 0);
-        auto stream = sink_.open(sampleRate_, 1);
-        stream_ = stream.get();
-        const QByteArray utf8 = u.text.toUtf8();
-        espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                     espeakCHARS_UTF8, nullptr, this);
-        stream_ = nullptr;
-        stream.reset();
+        {
+            std::lock_guard synth(runtime().synth);
+            espeak_SetVoiceByName(u.voice.toUtf8().constData());
+            espeak_SetParameter(espeakRATE, u.rate, 0);
+            auto stream = sink_.open(sampleRate_, 1);
+            stream_ = stream.get();
+            const QByteArray utf8 = u.text.toUtf8();
+            espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                         espeakCHARS_UTF8, nullptr, this);
+            stream_ = nullptr;
+        }
         {
             std::lock_guard lock(mutex_);
             busy_ = false;

@@ -43,6 +43,8 @@ public:
     static QString voiceName(int languageCode, int speaker);
     // The espeak-ng rate in words a minute for a speed.
     static int rateFor(int speed);
+    // espeak-ng's sample callback; `events` carries the engine that asked for the reading.
+    static int onSamples(short* samples, int count, void* events);
 
 private:
     struct Utterance {
@@ -51,7 +53,6 @@ private:
         int rate = 175;
     };
     void run();
-    static int onSamples(short* samples, int count, void* events);
 
     audio::AudioSink& sink_;
     bool available_ = false;

@@ -156,12 +156,13 @@ int X11KeySender::send(const KeySequence& keys) {
             for (auto m = t.modifiers.rbegin(); m != t.modifiers.rend(); ++m) held.release(*m);
         }
         held.releaseAll();
+        const std::size_t tapCount = taps.size();
         taps.clear();
         XSync(d, False);
         // The bound keycodes may go back only once the target has read its keys: it
         // translates each key with the map it sees when it reads the key.
         if (!bindings.empty()) {
-            waitUntilProcessed(target);
+            waitUntilProcessed(target, tapCount);
             bindings.restore();
         }
         boundNow.clear();
@@ -218,34 +219,35 @@ int X11KeySender::send(const KeySequence& keys) {
     held.releaseAll();
     XSync(d, False);
     // "Wait until processed": the target has read everything when it answers.
-    waitUntilProcessed(target);
+    waitUntilProcessed(target, 0);
     return failure;
 }
 
 // Asks the target for a _NET_WM_PING answer: a client handles its events in order, so
-// when the answer comes back it has read every key sent before. Clients that do not
-// answer pings (xterm, for one) get a short pause instead.
-void X11KeySender::waitUntilProcessed(unsigned long target) {
+// when the answer comes back it has read every key sent before. Tk answers pings without
+// announcing them in WM_PROTOCOLS, so every window is asked; one that never answers
+// (xterm, for one) is remembered and gets a pause that grows with the keys sent instead.
+void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps) {
     Display* d = x_.display();
     XSync(d, False);
-    bool pings = false;
-    if (target)
-        for (XAtom a : x_.atoms(target, "WM_PROTOCOLS"))
-            if (a == x_.atom("_NET_WM_PING")) pings = true;
     const auto start = steady_clock::now();
-    if (!pings) {
-        while (steady_clock::now() - start < milliseconds(30)) {
+    auto pause = [&] {
+        const auto length = milliseconds(30 + long(taps) / 5);
+        while (steady_clock::now() - start < length) {
             if (idle_) idle_();
             std::this_thread::sleep_for(milliseconds(2));
         }
-        return;
-    }
+    };
+    if (!target || silentWindows_.count(target)) return pause();
+    bool announced = false;
+    const XAtom ping = x_.atom("_NET_WM_PING");
+    for (XAtom a : x_.atoms(target, "WM_PROTOCOLS"))
+        if (a == ping) announced = true;
     XWindowAttributes rootAttributes{};
     XGetWindowAttributes(d, x_.root(), &rootAttributes);
     if (!(rootAttributes.your_event_mask & SubstructureNotifyMask))
         XSelectInput(d, x_.root(), rootAttributes.your_event_mask | SubstructureNotifyMask);
     const long stamp = long(++pingSerial_ | 0x40000000UL);
-    const XAtom ping = x_.atom("_NET_WM_PING");
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = target;
@@ -259,16 +261,26 @@ void X11KeySender::waitUntilProcessed(unsigned long target) {
         XSendEvent(d, target, False, NoEventMask, &event);
         if (trap.failed()) return;
     }
-    while (steady_clock::now() - start < milliseconds(processTimeoutMs_)) {
+    // A window that has answered before may take its time (it may be busy with a paste);
+    // one that never has gets a short chance.
+    const bool trusted = announced || answeringWindows_.count(target);
+    const auto limit = milliseconds(trusted ? processTimeoutMs_ : 250);
+    while (steady_clock::now() - start < limit) {
         while (XPending(d)) {
             XEvent in;
             XNextEvent(d, &in);
             if (in.type == ClientMessage && in.xclient.window == x_.root() &&
-                XAtom(in.xclient.data.l[0]) == ping && in.xclient.data.l[1] == stamp)
+                XAtom(in.xclient.data.l[0]) == ping && in.xclient.data.l[1] == stamp) {
+                answeringWindows_.insert(target);
                 return;
+            }
         }
         if (idle_) idle_();
         std::this_thread::sleep_for(milliseconds(1));
+    }
+    if (!trusted) {
+        silentWindows_.insert(target);
+        pause();
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Keystrokes injected with XTest into whatever window has the focus.
+#include <cstddef>
 #include <functional>
+#include <set>
 
 #include "platform/keyboard.h"
 #include "platform/x11/x11_connection.h"
@@ -28,12 +30,13 @@ public:
     int send(const KeySequence& keys) override;
 
 private:
-    struct Plan;
-    void waitUntilProcessed(unsigned long target);
+    void waitUntilProcessed(unsigned long target, std::size_t taps);
     Connection& x_;
     std::function<void()> idle_;
     int processTimeoutMs_ = 3000;
     unsigned long pingSerial_ = 1;
+    std::set<unsigned long> answeringWindows_;
+    std::set<unsigned long> silentWindows_;
 };
 
 }  // namespace vexil::x11

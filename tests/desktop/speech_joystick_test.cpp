@@ -1,0 +1,110 @@
+// The embedded speech engine speaking into a file, and SDL's virtual joystick read through
+// the joystick service.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <SDL.h>
+#include <cmath>
+
+#include "platform/audio/file_sink.h"
+#include "platform/sdl/sdl_joystick.h"
+#include "platform/speech/espeak_speech.h"
+
+namespace vexil {
+namespace {
+
+audio::Sleeper noWait() {
+    return [](std::chrono::microseconds) {};
+}
+
+float loudest(const std::vector<float>& v) {
+    float p = 0;
+    for (float s : v) p = std::max(p, std::fabs(s));
+    return p;
+}
+
+TEST(EspeakSpeech, VoicesAndRates) {
+    using speech::EspeakSpeech;
+    struct Case {
+        int language, speaker;
+        const char* voice;
+    };
+    const Case cases[] = {
+        {'c', 0, "ca"},    {'c', 1, "ca"},    {'c', 2, "ca+f2"}, {'c', 3, "ca+m3"},
+        {'c', 4, "ca+f4"}, {'c', 5, "ca"},    {'c', 7, "ca+f2"}, {'c', -1, "ca+f4"},
+        {'e', 0, "es"},    {'e', 2, "es+f2"}, {'e', 4, "es+f4"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EspeakSpeech::voiceName(c.language, c.speaker), QLatin1String(c.voice))
+            << c.language << ' ' << c.speaker;
+    EXPECT_EQ(EspeakSpeech::rateFor(100), 175);
+    EXPECT_EQ(EspeakSpeech::rateFor(200), 350);
+    EXPECT_EQ(EspeakSpeech::rateFor(50), 88);
+    EXPECT_EQ(EspeakSpeech::rateFor(10), 80);    // espeak-ng's slowest
+    EXPECT_EQ(EspeakSpeech::rateFor(1000), 450);  // and fastest
+    EXPECT_EQ(EspeakSpeech::rateFor(-5), 80);
+}
+
+TEST(EspeakSpeech, ReadsCatalanAndSpanishWithoutWaiting) {
+    QTemporaryDir dir;
+    audio::FileSink sink(dir.filePath(QStringLiteral("speech.wav")), noWait());
+    speech::EspeakSpeech engine(sink);
+    ASSERT_TRUE(engine.available());
+    EXPECT_EQ(engine.numberOfSpeakers(), 5);
+    engine.setLanguage(99);
+    engine.setSpeaker(1);
+    engine.setSpeed(100);
+    engine.read(QStringLiteral("Bon dia; què tal?"));
+    engine.waitUntilDone();
+    const auto catalan = sink.samples();
+    // Speech of a second or so, not silence.
+    EXPECT_GT(catalan.size() / 2, size_t(44100 / 2));
+    EXPECT_GT(loudest(catalan), 0.05f);
+    // The same text read twice as fast takes clearly less time.
+    audio::FileSink fastSink(dir.filePath(QStringLiteral("fast.wav")), noWait());
+    speech::EspeakSpeech fast(fastSink);
+    fast.setSpeed(200);
+    fast.read(QStringLiteral("Bon dia; què tal?"));
+    fast.waitUntilDone();
+    EXPECT_LT(fastSink.samples().size(), catalan.size() * 3 / 4);
+    // An unknown language code keeps the language in use.
+    engine.setLanguage(101);
+    engine.setLanguage(42);
+    engine.read(QStringLiteral("Buenos días"));
+    engine.waitUntilDone();
+    EXPECT_GT(sink.samples().size(), catalan.size());
+}
+
+TEST(SdlJoystick, ReadsTheVirtualJoystick) {
+    sdl::SdlJoystick joysticks;
+    ASSERT_TRUE(joysticks.started());
+    EXPECT_FALSE(joysticks.read(0).has_value());
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 4, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    ASSERT_NE(stick, nullptr);
+    SDL_JoystickSetVirtualAxis(stick, 0, -32768);
+    SDL_JoystickSetVirtualAxis(stick, 1, 32767);
+    SDL_JoystickSetVirtualAxis(stick, 2, 0);
+    SDL_JoystickSetVirtualButton(stick, 0, SDL_PRESSED);
+    SDL_JoystickSetVirtualButton(stick, 2, SDL_PRESSED);
+    auto state = joysticks.read(index);
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(state->x, 0);
+    EXPECT_EQ(state->y, 65535);
+    EXPECT_EQ(state->z, 32768);
+    EXPECT_EQ(state->buttons, 0b101u);
+    SDL_JoystickSetVirtualButton(stick, 0, SDL_RELEASED);
+    SDL_JoystickSetVirtualAxis(stick, 0, 0);
+    state = joysticks.read(index);
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(state->x, 32768);
+    EXPECT_EQ(state->buttons, 0b100u);
+    EXPECT_FALSE(joysticks.read(index + 1).has_value());
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_FALSE(joysticks.read(index).has_value());
+}
+
+}  // namespace
+}  // namespace vexil
