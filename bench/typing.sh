@@ -3,7 +3,7 @@
 # a real X client under a private Xvfb, once through the key player (vexil-tool play
 # --real) and once with `xdotool type --delay 0`, each checked character by character.
 # Usage: bench/typing.sh BUILD_DIR
-source "$(dirname "$0")/../tests/e2e/lib.sh"
+source "$(dirname "$0")/../tests/e2e/lib.bash"
 need_x
 start_x
 

@@ -1,6 +1,6 @@
 # ENGANXA of a text file pasted into the target with Ctrl+V, and mouse moves and clicks
 # landing where the commands say, relative to the target window.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 need_x
 start_x
 start_target "Paste pad" pad --geometry 500x300+200+150

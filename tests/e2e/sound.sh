@@ -1,6 +1,6 @@
 # Real sound and speech into a file: a wave file played to its end, then speech, checked
 # in the WAV that --audio-out writes (no sound device needed).
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 need_x
 start_x
 start_target "Sound pad" pad

@@ -1,6 +1,6 @@
 # EXECUTA of a real program that becomes the target, and the fall back to the previous
 # target through the history once that program has closed.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 need_x
 start_x
 start_target "First pad" first
