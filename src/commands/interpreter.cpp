@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "app/placement.h"
@@ -45,7 +46,7 @@ void pasteIntoTarget(Session& session) {
 void memoryArithmetic(Session& session, const QString& keyword, const QString& argument) {
     QString& memory = session.player.memory;
     if (!isNumericText(memory)) {
-        if (keyword == QLatin1String("M+")) memory += argument;
+        if (keyword == QLatin1String("M+")) memory += argument.left(std::max<qsizetype>(0, kMaxArgumentLength - memory.size()));
         return;
     }
     const double a = leadingValue(memory), b = leadingValue(argument);
@@ -143,6 +144,8 @@ void executeCommand(Session& session, const QString& commandText) {
     const int blank = rest.indexOf(u' ');
     const QString keyword = (blank < 0 ? rest : rest.left(blank)).toUpper();
     QString argument = blank < 0 ? QString() : trimBlanks(rest.mid(blank + 1));
+    PlayerState& player = session.player;
+    if (player.nesting == 0) player.stepsLeft = kMaxPlayerSteps;
 
     // Value references are replaced, innermost (last) first; an argument that holds no
     // complete reference, or that keeps growing, is taken as it stands.
@@ -151,6 +154,8 @@ void executeCommand(Session& session, const QString& commandText) {
         const QString next = valor_f(session, argument);
         if (next == argument) break;
         argument = next;
+        player.stepsLeft -= argument.size() / kCharactersPerStep;
+        if (player.stepsLeft < 0) break;
         if (argument.size() > kMaxArgumentLength) {
             argument.truncate(kMaxArgumentLength);
             break;

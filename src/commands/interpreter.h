@@ -10,7 +10,8 @@ namespace vexil {
 class Session;
 
 // Value substitution in an argument stops after this many rounds, or when the argument
-// grows beyond kMaxArgumentLength characters (a memory that recalls itself).
+// grows beyond kMaxArgumentLength characters (a memory that recalls itself); M+ appends no
+// further than that length either.
 inline constexpr int kMaxSubstitutions = 64;
 inline constexpr int kMaxArgumentLength = 65536;
 // ESPERA: one unit of waiting, and the most units one command waits.

@@ -104,23 +104,35 @@ QString blockInside(const QString& c, int open, int& end) {
     return c.mid(open + 1);
 }
 
-void playSteps(Session& session, QString s) {
-    while (!s.isEmpty() && !session.player.ending) {
-        if (session.player.stepsLeft-- <= 0) return;
-        const int p = s.indexOf(QLatin1String("{|"));
+// Each stretch and command costs one step, and long texts cost more, so that one outermost
+// sequence does a bounded amount of work whatever it recalls.
+bool spend(Session& session, qsizetype characters) {
+    session.player.stepsLeft -= 1 + characters / kCharactersPerStep;
+    return session.player.stepsLeft >= 0;
+}
+
+void playSteps(Session& session, const QString& s) {
+    qsizetype pos = 0;
+    while (pos < s.size() && !session.player.ending) {
+        const int p = int(s.indexOf(QLatin1String("{|"), pos));
         if (p < 0) {
-            if (!sendStretch(session, s, false)) return;
+            const QString rest = s.mid(pos);
+            if (!spend(session, rest.size()) || !sendStretch(session, rest, false)) return;
             if (session.profile.accessMode != 0) session.host->focusBoard();
             return;
         }
         const int e = commandEnd(s, p);
-        if (p > 0 && !sendStretch(session, s.left(p), true)) return;
+        if (p > pos) {
+            const QString before = s.mid(pos, p - pos);
+            if (!spend(session, before.size()) || !sendStretch(session, before, true)) return;
+        }
         if (e != p) {
             const QString command = s.mid(p, e - p);
+            if (!spend(session, command.size())) return;
             if (command.startsWith(QLatin1String("{|SIM"))) playConditional(session, command);
             else executeCommand(session, command);
         }
-        s = s.mid(e + 1);
+        pos = qsizetype(e) + 1;
     }
 }
 

@@ -12,6 +12,9 @@ class Session;
 // dropped; one outermost sequence runs at most kMaxPlayerSteps stretches and commands.
 inline constexpr int kMaxNesting = 16;
 inline constexpr int kMaxPlayerSteps = 5000;
+// Long texts cost one more step for every this many characters (typed, or substituted in
+// an argument).
+inline constexpr int kCharactersPerStep = 256;
 
 // How long launchAndFindWindow waits for the started program's window, in steps.
 inline constexpr int kLaunchWaitStepMs = 100;

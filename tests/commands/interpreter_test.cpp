@@ -141,6 +141,15 @@ TEST_F(Interpreter, UnresolvableReferencesEnd) {
     play(QStringLiteral("{|LLEGIR a|b{c}"));
 }
 
+TEST_F(Interpreter, MemoryStopsGrowingAtItsLimit) {
+    session->player.memory = QString(u'x').repeated(kMaxArgumentLength - 3);
+    play(QStringLiteral("{|M+ abcdef}"));
+    EXPECT_EQ(session->player.memory.size(), kMaxArgumentLength);
+    EXPECT_TRUE(session->player.memory.endsWith(QStringLiteral("xabc")));
+    play(QStringLiteral("{|M+ more}"));
+    EXPECT_EQ(session->player.memory.size(), kMaxArgumentLength);
+}
+
 std::set<QString> choices(CommandFixture& f, const QString& argument, int runs) {
     std::set<QString> seen;
     for (int i = 0; i < runs; ++i) seen.insert(pickRandom(*f.session, argument));
