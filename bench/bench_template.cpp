@@ -1,7 +1,6 @@
 // Loading and saving a full board (32,767 areas): throughput, and the memory a load needs
 // compared with the size of the file.
 #include <benchmark/benchmark.h>
-
 #include <malloc.h>
 
 #include <QDir>
@@ -73,7 +72,9 @@ qint64 statusBytes(const char* key) {
 }
 
 // Writing 5 to clear_refs starts the peak count again from the current size.
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 void BM_LoadFullBoard(benchmark::State& state) {
     Board& b = board();

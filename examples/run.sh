@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Starts Vexil on the demo board (make run).
+# make run: the letter board in use mode, scanning by itself, typing into a text editor.
+# Press Space to pick the highlighted row, then again to pick the letter.
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${DISPLAY:-}" ]; then
-  echo "There is no display (DISPLAY is not set). To try Vexil without one:" >&2
-  echo "  Xvfb :5 -screen 0 1024x768x24 & openbox --display :5 & DISPLAY=:5 make run" >&2
-  echo "Meanwhile, here is the demo board as the core reads it:" >&2
-  exec "$build/bin/vexil-tool" dump "$here/LLETRES.VXL"
+if ! command -v mousepad >/dev/null; then
+  echo "The demo board types into Mousepad, which is not installed: run 'make deps' first." >&2
+  exit 1
 fi
-exec "$build/bin/vexil" "$here/LLETRES.VXL"
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  echo "There is no display to show Vexil on (DISPLAY is ${DISPLAY:-not set})." >&2
+  echo "To try it on a virtual screen, start one with a window manager and look at it with a" >&2
+  echo "VNC viewer or take screenshots:" >&2
+  echo "  Xvfb :5 -screen 0 1024x768x24 &  DISPLAY=:5 openbox &  DISPLAY=:5 make run" >&2
+  echo "  DISPLAY=:5 import -window root shot.png" >&2
+  exit 1
+fi
+exec "$build/bin/vexil" "$here/DEMO.USR" "$here/LLETRES.VXL"

@@ -1,10 +1,45 @@
+// vexil [profile.usr] [board.vxl]
 #include <QApplication>
+#include <QMessageBox>
 
+#include "access/access_actions.h"
+#include "access/access_engine.h"
+#include "app/session.h"
+#include "app/startup.h"
 #include "app/ui/main_window.h"
+#include "app/ui/single_instance.h"
+#include "app/ui/window_controller.h"
+#include "app/use_mode.h"
+#include "i18n/texts.h"
+#include "i18n/ui/translate_form.h"
+#include "platform/qt/desktop_platform.h"
 
 int main(int argc, char** argv) {
+    using namespace vexil;
     QApplication app(argc, argv);
-    vexil::MainWindow window;
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("vexil"));
+
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        // Above the running board, which may hold the top-most layer.
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vexil"), messageText(4),
+                        QMessageBox::Ok);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+        return 0;
+    }
+    DesktopPlatform desktop;
+
+    Session session(desktop.platform(), Folders::forThisUser());
+    MainWindow window(session);
+    PlayerActions actions(session);
+    AccessEngine engine(session, actions);
+    UseMode useMode(session, engine);
+    WindowController controller(session, window, engine, useMode);
+
+    translateForm(&window);
+    startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
+    if (!window.isVisible()) window.show();
+    if (useMode.inUseMode()) window.focusBoard();
+    return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the program shares process-wide, in one object that the main window owns and every
 // service receives by reference. Tests build one over the fake platform.
+#include <QPointF>
 #include <QString>
 #include <memory>
 #include <random>
@@ -44,6 +45,20 @@ struct SpeechState {
     QString openMidiDevice;
 };
 
+// What the access engine remembers in use mode. The area picked and waiting for
+// activation is the template's `currentArea` (-1: none).
+struct AccessState {
+    bool useMode = false;           // the use-mode board is shown
+    // Scanning modes: the slot s that stands for area s + 1; cursor modes: the area number.
+    // 0: nothing highlighted yet.
+    std::int16_t scanPosition = 0;
+    QString mouseGesture;           // "", "m", "C" (a click armed) or "DC" (a double click)
+    bool pointerSeen = false;       // lastPointer holds a position
+    QPointF lastPointer;            // last pointer position over the board, in pixels
+    QPointF scale{1.6, 768.0 / 477.0};  // board unit -> use-mode pixels (1024 x 768)
+    bool activating = false;        // an area is being activated right now
+};
+
 class Session {
 public:
     Session(Platform& platform, Folders folders);
@@ -61,6 +76,7 @@ public:
     RegistryStore registry;
     PlayerState player;
     SpeechState speech;
+    AccessState access;
 
     // The three timers of the main window: Timer1 activates the picked area, Timer2 gives
     // the focus back to the board, Timer3 steps the scan or polls the joystick.

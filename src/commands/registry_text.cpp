@@ -1,5 +1,7 @@
 #include "commands/registry_text.h"
 
+#include <QStringList>
+
 #include "platform/codepage.h"
 
 namespace vexil {

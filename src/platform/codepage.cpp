@@ -56,6 +56,8 @@ QByteArray encodeAnsi(const QString& text) {
     char* dst = out.data();
     for (QChar qc : text) {
         char16_t c = qc.unicode();
+        // A character beyond the basic plane is one "?", not one per half.
+        if (qc.isLowSurrogate()) continue;
         if (c < 0x80) {
             *dst++ = char(c);
             continue;
@@ -63,6 +65,7 @@ QByteArray encodeAnsi(const QString& text) {
         auto it = map.find(c);
         *dst++ = it == map.end() ? '?' : it->second;
     }
+    out.truncate(dst - out.data());
     return out;
 }
 

@@ -69,10 +69,9 @@ void loadProgramCatalogueFrom(Session& session, const QString& iniPath) {
         p.section = ini.value(start, QStringLiteral("codi") + num);
         p.file = reduced(ini.value(start, QStringLiteral("cami") + num));
         p.className = reduced(ini.value(start, QStringLiteral("REG") + num));
-        const QString path = (p.className.isEmpty() ? p.file
-                                                    : session.registry.localServerPath(
-                                                          p.className))
-                                 .trimmed();
+        const QString path =
+            (p.className.isEmpty() ? p.file : session.registry.localServerPath(p.className))
+                .trimmed();
         const QString found = locateProgram(session, path);
         if (found.isEmpty()) continue;
         list += u'|' + fileNamePart(path).toUpper() + u'|' + found;

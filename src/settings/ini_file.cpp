@@ -34,7 +34,9 @@ QString cut(const QString& text, int bufferSize) {
     return text.size() > bufferSize - 1 ? text.left(bufferSize - 1) : text;
 }
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+QString folded(const QString& name) {
+    return name.toCaseFolded();
+}
 
 }  // namespace
 
@@ -158,7 +160,7 @@ int IniFile::save(const QString& path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return info.exists() && !info.isWritable() ? errnum::PermissionDenied
-                                                    : errnum::PathFileAccess;
+                                                   : errnum::PathFileAccess;
     }
     const QByteArray data = bytes();
     if (file.write(data) != data.size()) return errnum::DiskFull;

@@ -56,8 +56,8 @@ private:
         QString value;  // trimmed, quotes still on
     };
     struct Section {
-        int header = 0;    // line of "[name]"
-        int lastKey = 0;   // line after which a new key goes
+        int header = 0;              // line of "[name]"
+        int lastKey = 0;             // line after which a new key goes
         QHash<QString, Entry> keys;  // by case-folded name; the first line wins
     };
 

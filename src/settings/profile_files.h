@@ -4,13 +4,31 @@
 
 namespace vexil {
 
+class IniFile;
 class Session;
 
+// Vexil.INI of the user's folder, or the one shipped in the program's folder while the user
+// has none: `Interval`, `So`, and the last profile loaded, which is loaded again.
 void loadProgramSettings(Session& session);
+// Loads a .USR file when it exists, checks the access menu item of its mode and remembers
+// the path in the user's Vexil.INI.
 void loadUserProfile(Session& session, const QString& path);
+// Reads a .USR file into the profile (a missing file reads as one without keys). Errors show
+// "1 Error " and the error number; reading goes on with the next key.
 void readUserProfile(Session& session, const QString& path);
-void writeUserProfile(const Session& session, const QString& path);
+// The same over a file already read.
+void readUserProfile(Session& session, const IniFile& file);
+// Writes the fifteen keys into the file, keeping its other lines. Returns 0, or the error
+// number after showing "3 Error" and the number.
+int writeUserProfile(const Session& session, const QString& path);
 // "Usuari &Nou": every field zero or empty, then mode 0, colour 255, thickness 8.
 void resetUserProfile(Session& session);
+
+// The item of the access menu that an access mode checks (modes 0-3 their own item, 4 and 8
+// item 4, 5 to 7 item 5); -1 for a mode out of range.
+int accessMenuItem(int accessMode);
+
+// Where the user's Vexil.INI lies.
+QString programSettingsPath(const Session& session);
 
 }  // namespace vexil

@@ -7,8 +7,12 @@
 namespace vexil {
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool isLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+bool isLineEnd(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
 
 }  // namespace
 

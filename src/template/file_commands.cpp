@@ -17,7 +17,9 @@ namespace {
 
 const QString kFilter = QStringLiteral("Vexil (*.VXL)|*.VXL");
 
-void showTitle(Session& s) { s.view->setTitle(QStringLiteral("Vexil - ") + s.tmpl.templatePath); }
+void showTitle(Session& s) {
+    s.view->setTitle(QStringLiteral("Vexil - ") + s.tmpl.templatePath);
+}
 
 // A name of the board resolved in the template's folder: during "&Desar ..." the current
 // directory is still the old folder, while relocated names are relative to the new one.
@@ -53,7 +55,8 @@ void copyPictureUnderBoardName(Session& s, const QString& chosen) {
     // itself must still be saved.
     if (!QFileInfo(from).isFile()) return;
     if (from != to) {
-        if (QFileInfo::exists(to) && !QFile::remove(to)) throw RuntimeError(errnum::PermissionDenied);
+        if (QFileInfo::exists(to) && !QFile::remove(to))
+            throw RuntimeError(errnum::PermissionDenied);
         if (!QFile::copy(from, to)) throw RuntimeError(errnum::PathFileAccess);
     }
     picture = makeRelative(s, newName);
@@ -193,12 +196,16 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
     try {
         QString oldFolder = t.templateFolder;
         t.templateFolder = folderPart(chosenName);
+        // The save dialog leaves the current directory in the folder it saved into, so the
+        // board's relative names keep resolving next to it.
+        session.currentDirectory = t.templateFolder;
         if (oldFolder == t.templateFolder) oldFolder.clear();
         if (!oldFolder.isEmpty()) relocateReferences(session, oldFolder);
         if (chosenName != t.templatePath && !t.settings.pictureFile.isEmpty())
             copyPictureUnderBoardName(session, chosenName);
         t.templatePath = chosenName;
-        if (t.settings.pictureFile.isEmpty()) t.settings.pictureFile = defaultPictureName(chosenName);
+        if (t.settings.pictureFile.isEmpty())
+            t.settings.pictureFile = defaultPictureName(chosenName);
         const QString real = session.realPath(chosenName);
         writeTemplate(t, real);
         if (t.settings.autoCover == 1) session.view->generateCover();

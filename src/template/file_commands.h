@@ -11,9 +11,9 @@ namespace vexil {
 
 class Session;
 
-void newTemplate(Session& session);                               // "&Nou"
-void openTemplate(Session& session, const QString& chosenName);   // "&Obrir ..." after the dialog
-void saveTemplateAs(Session& session, const QString& chosenName); // "&Desar ..." after the dialog
+void newTemplate(Session& session);                                // "&Nou"
+void openTemplate(Session& session, const QString& chosenName);    // "&Obrir ..." after the dialog
+void saveTemplateAs(Session& session, const QString& chosenName);  // "&Desar ..." after the dialog
 void openTemplateCommand(Session& session);
 void saveTemplateAsCommand(Session& session);
 void askSave(Session& session);

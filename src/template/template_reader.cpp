@@ -23,7 +23,10 @@ namespace {
 class BoardLoad {
 public:
     BoardLoad(Session& session, QString path, QString namesFolder)
-        : s_(session), t_(session.tmpl), path_(std::move(path)), namesFolder_(std::move(namesFolder)) {}
+        : s_(session),
+          t_(session.tmpl),
+          path_(std::move(path)),
+          namesFolder_(std::move(namesFolder)) {}
 
     void run();
 
@@ -81,7 +84,9 @@ bool BoardLoad::openFile() {
     QFile file(realPath_);
     const QFileInfo info(realPath_);
     if (!info.exists()) throw RuntimeError(errnum::FileNotFound);
-    if (info.isDir()) throw RuntimeError(errnum::PathFileAccess);
+    // Only regular files: a folder, a pipe or a device named like a board is no board, and
+    // reading a pipe would wait for ever.
+    if (!info.isFile()) throw RuntimeError(errnum::PathFileAccess);
     if (info.size() > kMaxBoardFileSize) throw RuntimeError(errnum::OutOfMemory);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError(file.error() == QFileDevice::PermissionsError ? errnum::PermissionDenied
@@ -192,8 +197,7 @@ void BoardLoad::selectMacroSet() {
 void BoardLoad::run() {
     if (path_.isEmpty()) return;
     if (!isAbsoluteName(path_)) {
-        const QString base =
-            t_.templateFolder.isEmpty() ? s_.currentDirectory : t_.templateFolder;
+        const QString base = t_.templateFolder.isEmpty() ? s_.currentDirectory : t_.templateFolder;
         path_ = joinName(base, path_);
     }
     realPath_ = s_.realPath(path_);
@@ -238,7 +242,7 @@ void BoardLoad::run() {
     s_.view->setSoundOnCheck(t_.settings.soundOn != 0);
     t_.templatePath = path_;
     step([&] {
-        if (!exists) throw RuntimeError(errnum::FileNotFound);
+        if (!QFileInfo::exists(realPath_)) throw RuntimeError(errnum::FileNotFound);
         t_.templateFileTime = fileTimeText(realPath_);
     });
     s_.view->setTitle(QStringLiteral("Vexil - ") + t_.templatePath);

@@ -13,7 +13,9 @@
 namespace vexil {
 namespace {
 
-void line(QString& out) { out += QStringLiteral("\r\n"); }
+void line(QString& out) {
+    out += QStringLiteral("\r\n");
+}
 
 void intLine(QString& out, int value) {
     appendBoardInt(out, value);
@@ -42,14 +44,14 @@ void pictureLine(QString& out, const QString& name) {
 int errorFor(const QSaveFile& file, const QString& realPath) {
     if (!QFileInfo(realPath).absoluteDir().exists()) return errnum::PathNotFound;
     switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        return errnum::PermissionDenied;
-    case QFileDevice::ResourceError:
-        return errnum::DiskFull;
-    case QFileDevice::WriteError:
-        return errnum::DeviceIo;
-    default:
-        return errnum::PathFileAccess;
+        case QFileDevice::PermissionsError:
+            return errnum::PermissionDenied;
+        case QFileDevice::ResourceError:
+            return errnum::DiskFull;
+        case QFileDevice::WriteError:
+            return errnum::DeviceIo;
+        default:
+            return errnum::PathFileAccess;
     }
 }
 

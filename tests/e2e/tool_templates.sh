@@ -2,7 +2,7 @@
 # vexil-tool dump, save and save-as on small boards made here: what a script sees.
 # Usage: tool_templates.sh BUILD_DIR
 set -euo pipefail
-tool="$1/bin/vexil-tool"
+tool="$(cd "$1" && pwd)/bin/vexil-tool"
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -50,6 +50,16 @@ cmp -s old/b.vxl copy.vxl || fail "save is not byte-identical"
 [ "$(json saved.json 'd["areas"][0]["soundFile"]')" = "$work/old/SO.WAV" ] || fail "sound relocation"
 [ "$(json saved.json 'd["areas"][0]["keys"]')" = "{|SONA $work/old/SO.WAV}{|Tancar}" ] ||
   fail "command relocation"
+
+# save-as under a new name in the same folder: the cover is copied under the board's name
+# with its own extension, and the reference follows it.
+board old/pic.vxl 2 Cover.bmp
+printf 'BM' >old/Cover.bmp
+"$tool" save-as old/pic.vxl old/Renamed.VXL >/dev/null || true
+[ -f old/RENAMED.bmp ] || fail "picture not copied"
+[ -f old/Cover.bmp ] || fail "old picture removed"
+"$tool" dump old/Renamed.VXL >renamed.json || true
+[ "$(json renamed.json 'd["pictureFile"]')" = RENAMED.bmp ] || fail "picture reference"
 
 # save-as with another extension writes nothing.
 "$tool" save-as old/b.vxl new/x.txt || fail "save-as .txt exit $?"

@@ -45,8 +45,7 @@ World& world() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     World& w = world();
-    const QString text =
-        decodeAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
+    const QString text = decodeAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
     const QString oldFolder = w.dir.path() + QStringLiteral("/old");
 
     const QString keys = relocateKeys(*w.session, text, oldFolder);

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "settings/catalogue_loader.h"
+#include "settings/print_qt.h"
 #include "support/test_support.h"
 
 namespace vexil {
@@ -34,6 +35,25 @@ TEST_F(CatalogueTest, ListsProgramsAndCataloguesTheInstalledOnes) {
     EXPECT_EQ(cat().programs[3].name, "Missing");  // listed although not installed
     const QString aPath = path("A.EXE");
     EXPECT_EQ(cat().programCatalogue, "|A.EXE|" + aPath + "|B.EXE|/opt/b/b.exe|");
+}
+
+TEST_F(CatalogueTest, ClassNamesLeadToTheirServerProgram) {
+    session->folders.drives.set(u'C', path("drive_c"));
+    writeFile("drive_c/Program Files/App/app.exe", "x");
+    session->registry.setValue("HKEY_LOCAL_MACHINE", "SOFTWARE\\Classes\\App.Doc\\CLSID", "",
+                               RegistryValue{1, QByteArray("{42}\0", 5)});
+    session->registry.setValue(
+        "HKEY_LOCAL_MACHINE", "SOFTWARE\\Classes\\CLSID\\{42}\\LocalServer32", "",
+        RegistryValue{1, QByteArray("\"C:\\Program Files\\App\\APP.EXE\" /automation\0")});
+    writeCatalogue(
+        "[Inici]\r\nversio=MAC1\r\nN_Prog=2\r\n"
+        "PROG1=App\r\ncami1=IGNORED.EXE\r\nREG1=HKEY_CLASSES_ROOT\\App.Doc\r\n"
+        "PROG2=Unregistered\r\nREG2=Nobody.Class\r\n");
+    fake.launcher.searchPath.insert("ignored.exe", "/usr/bin/ignored.exe");
+    loadProgramCatalogue(*session);
+    EXPECT_EQ(cat().programs[1].className, "APP.DOC");
+    EXPECT_EQ(cat().programs[1].file, "IGNORED.EXE");
+    EXPECT_EQ(cat().programCatalogue, "|APP.EXE|C:\\PROGRAM FILES\\APP\\APP.EXE|");
 }
 
 TEST_F(CatalogueTest, OtherVersionsAndMissingFilesGiveNothing) {

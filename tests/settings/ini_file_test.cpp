@@ -8,6 +8,7 @@
 
 #include "i18n/runtime_error.h"
 #include "platform/codepage.h"
+#include "settings/print_qt.h"
 
 namespace vexil {
 namespace {
@@ -56,6 +57,10 @@ const ReadCase kReadCases[] = {
      "\xc3\xa0\xc3\xa7\xe2\x82\xac"},
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class IniReadTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniReadTest, FollowsTheProfileStringRules) {
@@ -80,9 +85,8 @@ struct WriteCase {
 
 const WriteCase kWriteCases[] = {
     {"update in place keeps other lines byte for byte",
-     "; made by hand\r\n[Vexil]\r\nmodus = 1   \r\n  temps=4\r\n\r\n[Other]\nx=1\n",
-     "VEXIL", "MODUS", " 3",
-     "; made by hand\r\n[Vexil]\r\nmodus= 3\r\n  temps=4\r\n\r\n[Other]\nx=1\n"},
+     "; made by hand\r\n[Vexil]\r\nmodus = 1   \r\n  temps=4\r\n\r\n[Other]\nx=1\n", "VEXIL",
+     "MODUS", " 3", "; made by hand\r\n[Vexil]\r\nmodus= 3\r\n  temps=4\r\n\r\n[Other]\nx=1\n"},
     {"only the first of two keys changes", "[Vexil]\r\na=1\r\na=2\r\n", "Vexil", "a", "9",
      "[Vexil]\r\na=9\r\na=2\r\n"},
     {"missing key goes after the last key of its section",
@@ -90,8 +94,8 @@ const WriteCase kWriteCases[] = {
      "[Vexil]\r\na=1\r\nc=3\r\n\r\n; next\r\n[Other]\r\nb=2\r\n"},
     {"missing key in an empty section goes after its header", "[Vexil]\r\n[Other]\r\n", "Vexil",
      "c", "3", "[Vexil]\r\nc=3\r\n[Other]\r\n"},
-    {"missing key at the end of a file without final ending", "[Vexil]\r\na=1", "Vexil", "b",
-     "2", "[Vexil]\r\na=1\r\nb=2\r\n"},
+    {"missing key at the end of a file without final ending", "[Vexil]\r\na=1", "Vexil", "b", "2",
+     "[Vexil]\r\na=1\r\nb=2\r\n"},
     {"missing section is appended after a blank line", "[Other]\r\nb=2\r\n", "Vexil", "usuari",
      "/HOME/ANA.USR", "[Other]\r\nb=2\r\n\r\n[Vexil]\r\nusuari=/HOME/ANA.USR\r\n"},
     {"new file", "", "Vexil", "modus", " 0", "[Vexil]\r\nmodus= 0\r\n"},
@@ -99,12 +103,17 @@ const WriteCase kWriteCases[] = {
      "[Vexil]\r\nvariable1=\xe0\x80\r\n"},
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class IniWriteTest : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniWriteTest, ChangesOnlyWhatItMust) {
     const WriteCase& c = GetParam();
     IniFile ini{QByteArray(c.before)};
-    ini.setValue(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value));
+    ini.setValue(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                 QString::fromUtf8(c.value));
     EXPECT_EQ(ini.bytes(), QByteArray(c.after)) << c.what;
 }
 
@@ -151,7 +160,8 @@ TEST(IniFile, SavesAtomicallyAndReportsFailures) {
 
 TEST(IniFile, FindsKeysInALargeSection) {
     QByteArray big("[Inici]\r\n");
-    for (int i = 1; i <= 5000; ++i) big += "PROG" + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
+    for (int i = 1; i <= 5000; ++i)
+        big += "PROG" + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
     const IniFile ini(big);
     for (int i = 1; i <= 5000; i += 499)
         EXPECT_EQ(ini.value("inici", "prog" + QString::number(i)), "P" + QString::number(i));

@@ -18,23 +18,40 @@ inline QByteArray boardBytes(const QStringList& lines) {
 // A version-2 header announcing `count` areas; `keys` becomes the start keys.
 inline QStringList header(int count, const QString& picture = QString(),
                           const QString& startProgram = QString()) {
-    return {QStringLiteral(" 2"), QStringLiteral(" 1"), picture, QStringLiteral(" %1").arg(count),
-            u'"' + startProgram + u'"', QStringLiteral(" 0"), QStringLiteral("\"\""),
-            QStringLiteral("\"\""), QStringLiteral("\"\""), QStringLiteral("\"\""),
-            QStringLiteral("\"\""), QStringLiteral(" 1"), QStringLiteral("-1"),
-            QStringLiteral(" 0"), QStringLiteral(" 1"), QStringLiteral(" 1"),
+    return {QStringLiteral(" 2"),
+            QStringLiteral(" 1"),
+            picture,
+            QStringLiteral(" %1").arg(count),
+            u'"' + startProgram + u'"',
+            QStringLiteral(" 0"),
+            QStringLiteral("\"\""),
+            QStringLiteral("\"\""),
+            QStringLiteral("\"\""),
+            QStringLiteral("\"\""),
+            QStringLiteral("\"\""),
+            QStringLiteral(" 1"),
+            QStringLiteral("-1"),
+            QStringLiteral(" 0"),
+            QStringLiteral(" 1"),
+            QStringLiteral(" 1"),
             QStringLiteral(" 120")};
 }
 
 // One area block: a rectangle at (x, y), level 1, the given key sequence (already quoted
 // the way files store it).
 inline QStringList block(int x, int y, const QString& storedKeys = QStringLiteral("\"a\"")) {
-    return {QStringLiteral(" %1").arg(x),      QStringLiteral(" %1").arg(y),
-            QStringLiteral(" %1").arg(x + 10), QStringLiteral(" %1").arg(y + 10),
-            QStringLiteral(" 1"),              QStringLiteral(" 0"),
-            QStringLiteral("\"\""),            QStringLiteral("\"\""),
-            storedKeys,                        QStringLiteral("\"\""),
-            QStringLiteral(" 0"),              QStringLiteral(" 0")};
+    return {QStringLiteral(" %1").arg(x),
+            QStringLiteral(" %1").arg(y),
+            QStringLiteral(" %1").arg(x + 10),
+            QStringLiteral(" %1").arg(y + 10),
+            QStringLiteral(" 1"),
+            QStringLiteral(" 0"),
+            QStringLiteral("\"\""),
+            QStringLiteral("\"\""),
+            storedKeys,
+            QStringLiteral("\"\""),
+            QStringLiteral(" 0"),
+            QStringLiteral(" 0")};
 }
 
 class RecordingView : public MainView {
@@ -65,4 +82,6 @@ public:
 }  // namespace vexil::test
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

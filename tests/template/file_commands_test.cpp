@@ -1,3 +1,5 @@
+#include "template/file_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,7 +9,6 @@
 #include "board_test_helpers.h"
 #include "i18n/texts.h"
 #include "support/test_support.h"
-#include "template/file_commands.h"
 #include "template/template_reader.h"
 #include "template/template_writer.h"
 
@@ -58,17 +59,17 @@ TEST_F(FileCommandsTest, RelocateCommand) {
     struct Case {
         QString text, expected;
     } cases[] = {
-        {"|SONA gat.wav", "|SONA " + old + "/GAT.WAV"},    // exists in the old folder
+        {"|SONA gat.wav", "|SONA " + old + "/GAT.WAV"},  // exists in the old folder
         {"|sona  GAT.WAV  ", "|SONA " + old + "/GAT.WAV"},
-        {"|CARREGA other.vxl", "|CARREGA OTHER.VXL"},       // missing: the name, upper-cased
+        {"|CARREGA other.vxl", "|CARREGA OTHER.VXL"},  // missing: the name, upper-cased
         {"|EXECUTA " + newFolder() + "/IN.TXT", "|EXECUTA IN.TXT"},  // inside the new folder
         {"|ENGANXA text.txt", "|ENGANXA " + old + "/TEXT.TXT"},
         {"|LLEGEIX /F:text.txt", "|LLEGEIX /F:" + old + "/TEXT.TXT"},
         {"|llegeix hola /f:nope.txt", "|llegeix hola /f:NOPE.TXT"},
         {"|LLEGEIX hola", "|LLEGEIX hola"},
-        {"|Tancar", "|Tancar"},                             // no argument: unchanged
+        {"|Tancar", "|Tancar"},  // no argument: unchanged
         {"|SONA", "|SONA"},
-        {"|ESPERA 10", "|ESPERA 10"},                       // not a file command
+        {"|ESPERA 10", "|ESPERA 10"},  // not a file command
         {"", ""},
     };
     for (const auto& c : cases)
@@ -118,6 +119,7 @@ TEST_F(FileCommandsTest, SaveAsIntoAnotherFolderRelocates) {
     EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
     EXPECT_EQ(t().templatePath, chosen);
     EXPECT_EQ(t().templateFolder, newFolder());
+    EXPECT_EQ(f.session->currentDirectory, newFolder());
     EXPECT_FALSE(t().modified);
     EXPECT_EQ(t().area(1).soundFile, oldFolder() + QStringLiteral("/SO.WAV"));
     EXPECT_EQ(t().area(1).keys,
@@ -224,8 +226,7 @@ TEST_F(FileCommandsTest, NewTemplate) {
 }
 
 TEST_F(FileCommandsTest, OpenTemplate) {
-    const QString path =
-        f.writeFile(QStringLiteral("other/O.VXL"), boardBytes(header(0)));
+    const QString path = f.writeFile(QStringLiteral("other/O.VXL"), boardBytes(header(0)));
     openTemplate(*f.session, QStringLiteral("*.VXL"));
     openTemplate(*f.session, QStringLiteral("A.V"));
     EXPECT_TRUE(view.titles.isEmpty());

@@ -1,5 +1,9 @@
-#include <gtest/gtest.h>
+#include "template/template_reader.h"
 
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 
@@ -8,7 +12,6 @@
 #include "i18n/texts.h"
 #include "support/test_support.h"
 #include "template/board_values.h"
-#include "template/template_reader.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -40,11 +43,11 @@ TEST(BoardValues, CommaAndLineRules) {
         "  12  \r\n\"a, b\" tail, next\r\nplain , two\nlast\r\"open ¶\r\nstill\"\r\n-7");
     BoardValueReader r(text);
     EXPECT_EQ(r.readInt(), 12);
-    EXPECT_EQ(r.readText(), QStringLiteral("a, b"));       // the rest up to the comma dropped
+    EXPECT_EQ(r.readText(), QStringLiteral("a, b"));  // the rest up to the comma dropped
     EXPECT_EQ(r.readText(), QStringLiteral("next"));
-    EXPECT_EQ(r.readText(), QStringLiteral("plain"));      // a comma splits a line in two
+    EXPECT_EQ(r.readText(), QStringLiteral("plain"));  // a comma splits a line in two
     EXPECT_EQ(r.readText(), QStringLiteral("two"));
-    EXPECT_EQ(r.readText(), QStringLiteral("last"));       // a lone CR ends a line too
+    EXPECT_EQ(r.readText(), QStringLiteral("last"));             // a lone CR ends a line too
     EXPECT_EQ(r.readText(), QStringLiteral("open ¶\r\nstill"));  // quotes span lines
     EXPECT_EQ(r.readInt(), -7);
     EXPECT_TRUE(r.atEnd());
@@ -62,11 +65,19 @@ TEST(BoardValues, Integers) {
         int expected;  // or the error number, negated below 1000
         int error;
     } cases[] = {
-        {" 5", 5, 0},          {"-1", -1, 0},         {"", 0, 0},
-        {"32767", 32767, 0},   {"-32768", -32768, 0}, {"32768", 0, errnum::Overflow},
-        {"2.5", 2, 0},         {"3.5", 4, 0},         {"-0.5", 0, 0},
-        {"abc", 0, errnum::TypeMismatch},             {"12x", 0, errnum::TypeMismatch},
-        {"+8", 8, 0},          {"-", 0, errnum::TypeMismatch},
+        {" 5", 5, 0},
+        {"-1", -1, 0},
+        {"", 0, 0},
+        {"32767", 32767, 0},
+        {"-32768", -32768, 0},
+        {"32768", 0, errnum::Overflow},
+        {"2.5", 2, 0},
+        {"3.5", 4, 0},
+        {"-0.5", 0, 0},
+        {"abc", 0, errnum::TypeMismatch},
+        {"12x", 0, errnum::TypeMismatch},
+        {"+8", 8, 0},
+        {"-", 0, errnum::TypeMismatch},
         {"99999999999999999999999", 0, errnum::Overflow},
     };
     for (const auto& c : cases) {
@@ -141,7 +152,7 @@ TEST_F(ReaderTest, VersionOneKeepsTheSpeechSettingsAndClearsAutoCover) {
 TEST_F(ReaderTest, FaultyFiles) {
     const QStringList good = concat({header(2), block(0, 0), block(5, 5)});
     QStringList mismatch = good;
-    mismatch[17] = QStringLiteral("abc");       // x0 of area 1
+    mismatch[17] = QStringLiteral("abc");  // x0 of area 1
     QStringList twoMismatches = mismatch;
     twoMismatches[18] = QStringLiteral("def");  // y0 of area 1
     QStringList bigCount = good;
@@ -157,20 +168,29 @@ TEST_F(ReaderTest, FaultyFiles) {
     struct Case {
         const char* name;
         QByteArray bytes;
-        QList<int> errors;   // read errors reported, in order
-        QString otherText;   // a message that is not a read error
+        QList<int> errors;  // read errors reported, in order
+        QString otherText;  // a message that is not a read error
         int areas;
     } cases[] = {
         {"good", boardBytes(good), {}, {}, 2},
         {"empty board", boardBytes(header(0)), {}, {}, 0},
         {"type mismatch", boardBytes(mismatch), {errnum::TypeMismatch}, {}, 2},
         {"same error twice", boardBytes(twoMismatches), {errnum::TypeMismatch}, {}, 2},
-        {"two errors", boardBytes(concat({mismatch.mid(0, 17 + 12 + 5)})),
-         {errnum::TypeMismatch, errnum::InputPastEnd}, {}, 1},
-        {"truncated inside a block", boardBytes(good.mid(0, 17 + 12 + 7)),
-         {errnum::InputPastEnd}, {}, 1},
-        {"truncated between blocks", boardBytes(good.mid(0, 17 + 12)), {errnum::InputPastEnd},
-         {}, 1},
+        {"two errors",
+         boardBytes(concat({mismatch.mid(0, 17 + 12 + 5)})),
+         {errnum::TypeMismatch, errnum::InputPastEnd},
+         {},
+         1},
+        {"truncated inside a block",
+         boardBytes(good.mid(0, 17 + 12 + 7)),
+         {errnum::InputPastEnd},
+         {},
+         1},
+        {"truncated between blocks",
+         boardBytes(good.mid(0, 17 + 12)),
+         {errnum::InputPastEnd},
+         {},
+         1},
         {"truncated header", boardBytes(good.mid(0, 6)), {errnum::InputPastEnd}, {}, 0},
         {"count above the limit", boardBytes(bigCount), {errnum::Overflow}, {}, 0},
         {"negative count", boardBytes(negativeCount), {}, {}, 0},
@@ -217,9 +237,9 @@ TEST_F(ReaderTest, ExtensionRules) {
         bool formatMessage;  // "Formato incorrecto"
         int readError;       // 0: none
     } cases[] = {
-        {"lower.vxl", 1, false, 0},                     // exists: passes whatever the case
+        {"lower.vxl", 1, false, 0},  // exists: passes whatever the case
         {"board.txt", 0, true, 0},
-        {"missing.vxl", 0, true, 0},                    // missing and lower case: refused
+        {"missing.vxl", 0, true, 0},  // missing and lower case: refused
         {"MISSING.VXL", 0, false, errnum::FileNotFound},
     };
     for (const auto& c : cases) {
@@ -272,9 +292,9 @@ TEST_F(ReaderTest, MissingOrBrokenCover) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.picture);
         f.fake.recorder.clear();
-        const QString path = f.writeFile(
-            QStringLiteral("C.VXL"), boardBytes(concat({header(1, QString::fromUtf8(c.picture)),
-                                                        block(0, 0)})));
+        const QString path =
+            f.writeFile(QStringLiteral("C.VXL"),
+                        boardBytes(concat({header(1, QString::fromUtf8(c.picture)), block(0, 0)})));
         loadTemplate(*f.session, path);
         QStringList expected;
         if (!c.message.isEmpty()) expected << c.message;
@@ -301,7 +321,8 @@ TEST_F(ReaderTest, FullBoardLoadsTwiceWithoutOverflow) {
 TEST_F(ReaderTest, GarbageGivesMessagesAndAUsableTemplate) {
     QByteArray garbage;
     for (int i = 0; i < 70000; ++i) garbage += char((i * 7919) % 256);
-    QByteArray longLine = boardBytes(header(1)) + " 1\r\n 2\r\n 3\r\n 4\r\n 1\r\n 0\r\n\"\"\r\n\"\"\r\n\"" +
+    QByteArray longLine = boardBytes(header(1)) +
+                          " 1\r\n 2\r\n 3\r\n 4\r\n 1\r\n 0\r\n\"\"\r\n\"\"\r\n\"" +
                           QByteArray(2 * 1024 * 1024, 'k') + "\"\r\n\"\"\r\n 0\r\n 0\r\n";
     struct Case {
         const char* name;
@@ -322,9 +343,9 @@ TEST_F(ReaderTest, GarbageGivesMessagesAndAUsableTemplate) {
         // Usable: the board can be changed and written.
         fx.session->tmpl.appendArea(Area{});
         EXPECT_GE(fx.session->tmpl.areaCount(), 1);
-        for (const QString& m : fx.messages()) EXPECT_TRUE(m.startsWith(messageText(3)) ||
-                                                           m == messageText(14) ||
-                                                           m.startsWith(messageText(15)));
+        for (const QString& m : fx.messages())
+            EXPECT_TRUE(m.startsWith(messageText(3)) || m == messageText(14) ||
+                        m.startsWith(messageText(15)));
     }
 }
 
@@ -350,11 +371,31 @@ TEST_F(ReaderTest, SelectsTheMacroSetOfTheStartProgram) {
         SCOPED_TRACE(c.startProgram);
         view.macroCaption.clear();
         cat.macros.clear();
-        const QString path = f.writeFile(
-            QStringLiteral("M.VXL"),
-            boardBytes(header(0, QString(), QString::fromUtf8(c.startProgram))));
+        const QString path =
+            f.writeFile(QStringLiteral("M.VXL"),
+                        boardBytes(header(0, QString(), QString::fromUtf8(c.startProgram))));
         loadTemplate(*f.session, path);
         EXPECT_EQ(view.macroCaption, QString::fromUtf8(c.caption));
         EXPECT_EQ(cat.macros.size(), c.macros);
     }
+}
+
+TEST_F(ReaderTest, NotARegularFileIsAnAccessErrorWithoutWaiting) {
+    QDir().mkpath(f.path(QStringLiteral("DIR.VXL")));
+    ASSERT_EQ(mkfifo(f.path(QStringLiteral("PIPE.VXL")).toLocal8Bit().constData(), 0600), 0);
+    for (const char* name : {"DIR.VXL", "PIPE.VXL"}) {
+        SCOPED_TRACE(name);
+        f.fake.recorder.clear();
+        const QString path = f.path(QString::fromUtf8(name));
+        loadTemplate(*f.session, path);
+        EXPECT_EQ(f.messages(), QStringList{readError(path, errnum::PathFileAccess)});
+        EXPECT_EQ(t().areaCount(), 0);
+    }
+}
+
+TEST_F(ReaderTest, EachLoadReportsItsOwnErrors) {
+    const QString path = f.path(QStringLiteral("GONE.VXL"));
+    loadTemplate(*f.session, path);
+    loadTemplate(*f.session, path);
+    EXPECT_EQ(f.messages(), QStringList(2, readError(path, errnum::FileNotFound)));
 }

@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
+#include "template/template_writer.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <QFile>
@@ -9,7 +10,6 @@
 #include "i18n/runtime_error.h"
 #include "support/test_support.h"
 #include "template/template_reader.h"
-#include "template/template_writer.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -67,8 +67,8 @@ protected:
 TEST_F(WriterTest, ReadThenWrittenIsByteIdentical) {
     const QString in = f.writeFile(QStringLiteral("IN.VXL"), trickyBoard());
     loadTemplate(*f.session, in);
-    EXPECT_EQ(f.messages(),
-              QStringList{QStringLiteral("Vexil no encuentra el archivo C:\\PLANTILLES\\CARÀTULA 1.BMP")});
+    EXPECT_EQ(f.messages(), QStringList{QStringLiteral(
+                                "Vexil no encuentra el archivo C:\\PLANTILLES\\CARÀTULA 1.BMP")});
     EXPECT_EQ(t().settings.startKeys, QStringLiteral("Bon dia, \"senyor\" {ENTER}"));
     EXPECT_EQ(t().settings.pictureFile, QStringLiteral("C:\\PLANTILLES\\CARÀTULA 1.BMP"));
     EXPECT_EQ(t().area(1).y0, -5);
@@ -96,7 +96,8 @@ TEST_F(WriterTest, WrittenBoardsLoadBackIdentically) {
 
     FakeSessionFixture other;
     loadTemplate(*other.session, out);
-    EXPECT_EQ(other.messages(), QStringList{QStringLiteral("Vexil no encuentra el archivo A,B.BMP")});
+    EXPECT_EQ(other.messages(),
+              QStringList{QStringLiteral("Vexil no encuentra el archivo A,B.BMP")});
     const Template& back = other.session->tmpl;
     TemplateSettings expected = t().settings;
     expected.formatVersion = 2;

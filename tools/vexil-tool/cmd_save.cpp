@@ -8,7 +8,8 @@ namespace vexil::tool {
 namespace {
 
 int run(const QStringList& arguments) {
-    if (arguments.size() != 2) return usageError(saveCommand, QStringLiteral("IN and OUT expected"));
+    if (arguments.size() != 2)
+        return usageError(saveCommand, QStringLiteral("IN and OUT expected"));
     BoardSession board;
     Session& s = *board.session;
     loadTemplate(s, boardNameArgument(arguments.at(0)));

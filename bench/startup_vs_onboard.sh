@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Start-up time and resident memory of Vexil beside Onboard (the Debian on-screen keyboard),
+# each started the same way on the same private X server (Xvfb 1024x768, openbox, a private
+# D-Bus session, which Onboard needs):
+#   time: from starting the process to its window shown (Vexil: the letter board in use
+#         mode with automatic scanning; Onboard: its keyboard window);
+#   memory: VmRSS of the process one second after its window appeared.
+# Usage: bench/startup_vs_onboard.sh BUILD_FOLDER [RUNS]   (the median of RUNS is reported)
+set -euo pipefail
+build=$(cd "${1:?build folder}" && pwd)
+runs=${2:-5}
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+for tool in Xvfb openbox xdotool onboard dbus-daemon; do
+  command -v "$tool" >/dev/null || { echo "missing: $tool (make deps; apt-get install $tool)"; exit 1; }
+done
+
+work=$(mktemp -d /tmp/vexil-bench-XXXXXX)
+pids=()
+# Ends one process this script started: politely, then for good after three seconds.
+stop_pid() {
+  local pid=$1 n=0
+  kill "$pid" 2>/dev/null || return 0
+  while kill -0 "$pid" 2>/dev/null && ((n++ < 30)); do sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop_pid "${pids[i]}"; done
+  [ -s "$work/dbus.pid" ] && kill "$(cat "$work/dbus.pid")" 2>/dev/null
+  [ -n "${KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/config" "$work/run" "$work/boards"
+chmod 700 "$work/run"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" VEXIL_HOME="$work/boards"
+cp "$source_dir"/examples/* "$work/boards/"
+# The board alone: no start program, so that only the program's own start-up is timed.
+sed -i '5s|.*|""\r|' "$work/boards/LLETRES.VXL"
+
+# A display number nobody uses, away from the low numbers other sessions pick.
+free_display() {
+  local n
+  for _ in $(seq 1 50); do
+    n=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+  done
+  echo 0
+}
+
+exec 5>"$work/display"
+Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+until [ -s "$work/display" ]; do sleep 0.05; done
+exec 5>&-
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do sleep 0.05; done
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/dbus.addr" 4>"$work/dbus.pid"
+export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/dbus.addr")
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+
+# run_once NAME: starts the program, prints "milliseconds rss_kb".
+run_once() {
+  local name=$1 start pid w deadline
+  start=$(now_ms)
+  if [ "$name" = vexil ]; then
+    "$build/bin/vexil" "$work/boards/DEMO.USR" "$work/boards/LLETRES.VXL" >"$work/$name.log" 2>&1 &
+  else
+    onboard >"$work/$name.log" 2>&1 &
+  fi
+  pid=$!
+  deadline=$((start + 60000))
+  while :; do
+    if [ "$name" = vexil ]; then
+      w=$(xdotool search --onlyvisible --name '^Vexil - ' 2>/dev/null | head -n1 || true)
+      # Use mode: the window spans the board, the whole screen width.
+      if [ -n "$w" ] && [ "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p')" -ge 1000 ]; then break; fi
+    else
+      w=$(xdotool search --onlyvisible --classname '^onboard$' 2>/dev/null | head -n1 || true)
+      [ -n "$w" ] && break
+    fi
+    kill -0 "$pid" 2>/dev/null || { echo "$name ended: $(tail -n 3 "$work/$name.log")" >&2; return 1; }
+    (($(now_ms) < deadline)) || { echo "timeout" >&2; stop_pid "$pid"; return 1; }
+    sleep 0.01
+  done
+  local shown=$(($(now_ms) - start))
+  sleep 1
+  local rss
+  rss=$(rss_kb "$pid")
+  stop_pid "$pid"
+  sleep 0.5
+  echo "$shown $rss"
+}
+
+median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+
+: >"$work/vexil.txt"
+: >"$work/onboard.txt"
+for ((i = 1; i <= runs; i++)); do
+  run_once vexil >>"$work/vexil.txt"
+  run_once onboard >>"$work/onboard.txt"
+done
+vt=$(cut -d' ' -f1 "$work/vexil.txt" | median)
+vm=$(cut -d' ' -f2 "$work/vexil.txt" | median)
+ot=$(cut -d' ' -f1 "$work/onboard.txt" | median)
+om=$(cut -d' ' -f2 "$work/onboard.txt" | median)
+echo "| program | window shown (median of $runs) | resident memory (median) |"
+echo "|---|---|---|"
+echo "| Vexil, letter board in use mode | $vt ms | $((vm / 1024)) MB |"
+echo "| Onboard | $ot ms | $((om / 1024)) MB |"
+awk -v vt="$vt" -v ot="$ot" -v vm="$vm" -v om="$om" 'BEGIN {
+  printf "| ratio Vexil / Onboard | %.2f | %.2f |\n", vt / ot, vm / om }'
+echo "runs (ms kB): vexil: $(tr '\n' ';' <"$work/vexil.txt") onboard: $(tr '\n' ';' <"$work/onboard.txt")"

@@ -1,0 +1,36 @@
+#pragma once
+// What the access engine hands on once it has chosen: the activation of an area and the
+// announcement of a highlighted one. The program uses PlayerActions (the key player and
+// the sound output); tests and vexil-tool may watch or replace them.
+#include <QString>
+
+namespace vexil {
+
+class Session;
+struct Area;
+
+class AccessActions {
+public:
+    virtual ~AccessActions() = default;
+    // Performs area n (0 is ignored).
+    virtual void activate(int area) = 0;
+    // Says or plays what a highlighted area stands for.
+    virtual void announce(const Area& area) = 0;
+};
+
+// The announcement of an area: its sound field, or the printable part of its keys when
+// the sound field is empty.
+QString announcementText(const Area& area);
+
+// The real actions: activateArea and So_icona over the session.
+class PlayerActions : public AccessActions {
+public:
+    explicit PlayerActions(Session& session) : session_(session) {}
+    void activate(int area) override;
+    void announce(const Area& area) override;
+
+private:
+    Session& session_;
+};
+
+}  // namespace vexil

@@ -1,0 +1,324 @@
+#include "access/access_engine.h"
+
+#include <algorithm>
+
+#include "access/board_walk.h"
+#include "access/joystick_poll.h"
+#include "access/switch_dispatch.h"
+#include "app/session.h"
+#include "app/vb_color.h"
+
+namespace vexil {
+
+namespace {
+
+bool isScanningMode(int mode) {
+    return mode == kModeManualScan || mode == kModeAutoScan || mode == kModeVoiceOne ||
+           mode == kModeVoiceTwo;
+}
+
+bool isCursorMode(int mode) {
+    return mode == kModeCursorKeys || mode == kModeJoystick || mode == kModeVoiceFive ||
+           mode == kModeMultimouse;
+}
+
+bool isVoiceMode(int mode) {
+    return mode >= kModeVoiceOne && mode <= kModeVoiceFive;
+}
+
+}  // namespace
+
+AccessEngine::AccessEngine(Session& session, AccessActions& actions)
+    : s_(session), actions_(actions) {
+    s_.timer1->onTimeout([this] { timer1Tick(); });
+    s_.timer2->onTimeout([this] { timer2Tick(); });
+    s_.timer3->onTimeout([this] { timer3Tick(); });
+}
+
+AccessEngine::~AccessEngine() {
+    s_.timer1->onTimeout({});
+    s_.timer2->onTimeout({});
+    s_.timer3->onTimeout({});
+}
+
+// --- mode lifecycle ----------------------------------------------------------------------
+
+void AccessEngine::startAccess() {
+    const int mode = s_.profile.accessMode;
+    const int count = s_.tmpl.areaCount();
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
+    if (mode == kModeAutoScan || mode == kModeVoiceOne) {
+        startScanning();
+    } else if (mode == kModeCursorKeys || mode == kModeVoiceTwo || mode == kModeJoystick ||
+               mode == kModeVoiceFive || mode == kModeMultimouse) {
+        stopScanning();
+        if (mode == kModeJoystick || mode == kModeVoiceFive || mode == kModeMultimouse) {
+            // A period of 0 (a profile just reset) would poll without pause: take the
+            // default of one second.
+            const int tenths = s_.profile.joystic_retard > 0 ? s_.profile.joystic_retard : 10;
+            s_.timer3->setInterval(tenths * 100);
+            s_.timer3->setEnabled(true);
+        }
+        if (count != 1 && count > 0) {
+            s_.access.scanPosition = std::int16_t(count);
+            s_.view->showHighlight(count);
+        }
+    } else {
+        stopScanning();
+    }
+    // Listening already (a board change): it goes on.
+    if (isVoiceMode(mode) && s_.profile.recognitionState != 0 && s_.profile.recognitionState != -2)
+        startRecognition();
+}
+
+void AccessEngine::beginModeChange() {
+    if (s_.profile.recognitionState == -2) stopRecognition();
+    s_.timer3->setEnabled(false);
+    s_.timer2->setEnabled(false);
+}
+
+void AccessEngine::stopScanning() {
+    s_.timer3->setEnabled(false);
+    s_.view->hideHighlight();
+}
+
+void AccessEngine::startScanning() {
+    s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
+    int step = 1000;
+    const bool timed = s_.profile.temps > 0;
+    if (timed) step = std::max(s_.profile.temps * 100, int(s_.programSettings.Interval));
+    s_.timer3->setInterval(step);
+    s_.timer3->setEnabled(true);
+    if (timed) s_.timer2->setEnabled(true);
+}
+
+void AccessEngine::startRecognition() {
+    UserProfile& p = s_.profile;
+    QStringList labels;
+    for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i)
+        labels << p.voiceWords[size_t(i)];
+    if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); }))
+        p.recognitionState = -2;
+}
+
+void AccessEngine::stopRecognition() {
+    s_.platform.recognizer.stop();
+    s_.profile.recognitionState = -1;
+}
+
+// --- what the modes do -------------------------------------------------------------------
+
+void AccessEngine::scanStep() {
+    const auto slot = nextScanSlot(s_.tmpl, s_.access.scanPosition, s_.player.currentLevel);
+    // No area of the current level: the highlight stays where it is.
+    if (!slot) return;
+    s_.access.scanPosition = std::int16_t(*slot);
+    highlightArea(*slot + 1);
+}
+
+void AccessEngine::highlightArea(int area) {
+    if (area < 1 || area > s_.tmpl.areaCount()) return;
+    s_.view->showHighlight(area);
+    actions_.announce(s_.tmpl.area(area));
+}
+
+void AccessEngine::act_butons(int code, const QString& text) {
+    const int sw = whichSwitch(s_.profile, code, text);
+    if (sw == 0) return;
+    const int mode = s_.profile.accessMode;
+    const auto picked = std::int16_t(s_.access.scanPosition + 1);
+    if (mode == kModeManualScan || mode == kModeVoiceTwo) {
+        if (sw == 1) {
+            s_.view->setBusyCursor(false);
+            timer3Tick();
+        } else {
+            s_.tmpl.currentArea = picked;
+            timer1Tick();
+        }
+    } else if (mode == kModeAutoScan || mode == kModeVoiceOne) {
+        if (sw == 1) s_.view->setBusyCursor(false);
+        s_.tmpl.currentArea = picked;
+    }
+}
+
+void AccessEngine::cursorMove(int keyCode) {
+    if (!isCursorMode(s_.profile.accessMode)) return;
+    std::int16_t& position = s_.access.scanPosition;
+    if (keyCode == kCursorEnter) {
+        s_.view->setBusyCursor(false);
+        s_.tmpl.currentArea = position;
+        return;
+    }
+    if (keyCode != kCursorReevaluate && keyCode != kCursorLeft && keyCode != kCursorUp &&
+        keyCode != kCursorRight && keyCode != kCursorDown)
+        return;
+    const int count = s_.tmpl.areaCount();
+    // A position left over from a larger board counts as nothing highlighted.
+    const bool nothing = position <= 0 || position > count;
+    const int h =
+        keyCode == kCursorReevaluate || nothing ? 0 : probeWalk(s_.tmpl, position, keyCode);
+    const std::int16_t before = position;
+    if (nothing)
+        position = std::int16_t(count);
+    else if (h > 1)
+        position = std::int16_t(h);
+    s_.tmpl.currentArea = -1;
+    if (position != before) highlightArea(position);
+}
+
+// --- timers --------------------------------------------------------------------------------
+
+void AccessEngine::timer1Tick() {
+    // Activation may let the event loop run (waits inside key sequences); a tick then must
+    // not start the same activation again.
+    if (s_.access.activating) return;
+    if (s_.access.useMode) {
+        std::int16_t area = s_.tmpl.currentArea;
+        if (area != -1) {
+            if (area < 0 || area > s_.tmpl.areaCount()) area = 0;
+            const bool stepping = s_.timer3->enabled();
+            s_.timer3->setEnabled(false);
+            s_.platform.sound.beep();
+            s_.access.activating = true;
+            actions_.activate(area);
+            s_.access.activating = false;
+            // The activation may have left use mode (TANCAR): then scanning stays off.
+            if (s_.access.useMode) s_.timer3->setEnabled(stepping);
+        }
+        if (s_.access.useMode) s_.tmpl.currentArea = -1;
+    }
+    s_.view->setBusyCursor(false);
+}
+
+void AccessEngine::timer2Tick() {
+    if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
+}
+
+void AccessEngine::timer3Tick() {
+    const int mode = s_.profile.accessMode;
+    if (isScanningMode(mode)) {
+        scanStep();
+    } else if (mode == kModeJoystick || mode == kModeMultimouse) {
+        joystickLetters(pollJoystick(s_));
+    }
+    s_.view->setBusyCursor(false);
+}
+
+// --- input -----------------------------------------------------------------------------------
+
+void AccessEngine::keyPress(QChar character) {
+    if (!s_.access.useMode) return;
+    if (character == QChar(13))
+        act_butons(kEnterKey, QString());
+    else if (character == QChar(32))
+        act_butons(kSpaceKey, QString());
+    else
+        act_butons(kListedKey, QString(character));
+}
+
+void AccessEngine::keyDown(int keyCode) {
+    if (!s_.access.useMode) return;
+    cursorMove(keyCode);
+}
+
+void AccessEngine::pointerMove(QPointF pixels) {
+    AccessState& a = s_.access;
+    if (!a.useMode || s_.profile.accessMode == kModeMouse) return;
+    if (a.pointerSeen && a.lastPointer == pixels) return;
+    a.pointerSeen = true;
+    a.lastPointer = pixels;
+    if (a.mouseGesture.isEmpty()) a.mouseGesture = QStringLiteral("m");
+    act_butons(kPointerMove, QString());
+}
+
+namespace {
+
+// A switch set to "Qualsevol tecla" counts every gesture, clicks included, so it arms the
+// markers too.
+bool eitherSwitchUses(const UserProfile& p, int code) {
+    for (int n : {1, 2}) {
+        const int accio = p.switches[size_t(n)].accio;
+        if (accio == code || accio == kAnyEvent) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void AccessEngine::click() {
+    if (!s_.access.useMode) return;
+    if (eitherSwitchUses(s_.profile, kLeftClick)) s_.access.mouseGesture = QStringLiteral("C");
+    if (s_.profile.accessMode == kModeMultimouse) cursorMove(kCursorEnter);
+}
+
+void AccessEngine::rightClick() {
+    if (!s_.access.useMode) return;
+    if (eitherSwitchUses(s_.profile, kRightClick)) s_.access.mouseGesture = QStringLiteral("C");
+}
+
+void AccessEngine::doubleClick() {
+    if (!s_.access.useMode) return;
+    if (eitherSwitchUses(s_.profile, kLeftDoubleClick))
+        s_.access.mouseGesture = QStringLiteral("DC");
+}
+
+void AccessEngine::rightDoubleClick() {
+    if (!s_.access.useMode) return;
+    if (eitherSwitchUses(s_.profile, kRightDoubleClick))
+        s_.access.mouseGesture = QStringLiteral("DC");
+}
+
+void AccessEngine::click(PointerButton button) {
+    button == PointerButton::Left ? click() : rightClick();
+}
+
+void AccessEngine::doubleClick(PointerButton button) {
+    button == PointerButton::Left ? doubleClick() : rightDoubleClick();
+}
+
+void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
+    if (!s_.access.useMode) return;
+    s_.view->setBusyCursor(true);
+    const QString& gesture = s_.access.mouseGesture;
+    if (s_.profile.accessMode != kModeMouse) {
+        const bool left = button == PointerButton::Left;
+        if (gesture == u"C")
+            act_butons(left ? kLeftClick : kRightClick, QString());
+        else if (gesture == u"DC")
+            act_butons(left ? kLeftDoubleClick : kRightDoubleClick, QString());
+        return;
+    }
+    const QPoint p = boardPointFromPixels(s_.tmpl, s_.access.scale, pixels);
+    s_.tmpl.currentArea = std::int16_t(s_.tmpl.areaAt(p.x(), p.y()));
+}
+
+void AccessEngine::voice(int label) {
+    if (!s_.access.useMode || label <= 0 || label >= 33) return;
+    const UserProfile& p = s_.profile;
+    switch (p.accessMode) {
+        case kModeVoiceOne:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            break;
+        case kModeVoiceTwo:
+            if (label == 1) act_butons(p.switches[1].accio, QString());
+            if (label == 2) act_butons(p.switches[2].accio, QString());
+            break;
+        case kModeVoiceFive: {
+            static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
+                                           kCursorEnter};
+            if (label <= 5) cursorMove(keys[label - 1]);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void AccessEngine::joystickLetters(const QString& letters) {
+    for (QChar c : letters) {
+        const int key = cursorKeyOfLetter(c);
+        if (key != 0) cursorMove(key);
+    }
+}
+
+}  // namespace vexil

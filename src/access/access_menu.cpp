@@ -1,0 +1,48 @@
+#include "access/access_menu.h"
+
+#include "access/access_engine.h"
+#include "access/joystick_poll.h"
+#include "app/session.h"
+
+namespace vexil {
+
+AccessDialog chooseAccessMenuItem(Session& session, AccessEngine& engine, int index) {
+    UserProfile& p = session.profile;
+    engine.beginModeChange();
+    session.view->setAccessMenuCheck(index);
+    switch (index) {
+        case 0:
+            p.accessMode = kModeMouse;
+            return AccessDialog::None;
+        case 1:
+            p.accessMode = kModeManualScan;
+            return AccessDialog::Switch;
+        case 2:
+            p.accessMode = kModeAutoScan;
+            return AccessDialog::Switch;
+        case 3:
+            p.accessMode = kModeCursorKeys;
+            return AccessDialog::None;
+        case 4:
+            if (p.n_joystic == 0) detectJoystick(session);
+            if (p.n_joystic > 0)
+                p.accessMode = p.n_joystic == 100 ? kModeMultimouse : kModeJoystick;
+            return AccessDialog::Joystick;
+        case 5:
+            if (p.accessMode < kModeVoiceOne || p.accessMode > kModeVoiceFive)
+                p.accessMode = kModeVoiceOne;
+            if (p.recognitionTenths == 0) p.recognitionTenths = 5;
+            return AccessDialog::Voice;
+        default:
+            return AccessDialog::None;
+    }
+}
+
+void cancelAccessDialog(Session& session, AccessDialog dialog) {
+    if (dialog == AccessDialog::None) return;
+    if (dialog == AccessDialog::Voice && session.profile.recognitionState != 0) return;
+    session.profile.accessMode = kModeMouse;
+    session.view->setAccessMenuCheck(0);
+}
+
+}  // namespace vexil

@@ -1,0 +1,112 @@
+#include "app/startup.h"
+
+#include "app/session.h"
+#include "app/use_mode.h"
+#include "commands/sound_speech.h"
+#include "settings/catalogue_loader.h"
+#include "settings/profile_files.h"
+#include "template/file_commands.h"
+#include "template/template_reader.h"
+
+namespace vexil {
+
+namespace {
+
+// Upper case character by character, so that positions stay where they were.
+QString upperKeepingLength(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) c = c.toUpper();
+    return out;
+}
+
+}  // namespace
+
+QString commandLineOf(const QStringList& arguments) {
+    QStringList parts;
+    for (const QString& a : arguments)
+        parts << (a.contains(u' ') ? QStringLiteral("\"") + a + u'"' : a);
+    return parts.join(u' ');
+}
+
+QString argumentWithExtension(const QString& commandLine, const QString& ext) {
+    if (ext.isEmpty()) return {};
+    const QString& c = commandLine;
+    const int p = upperKeepingLength(c).indexOf(upperKeepingLength(ext));
+    if (p < 0) return {};
+    const int after = p + int(ext.size());
+    // There are no short (8.3) names here, so an unquoted command line stays as it is.
+    const bool quoted = after < c.size() && c[after] == u'"';
+    const QChar separator = quoted ? u'"' : u' ';
+    // Walk back from the extension to the second character; the first is where an
+    // argument without separator starts (or its opening quote).
+    int i = 0;
+    for (int k = p; k >= 1; --k) {
+        if (c[k] == separator) {
+            i = k;
+            break;
+        }
+    }
+    const QString text = quoted ? c.mid(i + 1, p - i - 1) : c.mid(i, p - i);
+    return (text + ext).trimmed();
+}
+
+QChar programDriveLetter(const Folders& folders) {
+    QChar best = u'C';
+    qsizetype bestLength = 1;  // the filesystem root leads everywhere
+    for (char16_t l = u'A'; l <= u'Z'; ++l) {
+        QString folder = folders.drives.folderOf(QChar(l));
+        while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
+        const bool inside =
+            folders.programFolder == folder || folders.programFolder.startsWith(folder + u'/');
+        if (inside && folder.size() > bestLength) {
+            best = QChar(l);
+            bestLength = folder.size();
+        }
+    }
+    return best;
+}
+
+QString boardArgument(const QString& commandLine, const Folders& folders) {
+    QString t = argumentWithExtension(commandLine, QStringLiteral(".Vxl"));
+    if (t.startsWith(u':')) t.prepend(programDriveLetter(folders));
+    return t;
+}
+
+void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
+    Template& t = session.tmpl;
+    loadProgramCatalogue(session);
+    t.templateFolder = session.folders.programFolder;
+    resetUserProfile(session);
+    loadProgramSettings(session);
+    t.templatePath = QStringLiteral("(Sense nom)");
+    session.timer1->setInterval(session.programSettings.Interval);
+    session.timer1->setEnabled(true);
+    t.currentArea = 0;
+    t.truncateAreas(0);
+    t.settings.autoCover = 1;
+    session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
+    registerSpeechEngine(session);
+    startSpeech(session);
+    session.view->redrawBoard();
+
+    const QString trimmed = commandLine.trimmed();
+    if (!trimmed.isEmpty()) {
+        const QString profile = argumentWithExtension(trimmed, QStringLiteral(".usr"));
+        if (!profile.isEmpty()) loadUserProfile(session, profile);
+    }
+    const QString board = boardArgument(trimmed, session.folders);
+    if (!board.isEmpty()) {
+        if (board.contains(u'\\') || board.contains(u'/'))
+            t.templateFolder = board.left(board.size() - fileNamePart(board).size());
+        loadTemplate(session, upperKeepingLength(board));
+        // A board that could not be read leaves no areas: the user lands in edit mode.
+        useMode.enterUseMode();
+        return;
+    }
+    // No board named (possibly a profile alone): a new board to draw.
+    newTemplate(session);
+    session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
+    session.view->setDrawingArmed(true);
+}
+
+}  // namespace vexil

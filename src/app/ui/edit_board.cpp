@@ -1,0 +1,66 @@
+#include "app/ui/edit_board.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/ui/board_geometry.h"
+#include "template/template.h"
+
+namespace vexil {
+
+EditBoard::EditBoard(const Template& tmpl, QWidget* parent) : QWidget(parent), tmpl_(tmpl) {
+    setObjectName(QStringLiteral("TSArea"));
+    setFixedSize(kWidth, kHeight);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void EditBoard::setCover(const QImage& cover) {
+    cover_ = cover;
+    redraw();
+}
+
+void EditBoard::setCoverVisible(bool visible) {
+    coverVisible_ = visible;
+    redraw();
+}
+
+void EditBoard::redraw() {
+    if (!blocked_) update();
+}
+
+void EditBoard::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const int count = tmpl_.areaCount();
+    if (count >= 1 && coverVisible_ && !cover_.isNull()) {
+        // The cover sits on area 1 at its own size, cut to the area.
+        const QRect frame = unitRect(tmpl_.area(1));
+        p.save();
+        p.setClipRect(frame.adjusted(0, 0, 1, 1));
+        p.drawImage(frame.topLeft(), cover_);
+        p.restore();
+    }
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    for (int n = 1; n <= count; ++n) p.drawRect(unitRect(tmpl_.area(n)));
+    const int current = tmpl_.currentArea;
+    if (current >= 1 && current <= count) {
+        p.setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
+        p.drawRect(unitRect(tmpl_.area(current)));
+    }
+}
+
+void EditBoard::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->button(), event->position().toPoint(), event->modifiers());
+}
+
+void EditBoard::mouseMoveEvent(QMouseEvent* event) {
+    emit moved(event->position().toPoint(), event->buttons());
+}
+
+void EditBoard::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(event->button(), event->position().toPoint());
+}
+
+}  // namespace vexil

@@ -1,0 +1,47 @@
+#pragma once
+// `TSArea`: the edit-mode picture of the board at design size, one pixel per board unit,
+// with the cover on area 1, every area outline and the current area cross-hatched.
+#include <QImage>
+#include <QWidget>
+
+namespace vexil {
+
+class Template;
+
+class EditBoard : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 445;
+
+    explicit EditBoard(const Template& tmpl, QWidget* parent = nullptr);
+
+    void setCover(const QImage& cover);
+    void setCoverVisible(bool visible);
+    bool coverVisible() const { return coverVisible_; }
+    // Skipped while the panel is being filled or an area is being dragged.
+    void setRedrawBlocked(bool blocked) { blocked_ = blocked; }
+    void redraw();
+
+    QSize sizeHint() const override { return {kWidth, kHeight}; }
+
+signals:
+    // Board units, for the editor.
+    void pressed(Qt::MouseButton button, QPoint unit, Qt::KeyboardModifiers mods);
+    void moved(QPoint unit, Qt::MouseButtons buttons);
+    void released(Qt::MouseButton button, QPoint unit);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const Template& tmpl_;
+    QImage cover_;
+    bool coverVisible_ = true;
+    bool blocked_ = false;
+};
+
+}  // namespace vexil

@@ -1,0 +1,49 @@
+#pragma once
+// The menu bar of the main window. Captions are the Catalan design captions; object names
+// are the design names, so that the caption table and the tests find every item.
+#include <QList>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QMenuBar;
+
+namespace vexil {
+
+struct MainMenus {
+    // Edit mode.
+    QMenu* fitxers = nullptr;  // "&Fitxers"
+    QAction* nou = nullptr;
+    QAction* obrir = nullptr;
+    QAction* desar = nullptr;
+    QAction* sortir = nullptr;
+    QMenu* veure = nullptr;  // "&Veure" (opcions)
+    QAction* caratula = nullptr;
+    QAction* soActiu = nullptr;
+    QAction* teclatAuxiliar = nullptr;
+    QAction* dadesGlobals = nullptr;
+    QMenu* edicio = nullptr;  // "&Edició" (MenuArea)
+    QMenu* accessibilitat = nullptr;
+    QList<QAction*> tipusExploracio;  // items 0..5, one radio group
+    QActionGroup* accessGroup = nullptr;
+    QMenu* usuari = nullptr;  // mn_usr
+    QAction* usuariNou = nullptr;
+    QAction* carregarUsuari = nullptr;
+    QAction* desarUsuari = nullptr;
+    QAction* activar = nullptr;  // "&Activar"
+    QMenu* ajuda = nullptr;      // "&Ajuda" (MAj)
+    QAction* indexAjuda = nullptr;
+    QAction* quantAl = nullptr;
+    // Use mode.
+    QAction* finapc = nullptr;   // "&Sortir": back to edit mode
+    QAction* canviPlafo = nullptr;  // "&Canvi de plafó"
+
+    // Builds the menus into `bar` (edit-mode items visible).
+    static MainMenus build(QMenuBar* bar);
+    // Shows the menus of one mode and hides those of the other.
+    void showMode(bool useMode) const;
+    // Checks item `index` of the access menu, unchecking the others.
+    void checkAccessItem(int index) const;
+};
+
+}  // namespace vexil

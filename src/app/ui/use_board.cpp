@@ -1,0 +1,145 @@
+#include "app/ui/use_board.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/ui/board_geometry.h"
+#include "template/template.h"
+
+namespace vexil {
+
+HighlightFrame::HighlightFrame(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("marc"));
+    // The board under the frame takes the clicks.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+}
+
+void HighlightFrame::setLook(int thickness, const QColor& color) {
+    thickness_ = std::max(1, thickness);
+    color_ = color;
+    update();
+}
+
+void HighlightFrame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int t = std::min({thickness_, (width() + 1) / 2, (height() + 1) / 2});
+    const QRect r = rect();
+    p.fillRect(QRect(r.left(), r.top(), r.width(), t), color_);
+    p.fillRect(QRect(r.left(), r.bottom() - t + 1, r.width(), t), color_);
+    p.fillRect(QRect(r.left(), r.top(), t, r.height()), color_);
+    p.fillRect(QRect(r.right() - t + 1, r.top(), t, r.height()), color_);
+}
+
+UseBoard::UseBoard(const Template& tmpl, QWidget* parent)
+    : QWidget(parent), tmpl_(tmpl), marc_(new HighlightFrame(this)) {
+    setObjectName(QStringLiteral("Tauvirt"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void UseBoard::setCover(const QImage& cover) {
+    cover_ = cover;
+    update();
+}
+
+void UseBoard::setScale(double scaleX, double scaleY) {
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    update();
+}
+
+void UseBoard::showHighlight(const QRect& board, int thickness, const QColor& color) {
+    marc_->setLook(thickness, color);
+    // A shape's rectangle includes its right and bottom edges.
+    marc_->setGeometry(board.normalized().adjusted(0, 0, 1, 1));
+    marc_->show();
+    marc_->raise();
+    marc_->update();
+}
+
+void UseBoard::hideHighlight() { marc_->hide(); }
+
+void UseBoard::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    const int count = tmpl_.areaCount();
+    if (count < 1) return;
+    const Area& root = tmpl_.area(1);
+    const QRect frame = scaledRect(root, root, scaleX_, scaleY_);
+    if (!cover_.isNull()) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(frame.adjusted(0, 0, 1, 1), cover_);
+    } else {
+        p.fillRect(frame, Qt::white);
+    }
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    for (int n = 1; n <= count; ++n) p.drawRect(scaledRect(tmpl_.area(n), root, scaleX_, scaleY_));
+}
+
+int UseBoard::keyCodeOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kEnter;
+    case Qt::Key_Left: return kLeft;
+    case Qt::Key_Up: return kUp;
+    case Qt::Key_Right: return kRight;
+    case Qt::Key_Down: return kDown;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Escape: return 27;
+    default:
+        if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;
+        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
+        return 0;
+    }
+}
+
+bool UseBoard::event(QEvent* event) {
+    // Tab is a key like any other on the board, not a focus move.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void UseBoard::keyPressEvent(QKeyEvent* event) {
+    emit keyDown(keyCodeOf(event->key()));
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit charTyped(QChar(13));
+    } else if (!event->text().isEmpty()) {
+        for (QChar c : event->text()) emit charTyped(c);
+    }
+    event->accept();
+}
+
+void UseBoard::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->button(), event->position());
+}
+
+void UseBoard::mouseReleaseEvent(QMouseEvent* event) {
+    // The release that ends a double click gives no second click.
+    if (releaseEndsDoubleClick_) {
+        releaseEndsDoubleClick_ = false;
+        return;
+    }
+    if (rect().contains(event->position().toPoint())) emit clicked(event->button());
+}
+
+void UseBoard::mouseDoubleClickEvent(QMouseEvent* event) {
+    releaseEndsDoubleClick_ = true;
+    emit doubleClicked(event->button());
+}
+
+void UseBoard::mouseMoveEvent(QMouseEvent* event) { emit pointerMoved(event->position()); }
+
+}  // namespace vexil

@@ -1,0 +1,109 @@
+#include "app/ui/window_controller.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QToolButton>
+
+#include "access/access_engine.h"
+#include "access/access_menu.h"
+#include "access/ui/switch_dialog.h"
+#include "app/profile_commands.h"
+#include "app/session.h"
+#include "app/ui/main_window.h"
+#include "app/ui/use_board.h"
+#include "app/use_mode.h"
+#include "i18n/ui/translate_form.h"
+#include "template/file_commands.h"
+
+namespace vexil {
+
+namespace {
+
+PointerButton buttonOf(Qt::MouseButton button) {
+    return button == Qt::RightButton ? PointerButton::Right : PointerButton::Left;
+}
+
+}  // namespace
+
+WindowController::WindowController(Session& session, MainWindow& window, AccessEngine& engine,
+                                   UseMode& useMode)
+    : QObject(&window), s_(session), window_(window), engine_(engine), useMode_(useMode) {
+    wireMenus();
+    wireBoard();
+}
+
+void WindowController::wireMenus() {
+    const MainMenus& m = window_.menus();
+    connect(m.nou, &QAction::triggered, this, [this] { newTemplate(s_); });
+    connect(m.obrir, &QAction::triggered, this, [this] { openTemplateCommand(s_); });
+    connect(m.desar, &QAction::triggered, this, [this] { saveTemplateAsCommand(s_); });
+    connect(&window_, &MainWindow::exitRequested, this, &WindowController::exit);
+    connect(m.activar, &QAction::triggered, this, [this] { useMode_.enterUseMode(); });
+    connect(window_.useModeButton(), &QToolButton::clicked, this,
+            [this] { useMode_.enterUseMode(); });
+    connect(m.finapc, &QAction::triggered, this, [this] { useMode_.leaveUseMode(); });
+    connect(m.canviPlafo, &QAction::triggered, this, [this] { useMode_.changeBoard(); });
+    for (QAction* item : m.tipusExploracio) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { chooseAccessItem(item->data().toInt()); });
+    }
+    connect(m.usuariNou, &QAction::triggered, this, [this] { newUserCommand(s_); });
+    connect(m.carregarUsuari, &QAction::triggered, this, [this] { loadUserCommand(s_); });
+    connect(m.desarUsuari, &QAction::triggered, this, [this] { saveUserCommand(s_); });
+    // The properties dialog, the editor's commands and the help come with the editor.
+    m.dadesGlobals->setEnabled(false);
+    m.indexAjuda->setEnabled(false);
+}
+
+void WindowController::wireBoard() {
+    UseBoard* board = window_.useBoard();
+    connect(board, &UseBoard::charTyped, this, [this](QChar c) { engine_.keyPress(c); });
+    connect(board, &UseBoard::keyDown, this, [this](int code) { engine_.keyDown(code); });
+    connect(board, &UseBoard::pointerMoved, this, [this](QPointF p) { engine_.pointerMove(p); });
+    connect(board, &UseBoard::pressed, this,
+            [this](Qt::MouseButton b, QPointF p) { engine_.mousePress(buttonOf(b), p); });
+    connect(board, &UseBoard::clicked, this,
+            [this](Qt::MouseButton b) { engine_.click(buttonOf(b)); });
+    connect(board, &UseBoard::doubleClicked, this,
+            [this](Qt::MouseButton b) { engine_.doubleClick(buttonOf(b)); });
+}
+
+void WindowController::exit() {
+    if (s_.tmpl.modified) askSave(s_);
+    if (useMode_.inUseMode()) useMode_.leaveUseMode();
+    QApplication::closeAllWindows();
+    window_.closeNow();
+}
+
+bool WindowController::runSwitchDialog(int number, const QString& caption) {
+    SwitchDialog dialog(s_.profile, &window_);
+    translateForm(&dialog);
+    dialog.setFrame(s_.profile.gruix, s_.profile.color);
+    dialog.setWindowTitle(caption);
+    dialog.setPulsador(number);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WindowController::chooseAccessItem(int index) {
+    const AccessDialog dialog = chooseAccessMenuItem(s_, engine_, index);
+    window_.setAccessMenuCheck(index);
+    if (dialog == AccessDialog::Switch) {
+        bool accepted = true;
+        if (index == 1) {
+            accepted = runSwitchDialog(1, QStringLiteral("Configuració pulsador 1"));
+            if (!accepted) cancelAccessDialog(s_, dialog);
+            // Switch 2 is asked for whenever switch 1 has a gesture, even one from before.
+            if (s_.profile.switches[1].accio != 0) {
+                if (!runSwitchDialog(2, QStringLiteral("Configuració pulsador 2"))) {
+                    cancelAccessDialog(s_, dialog);
+                }
+            }
+        } else if (!runSwitchDialog(1, QStringLiteral("Configuració pulsador"))) {
+            cancelAccessDialog(s_, dialog);
+        }
+    }
+    // The joystick and voice dialogs come with their devices; the mode stands as chosen.
+    useMode_.accessModeChosen();
+}
+
+}  // namespace vexil

@@ -1,0 +1,126 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "access/access_engine.h"
+#include "app/use_mode.h"
+#include "engine_fixture.h"
+#include "template/template_writer.h"
+
+using namespace vexil;
+
+TEST(CommandLine, ArgumentWithExtension) {
+    struct {
+        const char* line;
+        const char* ext;
+        const char* expected;
+    } cases[] = {
+        {"teclat.vxl", ".Vxl", "teclat.Vxl"},
+        {"C:\\Plantilles\\TECLAT.VXL", ".Vxl", "C:\\Plantilles\\TECLAT.Vxl"},
+        {"\"C:\\Plantilles\\Teclat 1.vxl\"", ".Vxl", "C:\\Plantilles\\Teclat 1.Vxl"},
+        {"ana.usr teclat.vxl", ".usr", "ana.usr"},
+        {"ana.usr teclat.vxl", ".Vxl", "teclat.Vxl"},
+        {"teclat.vxl ana.USR", ".usr", "ana.usr"},
+        {"\"C:\\Usuaris\\Ana Pi.usr\" \"C:\\P\\el teclat.vxl\"", ".usr", "C:\\Usuaris\\Ana Pi.usr"},
+        {"\"C:\\Usuaris\\Ana Pi.usr\" \"C:\\P\\el teclat.vxl\"", ".Vxl", "C:\\P\\el teclat.Vxl"},
+        {"  /home/ana/boards/lletres.vxl  ", ".Vxl", "/home/ana/boards/lletres.Vxl"},
+        {":\\Plantilles\\t.vxl", ".Vxl", ":\\Plantilles\\t.Vxl"},
+        {"teclat.vxl", ".usr", ""},
+        {"", ".Vxl", ""},
+        // Characters whose upper case is longer keep every position in place.
+        {"stra\xc3\x9f"
+         "e.usr x.vxl",
+         ".Vxl", "x.Vxl"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(argumentWithExtension(QString::fromUtf8(c.line), QString::fromUtf8(c.ext)),
+                  QString::fromUtf8(c.expected))
+            << c.line << " / " << c.ext;
+}
+
+TEST(CommandLine, ArgumentsJoinedWithQuotesAroundBlanks) {
+    const QString line =
+        commandLineOf({QStringLiteral("/home/ana/Ana Pi.usr"), QStringLiteral("/b/teclat.vxl")});
+    EXPECT_EQ(line, QStringLiteral("\"/home/ana/Ana Pi.usr\" /b/teclat.vxl"));
+    EXPECT_EQ(argumentWithExtension(line, QStringLiteral(".usr")),
+              QStringLiteral("/home/ana/Ana Pi.usr"));
+    EXPECT_EQ(argumentWithExtension(line, QStringLiteral(".Vxl")), QStringLiteral("/b/teclat.Vxl"));
+}
+
+TEST(CommandLine, ColonLeadingBoardGetsTheProgramsDrive) {
+    Folders folders;
+    folders.programFolder = QStringLiteral("/opt/vexil/share");
+    EXPECT_EQ(boardArgument(QStringLiteral(":\\P\\t.vxl"), folders),
+              QStringLiteral("C:\\P\\t.Vxl"));
+    folders.drives = DriveMap::fromText(QStringLiteral("C=/home/ana;E=/opt/vexil"));
+    EXPECT_EQ(programDriveLetter(folders), QChar(u'E'));
+    EXPECT_EQ(boardArgument(QStringLiteral("x.usr :\\P\\t.vxl"), folders),
+              QStringLiteral("E:\\P\\t.Vxl"));
+    EXPECT_EQ(boardArgument(QStringLiteral("x.usr"), folders), QString());
+}
+
+namespace {
+
+class StartupFixture : public vexil::test::FakeSessionFixture {
+public:
+    StartupFixture() { session->setView(&view); }
+    class TitleView : public MainView {
+    public:
+        void setTitle(const QString& t) override { title = t; }
+        void setDrawingArmed(bool a) override { armed = a; }
+        QString title;
+        bool armed = false;
+    } view;
+    PlayerActions actions{*session};
+    AccessEngine engine{*session, actions};
+    UseMode useMode{*session, engine};
+};
+
+}  // namespace
+
+TEST(Startup, NoArgumentsGiveANewBoardToDraw) {
+    StartupFixture f;
+    startUp(*f.session, f.useMode, QString());
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_TRUE(f.view.armed);
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_TRUE(f.session->timer1->enabled());
+    EXPECT_EQ(f.session->timer1->interval(), 500);
+}
+
+TEST(Startup, ProfileThenBoardInUseMode) {
+    StartupFixture f;
+    Template board;
+    vexil::test::addGridBoard(board);
+    f.writeFile(QStringLiteral("boards/teclat.vxl"), templateFileBytes(board));
+    f.writeFile(QStringLiteral("Ana Pi.usr"), "[Vexil]\r\nmodus= 2\r\ntemps= 15\r\naccio1= 2\r\n");
+    const QString line = commandLineOf(
+        {f.path(QStringLiteral("boards/teclat.vxl")), f.path(QStringLiteral("Ana Pi.usr"))});
+    startUp(*f.session, f.useMode, line);
+    Session& s = *f.session;
+    EXPECT_EQ(s.tmpl.areaCount(), 5);
+    EXPECT_TRUE(s.access.useMode);
+    // The profile was loaded before use mode started: automatic scanning at 1.5 s.
+    EXPECT_EQ(s.profile.accessMode, 2);
+    EXPECT_TRUE(s.timer3->enabled());
+    EXPECT_EQ(s.timer3->interval(), 1500);
+    EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+}
+
+TEST(Startup, UnreadableBoardLeavesEditMode) {
+    StartupFixture f;
+    startUp(*f.session, f.useMode, f.path(QStringLiteral("missing.vxl")));
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_EQ(f.session->tmpl.areaCount(), 0);
+}
+
+TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
+    StartupFixture f;
+    f.writeFile(QStringLiteral("ana.usr"), "[Vexil]\r\nmodus= 3\r\n");
+    startUp(*f.session, f.useMode, f.path(QStringLiteral("ana.usr")));
+    EXPECT_EQ(f.session->profile.accessMode, 3);
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_TRUE(f.view.armed);
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_TRUE(f.messages().isEmpty());
+}

@@ -1,0 +1,242 @@
+#include "app/use_mode.h"
+
+#include <gtest/gtest.h>
+
+#include "access/access_engine.h"
+#include "access/switch_dispatch.h"
+#include "engine_fixture.h"
+#include "template/template_writer.h"
+
+using namespace vexil;
+using vexil::test::makeArea;
+
+namespace {
+
+class UseModeView : public MainView {
+public:
+    void showHighlight(int area) override { log << QStringLiteral("highlight %1").arg(area); }
+    void enterUseModeDisplay(const QRect& r) override {
+        log << QStringLiteral("enter %1,%2 %3x%4")
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height());
+    }
+    void leaveUseModeDisplay() override { log << QStringLiteral("leave"); }
+    void exitProgram() override { log << QStringLiteral("exit"); }
+    QStringList log;
+};
+
+class UseModeFixture : public vexil::test::FakeSessionFixture {
+public:
+    UseModeFixture() {
+        session->setView(&view);
+        vexil::test::addGridBoard(session->tmpl);
+        session->tmpl.templateFolder = dir.path();
+    }
+    Session& s() { return *session; }
+    std::vector<QJsonObject> events(const char* op) { return fake.recorder.eventsOf(op); }
+    UseModeView view;
+    PlayerActions actions{*session};
+    AccessEngine engine{*session, actions};
+    UseMode useMode{*session, engine};
+};
+
+// The ops of the recorded events, in order, without the timer reports.
+QStringList ops(const FakeRecorder& r) {
+    QStringList out;
+    for (const auto& e : r.events()) out << e.value("op").toString();
+    return out;
+}
+
+}  // namespace
+
+TEST(UseMode, NothingHappensWithoutAreas) {
+    vexil::test::FakeSessionFixture f;
+    PlayerActions actions{*f.session};
+    AccessEngine engine{*f.session, actions};
+    UseMode useMode{*f.session, engine};
+    EXPECT_FALSE(useMode.enterUseMode());
+    EXPECT_FALSE(f.session->access.useMode);
+    EXPECT_TRUE(f.fake.recorder.events().empty());
+}
+
+TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
+    UseModeFixture f;
+    TemplateSettings& ts = f.s().tmpl.settings;
+    f.writeFile(QStringLiteral("inici.txt"), "bon dia \xe0");
+    ts.templateClipFile = QStringLiteral("inici.txt");
+    ts.templateClipKind = 0;
+    ts.startProgram = QStringLiteral("mousepad||xterm");
+    ts.startKeys = QStringLiteral("hola");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.fake.launcher.opensWindow(QStringLiteral("xterm"), QStringLiteral("Terminal"));
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_TRUE(f.s().access.useMode);
+    // Two programs: the last one's window is the target, both are in the history.
+    EXPECT_EQ(f.s().platform.windows.title(f.s().player.targetWindow), QStringLiteral("Terminal"));
+    EXPECT_EQ(f.s().player.targetHistory.count(u' '), 2);
+    const auto clip = f.events("clipboard");
+    ASSERT_EQ(clip.size(), 2u);
+    EXPECT_EQ(clip[1].value("text").toString(), QStringLiteral("bon dia à"));
+    const QStringList o = ops(f.fake.recorder);
+    const auto keysAt = o.indexOf(QStringLiteral("keys"));
+    const auto placedAt = o.lastIndexOf(QStringLiteral("place"));
+    ASSERT_GE(keysAt, 0);
+    EXPECT_LT(o.indexOf(QStringLiteral("clipboard")), placedAt);
+    EXPECT_LT(placedAt, keysAt);  // the target is placed before the start keys
+    EXPECT_EQ(f.events("keys").front().value("text").toString(), QStringLiteral("hola"));
+    // The half second passed with the timers running, and Timer1 activated nothing.
+    EXPECT_GE(f.fake.clock.now(), 500);
+    EXPECT_TRUE(f.events("beep").empty());
+    EXPECT_EQ(f.s().tmpl.currentArea, -1);
+    EXPECT_EQ(f.s().player.currentLevel, 1);
+}
+
+TEST(UseMode, LeavingClosesStartedApplicationsButNeverVexil) {
+    UseModeFixture f;
+    f.s().tmpl.settings.startProgram = QStringLiteral("mousepad|vexil");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.fake.launcher.opensWindow(QStringLiteral("vexil"), QStringLiteral("Vexil - (Sense Nom)"));
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.fake.recorder.clear();
+    f.useMode.leaveUseMode();
+    const auto closed = f.events("close");
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_FALSE(f.s().access.useMode);
+    EXPECT_EQ(f.s().player.targetWindow, 0);
+    EXPECT_TRUE(f.s().player.targetHistory.isEmpty());
+    EXPECT_EQ(f.s().tmpl.currentArea, 0);
+    EXPECT_FALSE(f.s().timer2->enabled());
+    EXPECT_FALSE(f.s().timer3->enabled());
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("leave")));
+}
+
+TEST(UseMode, SecondEntryGivesTheFocusTimerItsPeriodBack) {
+    UseModeFixture f;
+    f.s().profile.accessMode = kModeAutoScan;
+    f.s().profile.temps = 10;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.useMode.leaveUseMode();
+    EXPECT_EQ(f.s().timer2->interval(), 0);
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_EQ(f.s().timer2->interval(), 100);
+    EXPECT_TRUE(f.s().timer2->enabled());
+}
+
+TEST(UseMode, GroupAreasChangeTheLevelThatScanningOffers) {
+    UseModeFixture f;
+    Template& t = f.s().tmpl;
+    Area group = t.area(3);
+    group.isGroup = -1;
+    group.keys.clear();
+    t.setArea(3, group);
+    t.appendArea(makeArea(350, 20, 400, 100, 3, QStringLiteral("x")));  // 6
+    t.appendArea(makeArea(450, 20, 500, 100, 3, QStringLiteral("y")));  // 7
+    f.s().profile.accessMode = kModeManualScan;
+    f.s().profile.switches[1].accio = kEnterKey;
+    f.s().profile.switches[2].accio = kSpaceKey;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.view.log.clear();
+    f.engine.keyPress(QChar(13));  // area 2
+    f.engine.keyPress(QChar(13));  // area 3, the group
+    f.engine.keyPress(QChar(32));  // activates it at once
+    EXPECT_EQ(f.s().player.currentLevel, 3);
+    // Scanning goes on from the group's slot and offers only its areas.
+    f.engine.keyPress(QChar(13));
+    f.engine.keyPress(QChar(13));
+    f.engine.keyPress(QChar(13));
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2", "highlight 3", "highlight 6", "highlight 7",
+                                       "highlight 6"}));
+}
+
+TEST(UseMode, BoardChangeStartsTheModeAgain) {
+    UseModeFixture f;
+    Template other;
+    vexil::test::addGridBoard(other);
+    f.s().profile.accessMode = kModeJoystick;
+    f.s().profile.joystic_retard = 5;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.fake.dialogs.chosenFiles.push_back(QString());  // the user cancels the open dialog
+    f.useMode.changeBoard();
+    EXPECT_TRUE(f.s().timer3->enabled());
+    EXPECT_EQ(f.s().timer3->interval(), 500);
+    EXPECT_EQ(f.s().access.scanPosition, 5);
+}
+
+TEST(UseMode, TancarLeavesUseModeAndEnds) {
+    UseModeFixture f;
+    Template& t = f.s().tmpl;
+    Area a = t.area(2);
+    a.keys = QStringLiteral("{|TANCAR}");
+    t.setArea(2, a);
+    f.s().profile.accessMode = kModeMouse;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.engine.mousePress(PointerButton::Left, {100, 100});
+    f.fake.clock.advance(500);
+    EXPECT_FALSE(f.s().access.useMode);
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("exit")));
+    EXPECT_FALSE(f.s().timer3->enabled());
+}
+
+TEST(UseMode, CarregaRestartsScanningOnTheNewBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 640, 445, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    other.appendArea(makeArea(200, 0, 300, 100, 1, QStringLiteral("q")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    Area a = f.s().tmpl.area(2);
+    a.keys = QStringLiteral("{|CARREGA other.vxl}");
+    f.s().tmpl.setArea(2, a);
+    f.s().profile.accessMode = kModeAutoScan;
+    f.s().profile.temps = 10;
+    f.s().profile.switches[1].accio = kEnterKey;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    f.fake.clock.advance(1000);  // highlight on area 2
+    f.engine.keyPress(QChar(13));
+    f.fake.clock.advance(500);  // activated: the other board is loaded
+    EXPECT_EQ(f.s().tmpl.areaCount(), 3);
+    EXPECT_EQ(f.s().access.scanPosition, 0);
+    EXPECT_TRUE(f.s().timer3->enabled());
+    f.view.log.clear();
+    f.fake.clock.advance(1000);
+    EXPECT_EQ(f.view.log, QStringList({"highlight 2"}));
+}
+
+TEST(UseMode, LeavingStopsListening) {
+    UseModeFixture f;
+    f.fake.recognizer.installed = true;
+    f.s().profile.accessMode = kModeVoiceTwo;
+    f.s().profile.recognitionState = -1;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_EQ(f.s().profile.recognitionState, -2);
+    f.useMode.leaveUseMode();
+    EXPECT_EQ(f.s().profile.recognitionState, -1);
+    f.fake.recognizer.hear(1);  // nothing listens any more
+    EXPECT_EQ(f.s().tmpl.currentArea, 0);
+}
+
+TEST(UseMode, BoardChangeKeepsTheTargetAsANormalWindowAndLoadsTheChosenBoard) {
+    UseModeFixture f;
+    Template other;
+    other.appendArea(makeArea(0, 0, 320, 200, 0));
+    other.appendArea(makeArea(0, 0, 100, 100, 1, QStringLiteral("p")));
+    f.writeFile(QStringLiteral("other.vxl"), templateFileBytes(other));
+    f.s().tmpl.settings.startProgram = QStringLiteral("mousepad");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.s().profile.accessMode = kModeCursorKeys;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    const WindowHandle target = f.s().player.targetWindow;
+    f.fake.recorder.clear();
+    f.fake.dialogs.chosenFiles.push_back(f.path(QStringLiteral("other.vxl")));
+    f.useMode.changeBoard();
+    EXPECT_EQ(f.s().tmpl.areaCount(), 2);
+    EXPECT_EQ(f.s().player.targetWindow, target);  // the new board types into the same window
+    const auto topMost = f.events("topMost");
+    ASSERT_FALSE(topMost.empty());
+    EXPECT_FALSE(topMost.front().value("on").toBool());
+    EXPECT_TRUE(f.events("keys").empty());  // the start actions do not run again
+    EXPECT_EQ(f.s().access.scanPosition, 2);  // cursor keys start on the last area again
+    EXPECT_EQ(f.s().player.currentLevel, 1);
+}

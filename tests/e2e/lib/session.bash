@@ -1,0 +1,117 @@
+# Shared by the end-to-end scripts: a private X server with a window manager, private
+# settings folders, and clean-up of exactly the processes the script started.
+# Usage: source lib/session.bash "$build"; start_x; ...
+
+e2e_build=$(cd "$1" && pwd)
+e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+e2e_source=$(cd "$e2e_here/../.." && pwd)
+e2e_artifacts="$e2e_source/tests/artifacts"
+e2e_pids=()
+
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIPPED: Xvfb is not installed (make deps installs it)"
+  exit 0
+fi
+for tool in openbox xdotool import convert; do
+  command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (make deps)"; exit 1; }
+done
+
+e2e_work=$(mktemp -d /tmp/vexil-e2e-XXXXXX)
+mkdir -p "$e2e_artifacts" "$e2e_work/config" "$e2e_work/run" "$e2e_work/boards"
+chmod 700 "$e2e_work/run"
+export XDG_CONFIG_HOME="$e2e_work/config" XDG_RUNTIME_DIR="$e2e_work/run"
+export VEXIL_HOME="$e2e_work/boards"
+cp "$e2e_source"/examples/*.VXL "$e2e_source"/examples/*.BMP "$e2e_source"/examples/MACROS.INI \
+  "$e2e_work/boards/"
+
+# Ends one process this script started: politely, then for good after three seconds.
+stop_pid() {
+  local pid=$1 n=0
+  kill "$pid" 2>/dev/null || return 0
+  while kill -0 "$pid" 2>/dev/null && ((n++ < 30)); do sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+  local i
+  for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do stop_pid "${e2e_pids[i]}"; done
+  [ -n "${KEEP:-}" ] || rm -rf "$e2e_work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  [ -n "${DISPLAY:-}" ] && import -window root "$e2e_artifacts/${e2e_name:-e2e}-failure.png" 2>/dev/null
+  exit 1
+}
+
+# A display number nobody uses, away from the low numbers other sessions pick.
+free_display() {
+  local n
+  for _ in $(seq 1 50); do
+    n=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+  done
+  echo 0
+}
+
+# A private X server on a free display (the server picks it), and openbox.
+start_x() {
+  exec 5>"$e2e_work/display"
+  Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$e2e_work/xvfb.log" 2>&1 &
+  e2e_pids+=($!)
+  local n=0
+  until [ -s "$e2e_work/display" ]; do
+    ((n++ < 100)) || fail "Xvfb did not start"
+    sleep 0.05
+  done
+  exec 5>&-
+  export DISPLAY=":$(head -n1 "$e2e_work/display")"
+  openbox >"$e2e_work/openbox.log" 2>&1 &
+  e2e_pids+=($!)
+  n=0
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do
+    ((n++ < 100)) || fail "openbox did not start"
+    sleep 0.05
+  done
+}
+
+# Waits until `command` succeeds, at most `seconds`.
+wait_for() {
+  local seconds=$1; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# A copy of a demo board whose start program is the recording target window.
+board_with_target() {
+  local board=$1 out=$2
+  local target="/usr/bin/python3 $e2e_here/target_app.py --title Recorder --geometry 600x250+200+30 --out $out"
+  sed "5s|.*|\"$target\"\r|" "$e2e_work/boards/$board" >"$e2e_work/boards/T$board"
+  echo "$e2e_work/boards/T$board"
+}
+
+# A profile for the tests: `modus` and `temps`, switch 1 the Space key.
+write_profile() {
+  printf '[Vexil]\r\nInterval= 500\r\nmodus= %s\r\ntemps= %s\r\ngruix= 6\r\ncolor= 255\r\naccio1= 3\r\naccio2= 0\r\nretard1= 0\r\nretard2= 0\r\n' \
+    "$2" "$3" >"$e2e_work/boards/$1"
+  echo "$e2e_work/boards/$1"
+}
+
+start_vexil() {
+  "$e2e_build/bin/vexil" "$@" >"$e2e_work/vexil.log" 2>&1 &
+  vexil_pid=$!
+  e2e_pids+=($vexil_pid)
+}
+
+vexil_window() { xdotool search --name '^Vexil - ' | head -n1; }
+
+# The bounding box of the pure red pixels on the screen ("WxH+X+Y"): the highlight frame.
+highlight_box() {
+  import -window root png:- 2>/dev/null |
+    convert - -fill black +opaque '#FF0000' -format '%@' info: 2>/dev/null
+}
