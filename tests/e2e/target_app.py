@@ -14,6 +14,7 @@ parser = argparse.ArgumentParser()
 parser.add_argument("--title", required=True)
 parser.add_argument("--out", required=True)
 parser.add_argument("--geometry", default="500x300+300+200")
+parser.add_argument("--quit-on", default="", help="quit once this key has been typed")
 args = parser.parse_args()
 
 root = tk.Tk()
@@ -43,6 +44,8 @@ def key(event):
     log.write(json.dumps({"type": "key", "keysym": event.keysym, "char": event.char,
                           "state": event.state}) + "\n")
     changed()
+    if args.quit_on and event.char == args.quit_on:
+        root.after(10, lambda: (save(), root.destroy()))
 
 
 def button(event):

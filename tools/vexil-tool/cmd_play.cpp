@@ -17,6 +17,7 @@
 #include "commands/registry.h"
 #include "commands/sound_speech.h"
 #include "platform/fake/fake_platform.h"
+#include "real_play.h"
 #include "settings/catalogue_loader.h"
 #include "template/template_reader.h"
 #include "tool.h"
@@ -37,6 +38,8 @@ struct PlayOptions {
     std::optional<std::uint32_t> seed;
     QSize screen{1024, 768};
     std::optional<QString> sequence;
+    bool real = false;   // --real: the desktop platform instead of the recording one
+    QString audioOut;    // --audio-out FILE.wav
 };
 
 using Print = std::function<void(const QJsonObject&)>;
@@ -162,8 +165,28 @@ private:
     int messages_ = 0;
 };
 
+// The desktop platform: the options that script the fake describe the real machine
+// here, so only the clipboard's text is set; --window names an existing window.
+class RealPlayPlatform : public PlayPlatform {
+public:
+    explicit RealPlayPlatform(const PlayOptions& o) : real_(o.audioOut) {}
+    ~RealPlayPlatform() override { real_.finish(); }
+    Platform& platform() override { return real_.platform(); }
+    void prepare(const PlayOptions& o) override {
+        if (o.clipboard) real_.setClipboard(*o.clipboard);
+    }
+    WindowHandle targetWindow(const QString& title) override { return real_.findWindow(title); }
+    void startRecording(Print print) override { real_.startRecording(std::move(print)); }
+    void setQuiet(bool quiet) override { real_.setQuiet(quiet); }
+    int messageCount() const override { return real_.messageCount(); }
+
+private:
+    RealPlay real_;
+};
+
 // The one place where the platform of a run is chosen.
-std::unique_ptr<PlayPlatform> makePlayPlatform(const PlayOptions&) {
+std::unique_ptr<PlayPlatform> makePlayPlatform(const PlayOptions& o) {
+    if (o.real) return std::make_unique<RealPlayPlatform>(o);
     return std::make_unique<FakePlayPlatform>();
 }
 
@@ -244,6 +267,12 @@ const Command playCommand{
     "      --catalogue FILE    the MACROS.INI whose programs the commands know\n"
     "      --seed N            the seed of the random choice (TRIA)\n"
     "      --screen WxH        the screen size in pixels (default 1024x768)\n"
+    "      --real              play on this desktop instead: keys, windows and the mouse\n"
+    "                          of the X display in DISPLAY, real sound and speech;\n"
+    "                          --window then names an existing top-level window, and\n"
+    "                          --launch, --focus-exe, --speech and --screen do not apply\n"
+    "      --audio-out FILE    with --real: every sound (waves, MIDI, speech) goes into\n"
+    "                          this WAV file instead of the sound device\n"
     "    Exit status 1 when a message box was shown.\n",
     run};
 
@@ -272,6 +301,10 @@ std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
             o.speech = true;
             continue;
         }
+        if (a == u"--real") {
+            o.real = true;
+            continue;
+        }
         const auto v = value();
         if (!v) return std::nullopt;
         bool ok = true;
@@ -282,6 +315,7 @@ std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
         else if (a == u"--window") o.windows << *v;
         else if (a == u"--focus-exe") o.focusExe = *v;
         else if (a == u"--catalogue") o.catalogue = *v;
+        else if (a == u"--audio-out") o.audioOut = *v;
         else if (a == u"--seed") o.seed = v->toUInt(&ok);
         else if (a == u"--launch") {
             const int eq = v->indexOf(u'=');
@@ -303,6 +337,10 @@ std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
             error = QStringLiteral("bad value for ") + a + QStringLiteral(": ") + *v;
             return std::nullopt;
         }
+    }
+    if (!o.audioOut.isEmpty() && !o.real) {
+        error = QStringLiteral("--audio-out needs --real");
+        return std::nullopt;
     }
     if (o.area.has_value() == o.sequence.has_value()) {
         error = QStringLiteral("give either a SEQUENCE or --area N");

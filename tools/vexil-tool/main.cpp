@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <cstdio>
+#include <cstring>
 
 #include "tool.h"
 
@@ -44,7 +45,11 @@ void printHelp(FILE* out) {
 int main(int argc, char** argv) {
     using namespace vexil::tool;
     // Pictures need QtGui; no window is ever shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // `play --real` works the X display's clipboard, so it needs Qt's X11 platform.
+    bool real = false;
+    for (int i = 1; i < argc; ++i) real = real || std::strcmp(argv[i], "--real") == 0;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", real ? "xcb" : "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||

@@ -15,7 +15,7 @@ cleanup() {
     local pid
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$WORK"
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 trap cleanup EXIT
 
@@ -33,30 +33,23 @@ need_x() {
     [ -x "$TOOL" ] || fail "no vexil-tool in $BUILD/bin"
 }
 
-# Starts Xvfb on the first free display number from 90 on, then openbox.
+# Starts Xvfb on a display number it finds free itself (-displayfd, so that scripts run
+# side by side never share a server), then openbox.
 start_x() {
-    local n
-    for n in $(seq 90 250); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        local pid=$!
-        STARTED_PIDS+=("$pid")
-        local i
-        for i in $(seq 1 50); do
-            if DISPLAY=":$n" xprop -root >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                break 2
-            fi
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$pid" 2>/dev/null
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    local pid=$! i
+    STARTED_PIDS+=("$pid")
+    for i in $(seq 1 100); do
+        [ -s "$WORK/display" ] && break
+        sleep 0.1
     done
-    [ -n "${DISPLAY:-}" ] && DISPLAY=":$n" xprop -root >/dev/null 2>&1 || fail "no X server"
+    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$(head -1 "$WORK/display")"
+    xprop -root >/dev/null 2>&1 || fail "no X server on $DISPLAY"
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     STARTED_PIDS+=("$!")
     local i
-    for i in $(seq 1 50); do
+    for i in $(seq 1 150); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.1
     done
