@@ -38,8 +38,15 @@ for line in open(sys.argv[1]):
   2>/dev/null || fail "scan exit $?"
 expected=$'highlight 2\nannounce a\nhighlight 3\nannounce gat.wav\nbeep \nactivateArea 3'
 [ "$(ops auto.jsonl | grep -v '^keys')" = "$expected" ] || fail "automatic scanning: $(ops auto.jsonl)"
-grep -q '"name":"Timer3","op":"timer"' auto.jsonl || fail "timer changes"
-grep -q '"interval":1000,"name":"Timer3"' auto.jsonl || fail "scan step 1000 ms"
+timers() { python3 -c '
+import json, sys
+for line in open(sys.argv[1]):
+    d = json.loads(line)
+    if d["op"] == "timer":
+        print(d["name"], d["interval"], d["enabled"])' "$1"; }
+timers auto.jsonl | grep -qx "Timer3 1000 True" || fail "scan step 1000 ms: $(timers auto.jsonl)"
+timers auto.jsonl | grep -qx "Timer2 100 True" || fail "focus timer: $(timers auto.jsonl)"
+head -c 7 auto.jsonl | grep -q '{"op":' || fail "op first"
 
 # Mouse mode from the command line: a press at pixel (600,400) is board (375,248), area 5.
 "$tool" scan --template grid.vxl --mode 0 press:left:600,400 wait:500 >mouse.jsonl 2>/dev/null

@@ -9,7 +9,17 @@
 namespace vexil::tool {
 
 void printJsonLine(const QJsonObject& object) {
-    const QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    // An effect line reads better with its "op" first; the other members keep their order.
+    if (object.contains(QStringLiteral("op")) && object.size() > 1) {
+        QJsonObject rest = object;
+        rest.remove(QStringLiteral("op"));
+        const QByteArray op =
+            QJsonDocument(QJsonObject{{QStringLiteral("op"), object.value(QStringLiteral("op"))}})
+                .toJson(QJsonDocument::Compact);
+        const QByteArray others = QJsonDocument(rest).toJson(QJsonDocument::Compact);
+        line = op.left(op.size() - 1) + ',' + others.mid(1);
+    }
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
