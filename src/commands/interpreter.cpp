@@ -38,8 +38,12 @@ void pasteIntoTarget(Session& session) {
     const QString title = target > 0 ? session.platform.windows.title(target) : QString();
     if (title.isEmpty()) return;
     session.observer->pasting(target);
-    if (session.platform.windows.activateByTitle(title))
-        session.platform.keys.send(parseKeystrokes(QStringLiteral("^v")).sequence);
+    if (session.platform.windows.activateByTitle(title)) {
+        KeySender& keys = session.platform.keys;
+        session.platform.clipboard.pasteWith(
+            [&] { keys.send(parseKeystrokes(QStringLiteral("^v")).sequence); });
+        keys.waitUntilRead();
+    }
     session.observer->pasteDone();
 }
 

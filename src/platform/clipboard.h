@@ -1,5 +1,7 @@
 #pragma once
 // The desktop clipboard.
+#include <functional>
+
 #include <QImage>
 #include <QString>
 
@@ -14,6 +16,10 @@ public:
     // A Windows metafile (already read from its file) offered as a picture.
     virtual void setMetafile(const QByteArray& wmf, const QImage& rendered) = 0;
     virtual QString text() = 0;
+    // Runs `pressPasteKey`, which makes the active window paste, and returns once that
+    // window has fetched the contents (or has not asked for them within a moment), so that
+    // keys typed next land after the pasted text.
+    virtual void pasteWith(const std::function<void()>& pressPasteKey) = 0;
 };
 
 }  // namespace vexil

@@ -43,6 +43,9 @@ public:
     // Types the strokes into the active window and returns once the window has processed
     // them. Returns 0, or a numeric failure code for the message box.
     virtual int send(const KeySequence& keys) = 0;
+    // Returns once the active window has handled everything sent to it before (a paste
+    // included), as `send` does after its keys.
+    virtual void waitUntilRead() = 0;
 };
 
 }  // namespace vexil

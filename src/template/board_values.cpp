@@ -56,10 +56,11 @@ void BoardValueReader::nextValue(qsizetype& begin, qsizetype& end, bool& quoted)
     skipToDelimiter();
 }
 
-QString BoardValueReader::readText() {
+QString BoardValueReader::readText(bool* wasQuoted) {
     qsizetype begin = 0, end = 0;
     bool quoted = false;
     nextValue(begin, end, quoted);
+    if (wasQuoted) *wasQuoted = quoted;
     return text_.mid(begin, end - begin);
 }
 

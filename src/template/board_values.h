@@ -18,7 +18,7 @@ public:
 
     // The next value as text: quotes removed, plain values trimmed. Throws InputPastEnd
     // when nothing is left.
-    QString readText();
+    QString readText(bool* wasQuoted = nullptr);
     // The next value as a 16-bit integer: TypeMismatch when it is no number, Overflow when
     // it does not fit. An empty value is 0.
     std::int16_t readInt();

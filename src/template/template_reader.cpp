@@ -54,9 +54,15 @@ private:
     void readInto(T& target) {
         step([&] { target = reader_->readInt(); });
     }
-    void readTextInto(QString& target, bool quoted) {
+    void readTextInto(QString& target) {
+        step([&] { target = unquoteStored(reader_->readText()); });
+    }
+    // The picture name is stored bare and read as it stands; only a quoted one (written so
+    // because a bare value could not hold it) has its quotes stored as "¶".
+    void readPictureInto(QString& target) {
         step([&] {
-            QString v = reader_->readText();
+            bool quoted = false;
+            QString v = reader_->readText(&quoted);
             target = quoted ? unquoteStored(std::move(v)) : std::move(v);
         });
     }
@@ -118,10 +124,10 @@ void BoardLoad::readAreas(int count) {
         readInto(work.y1);
         readInto(work.level);
         readInto(work.clipKind);
-        readTextInto(work.clipFile, true);
-        readTextInto(work.soundFile, true);
-        readTextInto(work.keys, true);
-        readTextInto(work.iconFile, true);
+        readTextInto(work.clipFile);
+        readTextInto(work.soundFile);
+        readTextInto(work.keys);
+        readTextInto(work.iconFile);
         readInto(work.repeatReading);
         readInto(work.isGroup);
         // The file ended inside this block: it is dropped, not filled from the last one.
@@ -132,20 +138,20 @@ void BoardLoad::readAreas(int count) {
 
 void BoardLoad::readHeader() {
     TemplateSettings& st = t_.settings;
-    readTextInto(st.pictureFile, false);
+    readPictureInto(st.pictureFile);
     if (!st.pictureFile.isEmpty() && s_.fileExists(st.pictureFile)) {
         t_.pictureFileTime = fileTimeText(s_.realPath(st.pictureFile));
         t_.coverOutdated = false;
     }
     std::int16_t count = 0;
     readInto(count);
-    readTextInto(st.startProgram, true);
+    readTextInto(st.startProgram);
     readInto(st.templateClipKind);
-    readTextInto(st.templateClipFile, true);
-    readTextInto(st.startKeys, true);
-    readTextInto(st.docFile, true);
-    readTextInto(st.targetApp, true);
-    readTextInto(st.description, true);
+    readTextInto(st.templateClipFile);
+    readTextInto(st.startKeys);
+    readTextInto(st.docFile);
+    readTextInto(st.targetApp);
+    readTextInto(st.description);
     readInto(st.propertiesOnNew);
     readInto(st.soundOn);
     if (st.formatVersion > 1) {

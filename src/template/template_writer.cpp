@@ -28,11 +28,13 @@ void textLine(QString& out, const QString& text) {
 }
 
 // The picture name is written bare, as it always was; one that a bare value could not hold
-// (a comma, blanks at its ends, a leading quote) is quoted so that it reads back whole.
+// (a comma, a line break, a blank or tab at either end, a leading quote) is quoted, with
+// the quotes inside it stored as "¶", so that it reads back whole.
 void pictureLine(QString& out, const QString& name) {
-    const bool bare = !name.contains(u',') && !name.startsWith(u'"') &&
-                      name.trimmed().size() == name.size() && !name.contains(u'\r') &&
-                      !name.contains(u'\n');
+    auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    const bool bare = !name.contains(u',') && !name.startsWith(u'"') && !name.contains(u'\r') &&
+                      !name.contains(u'\n') &&
+                      (name.isEmpty() || (!blank(name.front()) && !blank(name.back())));
     if (bare) {
         out += name;
         line(out);

@@ -137,16 +137,7 @@ TEST(CommandNames, OneWayOnlyCases) {
     EXPECT_EQ(translateCommands("##{fals}##", 0), "##{falso}##");
 }
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_i18n";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
-
 TEST(TranslateForm, TranslatesEveryCaptionOfTheWindow) {
-    app();
     QMainWindow window;
     window.setWindowTitle("Teclat Auxiliar");
     QMenu* files = window.menuBar()->addMenu("&Fitxers");

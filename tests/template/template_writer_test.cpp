@@ -110,6 +110,26 @@ TEST_F(WriterTest, WrittenBoardsLoadBackIdentically) {
     EXPECT_EQ(back.area(1), stored);
 }
 
+// Picture names, whether written bare or quoted, come back as they were.
+TEST_F(WriterTest, EveryPictureNameReadsBackWhole) {
+    const QString names[] = {
+        QStringLiteral("PLAFO.BMP"),
+        QStringLiteral("A\"B.BMP"),          // a quote inside a bare name stays a quote
+        QStringLiteral("\"A.BMP"),           // a leading quote needs the quoted form
+        QStringLiteral("\fA\".BMP"),         // a form feed is not a blank to the reader
+        QStringLiteral(" A,\"B\" "),         // blanks, a comma and quotes at once
+        QStringLiteral("A\tB\t"),
+    };
+    for (const QString& name : names) {
+        t().settings.pictureFile = name;
+        const QString out = f.path(QStringLiteral("P.VXL"));
+        writeTemplate(t(), out);
+        FakeSessionFixture other;
+        loadTemplate(*other.session, out);
+        EXPECT_EQ(other.session->tmpl.settings.pictureFile, name) << name.toStdString();
+    }
+}
+
 TEST_F(WriterTest, GroupSelectionRecordsAreNotWritten) {
     for (int i = 0; i < 5; ++i) {
         Area a;

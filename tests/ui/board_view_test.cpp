@@ -29,7 +29,6 @@ int blackInside(const QImage& img, QRect r) {
 }  // namespace
 
 TEST(EditBoard, DrawsEveryOutlineAtDesignSize) {
-    app();
     Template t = twoAreas();
     EditBoard board(t);
     EXPECT_EQ(board.size(), QSize(640, 445));
@@ -45,7 +44,6 @@ TEST(EditBoard, DrawsEveryOutlineAtDesignSize) {
 }
 
 TEST(EditBoard, HatchesOnlyTheCurrentArea) {
-    app();
     Template t = twoAreas();
     t.currentArea = 2;
     EditBoard board(t);
@@ -63,7 +61,6 @@ TEST(EditBoard, HatchesOnlyTheCurrentArea) {
 }
 
 TEST(EditBoard, ShowsTheCoverOnAreaOneOnlyWhenAsked) {
-    app();
     Template t = twoAreas();
     EditBoard board(t);
     QImage cover(400, 400, QImage::Format_RGB32);
@@ -79,7 +76,6 @@ TEST(EditBoard, ShowsTheCoverOnAreaOneOnlyWhenAsked) {
 }
 
 TEST(UseBoard, ScalesOutlinesFromAreaOneAndStretchesTheCover) {
-    app();
     Template t = twoAreas();
     UseBoard board(t);
     board.resize(600, 400);
@@ -103,7 +99,6 @@ TEST(UseBoard, ScalesOutlinesFromAreaOneAndStretchesTheCover) {
 }
 
 TEST(UseBoard, HighlightFrameHasTheThicknessAndColourAsked) {
-    app();
     Template t = twoAreas();
     UseBoard board(t);
     board.resize(600, 400);

@@ -18,7 +18,6 @@ namespace {
 
 struct WindowFixture {
     WindowFixture() {
-        app();
         session.tmpl.appendArea(areaRect(0, 245, 640, 445, 0));
         session.tmpl.appendArea(areaRect(80, 278, 160, 311));
         session.access.scale = QPointF(1.6, 768.0 / 477.0);

@@ -94,7 +94,6 @@ TEST(SwitchEntryRules, NumbersOfTheDialog) {
 }
 
 TEST(SwitchDialog, LoadsTheSwitchItIsLabelledFor) {
-    app();
     UserProfile p;
     p.switches[1] = {4, QStringLiteral("xy"), 7};
     p.switches[2] = {9, {}, 2};
@@ -112,7 +111,6 @@ TEST(SwitchDialog, LoadsTheSwitchItIsLabelledFor) {
 }
 
 TEST(SwitchDialog, AcceptStaysOpenOnARefusalAndClosesOnAGoodEntry) {
-    app();
     UserProfile p;
     p.switches[1].accio = 2;
     SwitchDialog d(p);
@@ -135,7 +133,6 @@ TEST(SwitchDialog, AcceptStaysOpenOnARefusalAndClosesOnAGoodEntry) {
 }
 
 TEST(SwitchDialog, ColourChooserKeepsTheColourWhenCancelled) {
-    app();
     UserProfile p;
     SwitchDialog d(p);
     d.setFrame(8, 255);
@@ -155,7 +152,6 @@ TEST(SwitchDialog, ColourChooserKeepsTheColourWhenCancelled) {
 }
 
 TEST(SwitchDialog, CancelStoresNothing) {
-    app();
     UserProfile p;
     SwitchDialog d(p);
     d.setPulsador(1);
@@ -167,7 +163,6 @@ TEST(SwitchDialog, CancelStoresNothing) {
 }
 
 TEST(SwitchDialog, CaptionsPassThroughTheCaptionTable) {
-    app();
     UserProfile p;
     SwitchDialog d(p);
     translateForm(&d);

@@ -1,19 +1,12 @@
 #pragma once
-// The application object every widget test needs (offscreen platform, set by CTest).
+// Helpers of the widget tests. The application object they need (offscreen platform,
+// set by CTest) is made by the test program's main.
 #include <QApplication>
 #include <QImage>
 
 #include "template/template.h"
 
 namespace vexil::test {
-
-inline QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 inline Area areaRect(int x0, int y0, int x1, int y1, int level = 1) {
     Area a;

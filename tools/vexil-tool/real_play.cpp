@@ -55,6 +55,7 @@ public:
         p_({{"op", "keys"}, {"text", keys.notation}});
         return k_.send(keys);
     }
+    void waitUntilRead() override { k_.waitUntilRead(); }
 
 private:
     KeySender& k_;
@@ -82,6 +83,9 @@ public:
         c_.setMetafile(wmf, rendered);
     }
     QString text() override { return c_.text(); }
+    void pasteWith(const std::function<void()>& pressPasteKey) override {
+        c_.pasteWith(pressPasteKey);
+    }
 
 private:
     Clipboard& c_;

@@ -71,6 +71,7 @@ class FakeKeys : public KeySender {
 public:
     explicit FakeKeys(FakeRecorder& r) : rec_(r) {}
     int send(const KeySequence& keys) override;
+    void waitUntilRead() override {}  // the fake target reads keys as they are sent
     int failWith = 0;  // a non-zero code makes every send fail with it
 
 private:
@@ -96,6 +97,8 @@ public:
     void setImage(const QImage& image) override;
     void setMetafile(const QByteArray& wmf, const QImage& rendered) override;
     QString text() override { return text_; }
+    // The fake target takes the contents at once.
+    void pasteWith(const std::function<void()>& pressPasteKey) override { pressPasteKey(); }
     void preset(const QString& text) { text_ = text; }
 
 private:

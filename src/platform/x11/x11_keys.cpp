@@ -120,11 +120,7 @@ int X11KeySender::send(const KeySequence& keys) {
                                                               : XKeysymToKeycode(d, XK_Control_R);
     int altKey = XKeysymToKeycode(d, XK_Alt_L);
     if (!altKey) altKey = XKeysymToKeycode(d, XK_Meta_L);
-    const unsigned long target =
-        [&] {
-            auto active = x_.cardinals(x_.root(), "_NET_ACTIVE_WINDOW", AnyPropertyType);
-            return active.empty() ? 0UL : active.front();
-        }();
+    const unsigned long target = activeWindow();
 
     int failure = 0;
     // Caps Lock would turn the case of every letter typed through its own key.
@@ -221,6 +217,15 @@ int X11KeySender::send(const KeySequence& keys) {
     // "Wait until processed": the target has read everything when it answers.
     waitUntilProcessed(target, 0);
     return failure;
+}
+
+unsigned long X11KeySender::activeWindow() {
+    auto active = x_.cardinals(x_.root(), "_NET_ACTIVE_WINDOW", AnyPropertyType);
+    return active.empty() ? 0UL : active.front();
+}
+
+void X11KeySender::waitUntilRead() {
+    if (x_.display()) waitUntilProcessed(activeWindow(), 0);
 }
 
 // Asks the target for a _NET_WM_PING answer: a client handles its events in order, so

@@ -28,8 +28,10 @@ public:
     void setProcessTimeout(int ms) { processTimeoutMs_ = ms; }
 
     int send(const KeySequence& keys) override;
+    void waitUntilRead() override;
 
 private:
+    unsigned long activeWindow();
     void waitUntilProcessed(unsigned long target, std::size_t taps);
     Connection& x_;
     std::function<void()> idle_;
