@@ -207,6 +207,7 @@ void AccessEngine::timer3Tick() {
 // --- input -----------------------------------------------------------------------------------
 
 void AccessEngine::keyPress(QChar character) {
+    if (held([=, this] { keyPress(character); })) return;
     if (!s_.access.useMode) return;
     if (character == QChar(13))
         act_butons(kEnterKey, QString());
@@ -217,11 +218,13 @@ void AccessEngine::keyPress(QChar character) {
 }
 
 void AccessEngine::keyDown(int keyCode) {
+    if (held([=, this] { keyDown(keyCode); })) return;
     if (!s_.access.useMode) return;
     cursorMove(keyCode);
 }
 
 void AccessEngine::pointerMove(QPointF pixels) {
+    if (held([=, this] { pointerMove(pixels); })) return;
     AccessState& a = s_.access;
     if (!a.useMode || s_.profile.accessMode == kModeMouse) return;
     if (a.pointerSeen && a.lastPointer == pixels) return;
@@ -246,23 +249,27 @@ bool eitherSwitchUses(const UserProfile& p, int code) {
 }  // namespace
 
 void AccessEngine::click() {
+    if (held([this] { click(); })) return;
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kLeftClick)) s_.access.mouseGesture = QStringLiteral("C");
     if (s_.profile.accessMode == kModeMultimouse) cursorMove(kCursorEnter);
 }
 
 void AccessEngine::rightClick() {
+    if (held([this] { rightClick(); })) return;
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kRightClick)) s_.access.mouseGesture = QStringLiteral("C");
 }
 
 void AccessEngine::doubleClick() {
+    if (held([this] { doubleClick(); })) return;
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kLeftDoubleClick))
         s_.access.mouseGesture = QStringLiteral("DC");
 }
 
 void AccessEngine::rightDoubleClick() {
+    if (held([this] { rightDoubleClick(); })) return;
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kRightDoubleClick))
         s_.access.mouseGesture = QStringLiteral("DC");
@@ -277,6 +284,7 @@ void AccessEngine::doubleClick(PointerButton button) {
 }
 
 void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
+    if (held([=, this] { mousePress(button, pixels); })) return;
     if (!s_.access.useMode) return;
     s_.view->setBusyCursor(true);
     const QString& gesture = s_.access.mouseGesture;
@@ -293,6 +301,7 @@ void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
 }
 
 void AccessEngine::voice(int label) {
+    if (held([=, this] { voice(label); })) return;
     if (!s_.access.useMode || label <= 0 || label >= 33) return;
     const UserProfile& p = s_.profile;
     switch (p.accessMode) {
@@ -312,6 +321,20 @@ void AccessEngine::voice(int label) {
         default:
             break;
     }
+}
+
+bool AccessEngine::held(std::function<void()> replay) {
+    if (!s_.access.startingUp) return false;
+    // A flood of input meanwhile keeps its first part; the rest is dropped.
+    if (heldInput_.size() < kMaxHeldInput) heldInput_.push_back(std::move(replay));
+    return true;
+}
+
+void AccessEngine::releaseHeldInput() {
+    std::vector<std::function<void()>> input;
+    input.swap(heldInput_);
+    if (s_.access.startingUp || !s_.access.useMode) return;
+    for (const auto& replay : input) replay();
 }
 
 void AccessEngine::joystickLetters(const QString& letters) {

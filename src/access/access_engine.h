@@ -6,6 +6,8 @@
 // vexil-tool drive it the same way.
 #include <QPointF>
 #include <QString>
+#include <functional>
+#include <vector>
 
 #include "access/access_actions.h"
 
@@ -85,9 +87,19 @@ public:
     // Direction letters of a joystick poll, replayed as cursor moves.
     void joystickLetters(const QString& letters);
 
+    // While use mode's start actions run (`AccessState::startingUp`), the board is already
+    // shown but nothing may be picked yet: input is held, in order, and handed on here once
+    // the access mode has started, or dropped when use mode ended meanwhile.
+    void releaseHeldInput();
+    static constexpr std::size_t kMaxHeldInput = 256;
+
 private:
+    // True when the input was held for later.
+    bool held(std::function<void()> replay);
+
     Session& s_;
     AccessActions& actions_;
+    std::vector<std::function<void()>> heldInput_;
 };
 
 }  // namespace vexil

@@ -57,6 +57,7 @@ struct AccessState {
     QPointF lastPointer;            // last pointer position over the board, in pixels
     QPointF scale{1.6, 768.0 / 477.0};  // board unit -> use-mode pixels (1024 x 768)
     bool activating = false;        // an area is being activated right now
+    bool startingUp = false;        // use mode's start actions are under way: input waits
 };
 
 class Session {

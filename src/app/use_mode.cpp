@@ -63,16 +63,24 @@ bool UseMode::enterUseMode() {
     // Leaving use mode sets the focus timer to 0: give it back its period.
     s_.timer2->setInterval(100);
 
-    // Timer1 goes on ticking through the start actions' waits: nothing is picked yet.
+    // Timer1 goes on ticking through the start actions' waits: nothing is picked yet, and
+    // what the user does on the board meanwhile is held until the access mode runs.
     t.currentArea = -1;
+    s_.access.startingUp = true;
     runStartActions();
-    if (!s_.access.useMode) return true;  // a start action left use mode
+    if (!s_.access.useMode) {  // a start action left use mode
+        s_.access.startingUp = false;
+        engine_.releaseHeldInput();
+        return true;
+    }
 
     s_.access.scanPosition = 0;
     s_.player.currentLevel = 1;
     t.currentArea = -1;
     engine_.startAccess();
+    s_.access.startingUp = false;
     if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
+    engine_.releaseHeldInput();
     return true;
 }
 

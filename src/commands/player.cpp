@@ -1,5 +1,6 @@
 #include "commands/player.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <set>
@@ -249,11 +250,15 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
 
     WindowHandle result = -1;
     if (pid != 0) {
+        const ProcessId ownPid = ProcessId(QCoreApplication::applicationPid());
         WindowHandle foreign = 0;
         int foreignSeenAt = 0;
         for (int elapsed = 0;; elapsed += kLaunchWaitStepMs) {
             for (const WindowInfo& w : windows.topLevelWindows()) {
                 if (before.count(w.handle) || w.hasParent || !w.visible || w.title.isEmpty()) continue;
+                // This program's own windows (the board shown meanwhile, a message) are
+                // never the started program's.
+                if (w.pid == ownPid) continue;
                 if (w.pid == pid) {
                     result = w.handle;
                     break;

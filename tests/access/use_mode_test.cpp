@@ -93,6 +93,45 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
     EXPECT_EQ(f.s().player.currentLevel, 1);
 }
 
+// The board shows while the start actions run; a press on it then is picked once the mode
+// has started (and activated at the next Timer1 tick), not lost and not acted on early.
+TEST(UseMode, InputDuringTheStartActionsWaitsForTheModeToStart) {
+    UseModeFixture f;
+    f.s().profile.accessMode = kModeMouse;
+    f.s().tmpl.settings.startKeys = QStringLiteral("hola");
+    auto press = f.fake.clock.createTimer(QStringLiteral("user"));
+    press->setInterval(200);
+    press->onTimeout([&] {
+        press->setEnabled(false);
+        f.engine.mousePress(PointerButton::Left, {640, 490});  // board point 400,304
+    });
+    press->setEnabled(true);
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_FALSE(f.s().access.startingUp);
+    EXPECT_TRUE(f.events("beep").empty());  // nothing was activated during the start
+    ASSERT_GT(f.s().tmpl.areaAt(400, 304), 1);
+    EXPECT_EQ(f.s().tmpl.currentArea, f.s().tmpl.areaAt(400, 304));
+    f.engine.timer1Tick();
+    EXPECT_EQ(f.events("beep").size(), 1u);
+}
+
+TEST(UseMode, InputHeldDuringTheStartIsDroppedWhenAStartActionLeavesUseMode) {
+    UseModeFixture f;
+    f.s().profile.accessMode = kModeMouse;
+    f.s().tmpl.settings.startKeys = QStringLiteral("{|TANCAR}");
+    auto press = f.fake.clock.createTimer(QStringLiteral("user"));
+    press->setInterval(200);
+    press->onTimeout([&] {
+        press->setEnabled(false);
+        f.engine.mousePress(PointerButton::Left, {640, 490});
+    });
+    press->setEnabled(true);
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_FALSE(f.s().access.useMode);
+    EXPECT_FALSE(f.s().access.startingUp);
+    EXPECT_EQ(f.s().tmpl.currentArea, 0);
+}
+
 TEST(UseMode, LeavingClosesStartedApplicationsButNeverVexil) {
     UseModeFixture f;
     f.s().tmpl.settings.startProgram = QStringLiteral("mousepad|vexil");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "app/placement.h"
 #include "command_fixture.h"
 #include "commands/player.h"
@@ -88,6 +90,23 @@ TEST_F(Launch, AForeignWindowIsTakenAfterTheGrace) {
     const WindowHandle w = launchAndFindWindow(*session, QStringLiteral("prog.exe"));
     EXPECT_EQ(fake.windows.title(w), QStringLiteral("Handed over"));
     EXPECT_LE(fake.clock.now(), 200 + kLaunchForeignGraceMs + kLaunchWaitStepMs);
+}
+
+TEST_F(Launch, ThisProgramsOwnWindowsAreNeverTaken) {
+    // The board's own window appears while the program starts; then the program's.
+    auto timer = fake.clock.createTimer(QStringLiteral("appear"));
+    int ticks = 0;
+    timer->setInterval(200);
+    timer->onTimeout([&] {
+        ++ticks;
+        if (ticks == 1)
+            fake.windows.addWindow(QStringLiteral("Vexil - LLETRES.VXL"),
+                                   ProcessId(QCoreApplication::applicationPid()));
+        if (ticks == 4) fake.windows.addWindow(QStringLiteral("Editor"), 5);
+    });
+    timer->setEnabled(true);
+    const WindowHandle w = launchAndFindWindow(*session, QStringLiteral("prog.exe"));
+    EXPECT_EQ(fake.windows.title(w), QStringLiteral("Editor"));
 }
 
 TEST_F(Launch, UntitledChildAndHiddenWindowsAreNotTheProgramsWindow) {

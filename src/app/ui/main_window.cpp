@@ -172,6 +172,9 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     // The editor's fixed sizes no longer hold the window open.
     setMinimumSize(0, 0);
     setOuterGeometry(boardRect);
+    // Entering use mode at start-up shows the window here, on the board, before the start
+    // programs open theirs.
+    if (!isVisible()) show();
     useBoard_->setFocus(Qt::OtherFocusReason);
 }
 
