@@ -7,7 +7,8 @@ SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian 12 packages the build, the program and the tests need.
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
-  qt6-base-dev qt6-base-dev-tools qt6-speech-dev libqt6texttospeech6 \
+  qt6-base-dev qt6-base-dev-tools qt6-speech-dev qt6-declarative-dev libqt6texttospeech6 \
+  qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libx11-dev libxtst-dev libxext-dev libxdo-dev \
   libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \

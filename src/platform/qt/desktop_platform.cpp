@@ -10,6 +10,7 @@
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_launcher.h"
+#include "platform/qt/qt_speech.h"
 #include "platform/sdl/sdl_joystick.h"
 #include "platform/speech/espeak_speech.h"
 #include "platform/x11/x11_connection.h"
@@ -49,6 +50,11 @@ std::unique_ptr<audio::AudioSink> makeSink(const DesktopOptions& o) {
 
 }  // namespace
 
+SpeechService speechServiceFromEnvironment() {
+    return qgetenv("VEXIL_SPEECH").trimmed().toLower() == "desktop" ? SpeechService::Desktop
+                                                                     : SpeechService::Embedded;
+}
+
 struct DesktopPlatform::Parts {
     explicit Parts(const DesktopOptions& o)
         : connection(o.display),
@@ -57,7 +63,14 @@ struct DesktopPlatform::Parts {
           mouse(connection),
           sink(makeSink(o)),
           sound(*sink) {
-        if (o.speech) espeak = std::make_unique<speech::EspeakSpeech>(*sink);
+        if (o.speech && o.speechService == SpeechService::Desktop && o.audioOut.isEmpty()) {
+            desktopSpeech = std::make_unique<speech::QtSpeech>();
+            if (!desktopSpeech->available()) {
+                qWarning("vexil: the desktop's speech service has no engine; espeak-ng speaks");
+                desktopSpeech.reset();
+            }
+        }
+        if (o.speech && !desktopSpeech) espeak = std::make_unique<speech::EspeakSpeech>(*sink);
         // While the key sender waits for the target, the program keeps answering it (a
         // paste asks this program for the clipboard's contents).
         keys.setIdle([this] { clock.processEvents(); });
@@ -71,6 +84,7 @@ struct DesktopPlatform::Parts {
     std::unique_ptr<audio::AudioSink> sink;
     audio::SoundOutput sound;
     std::unique_ptr<speech::EspeakSpeech> espeak;
+    std::unique_ptr<speech::QtSpeech> desktopSpeech;
     AbsentSpeech noSpeech;
     sdl::SdlJoystick joystick;
     AbsentRecognizer recognizer;
@@ -78,6 +92,7 @@ struct DesktopPlatform::Parts {
     QtClock clock;
 
     SpeechEngine& speechEngine() {
+        if (desktopSpeech) return *desktopSpeech;
         return espeak ? static_cast<SpeechEngine&>(*espeak) : static_cast<SpeechEngine&>(noSpeech);
     }
 };
@@ -98,6 +113,7 @@ void DesktopPlatform::waitForSound(int maxMilliseconds) {
     QElapsedTimer timer;
     timer.start();
     if (parts_->espeak) parts_->espeak->waitUntilDone();
+    if (parts_->desktopSpeech) parts_->desktopSpeech->waitUntilDone(maxMilliseconds);
     while (parts_->sound.midiPlaying() && timer.elapsed() < maxMilliseconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     // Music longer than that is cut short.

@@ -16,7 +16,8 @@ class SoundOutput;
 }  // namespace audio
 namespace speech {
 class EspeakSpeech;
-}
+class QtSpeech;
+}  // namespace speech
 namespace x11 {
 class Connection;
 class X11Windows;
@@ -27,11 +28,19 @@ namespace sdl {
 class SdlJoystick;
 }
 
+// Which engine speaks: the embedded espeak-ng, or the desktop's speech service.
+enum class SpeechService { Embedded, Desktop };
+// VEXIL_SPEECH=desktop chooses the desktop's service; anything else the embedded engine.
+SpeechService speechServiceFromEnvironment();
+
 struct DesktopOptions {
     QByteArray display;      // the X display; empty takes DISPLAY
     QString audioOut;        // when set, every sound goes into this WAV file
     bool noAudioDevice = false;  // play nothing but keep the time sounds take
     bool speech = true;      // start the speech engine
+    // The desktop's service speaks only to the sound device: with `audioOut` set, or when
+    // it has no engine, the embedded engine speaks.
+    SpeechService speechService = speechServiceFromEnvironment();
 };
 
 class DesktopPlatform {

@@ -1,0 +1,43 @@
+#pragma once
+// Speech through the desktop's speech service (QTextToSpeech, usually speech-dispatcher),
+// chosen with VEXIL_SPEECH=desktop instead of the embedded espeak-ng.
+//
+// Speakers are the service's voices for the language, male voices first, then female,
+// then the rest, each group in the service's order; other numbers wrap round. Speed 100
+// is the service's normal rate; 0 its slowest and 200 or more its fastest.
+#include <QString>
+#include <memory>
+
+#include "platform/speech.h"
+
+class QTextToSpeech;
+
+namespace vexil::speech {
+
+class QtSpeech : public SpeechEngine {
+public:
+    QtSpeech();
+    ~QtSpeech() override;
+
+    bool available() override;
+    int numberOfSpeakers() override;
+    void setLanguage(int languageCode) override;
+    void setSpeaker(int speaker) override;
+    void setSpeed(int speed) override;
+    void resume() override;
+    // A new reading cuts the one under way short, as the embedded engine does.
+    void read(const QString& text) override;
+
+    // Waits, the event loop running, until nothing is being read, at most `maxMs`.
+    void waitUntilDone(int maxMs);
+    // The service's rate (-1..1) for a speed.
+    static double rateFor(int speed);
+
+private:
+    void applyVoice();
+    std::unique_ptr<QTextToSpeech> tts_;
+    int language_ = 'c';
+    int speaker_ = 0;
+};
+
+}  // namespace vexil::speech
