@@ -6,6 +6,9 @@ namespace vexil::sdl {
 
 SdlJoystick::SdlJoystick() {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // SDL would otherwise take SIGINT and SIGTERM for its own quit event, which this
+    // program never reads: the program could then not be ended by a signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
 }
 
