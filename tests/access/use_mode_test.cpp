@@ -49,6 +49,19 @@ QStringList ops(const FakeRecorder& r) {
     return out;
 }
 
+// In mouse mode, a press on the board (board point 400,304) 200 ms into the start actions.
+auto pressDuringTheStart(UseModeFixture& f) {
+    f.s().profile.accessMode = kModeMouse;
+    auto press = f.fake.clock.createTimer(QStringLiteral("user"));
+    press->setInterval(200);
+    press->onTimeout([&f, timer = press.get()] {
+        timer->setEnabled(false);
+        f.engine.mousePress(PointerButton::Left, {640, 490});
+    });
+    press->setEnabled(true);
+    return press;
+}
+
 }  // namespace
 
 TEST(UseMode, NothingHappensWithoutAreas) {
@@ -97,15 +110,8 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
 // has started (and activated at the next Timer1 tick), not lost and not acted on early.
 TEST(UseMode, InputDuringTheStartActionsWaitsForTheModeToStart) {
     UseModeFixture f;
-    f.s().profile.accessMode = kModeMouse;
     f.s().tmpl.settings.startKeys = QStringLiteral("hola");
-    auto press = f.fake.clock.createTimer(QStringLiteral("user"));
-    press->setInterval(200);
-    press->onTimeout([&] {
-        press->setEnabled(false);
-        f.engine.mousePress(PointerButton::Left, {640, 490});  // board point 400,304
-    });
-    press->setEnabled(true);
+    auto press = pressDuringTheStart(f);
     ASSERT_TRUE(f.useMode.enterUseMode());
     EXPECT_FALSE(f.s().access.startingUp);
     EXPECT_TRUE(f.events("beep").empty());  // nothing was activated during the start
@@ -117,15 +123,8 @@ TEST(UseMode, InputDuringTheStartActionsWaitsForTheModeToStart) {
 
 TEST(UseMode, InputHeldDuringTheStartIsDroppedWhenAStartActionLeavesUseMode) {
     UseModeFixture f;
-    f.s().profile.accessMode = kModeMouse;
     f.s().tmpl.settings.startKeys = QStringLiteral("{|TANCAR}");
-    auto press = f.fake.clock.createTimer(QStringLiteral("user"));
-    press->setInterval(200);
-    press->onTimeout([&] {
-        press->setEnabled(false);
-        f.engine.mousePress(PointerButton::Left, {640, 490});
-    });
-    press->setEnabled(true);
+    auto press = pressDuringTheStart(f);
     ASSERT_TRUE(f.useMode.enterUseMode());
     EXPECT_FALSE(f.s().access.useMode);
     EXPECT_FALSE(f.s().access.startingUp);

@@ -31,8 +31,8 @@ click_key() {
 
 typed=""
 # s (row 2, column 2), í (4, 3), space (5, 0), n (1, 5)
-for spec in "s 2 2" "í 4 3" "_ 5 0" "n 1 5"; do
-  read -r letter row col <<<"$spec"
+for entry in "s 2 2" "í 4 3" "_ 5 0" "n 1 5"; do
+  read -r letter row col <<<"$entry"
   [ "$letter" = _ ] && letter=" "
   click_key "$row" "$col"
   typed+=$letter

@@ -47,8 +47,8 @@ press_switch() {
 
 # h (row 0, column 7), o (1, 6), l (1, 3), a (0, 0)
 typed=""
-for spec in "h 0 7" "o 1 6" "l 1 3" "a 0 0"; do
-  read -r letter row col <<<"$spec"
+for entry in "h 0 7" "o 1 6" "l 1 3" "a 0 0"; do
+  read -r letter row col <<<"$entry"
   wait_highlight 1024 "$row" 0 || fail "row $row was never highlighted (last: $box_now)"
   if [ "$letter" = h ]; then import -window root "$e2e_artifacts/use-mode-highlight.png"; fi
   press_switch
