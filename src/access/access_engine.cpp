@@ -330,10 +330,15 @@ bool AccessEngine::held(std::function<void()> replay) {
     return true;
 }
 
-void AccessEngine::releaseHeldInput() {
+void AccessEngine::holdInput() {
+    s_.access.startingUp = true;
+}
+
+void AccessEngine::releaseInput() {
+    s_.access.startingUp = false;
     std::vector<std::function<void()>> input;
     input.swap(heldInput_);
-    if (s_.access.startingUp || !s_.access.useMode) return;
+    if (!s_.access.useMode) return;
     for (const auto& replay : input) replay();
 }
 

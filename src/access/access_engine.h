@@ -87,10 +87,12 @@ public:
     // Direction letters of a joystick poll, replayed as cursor moves.
     void joystickLetters(const QString& letters);
 
-    // While use mode's start actions run (`AccessState::startingUp`), the board is already
-    // shown but nothing may be picked yet: input is held, in order, and handed on here once
-    // the access mode has started, or dropped when use mode ended meanwhile.
-    void releaseHeldInput();
+    // While use mode's start actions run, the board is already shown but nothing may be
+    // picked yet: from `holdInput` on, input is kept in order (`AccessState::startingUp`);
+    // `releaseInput` hands it on once the access mode has started, or drops it when use
+    // mode ended meanwhile.
+    void holdInput();
+    void releaseInput();
     static constexpr std::size_t kMaxHeldInput = 256;
 
 private:

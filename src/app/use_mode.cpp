@@ -66,11 +66,10 @@ bool UseMode::enterUseMode() {
     // Timer1 goes on ticking through the start actions' waits: nothing is picked yet, and
     // what the user does on the board meanwhile is held until the access mode runs.
     t.currentArea = -1;
-    s_.access.startingUp = true;
+    engine_.holdInput();
     runStartActions();
     if (!s_.access.useMode) {  // a start action left use mode
-        s_.access.startingUp = false;
-        engine_.releaseHeldInput();
+        engine_.releaseInput();
         return true;
     }
 
@@ -78,9 +77,8 @@ bool UseMode::enterUseMode() {
     s_.player.currentLevel = 1;
     t.currentArea = -1;
     engine_.startAccess();
-    s_.access.startingUp = false;
     if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
-    engine_.releaseHeldInput();
+    engine_.releaseInput();
     return true;
 }
 
