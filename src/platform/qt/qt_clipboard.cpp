@@ -44,7 +44,10 @@ SelectionRequestCounter* requestCounter() {
 }  // namespace
 
 void QtClipboard::pasteWith(const std::function<void()>& pressPasteKey) {
-    if (!board() || QGuiApplication::platformName() != QLatin1String("xcb")) {
+    // Only what this program offers is fetched from it; anything else there is nothing to
+    // wait for.
+    QClipboard* c = board();
+    if (!c || !c->ownsClipboard() || QGuiApplication::platformName() != QLatin1String("xcb")) {
         pressPasteKey();
         return;
     }
