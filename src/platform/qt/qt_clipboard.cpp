@@ -65,7 +65,7 @@ void QtClipboard::pasteWith(const std::function<void()>& pressPasteKey) {
             seen = counter->count;
             sinceLast.restart();
         }
-        const int limit = seen == before ? firstRequestMs_ : quietMs_;
+        const int limit = seen == before ? kFirstRequestMs : kQuietMs;
         if (sinceLast.elapsed() >= limit) break;
         QThread::msleep(2);
     }

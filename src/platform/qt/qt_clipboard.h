@@ -14,14 +14,10 @@ public:
     // The window asks this program for the contents (X selection requests); the wait
     // ends when the requests have stopped coming.
     void pasteWith(const std::function<void()>& pressPasteKey) override;
-    void setPasteTimeouts(int firstRequestMs, int quietMs) {
-        firstRequestMs_ = firstRequestMs;
-        quietMs_ = quietMs;
-    }
 
 private:
-    int firstRequestMs_ = 1500;
-    int quietMs_ = 100;
+    static constexpr int kFirstRequestMs = 1500;  // the longest wait for the first request
+    static constexpr int kQuietMs = 100;          // no further request for this long: done
 };
 
 }  // namespace vexil

@@ -77,13 +77,18 @@ void QtSpeech::resume() {
 void QtSpeech::read(const QString& text) {
     if (tts_->state() == QTextToSpeech::Speaking) tts_->stop(QTextToSpeech::BoundaryHint::Immediate);
     tts_->say(text);
+    charsSinceWait_ += text.size();
 }
 
 void QtSpeech::waitUntilDone(int maxMs) {
+    if (charsSinceWait_ == 0) return;
+    // The slowest rate speaks about eight characters a second.
+    const qint64 limit = std::min<qint64>(maxMs, 2000 + 150 * qint64(charsSinceWait_));
+    charsSinceWait_ = 0;
     QElapsedTimer timer;
     timer.start();
     // The service may take a moment to report that it has started.
-    while (timer.elapsed() < maxMs) {
+    while (timer.elapsed() < limit) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const auto state = tts_->state();
         if (state != QTextToSpeech::Speaking && timer.elapsed() > 300) return;

@@ -28,7 +28,10 @@ public:
     // A new reading cuts the one under way short, as the embedded engine does.
     void read(const QString& text) override;
 
-    // Waits, the event loop running, until nothing is being read, at most `maxMs`.
+    // Waits, the event loop running, until what was read since the last wait has been
+    // spoken, at most `maxMs` and no longer than the slowest speech of that text would take
+    // (a service without a sound device may say it is speaking for ever); at once when
+    // nothing was read.
     void waitUntilDone(int maxMs);
     // The service's rate (-1..1) for a speed.
     static double rateFor(int speed);
@@ -38,6 +41,7 @@ private:
     std::unique_ptr<QTextToSpeech> tts_;
     int language_ = 'c';
     int speaker_ = 0;
+    qsizetype charsSinceWait_ = 0;
 };
 
 }  // namespace vexil::speech
