@@ -51,7 +51,7 @@ free_display() {
 }
 
 exec 5>"$work/display"
-Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 until [ -s "$work/display" ]; do sleep 0.05; done
 exec 5>&-

@@ -34,9 +34,10 @@ need_x() {
 }
 
 # Starts Xvfb on a display number it finds free itself (-displayfd, so that scripts run
-# side by side never share a server), then openbox.
+# side by side never share a server), then openbox. -noreset: the server would otherwise
+# reset when its last client leaves (the probe below), turning away whoever connects then.
 start_x() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     local pid=$! i
     STARTED_PIDS+=("$pid")
     for i in $(seq 1 100); do

@@ -59,7 +59,7 @@ free_display() {
 # A private X server on a free display (the server picks it), and openbox.
 start_x() {
   exec 5>"$e2e_work/display"
-  Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$e2e_work/xvfb.log" 2>&1 &
+  Xvfb ":$(free_display)" -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset >"$e2e_work/xvfb.log" 2>&1 &
   e2e_pids+=($!)
   local n=0
   until [ -s "$e2e_work/display" ]; do
