@@ -10,10 +10,11 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-base-dev-tools qt6-speech-dev qt6-declarative-dev libqt6texttospeech6 \
   qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  libx11-dev libxtst-dev libxext-dev libxdo-dev \
+  libx11-dev libxtst-dev libxext-dev libxi-dev libxres-dev libxdo-dev \
   libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \
   libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
-  xvfb openbox xdotool x11-utils imagemagick python3-tk mousepad sox jq
+  xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
+  imagemagick python3-tk mousepad sox jq
 
 .PHONY: all deps build fuzz test run clean
 

@@ -130,6 +130,8 @@ void UseMode::leaveUseMode() {
     if (s_.profile.recognitionState == -2) engine_.stopRecognition();
     closeMidi(s_);
     closeStartedApplications();
+    // Keycodes bound for characters the layout lacks are the user's again in edit mode.
+    s_.platform.keys.restoreKeyboard();
     s_.view->leaveUseModeDisplay();
     s_.access.useMode = false;
     s_.timer2->setInterval(0);

@@ -28,10 +28,15 @@ private:
     Session& s_;
 };
 
-// The focused program is the board's target application: its file name ends with the
-// target's name, or it is one of the programs the alias table gives for that name.
-bool focusedIsTargetApp(Session& session, const QString& targetApp) {
-    QString file = session.platform.windows.focusedProgramFile();
+// The program the keys will go to is the board's target application: its file name ends
+// with the target's name, or it is one of the programs the alias table gives for that
+// name. That program is the focused window's, unless the board itself has the focus (every
+// access mode but the mouse keeps it there): then it is the target window's.
+bool keysGoToTargetApp(Session& session, const QString& targetApp) {
+    WindowSystem& windows = session.platform.windows;
+    QString file;
+    if (!windows.ownWindowFocused()) file = windows.focusedProgramFile();
+    else if (win_actiu_titol(session) != u'|') file = windows.programFile(session.player.targetWindow);
     const int nul = file.indexOf(QChar(0));
     if (nul >= 0) file.truncate(nul);
     const QString upperFile = file.toUpper();
@@ -147,7 +152,7 @@ void activateArea(Session& session, int n) {
     if (area.isGroup) session.player.currentLevel = std::int16_t(n);
 
     const QString& targetApp = session.tmpl.settings.targetApp;
-    if (!targetApp.isEmpty() && !focusedIsTargetApp(session, targetApp)) return;
+    if (!targetApp.isEmpty() && !keysGoToTargetApp(session, targetApp)) return;
 
     if (!area.clipFile.isEmpty()) {
         session.platform.clipboard.clear();

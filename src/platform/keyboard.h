@@ -46,6 +46,9 @@ public:
     // Returns once the active window has handled everything sent to it before (a paste
     // included), as `send` does after its keys.
     virtual void waitUntilRead() = 0;
+    // Gives back whatever the sender changed in the keyboard map to type characters the
+    // layout lacks, once the active window has read the keys that needed it.
+    virtual void restoreKeyboard() = 0;
 };
 
 }  // namespace vexil

@@ -38,6 +38,10 @@ public:
     // Full path of the program file behind the window that has the keyboard focus; empty
     // when unknown.
     virtual QString focusedProgramFile() = 0;
+    // Full path of the program file behind `window`; empty when unknown.
+    virtual QString programFile(WindowHandle window) = 0;
+    // Whether the window that has the keyboard focus is one of this program's own.
+    virtual bool ownWindowFocused() = 0;
     // Screen size in pixels.
     virtual QSize screenSize() = 0;
 };

@@ -148,6 +148,9 @@ TEST(UseMode, LeavingClosesStartedApplicationsButNeverVexil) {
     EXPECT_FALSE(f.s().timer2->enabled());
     EXPECT_FALSE(f.s().timer3->enabled());
     EXPECT_TRUE(f.view.log.contains(QStringLiteral("leave")));
+    EXPECT_EQ(f.fake.keys.restores, 1);  // the keyboard map is the user's again
+    f.useMode.leaveUseMode();            // already out: nothing more
+    EXPECT_EQ(f.fake.keys.restores, 1);
 }
 
 TEST(UseMode, SecondEntryGivesTheFocusTimerItsPeriodBack) {

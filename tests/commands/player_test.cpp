@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "command_fixture.h"
 #include "commands/player.h"
 
@@ -246,6 +248,33 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetAppCase{"NOTEPAD.EXE", "/usr/bin/gnome-calculator", false},
                       TargetAppCase{"NOTEPAD.EXE", "", false},
                       TargetAppCase{"LONGNAME.EXE", "E.EXE", false}));
+
+// Scanning keeps the focus on the board: the program compared is then the target window's,
+// in every access mode, whichever program the board itself runs in.
+TEST_F(Activation, WithTheBoardFocusedTheTargetWindowsProgramIsCompared) {
+    session->tmpl.settings.targetApp = QStringLiteral("NOTEPAD.EXE");
+    const WindowHandle notes = fake.windows.addWindow(QStringLiteral("Notes"), 4321,
+                                                      QStringLiteral("/usr/bin/mousepad"));
+    const WindowHandle calc = fake.windows.addWindow(QStringLiteral("Calc"), 4322,
+                                                     QStringLiteral("/usr/bin/gnome-calculator"));
+    const WindowHandle board = fake.windows.addWindow(
+        QStringLiteral("Vexil"), ProcessId(QCoreApplication::applicationPid()),
+        QStringLiteral("/usr/bin/vexil"));
+    struct Case {
+        WindowHandle target;
+        bool plays;
+    };
+    for (const Case c : {Case{notes, true}, Case{calc, false}}) {
+        for (int mode : {0, 1, 2, 3, 8}) {
+            fake.recorder.clear();
+            session->profile.accessMode = mode;
+            session->player.targetWindow = c.target;
+            fake.windows.activate(board);
+            activateArea(*session, 3);
+            EXPECT_EQ(!typed().isEmpty(), c.plays) << "mode " << mode;
+        }
+    }
+}
 
 TEST_F(Activation, TextClipFileGoesToTheClipboardWithoutPasting) {
     writeFile(QStringLiteral("board/NOTA.TXT"), "Bon dia \xE0");

@@ -5,6 +5,7 @@
 
 #include "platform/x11/key_layout.h"
 #include "platform/x11/keysyms.h"
+#include "desktop/sample_keymap.h"
 
 namespace vexil::x11 {
 namespace {
@@ -54,6 +55,8 @@ TEST(Keysyms, EveryNamedKeyHasItsOwnKeysym) {
 // 13 Shift_L (a modifier), 14 empty, 15 Catalan layout's ç/Ç, 16 a second '1' on a keypad
 // key with KP_End first, 17 F13 with nothing else, 18 empty; four columns per keycode,
 // group 2 carries Greek alpha on keycode 9.
+}  // namespace
+
 CoreKeymap sampleMap() {
     CoreKeymap m;
     m.minKeycode = 8;
@@ -74,6 +77,8 @@ CoreKeymap sampleMap() {
     m.modifierKeycodes = {13};
     return m;
 }
+
+namespace {
 
 TEST(KeyLayout, FindsLevelAndKeycode) {
     const CoreKeymap map = sampleMap();
@@ -109,22 +114,10 @@ TEST(KeyLayout, LaterGroupsTypeEverythingThroughBoundKeycodes) {
     EXPECT_EQ(KeyLayout(map).find(0x61), std::nullopt);
 }
 
-TEST(KeyLayout, SpareKeycodesAreEmptyOnesThenHighestNonModifiers) {
-    const CoreKeymap map = sampleMap();
-    const KeyLayout layout(map);
-    EXPECT_EQ(layout.spareKeycodes(2), (std::vector<int>{8, 14, 18}));
-    // Short of free keycodes, the highest ones with keysyms follow, never the modifier.
-    EXPECT_EQ(layout.spareKeycodes(5), (std::vector<int>{8, 14, 18, 17, 16}));
-    const auto all = layout.spareKeycodes(100);
-    EXPECT_EQ(all.size(), 10u);
-    EXPECT_EQ(std::count(all.begin(), all.end(), 13), 0);
-}
-
 TEST(KeyLayout, EmptyMapFindsNothing) {
     const CoreKeymap map;
     const KeyLayout layout(map);
     EXPECT_EQ(layout.find(0x61), std::nullopt);
-    EXPECT_TRUE(layout.spareKeycodes(4).empty());
     EXPECT_EQ(map.at(8, 0), 0u);
 }
 

@@ -8,6 +8,7 @@ line per key press and per mouse button press to PREFIX.log.
 import argparse
 import json
 import os
+import time
 import tkinter as tk
 
 parser = argparse.ArgumentParser()
@@ -42,7 +43,7 @@ def changed(_event=None):
 
 def key(event):
     log.write(json.dumps({"type": "key", "keysym": event.keysym, "char": event.char,
-                          "state": event.state}) + "\n")
+                          "state": event.state, "t": time.monotonic()}) + "\n")
     changed()
     if args.quit_on and event.char == args.quit_on:
         root.after(10, lambda: (save(), root.destroy()))

@@ -41,6 +41,8 @@ public:
     bool setTopMost(WindowHandle window, bool on) override { return w_.setTopMost(window, on); }
     bool close(WindowHandle window) override { return w_.close(window); }
     QString focusedProgramFile() override { return w_.focusedProgramFile(); }
+    QString programFile(WindowHandle window) override { return w_.programFile(window); }
+    bool ownWindowFocused() override { return w_.ownWindowFocused(); }
     QSize screenSize() override { return w_.screenSize(); }
 
 private:
@@ -56,6 +58,7 @@ public:
         return k_.send(keys);
     }
     void waitUntilRead() override { k_.waitUntilRead(); }
+    void restoreKeyboard() override { k_.restoreKeyboard(); }
 
 private:
     KeySender& k_;

@@ -1,5 +1,6 @@
 #include "platform/fake/fake_platform.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <algorithm>
 
@@ -111,6 +112,17 @@ QString FakeWindows::focusedProgramFile() {
     if (!focusedProgramFile_.isEmpty()) return focusedProgramFile_;
     const Win* w = find(active_);
     return w ? w->programFile : QString();
+}
+
+QString FakeWindows::programFile(WindowHandle window) {
+    const Win* w = find(window);
+    return w ? w->programFile : QString();
+}
+
+// A window opened with this process's id stands for the program's own.
+bool FakeWindows::ownWindowFocused() {
+    const Win* w = find(active_);
+    return w && w->info.pid == ProcessId(QCoreApplication::applicationPid());
 }
 
 // --- keys, mouse, clipboard -------------------------------------------------------------

@@ -49,6 +49,8 @@ public:
     bool setTopMost(WindowHandle window, bool on) override;
     bool close(WindowHandle window) override;
     QString focusedProgramFile() override;
+    QString programFile(WindowHandle window) override;
+    bool ownWindowFocused() override;
     QSize screenSize() override { return screen_; }
 
 private:
@@ -72,7 +74,9 @@ public:
     explicit FakeKeys(FakeRecorder& r) : rec_(r) {}
     int send(const KeySequence& keys) override;
     void waitUntilRead() override {}  // the fake target reads keys as they are sent
+    void restoreKeyboard() override { ++restores; }
     int failWith = 0;  // a non-zero code makes every send fail with it
+    int restores = 0;  // how often the keyboard map was given back
 
 private:
     FakeRecorder& rec_;

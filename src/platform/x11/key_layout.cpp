@@ -19,7 +19,7 @@ KeySym CoreKeymap::at(int keycode, int column) const {
     return syms[size_t(index)];
 }
 
-KeyLayout::KeyLayout(const CoreKeymap& map) : map_(map) {
+KeyLayout::KeyLayout(const CoreKeymap& map) {
     // The core map lists group 1 in columns 0-1 and group 2 in columns 2-3; later groups
     // are not laid out predictably there, so they are typed through bound keycodes.
     const int base = map.group <= 1 ? map.group * 2 : -1;
@@ -54,26 +54,6 @@ std::optional<KeyChoice> KeyLayout::find(KeySym keysym) const {
     auto it = index_.find(keysym);
     if (it == index_.end()) return std::nullopt;
     return it->second;
-}
-
-std::vector<int> KeyLayout::spareKeycodes(int wanted) const {
-    std::vector<int> free;
-    const int count = map_.keycodeCount();
-    for (int k = 0; k < count; ++k) {
-        const int keycode = map_.minKeycode + k;
-        if (map_.modifierKeycodes.count(keycode)) continue;
-        bool empty = true;
-        for (int c = 0; c < map_.perKeycode && empty; ++c) empty = map_.at(keycode, c) == 0;
-        if (empty) free.push_back(keycode);
-    }
-    for (int k = count - 1; k >= 0 && int(free.size()) < wanted; --k) {
-        const int keycode = map_.minKeycode + k;
-        if (map_.modifierKeycodes.count(keycode)) continue;
-        bool empty = true;
-        for (int c = 0; c < map_.perKeycode && empty; ++c) empty = map_.at(keycode, c) == 0;
-        if (!empty) free.push_back(keycode);
-    }
-    return free;
 }
 
 }  // namespace vexil::x11

@@ -1,7 +1,7 @@
 #pragma once
 // The keyboard map as the key sender sees it: which keycode and level type a keysym in the
-// active group, and which keycodes are free to be bound for a while. Built from a copy of
-// the server's core map so that it can be tested without a display.
+// active group. Built from a copy of the server's core map so that it can be tested without
+// a display.
 #include <map>
 #include <optional>
 #include <set>
@@ -37,13 +37,7 @@ public:
     // lowest keycode win; keypad keycodes lose to other keys that carry the same keysym.
     std::optional<KeyChoice> find(KeySym keysym) const;
 
-    // Keycodes that may be bound for a while: those without any keysym and outside the
-    // modifier map, lowest first; when there are fewer than `wanted`, the highest keycodes
-    // that carry keysyms but no modifier follow (their keysyms are put back afterwards).
-    std::vector<int> spareKeycodes(int wanted) const;
-
 private:
-    const CoreKeymap& map_;
     std::map<KeySym, KeyChoice> index_;
 };
 

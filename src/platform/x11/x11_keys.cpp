@@ -1,19 +1,25 @@
 #include "platform/x11/x11_keys.h"
 
+#include <unistd.h>
+
 #include <chrono>
-#include <map>
 #include <thread>
 
+#include "platform/x11/client_activity.h"
 #include "platform/x11/key_layout.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 namespace vexil::x11 {
 namespace {
 
+using std::chrono::microseconds;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
@@ -39,6 +45,15 @@ CoreKeymap readKeymap(Display* d) {
     return map;
 }
 
+// ":1.0" and ":1" are the same display for the record of bindings.
+QString displayName(Display* d) {
+    QString name = d ? QString::fromLocal8Bit(DisplayString(d)) : QString();
+    const int colon = int(name.lastIndexOf(u':'));
+    const int dot = int(name.lastIndexOf(u'.'));
+    if (colon >= 0 && dot > colon) name.truncate(dot);
+    return name;
+}
+
 // One press and release, with the keycodes of the modifiers held around it.
 struct Tap {
     int keycode = 0;
@@ -49,14 +64,17 @@ struct Tap {
 // modifier is ever left held after a failure.
 class HeldKeys {
 public:
-    explicit HeldKeys(Display* d) : d_(d) {}
+    // `sent` counts every key event handed to the server.
+    HeldKeys(Display* d, std::uint64_t& sent) : d_(d), sent_(sent) {}
     ~HeldKeys() { releaseAll(); }
     void press(int keycode) {
         XTestFakeKeyEvent(d_, unsigned(keycode), True, CurrentTime);
+        ++sent_;
         held_.push_back(keycode);
     }
     void release(int keycode) {
         XTestFakeKeyEvent(d_, unsigned(keycode), False, CurrentTime);
+        ++sent_;
         std::erase(held_, keycode);
     }
     void releaseAll() {
@@ -66,36 +84,8 @@ public:
 
 private:
     Display* d_;
+    std::uint64_t& sent_;
     std::vector<int> held_;
-};
-
-// Keycodes bound to keysyms that have no key; their old keysyms go back at the end.
-class Bindings {
-public:
-    Bindings(Display* d, const CoreKeymap& map) : d_(d), map_(map) {}
-    ~Bindings() { restore(); }
-    void bind(int keycode, KeySym keysym) {
-        // Both levels carry the keysym, so that a capital is typed as itself and X does not
-        // take it for the shifted level of its lower-case letter.
-        KeySym both[2] = {keysym, keysym};
-        XChangeKeyboardMapping(d_, keycode, 2, both, 1);
-        bound_.push_back(keycode);
-    }
-    void restore() {
-        for (int keycode : bound_) {
-            std::vector<KeySym> old(size_t(std::max(map_.perKeycode, 1)), NoSymbol);
-            for (int c = 0; c < map_.perKeycode; ++c) old[size_t(c)] = map_.at(keycode, c);
-            XChangeKeyboardMapping(d_, keycode, std::max(map_.perKeycode, 1), old.data(), 1);
-        }
-        if (!bound_.empty()) XSync(d_, False);
-        bound_.clear();
-    }
-    bool empty() const { return bound_.empty(); }
-
-private:
-    Display* d_;
-    const CoreKeymap& map_;
-    std::vector<int> bound_;
 };
 
 bool isCrBeforeLf(const std::vector<KeyStroke>& strokes, size_t i) {
@@ -104,7 +94,105 @@ bool isCrBeforeLf(const std::vector<KeyStroke>& strokes, size_t i) {
            strokes[i + 1].character == U'\n';
 }
 
+int firstKeycode(Display* d, KeySym a, KeySym b) {
+    const int k = XKeysymToKeycode(d, a);
+    return k ? k : XKeysymToKeycode(d, b);
+}
+
+QByteArray hostName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return {};
+    return QByteArray(name);
+}
+
 }  // namespace
+
+X11KeySender::X11KeySender(Connection& connection, const QString& journalFolder)
+    : x_(connection), journal_(journalFolder, displayName(connection.display())) {
+    recoverLeftovers();
+}
+
+X11KeySender::~X11KeySender() {
+    idle_ = nullptr;  // what it runs may already be gone
+    restoreKeyboard();
+}
+
+// A process that died with keycodes bound left a record; each keycode that still carries
+// what that process bound goes back to carrying nothing. Keycodes changed since (the
+// layout was switched) are left as they are.
+void X11KeySender::recoverLeftovers() {
+    Display* d = x_.display();
+    if (!d) return;
+    const auto leftovers = journal_.leftovers();
+    if (leftovers.empty()) return;
+    const CoreKeymap map = readKeymap(d);
+    bool changed = false;
+    for (const auto& leftover : leftovers) {
+        for (const SpareBinding& b : leftover.bindings) {
+            if (!SpareKeycodes::carries(map, b)) continue;
+            KeySym none = NoSymbol;
+            XChangeKeyboardMapping(d, b.keycode, 1, &none, 1);
+            changed = true;
+        }
+        KeymapJournal::forget(leftover);
+    }
+    if (changed) XSync(d, False);
+}
+
+// The bookkeeping holds the bindings already; the server gets them now. Returns the
+// keycodes that could not be bound.
+std::vector<int> X11KeySender::bindSpares(const std::vector<std::pair<int, KeySym>>& bindings) {
+    Display* d = x_.display();
+    // The record comes first: a crash right after the change must still find it.
+    journal_.record(spares_.bindings());
+    {
+        ErrorTrap trap(d);
+        for (const auto& [keycode, keysym] : bindings) {
+            const auto [lower, upper] = SpareKeycodes::levelsFor(keysym);
+            KeySym levels[2] = {lower, upper};
+            XChangeKeyboardMapping(d, keycode, 2, levels, 1);
+        }
+        if (!trap.failed()) return {};
+    }
+    std::vector<int> failed;
+    const CoreKeymap map = readKeymap(d);
+    for (const SpareBinding& b : spares_.bindings()) {
+        if (SpareKeycodes::carries(map, b)) continue;
+        failed.push_back(b.keycode);
+        spares_.unbind(b.keycode);
+    }
+    journal_.record(spares_.bindings());
+    return failed;
+}
+
+void X11KeySender::unbindAll() {
+    Display* d = x_.display();
+    const auto bound = spares_.bindings();
+    if (!d || bound.empty()) return;
+    // Only keycodes that still carry what was bound here: a layout switched meanwhile
+    // owns the others now.
+    const CoreKeymap map = readKeymap(d);
+    {
+        ErrorTrap trap(d);
+        for (const SpareBinding& b : bound) {
+            if (SpareKeycodes::carries(map, b)) {
+                KeySym none = NoSymbol;
+                XChangeKeyboardMapping(d, b.keycode, 1, &none, 1);
+            }
+            spares_.unbind(b.keycode);
+        }
+        trap.failed();  // waits for the server
+    }
+    journal_.record({});
+}
+
+void X11KeySender::restoreKeyboard() {
+    if (!x_.display() || spares_.bindings().empty()) return;
+    // A key typed with a bound keycode must be read before the keycode changes again.
+    if (readUpTo_ < stamp_) waitUntilProcessed(lastTarget_, size_t(stamp_ - readUpTo_), 0);
+    readUpTo_ = stamp_;
+    unbindAll();
+}
 
 int X11KeySender::send(const KeySequence& keys) {
     Display* d = x_.display();
@@ -112,38 +200,53 @@ int X11KeySender::send(const KeySequence& keys) {
     if (!x_.hasXTest()) return KeyFailNoXTest;
 
     // The map is read afresh for every stretch: the user may have switched layouts.
+    watchDelivery();
+    // Whatever the server reported while nothing was being typed is not about these keys.
+    while (XPending(d)) {
+        XEvent stale;
+        XNextEvent(d, &stale);
+    }
     const CoreKeymap map = readKeymap(d);
+    spares_.reconcile(map);
     const KeyLayout layout(map);
-    const int shiftKey = XKeysymToKeycode(d, XK_Shift_L) ? XKeysymToKeycode(d, XK_Shift_L)
-                                                          : XKeysymToKeycode(d, XK_Shift_R);
-    const int controlKey = XKeysymToKeycode(d, XK_Control_L) ? XKeysymToKeycode(d, XK_Control_L)
-                                                              : XKeysymToKeycode(d, XK_Control_R);
-    int altKey = XKeysymToKeycode(d, XK_Alt_L);
-    if (!altKey) altKey = XKeysymToKeycode(d, XK_Meta_L);
+    const int shiftKey = firstKeycode(d, XK_Shift_L, XK_Shift_R);
+    const int controlKey = firstKeycode(d, XK_Control_L, XK_Control_R);
+    const int altKey = firstKeycode(d, XK_Alt_L, XK_Meta_L);
     const unsigned long target = activeWindow();
+    lastTarget_ = target;
+    std::uint64_t before = 0;  // the target's activity before the keys of a part went out
 
     int failure = 0;
+    auto fail = [&failure](int code) { failure = failure ? failure : code; };
     // Caps Lock would turn the case of every letter typed through its own key.
     XkbStateRec state{};
     const bool capsLocked = XkbGetState(d, XkbUseCoreKbd, &state) == Success &&
                             (state.locked_mods & LockMask);
     const int capsKey = XKeysymToKeycode(d, XK_Caps_Lock);
-    HeldKeys held(d);
+    HeldKeys held(d, keyEventsSent_);
     auto tapCaps = [&] {
         held.press(capsKey);
         held.release(capsKey);
     };
     if (capsLocked && capsKey) tapCaps();
 
-    // Work out every tap; keysyms without a key get a spare keycode. When the spares run
-    // out, the stretch is typed in parts and the spares are freed between them.
-    std::vector<int> spares;
-    std::map<KeySym, int> boundNow;
-    Bindings bindings(d, map);
-    size_t nextSpare = 0;
+    // Keys are typed in parts. A part's new bindings are made first, and its keys go out
+    // only once the target has taken the new map in: a client that reads a key in the
+    // same batch as the change of map may still translate it with the old one.
     std::vector<Tap> taps;
-
-    auto flushPart = [&] {
+    std::vector<std::pair<int, KeySym>> newBindings;
+    Client& client = clientFor(target);
+    auto typePart = [&] {
+        if (!newBindings.empty()) {
+            const std::uint64_t before = activityOf(client);
+            for (int keycode : bindSpares(newBindings)) {
+                fail(KeyFailNoSpareKeycode);
+                std::erase_if(taps, [keycode](const Tap& t) { return t.keycode == keycode; });
+            }
+            newBindings.clear();
+            waitUntilProcessed(target, 0, before);
+        }
+        before = activityOf(client);
         XSync(d, False);
         for (const Tap& t : taps) {
             for (int m : t.modifiers) held.press(m);
@@ -152,17 +255,8 @@ int X11KeySender::send(const KeySequence& keys) {
             for (auto m = t.modifiers.rbegin(); m != t.modifiers.rend(); ++m) held.release(*m);
         }
         held.releaseAll();
-        const std::size_t tapCount = taps.size();
         taps.clear();
         XSync(d, False);
-        // The bound keycodes may go back only once the target has read its keys: it
-        // translates each key with the map it sees when it reads the key.
-        if (!bindings.empty()) {
-            waitUntilProcessed(target, tapCount);
-            bindings.restore();
-        }
-        boundNow.clear();
-        nextSpare = 0;
     };
 
     const auto& strokes = keys.strokes;
@@ -172,51 +266,108 @@ int X11KeySender::send(const KeySequence& keys) {
         const KeySym sym = s.key != NamedKey{} ? keysymForNamedKey(s.key)
                                                : keysymForCharacter(s.character);
         if (!sym) {
-            failure = failure ? failure : KeyFailUntypable;
+            fail(KeyFailUntypable);
             continue;
         }
         Tap tap;
         if (s.modifiers & ModControl) {
-            if (!controlKey) { failure = failure ? failure : KeyFailNoModifier; continue; }
+            if (!controlKey) { fail(KeyFailNoModifier); continue; }
             tap.modifiers.push_back(controlKey);
         }
         if (s.modifiers & ModAlt) {
-            if (!altKey) { failure = failure ? failure : KeyFailNoModifier; continue; }
+            if (!altKey) { fail(KeyFailNoModifier); continue; }
             tap.modifiers.push_back(altKey);
         }
         bool shift = s.modifiers & ModShift;
         std::optional<KeyChoice> choice = layout.find(sym);
         if (!choice && s.key == NamedKey{})
             if (KeySym alt = unicodeKeysym(s.character)) choice = layout.find(alt);
-        if (choice) {
-            tap.keycode = choice->keycode;
-            shift = shift || choice->shift;
-        } else if (auto b = boundNow.find(sym); b != boundNow.end()) {
-            tap.keycode = b->second;
-        } else {
-            if (spares.empty()) spares = layout.spareKeycodes(32);
-            if (spares.empty()) {
-                failure = failure ? failure : KeyFailNoSpareKeycode;
+        if (!choice) choice = spares_.find(sym);
+        if (!choice) {
+            const std::optional<SpareBinding> spare = spares_.pick();
+            if (!spare) {
+                fail(KeyFailNoSpareKeycode);
                 continue;
             }
-            if (nextSpare == spares.size()) flushPart();
-            tap.keycode = spares[nextSpare++];
-            bindings.bind(tap.keycode, sym);
-            boundNow[sym] = tap.keycode;
+            if (spare->lastUse > readUpTo_) {
+                // Every spare is in use and this one typed keys the target may not have
+                // read yet: it translates a key with the map it sees when it reads it.
+                typePart();
+                waitUntilProcessed(target, size_t(stamp_ - readUpTo_), before);
+                readUpTo_ = stamp_;
+            }
+            spares_.bind(spare->keycode, sym);
+            newBindings.emplace_back(spare->keycode, sym);
+            choice = spares_.find(sym);
         }
+        tap.keycode = choice->keycode;
+        shift = shift || choice->shift;
         if (shift) {
-            if (!shiftKey) { failure = failure ? failure : KeyFailNoModifier; continue; }
+            if (!shiftKey) { fail(KeyFailNoModifier); continue; }
             tap.modifiers.push_back(shiftKey);
         }
+        spares_.use(tap.keycode, ++stamp_);
         taps.push_back(std::move(tap));
     }
-    flushPart();
+    typePart();
     if (capsLocked && capsKey) tapCaps();
     held.releaseAll();
     XSync(d, False);
-    // "Wait until processed": the target has read everything when it answers.
-    waitUntilProcessed(target, 0);
+    // "Wait until processed": the keys have been read when the target says so.
+    waitUntilProcessed(target, size_t(stamp_ - readUpTo_), before);
+    readUpTo_ = stamp_;
     return failure;
+}
+
+// XTest input goes through the server's input queue: when this program's requests have
+// been answered, the keys may not have reached the target yet. The server reports each
+// key event of the XTEST keyboard as an XInput 2 raw event when it handles it, in the same
+// step as it hands it to the focused client; counting them tells when every key sent has
+// gone out to the target.
+void X11KeySender::watchDelivery() {
+    Display* d = x_.display();
+    if (deliveryWatched_ || !d) return;
+    deliveryWatched_ = true;
+    int event = 0, error = 0;
+    if (!XQueryExtension(d, "XInputExtension", &xiOpcode_, &event, &error)) return;
+    int major = 2, minor = 0;
+    if (XIQueryVersion(d, &major, &minor) != Success) return;
+    int count = 0;
+    XIDeviceInfo* devices = XIQueryDevice(d, XIAllDevices, &count);
+    for (int i = 0; i < count; ++i)
+        if (devices[i].use == XISlaveKeyboard &&
+            QByteArray(devices[i].name).contains("XTEST"))
+            xtestKeyboard_ = devices[i].deviceid;
+    if (devices) XIFreeDeviceInfo(devices);
+    if (xtestKeyboard_ < 0) return;
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawKeyRelease);
+    XIEventMask mask{xtestKeyboard_, int(sizeof bits), bits};
+    XISelectEvents(d, x_.root(), &mask, 1);
+    XSync(d, False);
+    keyEventsSeen_ = keyEventsSent_;
+}
+
+void X11KeySender::waitUntilDelivered() {
+    Display* d = x_.display();
+    if (xtestKeyboard_ < 0) return;
+    const auto start = steady_clock::now();
+    while (keyEventsSeen_ < keyEventsSent_ && steady_clock::now() - start < milliseconds(1000)) {
+        if (!XPending(d)) {
+            std::this_thread::sleep_for(microseconds(200));
+            continue;
+        }
+        XEvent in;
+        XNextEvent(d, &in);
+        if (in.type != GenericEvent || in.xcookie.extension != xiOpcode_) continue;
+        if (in.xcookie.evtype == XI_RawKeyPress || in.xcookie.evtype == XI_RawKeyRelease)
+            ++keyEventsSeen_;
+    }
+    if (getenv("VEXIL_DEBUG_KEYS")) fprintf(stderr, "delivered seen=%lu sent=%lu after %ld us\n", (unsigned long)keyEventsSeen_, (unsigned long)keyEventsSent_, long(std::chrono::duration_cast<microseconds>(steady_clock::now() - start).count()));
+    // Another program typing through XTEST at the same time is counted too; a count that
+    // went wrong starts afresh.
+    keyEventsSeen_ = keyEventsSent_;
 }
 
 unsigned long X11KeySender::activeWindow() {
@@ -224,34 +375,127 @@ unsigned long X11KeySender::activeWindow() {
     return active.empty() ? 0UL : active.front();
 }
 
-void X11KeySender::waitUntilRead() {
-    if (x_.display()) waitUntilProcessed(activeWindow(), 0);
+// The process behind a window's connection, when the server knows it (a client of this
+// machine); else the one the window names, when it runs on this host.
+long X11KeySender::processOf(unsigned long window) {
+    Display* d = x_.display();
+    int event = 0, error = 0;
+    if (XResQueryExtension(d, &event, &error)) {
+        XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue* ids = nullptr;
+        ErrorTrap trap(d);
+        if (XResQueryClientIds(d, 1, &spec, &count, &ids) == Success) {
+            pid_t pid = -1;
+            for (long i = 0; i < count && pid < 0; ++i) pid = XResGetClientPid(&ids[i]);
+            XResClientIdsDestroy(count, ids);
+            if (pid > 0) return long(pid);
+        }
+    }
+    const auto pid = x_.cardinals(window, "_NET_WM_PID", XA_CARDINAL);
+    const QByteArray machine = x_.bytes(window, "WM_CLIENT_MACHINE", XA_STRING);
+    if (!pid.empty() && (machine.isEmpty() || machine == hostName())) return long(pid.front());
+    return 0;
 }
 
-// Asks the target for a _NET_WM_PING answer: a client handles its events in order, so
-// when the answer comes back it has read every key sent before. Tk answers pings without
-// announcing them in WM_PROTOCOLS, so every window is asked; one that never answers
-// (xterm, for one) is remembered and gets a pause that grows with the keys sent instead.
-void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps) {
+X11KeySender::Client& X11KeySender::clientFor(unsigned long window) {
+    Client& c = clients_[window];
+    if (c.answer != Answer::Unknown || !window) return c;
+    // A process of this machine is watched through /proc; any other window is asked with
+    // pings.
+    const long pid = processOf(window);
+    if (pid > 0 && pid != long(getpid()) && readProcessActivity(pid)) {
+        c.answer = Answer::Process;
+        c.pid = pid;
+    }
+    return c;
+}
+
+std::uint64_t X11KeySender::activityOf(const Client& c) const {
+    if (c.answer != Answer::Process) return 0;
+    const auto a = readProcessActivity(c.pid);
+    return a ? a->timesScheduled : 0;
+}
+
+void X11KeySender::waitUntilRead() {
+    if (!x_.display()) return;
+    const unsigned long target = activeWindow();
+    waitUntilProcessed(target, 0, activityOf(clientFor(target)));
+}
+
+// The first way that gives an answer: the target's process seen asleep again after its
+// keys (local clients that say their process), else a _NET_WM_PING answer (a client
+// handles its events in order, so when the answer comes back it has read every key sent
+// before; Tk answers pings without announcing them in WM_PROTOCOLS, so every window is
+// asked), else a pause that grows with the keys sent.
+void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps,
+                                      std::uint64_t before) {
     Display* d = x_.display();
     XSync(d, False);
-    const auto start = steady_clock::now();
-    auto pause = [&] {
-        const auto length = milliseconds(30 + long(taps) / 5);
-        while (steady_clock::now() - start < length) {
-            if (idle_) idle_();
-            std::this_thread::sleep_for(milliseconds(2));
+    waitUntilDelivered();
+    if (!target) return pause(taps);
+    Client& c = clientFor(target);
+    switch (c.answer) {
+    case Answer::Process:
+        if (waitForProcess(c, before)) return;
+        break;
+    case Answer::Ping:
+        if (waitForPing(target, true)) return;
+        break;
+    case Answer::Unknown:
+        if (waitForPing(target, false)) {
+            c.answer = Answer::Ping;
+            return;
         }
-    };
-    if (!target || silentWindows_.count(target)) return pause();
-    bool announced = false;
-    const XAtom ping = x_.atom("_NET_WM_PING");
-    for (XAtom a : x_.atoms(target, "WM_PROTOCOLS"))
-        if (a == ping) announced = true;
+        c.answer = Answer::Silent;
+        break;
+    case Answer::Silent:
+        break;
+    }
+    pause(taps);
+}
+
+void X11KeySender::pause(std::size_t taps) {
+    const auto start = steady_clock::now();
+    const auto length = milliseconds(30 + long(taps) / 5);
+    while (steady_clock::now() - start < length) {
+        if (idle_) idle_();
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+}
+
+// The keys were written to the client's socket before the server answered this program's
+// last request; the kernel then woke the client. Once every thread of it sleeps again and
+// none has run for a millisecond, it has read them. `before` (its scheduling count from
+// before the keys) tells that it has run since; a client that never wakes (the keys went
+// to a window of another process) is not waited for beyond a short while.
+bool X11KeySender::waitForProcess(const Client& c, std::uint64_t before) {
+    const auto start = steady_clock::now();
+    const auto limit = milliseconds(processTimeoutMs_);
+    std::optional<ProcessActivity> last;
+    while (steady_clock::now() - start < limit) {
+        const auto now = readProcessActivity(c.pid);
+        if (!now) return true;  // the process is gone: nothing is left to read the keys
+        const bool woke = now->timesScheduled != before || before == 0;
+        if (now->allAsleep && last && last->allAsleep &&
+            last->timesScheduled == now->timesScheduled && woke)
+            return true;
+        if (!woke && steady_clock::now() - start > milliseconds(250)) return false;
+        last = now;
+        if (idle_) idle_();
+        std::this_thread::sleep_for(microseconds(1000));
+    }
+    return false;
+}
+
+bool X11KeySender::waitForPing(unsigned long target, bool patient) {
+    Display* d = x_.display();
+    const auto start = steady_clock::now();
     XWindowAttributes rootAttributes{};
     XGetWindowAttributes(d, x_.root(), &rootAttributes);
     if (!(rootAttributes.your_event_mask & SubstructureNotifyMask))
         XSelectInput(d, x_.root(), rootAttributes.your_event_mask | SubstructureNotifyMask);
+    const XAtom ping = x_.atom("_NET_WM_PING");
     const long stamp = long(++pingSerial_ | 0x40000000UL);
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -264,29 +508,23 @@ void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps) {
     {
         ErrorTrap trap(d);
         XSendEvent(d, target, False, NoEventMask, &event);
-        if (trap.failed()) return;
+        if (trap.failed()) return false;
     }
     // A window that has answered before may take its time (it may be busy with a paste);
     // one that never has gets a short chance.
-    const bool trusted = announced || answeringWindows_.count(target);
-    const auto limit = milliseconds(trusted ? processTimeoutMs_ : 250);
+    const auto limit = milliseconds(patient ? processTimeoutMs_ : 250);
     while (steady_clock::now() - start < limit) {
         while (XPending(d)) {
             XEvent in;
             XNextEvent(d, &in);
             if (in.type == ClientMessage && in.xclient.window == x_.root() &&
-                XAtom(in.xclient.data.l[0]) == ping && in.xclient.data.l[1] == stamp) {
-                answeringWindows_.insert(target);
-                return;
-            }
+                XAtom(in.xclient.data.l[0]) == ping && in.xclient.data.l[1] == stamp)
+                return true;
         }
         if (idle_) idle_();
         std::this_thread::sleep_for(milliseconds(1));
     }
-    if (!trusted) {
-        silentWindows_.insert(target);
-        pause();
-    }
+    return false;
 }
 
 }  // namespace vexil::x11

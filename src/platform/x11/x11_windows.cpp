@@ -1,5 +1,6 @@
 #include "platform/x11/x11_windows.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <chrono>
@@ -257,13 +258,19 @@ ProcessId X11Windows::pidOf(WindowHandle window) {
     return pid.empty() ? 0 : ProcessId(pid.front());
 }
 
-QString X11Windows::focusedProgramFile() {
-    const WindowHandle active = activeWindow();
-    if (!active) return {};
-    const ProcessId pid = pidOf(active);
+QString X11Windows::focusedProgramFile() { return programFile(activeWindow()); }
+
+QString X11Windows::programFile(WindowHandle window) {
+    if (!window) return {};
+    const ProcessId pid = pidOf(window);
     if (pid <= 0) return {};
     // The link names the program file; a process of another user gives nothing.
     return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+}
+
+bool X11Windows::ownWindowFocused() {
+    const WindowHandle active = activeWindow();
+    return active && pidOf(active) == ProcessId(QCoreApplication::applicationPid());
 }
 
 QSize X11Windows::screenSize() {

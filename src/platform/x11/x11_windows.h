@@ -20,6 +20,8 @@ public:
     bool setTopMost(WindowHandle window, bool on) override;
     bool close(WindowHandle window) override;
     QString focusedProgramFile() override;
+    QString programFile(WindowHandle window) override;
+    bool ownWindowFocused() override;
     QSize screenSize() override;
 
     WindowHandle activeWindow();

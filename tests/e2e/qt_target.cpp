@@ -1,0 +1,91 @@
+// A Qt Widgets text window that records what it receives, a target of the end-to-end tests
+// and of the typing benchmark beside the Tk one (target_app.py), with the same files:
+//   qt-target --caption TITLE --out PREFIX
+// PREFIX.txt holds the text (rewritten shortly after every change); PREFIX.log gets one
+// JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), and a
+// "ready" line once the window is shown.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <time.h>
+
+namespace {
+
+double monotonicSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+class Recorder : public QPlainTextEdit {
+public:
+    explicit Recorder(const QString& prefix) : prefix_(prefix), log_(prefix + ".log") {
+        log_.open(QIODevice::Append | QIODevice::Text | QIODevice::Unbuffered);
+        save_.setSingleShot(true);
+        save_.setInterval(30);
+        connect(&save_, &QTimer::timeout, this, [this] { save(); });
+        connect(this, &QPlainTextEdit::textChanged, this, [this] {
+            if (!save_.isActive()) save_.start();
+        });
+    }
+
+    void write(const QJsonObject& o) {
+        log_.write(QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n');
+    }
+
+    void save() {
+        QSaveFile f(prefix_ + ".txt");
+        if (!f.open(QIODevice::WriteOnly)) return;
+        // The raw text keeps a no-break space as typed (the plain text turns it into a blank).
+        QString text = document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, u'\n');
+        f.write(text.toUtf8());
+        f.commit();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        write({{"type", "key"}, {"key", e->key()}, {"char", e->text()},
+               {"state", int(e->modifiers() >> 25)}, {"t", monotonicSeconds()}});
+        QPlainTextEdit::keyPressEvent(e);
+    }
+
+private:
+    QString prefix_;
+    QFile log_;
+    QTimer save_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser args;
+    args.addOption(QCommandLineOption("caption", "window title", "TITLE"));
+    args.addOption(QCommandLineOption("out", "prefix of the files written", "PREFIX"));
+    args.addOption(QCommandLineOption("geometry", "WxH+X+Y", "GEOMETRY", "500x300+300+200"));
+    args.process(app);
+    if (!args.isSet("caption") || !args.isSet("out")) args.showHelp(2);
+
+    Recorder editor(args.value("out"));
+    editor.setWindowTitle(args.value("caption"));
+    const QStringList g = args.value("geometry").split(QRegularExpression("[x+]"));
+    if (g.size() == 4) editor.setGeometry(g[2].toInt(), g[3].toInt(), g[0].toInt(), g[1].toInt());
+    editor.show();
+    editor.activateWindow();
+    editor.setFocus();
+    QTimer::singleShot(200, &editor, [&editor] {
+        editor.save();
+        editor.write({{"type", "ready"}, {"x", editor.x()}, {"y", editor.y()}});
+    });
+    return app.exec();
+}
