@@ -116,8 +116,9 @@ TEST(Startup, UnreadableBoardLeavesEditMode) {
     EXPECT_EQ(f.session->tmpl.areaCount(), 0);
     // Reported as missing, not as a board of another format.
     const QString path = f.path(QStringLiteral("missing.VXL"));
-    EXPECT_EQ(f.messages(), QStringList{messageText(3) + path + QString::number(errnum::FileNotFound) +
-                                        u' ' + runtimeErrorDescription(errnum::FileNotFound)});
+    EXPECT_EQ(f.messages(),
+              QStringList{messageText(3) + path + QString::number(errnum::FileNotFound) + u' ' +
+                          runtimeErrorDescription(errnum::FileNotFound)});
     EXPECT_EQ(f.view.title, QStringLiteral("Vexil - ") + path);
 }
 

@@ -15,8 +15,8 @@ namespace {
 class DemoBoards : public CommandFixture, public ::testing::Test {
 protected:
     void loadExample(const char* name) {
-        const QString path = QDir(sourceDir()).filePath(QStringLiteral("examples/") +
-                                                        QLatin1String(name));
+        const QString path =
+            QDir(sourceDir()).filePath(QStringLiteral("examples/") + QLatin1String(name));
         loadTemplate(*session, path);
         ASSERT_GT(session->tmpl.areaCount(), 1) << path.toStdString();
         session->speech.speechAvailable = true;
@@ -26,8 +26,7 @@ protected:
     std::vector<int> phraseAreas() const {
         std::vector<int> out;
         for (int n = 1; n <= session->tmpl.areaCount(); ++n)
-            if (session->tmpl.area(n).keys.contains(QLatin1String("{|Llegir ")))
-                out.push_back(n);
+            if (session->tmpl.area(n).keys.contains(QLatin1String("{|Llegir "))) out.push_back(n);
         return out;
     }
 };

@@ -81,15 +81,18 @@ TEST_F(PathsTest, NamesTakeTheSpellingOnDiskAndKeepTheirForm) {
     struct {
         QString name, current, expected;
     } cases[] = {
-        {QStringLiteral("c:\\PLANTILLES\\icones\\GAT.BMP"), {},
+        {QStringLiteral("c:\\PLANTILLES\\icones\\GAT.BMP"),
+         {},
          QStringLiteral("c:\\Plantilles\\Icones\\Gat.bmp")},
-        {QStringLiteral("C:/plantilles//ICONES/gat.bmp"), {},
+        {QStringLiteral("C:/plantilles//ICONES/gat.bmp"),
+         {},
          QStringLiteral("C:/Plantilles//Icones/Gat.bmp")},
         {lower, {}, dir.filePath(QStringLiteral("Plantilles/Icones/Gat.bmp"))},
         {QStringLiteral("icones\\gat.bmp"), QStringLiteral("C:\\PLANTILLES"),
          QStringLiteral("Icones\\Gat.bmp")},
         // What is not there stays as written, and so does what follows it.
-        {QStringLiteral("C:\\plantilles\\NOU\\icones\\x.bmp"), {},
+        {QStringLiteral("C:\\plantilles\\NOU\\icones\\x.bmp"),
+         {},
          QStringLiteral("C:\\Plantilles\\NOU\\icones\\x.bmp")},
         {QStringLiteral("C:\\PLANTILLES\\"), {}, QStringLiteral("C:\\Plantilles\\")},
         {QString(), {}, QString()},

@@ -114,14 +114,14 @@ TEST_F(WriterTest, WrittenBoardsLoadBackIdentically) {
 TEST_F(WriterTest, EveryPictureNameReadsBackWhole) {
     const QString names[] = {
         QStringLiteral("PLAFO.BMP"),
-        QStringLiteral("A\"B.BMP"),          // a quote inside a bare name stays a quote
-        QStringLiteral("\"A.BMP"),           // a leading quote needs the quoted form
-        QStringLiteral("\fA\".BMP"),         // a form feed is not a blank to the reader
-        QStringLiteral(" A,\"B\" "),         // blanks, a comma and quotes at once
+        QStringLiteral("A\"B.BMP"),   // a quote inside a bare name stays a quote
+        QStringLiteral("\"A.BMP"),    // a leading quote needs the quoted form
+        QStringLiteral("\fA\".BMP"),  // a form feed is not a blank to the reader
+        QStringLiteral(" A,\"B\" "),  // blanks, a comma and quotes at once
         QStringLiteral("A\tB\t"),
-        QStringLiteral("A,B.BMP"),           // a comma alone stays bare
+        QStringLiteral("A,B.BMP"),               // a comma alone stays bare
         QStringLiteral("C:\\X, Y\\\u00B6.BMP"),  // and so does a "¶" in a bare name
-        QStringLiteral("\"A\r\nB,\""),       // a line break needs quotes
+        QStringLiteral("\"A\r\nB,\""),           // a line break needs quotes
     };
     for (const QString& name : names) {
         t().settings.pictureFile = name;

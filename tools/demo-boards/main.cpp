@@ -151,9 +151,9 @@ Board phrases() {
         const QString t = QString::fromUtf8(texts[i]);
         // Said first, then written: with no target open the player drops whatever follows
         // a plain stretch, and the phrase must still be heard.
-        b.keys.push_back({t, QStringLiteral("{|Llegir ") + t + QStringLiteral("}") + t +
-                                 QStringLiteral(". "),
-                          r});
+        b.keys.push_back(
+            {t, QStringLiteral("{|Llegir ") + t + QStringLiteral("}") + t + QStringLiteral(". "),
+             r});
     }
     return b;
 }
