@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make run: the letter board in use mode, scanning by itself, typing into a text editor.
-# Press Space to pick the highlighted row, then again to pick the letter.
+# Press Space to pick the highlighted row, then again to pick the letter. The "frases" key
+# opens the phrase board, which says each phrase aloud and writes it into the editor.
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)

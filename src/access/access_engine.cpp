@@ -305,12 +305,14 @@ void AccessEngine::voice(int label) {
     if (!s_.access.useMode || label <= 0 || label >= 33) return;
     const UserProfile& p = s_.profile;
     switch (p.accessMode) {
+        // The sounds arrive as the voice codes, never as the codes the switches hold: an
+        // unset switch would otherwise match its own 0.
         case kModeVoiceOne:
-            if (label == 1) act_butons(p.switches[1].accio, QString());
+            if (label == 1) act_butons(kVoiceSound1, QString());
             break;
         case kModeVoiceTwo:
-            if (label == 1) act_butons(p.switches[1].accio, QString());
-            if (label == 2) act_butons(p.switches[2].accio, QString());
+            if (label == 1) act_butons(kVoiceSound1, QString());
+            if (label == 2) act_butons(kVoiceSound2, QString());
             break;
         case kModeVoiceFive: {
             static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,

@@ -25,6 +25,8 @@ enum SwitchCode : int {
 // for a switch set to "Tecla de la llista" only when its list holds it; the lists decide
 // last: a character in the list of switch 1 gives 1, one in the list of switch 2 gives 2
 // (whatever code that switch has), one in neither keeps what "Qualsevol tecla" gave.
+// An unset switch (code 0) is never matched; the voice codes 1000 and 1001 are switches 1
+// and 2 whatever the switches hold.
 int whichSwitch(const UserProfile& profile, int code, const QString& text);
 
 }  // namespace vexil

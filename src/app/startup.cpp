@@ -3,8 +3,10 @@
 #include "app/session.h"
 #include "app/use_mode.h"
 #include "commands/sound_speech.h"
+#include "platform/paths.h"
 #include "settings/catalogue_loader.h"
 #include "settings/profile_files.h"
+#include "template/board_paths.h"
 #include "template/file_commands.h"
 #include "template/template_reader.h"
 
@@ -17,6 +19,18 @@ QString upperKeepingLength(const QString& text) {
     QString out = text;
     for (QChar& c : out) c = c.toUpper();
     return out;
+}
+
+// Names on this system keep their case: the board is named as it is spelt on disk (the
+// title shows it so), found without regard to case. A board that is not there ends in
+// ".VXL", so that the loader reports it missing rather than wrongly named.
+QString boardNameToLoad(const Session& session, const QString& board) {
+    const Template& t = session.tmpl;
+    const QString folder = t.templateFolder.isEmpty() ? session.currentDirectory : t.templateFolder;
+    QString name = nameAsOnDisk(board, folder, session.folders.drives);
+    const QString full = isAbsoluteName(name) ? name : joinName(folder, name);
+    if (!session.fileExists(full)) name = name.left(name.size() - 4) + QStringLiteral(".VXL");
+    return name;
 }
 
 }  // namespace
@@ -98,7 +112,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     if (!board.isEmpty()) {
         if (board.contains(u'\\') || board.contains(u'/'))
             t.templateFolder = board.left(board.size() - fileNamePart(board).size());
-        loadTemplate(session, upperKeepingLength(board));
+        loadTemplate(session, boardNameToLoad(session, board));
         // A board that could not be read leaves no areas: the user lands in edit mode.
         useMode.enterUseMode();
         return;

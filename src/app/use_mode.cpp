@@ -146,6 +146,10 @@ void UseMode::closeStartedApplications() {
     for (int i = 0; i < kMaxClosings; ++i) {
         const QString title = win_actiu_titol(s_);
         if (title == u"|") break;
+        // The board put it on top; it must not stay above the editor, whether it closes
+        // now, refuses to, or is kept for its name.
+        if (!title.contains(QLatin1String("Vexil")))
+            s_.platform.windows.setTopMost(p.targetWindow, false);
         // Never the program's own window, whatever the case of its name in the title.
         if (!title.contains(QStringLiteral("VEXIL"), Qt::CaseInsensitive))
             s_.platform.windows.close(p.targetWindow);

@@ -43,30 +43,57 @@ QString matchComponent(const QString& folder, const QString& component) {
     return component;
 }
 
+// The real folder a name starts from, and where its components begin in it.
+QString startFolder(const QString& name, const QString& currentFolder, const DriveMap& drives,
+                    qsizetype& restStart) {
+    QString base;
+    if (isDriveName(name)) {
+        base = drives.folderOf(name.at(0));
+        restStart = 2;
+    } else if (name.startsWith(u'/') || name.startsWith(u'\\')) {
+        base = QStringLiteral("/");
+        restStart = 0;
+    } else {
+        base = currentFolder.isEmpty() ? QDir::currentPath()
+                                       : realPath(currentFolder, QString(), drives);
+        restStart = 0;
+    }
+    while (base.size() > 1 && base.endsWith(u'/')) base.chop(1);
+    if (base == u"/") base.clear();
+    return base;
+}
+
 }  // namespace
 
 QString realPath(const QString& name, const QString& currentFolder, const DriveMap& drives) {
     QString n = name;
     n.replace(u'\\', u'/');
-    QString base;
-    QString rest;
-    if (isDriveName(n)) {
-        base = drives.folderOf(n.at(0));
-        rest = n.mid(2);
-    } else if (n.startsWith(u'/')) {
-        base = QStringLiteral("/");
-        rest = n;
-    } else {
-        base = currentFolder.isEmpty() ? QDir::currentPath()
-                                       : realPath(currentFolder, QString(), drives);
-        rest = n;
-    }
-    QString path = base;
-    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-    if (path == u"/") path.clear();
-    for (const QString& part : rest.split(u'/', Qt::SkipEmptyParts))
+    qsizetype restStart = 0;
+    QString path = startFolder(n, currentFolder, drives, restStart);
+    for (const QString& part : n.mid(restStart).split(u'/', Qt::SkipEmptyParts))
         path += u'/' + matchComponent(path, part);
     return path.isEmpty() ? QStringLiteral("/") : path;
+}
+
+QString nameAsOnDisk(const QString& name, const QString& currentFolder, const DriveMap& drives) {
+    qsizetype i = 0;
+    QString path = startFolder(name, currentFolder, drives, i);
+    QString out = name.left(i);
+    while (i < name.size()) {
+        const QChar c = name.at(i);
+        if (c == u'/' || c == u'\\') {
+            out += c;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < name.size() && name.at(end) != u'/' && name.at(end) != u'\\') ++end;
+        const QString part = matchComponent(path, name.mid(i, end - i));
+        path += u'/' + part;
+        out += part;
+        i = end;
+    }
+    return out;
 }
 
 bool fileExists(const QString& name, const QString& currentFolder, const DriveMap& drives) {

@@ -31,6 +31,12 @@ private:
 QString realPath(const QString& name, const QString& currentFolder = QString(),
                  const DriveMap& drives = DriveMap());
 
+// The name in its own form (separators and drive letter as written), each component that
+// exists spelt as it is on disk, found the way realPath finds it; the components that do
+// not exist stay as written.
+QString nameAsOnDisk(const QString& name, const QString& currentFolder = QString(),
+                     const DriveMap& drives = DriveMap());
+
 // True when the board name `name` leads to an existing regular file.
 bool fileExists(const QString& name, const QString& currentFolder = QString(),
                 const DriveMap& drives = DriveMap());

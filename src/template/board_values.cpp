@@ -33,6 +33,14 @@ void BoardValueReader::skipToDelimiter() {
     }
 }
 
+void BoardValueReader::skipToLineEnd() {
+    const qsizetype n = text_.size();
+    const char16_t* s = reinterpret_cast<const char16_t*>(text_.constData());
+    while (pos_ < n && !isLineEnd(s[pos_])) ++pos_;
+    if (pos_ >= n) return;
+    if (s[pos_++] == u'\r' && pos_ < n && s[pos_] == u'\n') ++pos_;
+}
+
 void BoardValueReader::nextValue(qsizetype& begin, qsizetype& end, bool& quoted) {
     const qsizetype n = text_.size();
     const char16_t* s = reinterpret_cast<const char16_t*>(text_.constData());
@@ -61,6 +69,29 @@ QString BoardValueReader::readText(bool* wasQuoted) {
     bool quoted = false;
     nextValue(begin, end, quoted);
     if (wasQuoted) *wasQuoted = quoted;
+    return text_.mid(begin, end - begin);
+}
+
+QString BoardValueReader::readLine(bool* wasQuoted) {
+    const qsizetype n = text_.size();
+    const char16_t* s = reinterpret_cast<const char16_t*>(text_.constData());
+    if (pos_ >= n) throw RuntimeError(errnum::InputPastEnd);
+    while (pos_ < n && isBlank(s[pos_])) ++pos_;
+    const bool quoted = pos_ < n && s[pos_] == u'"';
+    if (wasQuoted) *wasQuoted = quoted;
+    qsizetype begin = pos_, end = pos_;
+    if (quoted) {
+        // Across line ends if need be, as any quoted text.
+        begin = ++pos_;
+        while (pos_ < n && s[pos_] != u'"') ++pos_;
+        end = pos_;
+        if (pos_ < n) ++pos_;
+    } else {
+        while (pos_ < n && !isLineEnd(s[pos_])) ++pos_;
+        end = pos_;
+        while (end > begin && isBlank(s[end - 1])) --end;
+    }
+    skipToLineEnd();
     return text_.mid(begin, end - begin);
 }
 

@@ -19,6 +19,10 @@ public:
     // The next value as text: quotes removed, plain values trimmed. Throws InputPastEnd
     // when nothing is left.
     QString readText(bool* wasQuoted = nullptr);
+    // The next value when it fills its whole line: a plain value runs to the line end,
+    // commas included (blanks around it removed); a quoted one runs to its closing quote,
+    // and the rest of that line is dropped. Throws InputPastEnd when nothing is left.
+    QString readLine(bool* wasQuoted = nullptr);
     // The next value as a 16-bit integer: TypeMismatch when it is no number, Overflow when
     // it does not fit. An empty value is 0.
     std::int16_t readInt();
@@ -31,6 +35,7 @@ private:
     // Finds the next value; `quoted` tells whether it was in quotes.
     void nextValue(qsizetype& begin, qsizetype& end, bool& quoted);
     void skipToDelimiter();
+    void skipToLineEnd();
 
     const QString& text_;
     qsizetype pos_ = 0;

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "app/session.h"
+#include "commands/sound_speech.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "template/board_paths.h"
@@ -154,12 +155,9 @@ void newTemplate(Session& session) {
     const bool openProperties = t.settings.propertiesOnNew != 0;
     t.clearTemplate();
     copia_seguretat(session, 0);
-    // The speech engine starts again with its default settings when it is present.
-    if (session.platform.speech.available()) {
-        t.settings.voiceLanguage = 0;
-        t.settings.voiceSpeaker = 0;
-        t.settings.voiceSpeed = 100;
-    }
+    // The speech engine starts again, so that the language and voice of the board left
+    // behind do not stay in it; when present, this resets the board's voice settings.
+    startSpeech(session);
     t.modified = false;
     t.settings.formatVariant = 2;
     session.view->setKeysBoxCoversClip(true);

@@ -57,12 +57,13 @@ private:
     void readTextInto(QString& target) {
         step([&] { target = unquoteStored(reader_->readText()); });
     }
-    // The picture name is stored bare and read as it stands; only a quoted one (written so
-    // because a bare value could not hold it) has its quotes stored as "¶".
+    // The picture name fills its line and is read as it stands, commas and all: boards
+    // have always stored it bare. Only a quoted one (written so because a bare line could
+    // not hold it) has its quotes stored as "¶".
     void readPictureInto(QString& target) {
         step([&] {
             bool quoted = false;
-            QString v = reader_->readText(&quoted);
+            QString v = reader_->readLine(&quoted);
             target = quoted ? unquoteStored(std::move(v)) : std::move(v);
         });
     }

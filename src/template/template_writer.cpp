@@ -27,13 +27,13 @@ void textLine(QString& out, const QString& text) {
     line(out);
 }
 
-// The picture name is written bare, as it always was; one that a bare value could not hold
-// (a comma, a line break, a blank or tab at either end, a leading quote) is quoted, with
-// the quotes inside it stored as "¶", so that it reads back whole.
+// The picture name is written bare, as it always was, commas included: the reader takes
+// the whole line. One that a bare line could not hold (a line break, a blank or tab at
+// either end, a leading quote) is quoted, with the quotes inside it stored as "¶", so
+// that it reads back whole.
 void pictureLine(QString& out, const QString& name) {
     auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    const bool bare = !name.contains(u',') && !name.startsWith(u'"') && !name.contains(u'\r') &&
-                      !name.contains(u'\n') &&
+    const bool bare = !name.startsWith(u'"') && !name.contains(u'\r') && !name.contains(u'\n') &&
                       (name.isEmpty() || (!blank(name.front()) && !blank(name.back())));
     if (bare) {
         out += name;

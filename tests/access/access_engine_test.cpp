@@ -332,6 +332,30 @@ TEST(AccessEngine, VoiceLabelsByMode) {
     }
 }
 
+// A profile that names a voice mode without the voice codes on its switches (fresh, or
+// written by hand): sound 1 still steps or picks, sound 2 still selects.
+TEST(AccessEngine, VoiceSoundsDoNotMatchUnsetSwitches) {
+    struct {
+        int mode, label;
+        QStringList log;
+        int currentArea;
+    } cases[] = {
+        {kModeVoiceTwo, 1, L({"highlight 4", "announce c"}), -1},
+        {kModeVoiceTwo, 2, L({"activate 3 t3=0"}), -1},
+        {kModeVoiceOne, 1, {}, 3},
+    };
+    for (const auto& c : cases) {
+        EngineFixture f;
+        vexil::test::addGridBoard(f.s().tmpl);
+        f.enter(c.mode);
+        f.s().access.scanPosition = 2;
+        f.take();
+        f.engine.voice(c.label);
+        EXPECT_EQ(f.take(), c.log) << "mode " << c.mode << " label " << c.label;
+        EXPECT_EQ(f.s().tmpl.currentArea, c.currentArea) << "mode " << c.mode;
+    }
+}
+
 TEST(AccessEngine, RecognitionStartsInVoiceModesOnlyOnceTheEngineWasStarted) {
     for (int state : {0, -1}) {
         EngineFixture f;

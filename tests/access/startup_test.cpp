@@ -5,6 +5,8 @@
 #include "access/access_engine.h"
 #include "app/use_mode.h"
 #include "engine_fixture.h"
+#include "i18n/runtime_error.h"
+#include "i18n/texts.h"
 #include "template/template_writer.h"
 
 using namespace vexil;
@@ -112,6 +114,31 @@ TEST(Startup, UnreadableBoardLeavesEditMode) {
     startUp(*f.session, f.useMode, f.path(QStringLiteral("missing.vxl")));
     EXPECT_FALSE(f.session->access.useMode);
     EXPECT_EQ(f.session->tmpl.areaCount(), 0);
+    // Reported as missing, not as a board of another format.
+    const QString path = f.path(QStringLiteral("missing.VXL"));
+    EXPECT_EQ(f.messages(),
+              QStringList{messageText(3) + path + QString::number(errnum::FileNotFound) + u' ' +
+                          runtimeErrorDescription(errnum::FileNotFound)});
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - ") + path);
+}
+
+// Names keep their case here: the board is named, and titled, as it is spelt on disk.
+TEST(Startup, BoardKeepsTheCaseItHasOnDisk) {
+    struct {
+        const char* typed;
+    } cases[] = {{"Plafons/Lletres.vxl"}, {"PLAFONS/LLETRES.VXL"}, {"plafons/lletres.Vxl"}};
+    for (const auto& c : cases) {
+        StartupFixture f;
+        Template board;
+        vexil::test::addGridBoard(board);
+        f.writeFile(QStringLiteral("Plafons/Lletres.vxl"), templateFileBytes(board));
+        startUp(*f.session, f.useMode, f.path(QString::fromUtf8(c.typed)));
+        const QString onDisk = f.path(QStringLiteral("Plafons/Lletres.vxl"));
+        EXPECT_EQ(f.session->tmpl.templatePath, onDisk) << c.typed;
+        EXPECT_EQ(f.view.title, QStringLiteral("Vexil - ") + onDisk) << c.typed;
+        EXPECT_EQ(f.session->tmpl.areaCount(), 5) << c.typed;
+        EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+    }
 }
 
 TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {

@@ -48,6 +48,10 @@ TEST(SwitchDispatch, WhichSwitchAnEventCountsAs) {
         {"empty list never matches", 2, "", 3, "", 4, "x", 0},
         {"voice sound 1", 1000, "", 0, "", 1000, "", 1},
         {"voice sound 2", 1000, "", 1001, "", 1001, "", 2},
+        {"code 0 is no event, even for unset switches", 0, "", 0, "", 0, "", 0},
+        {"voice sound 1 without the voice codes set", 0, "", 0, "", 1000, "", 1},
+        {"voice sound 2 without the voice codes set", 0, "", 0, "", 1001, "", 2},
+        {"voice sound 1 is switch 1 beside any event", 1, "", 1, "", 1000, "", 1},
         {"right click", 8, "", 9, "", 8, "", 1},
     };
     for (const auto& c : cases)

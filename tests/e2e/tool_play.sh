@@ -104,8 +104,23 @@ set +e; out=$("$tool" play '{|Sona NO.WAV}' 2>/dev/null); rc=$?; set -e
 [ $rc = 1 ] || fail "missing file exit $rc"
 echo "$out" | grep -q 'Vexil no encuentra el archivo' || fail "missing file message"
 
+# "--" ends the options: a sequence may start with "-", even with "--"; arguments that Qt
+# would take for its own ("-reverse") reach the command.
+expect "sequence after --" '{"op":"activate","title":"N"}
+{"op":"keys","text":"--x"}
+{"op":"state","memory":"","currentLevel":1,"targetWindow":4096,"targetHistory":"1000 "}' \
+  -- --window N -- --x
+expect "sequence like a Qt option" '{"op":"activate","title":"N"}
+{"op":"keys","text":"-reverse"}
+{"op":"state","memory":"","currentLevel":1,"targetWindow":4096,"targetHistory":"1000 "}' \
+  -- --window N -reverse
+expect "a second -- is the sequence" '{"op":"activate","title":"N"}
+{"op":"keys","text":"--"}
+{"op":"state","memory":"","currentLevel":1,"targetWindow":4096,"targetHistory":"1000 "}' \
+  -- --window N -- --
+
 # Usage errors.
-for args in "" "--area" "--screen 10 x" "--launch x x" "a b" "--bogus x"; do
+for args in "" "--area" "--screen 10 x" "--launch x x" "a b" "--bogus x" "-- a b" "--"; do
   set +e; "$tool" play $args >/dev/null 2>&1; rc=$?; set -e
   [ $rc = 2 ] || fail "usage '$args' exit $rc"
 done

@@ -44,8 +44,10 @@ for line in open(sys.argv[1]):
     d = json.loads(line)
     if d["op"] == "timer":
         print(d["name"], d["interval"], d["enabled"])' "$1"; }
-timers auto.jsonl | grep -qx "Timer3 1000 True" || fail "scan step 1000 ms: $(timers auto.jsonl)"
-timers auto.jsonl | grep -qx "Timer2 100 True" || fail "focus timer: $(timers auto.jsonl)"
+# Read whole: with pipefail, a grep that stops at the first match would break the pipe.
+auto_timers=$(timers auto.jsonl)
+grep -qx "Timer3 1000 True" <<<"$auto_timers" || fail "scan step 1000 ms: $auto_timers"
+grep -qx "Timer2 100 True" <<<"$auto_timers" || fail "focus timer: $auto_timers"
 head -c 7 auto.jsonl | grep -q '{"op":' || fail "op first"
 
 # Mouse mode from the command line: a press at pixel (600,400) is board (375,248), area 5.
@@ -58,6 +60,18 @@ head -c 7 auto.jsonl | grep -q '{"op":' || fail "op first"
 [ "$(ops keys.jsonl | grep -v '^keys' | tr '\n' ' ')" = \
   "highlight 5 highlight 3 announce gat.wav highlight 2 announce a beep  activateArea 2 " ] \
   || fail "cursor keys: $(ops keys.jsonl)"
+
+# Voice, "2 Ordres", with a profile whose switches hold no voice codes: sound 1 steps,
+# sound 2 selects and activates at once; the sounds may follow "--".
+"$tool" scan --template grid.vxl --mode 6 -- voice:1 voice:1 voice:2 >voice.jsonl 2>/dev/null
+[ "$(ops voice.jsonl | grep -v '^keys' | tr '\n' ' ')" = \
+  "highlight 5 highlight 2 announce a highlight 3 announce gat.wav beep  activateArea 3 " ] \
+  || fail "voice, two commands: $(ops voice.jsonl)"
+# "1 Ordre": automatic scanning, the sound picks the highlighted area for the next tick.
+"$tool" scan --template grid.vxl --mode 5 wait:1000 voice:1 wait:500 >voice1.jsonl 2>/dev/null
+[ "$(ops voice1.jsonl | grep -v '^keys' | tr '\n' ' ')" = \
+  "highlight 2 announce a beep  activateArea 2 " ] \
+  || fail "voice, one command: $(ops voice1.jsonl)"
 
 # TANCAR from an area leaves use mode, then ends the program.
 "$tool" scan --template end.vxl --mode 0 press:left:100,100 wait:500 >end.jsonl 2>/dev/null

@@ -65,6 +65,19 @@ printf 'BM' >old/Cover.bmp
 "$tool" save-as old/b.vxl new/x.txt || fail "save-as .txt exit $?"
 [ ! -e new/x.txt ] || fail "x.txt written"
 
+# "--" ends the options: a board whose name starts with "-".
+cp old/b.vxl ./-b.vxl
+"$tool" dump -- -b.vxl >dash.json || fail "dump -- -b.vxl exit $?"
+[ "$(json dash.json 'd["areaCount"]')" = 1 ] || fail "dump after --"
+
+# A picture name with commas, written bare as boards always had it: the whole line.
+board old/comma.vxl 2 'Sol, lluna i estels.bmp'
+"$tool" dump old/comma.vxl >comma.json || true
+[ "$(json comma.json 'd["pictureFile"]')" = 'Sol, lluna i estels.bmp' ] || fail "picture with commas"
+[ "$(json comma.json 'd["areaCount"]')" = 1 ] || fail "areas after a picture with commas"
+"$tool" save old/comma.vxl comma2.vxl >/dev/null || true
+cmp -s old/comma.vxl comma2.vxl || fail "picture with commas not written back as read"
+
 # Usage errors.
 set +e; "$tool" dump >/dev/null 2>&1; rc=$?; set -e
 [ $rc = 2 ] || fail "usage exit $rc"

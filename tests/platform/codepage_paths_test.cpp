@@ -76,6 +76,31 @@ TEST_F(PathsTest, MissingComponentsStayAsWritten) {
     EXPECT_FALSE(fileExists(QString(), {}, drives));
 }
 
+TEST_F(PathsTest, NamesTakeTheSpellingOnDiskAndKeepTheirForm) {
+    const QString lower = dir.path() + QStringLiteral("/plantilles/icones/gat.bmp");
+    struct {
+        QString name, current, expected;
+    } cases[] = {
+        {QStringLiteral("c:\\PLANTILLES\\icones\\GAT.BMP"),
+         {},
+         QStringLiteral("c:\\Plantilles\\Icones\\Gat.bmp")},
+        {QStringLiteral("C:/plantilles//ICONES/gat.bmp"),
+         {},
+         QStringLiteral("C:/Plantilles//Icones/Gat.bmp")},
+        {lower, {}, dir.filePath(QStringLiteral("Plantilles/Icones/Gat.bmp"))},
+        {QStringLiteral("icones\\gat.bmp"), QStringLiteral("C:\\PLANTILLES"),
+         QStringLiteral("Icones\\Gat.bmp")},
+        // What is not there stays as written, and so does what follows it.
+        {QStringLiteral("C:\\plantilles\\NOU\\icones\\x.bmp"),
+         {},
+         QStringLiteral("C:\\Plantilles\\NOU\\icones\\x.bmp")},
+        {QStringLiteral("C:\\PLANTILLES\\"), {}, QStringLiteral("C:\\Plantilles\\")},
+        {QString(), {}, QString()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nameAsOnDisk(c.name, c.current, drives), c.expected) << c.name.toStdString();
+}
+
 TEST(Paths, NameParts) {
     EXPECT_EQ(fileNamePart(QStringLiteral("C:\\A\\B.VXL")), QStringLiteral("B.VXL"));
     EXPECT_EQ(folderPart(QStringLiteral("C:\\A\\B.VXL")), QStringLiteral("C:\\A"));

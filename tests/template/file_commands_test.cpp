@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include "board_test_helpers.h"
+#include "commands/sound_speech.h"
 #include "i18n/texts.h"
 #include "support/test_support.h"
 #include "template/template_reader.h"
@@ -223,6 +224,31 @@ TEST_F(FileCommandsTest, NewTemplate) {
     }
     // The modified board was offered for saving first (answered No).
     EXPECT_EQ(f.messages(), (QStringList{messageText(5), messageText(5)}));
+}
+
+// The new board starts the speech engine again: the language and voice of the board left
+// behind do not stay in it.
+TEST_F(FileCommandsTest, NewTemplateStartsTheSpeechEngineAgain) {
+    f.fake.speech.installed = true;
+    registerSpeechEngine(*f.session);
+    startSpeech(*f.session);
+    loadBoard(QString(), QStringLiteral("a"));
+    t().settings.voiceLanguage = 1;
+    t().settings.voiceSpeaker = 2;
+    t().settings.voiceSpeed = 150;
+    applyTemplateVoice(*f.session);  // as entering use mode does
+    f.fake.recorder.clear();
+
+    newTemplate(*f.session);
+    QStringList calls;
+    for (const auto& e : f.fake.recorder.eventsOf(QStringLiteral("speech")))
+        calls << e.value("call").toString() + u' ' + e.value("arg").toVariant().toString();
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("upcTVGetNumberOfSpeakers "),
+                                  QStringLiteral("upcTVSetLanguage 99"),
+                                  QStringLiteral("upcTVSetSpeaker 0")}));
+    EXPECT_EQ(t().settings.voiceLanguage, 0);
+    EXPECT_EQ(t().settings.voiceSpeaker, 0);
+    EXPECT_EQ(t().settings.voiceSpeed, 100);
 }
 
 TEST_F(FileCommandsTest, OpenTemplate) {

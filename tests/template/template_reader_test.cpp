@@ -59,6 +59,30 @@ TEST(BoardValues, CommaAndLineRules) {
     }
 }
 
+TEST(BoardValues, WholeLineValues) {
+    const QString text = QStringLiteral(
+        "  C:\\A,B\\Foto, 1.BMP \t\r\n 5\r\n\"Q, \xB6x\xB6\" tail, more\r\nnext\n\r\n"
+        "\"two\r\nlines\"\rlast");
+    BoardValueReader r(text);
+    bool quoted = true;
+    EXPECT_EQ(r.readLine(&quoted), QStringLiteral("C:\\A,B\\Foto, 1.BMP"));  // commas kept
+    EXPECT_FALSE(quoted);
+    EXPECT_EQ(r.readInt(), 5);
+    EXPECT_EQ(r.readLine(&quoted), QStringLiteral("Q, \xB6x\xB6"));  // the whole rest dropped
+    EXPECT_TRUE(quoted);
+    EXPECT_EQ(r.readLine(), QStringLiteral("next"));  // a lone LF ends a line
+    EXPECT_EQ(r.readLine(), QString());               // an empty line is an empty value
+    EXPECT_EQ(r.readLine(), QStringLiteral("two\r\nlines"));
+    EXPECT_EQ(r.readLine(), QStringLiteral("last"));  // a lone CR too, and the text's end
+    EXPECT_TRUE(r.atEnd());
+    try {
+        r.readLine();
+        FAIL() << "read past the end";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), errnum::InputPastEnd);
+    }
+}
+
 TEST(BoardValues, Integers) {
     struct Case {
         const char* text;
@@ -304,6 +328,23 @@ TEST_F(ReaderTest, MissingOrBrokenCover) {
         EXPECT_TRUE(view.cover.isNull());
         EXPECT_EQ(t().areaCount(), 1);  // the board itself is loaded
     }
+}
+
+// Old boards stored the picture name bare, commas and all: the name takes the whole line and
+// the areas after it still load.
+TEST_F(ReaderTest, PictureNameWithCommasTakesItsWholeLine) {
+    f.writeFile(QStringLiteral("pics/Sol, lluna.bmp"), QByteArray());
+    const QString picture = QStringLiteral("pics\\Sol, lluna.bmp");
+    const QString path = f.writeFile(
+        QStringLiteral("P.VXL"),
+        boardBytes(concat({header(2, picture + QStringLiteral("  ")), block(0, 0), block(5, 5)})));
+    loadTemplate(*f.session, path);
+    EXPECT_EQ(t().settings.pictureFile, picture);
+    EXPECT_EQ(t().areaCount(), 2);
+    EXPECT_EQ(t().settings.startProgram, QString());
+    EXPECT_EQ(t().settings.voiceSpeed, 120);
+    // The empty file is no picture; the name itself was found.
+    EXPECT_EQ(f.messages(), QStringList{readError(path, errnum::InvalidPicture)});
 }
 
 TEST_F(ReaderTest, FullBoardLoadsTwiceWithoutOverflow) {

@@ -114,11 +114,14 @@ TEST_F(WriterTest, WrittenBoardsLoadBackIdentically) {
 TEST_F(WriterTest, EveryPictureNameReadsBackWhole) {
     const QString names[] = {
         QStringLiteral("PLAFO.BMP"),
-        QStringLiteral("A\"B.BMP"),          // a quote inside a bare name stays a quote
-        QStringLiteral("\"A.BMP"),           // a leading quote needs the quoted form
-        QStringLiteral("\fA\".BMP"),         // a form feed is not a blank to the reader
-        QStringLiteral(" A,\"B\" "),         // blanks, a comma and quotes at once
+        QStringLiteral("A\"B.BMP"),   // a quote inside a bare name stays a quote
+        QStringLiteral("\"A.BMP"),    // a leading quote needs the quoted form
+        QStringLiteral("\fA\".BMP"),  // a form feed is not a blank to the reader
+        QStringLiteral(" A,\"B\" "),  // blanks, a comma and quotes at once
         QStringLiteral("A\tB\t"),
+        QStringLiteral("A,B.BMP"),               // a comma alone stays bare
+        QStringLiteral("C:\\X, Y\\\u00B6.BMP"),  // and so does a "¶" in a bare name
+        QStringLiteral("\"A\r\nB,\""),           // a line break needs quotes
     };
     for (const QString& name : names) {
         t().settings.pictureFile = name;
@@ -128,6 +131,9 @@ TEST_F(WriterTest, EveryPictureNameReadsBackWhole) {
         loadTemplate(*other.session, out);
         EXPECT_EQ(other.session->tmpl.settings.pictureFile, name) << name.toStdString();
     }
+    // Written as the old program wrote it, so that its own reader finds the same name.
+    t().settings.pictureFile = QStringLiteral("A,B.BMP");
+    EXPECT_TRUE(templateFileBytes(t()).startsWith(" 2\r\n 1\r\nA,B.BMP\r\n"));
 }
 
 TEST_F(WriterTest, GroupSelectionRecordsAreNotWritten) {

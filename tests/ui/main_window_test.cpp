@@ -4,9 +4,13 @@
 #include <QCheckBox>
 #include <QMenu>
 
+#include "access/access_actions.h"
+#include "access/access_engine.h"
 #include "app/ui/edit_board.h"
 #include "app/ui/main_window.h"
 #include "app/ui/use_board.h"
+#include "app/ui/window_controller.h"
+#include "app/use_mode.h"
 #include "i18n/ui/translate_form.h"
 #include "support/test_support.h"
 #include "ui_support.h"
@@ -52,6 +56,7 @@ TEST(MainWindow, UseModeShowsTheBoardAloneAndComesBackToTheSavedRectangle) {
     w.session.view->enterUseModeDisplay(board);
     EXPECT_TRUE(w.window.inUseMode());
     for (const QMenu* menu : {m.fitxers, m.veure, m.edicio, m.ajuda}) EXPECT_FALSE(menuShown(menu));
+    EXPECT_TRUE(menuShown(m.accessibilitat));  // the access mode can change in use mode
     EXPECT_TRUE(m.finapc->isVisible());
     EXPECT_TRUE(m.canviPlafo->isVisible());
     EXPECT_FALSE(w.window.editBoard()->isVisible());
@@ -128,6 +133,27 @@ TEST(MainWindow, AccessMenuIsOneRadioGroup) {
     EXPECT_EQ(checked(), QList<int>{2});
     w.session.view->setAccessMenuCheck(-1);
     EXPECT_TRUE(checked().isEmpty());
+}
+
+// Choosing another access mode on the board in use mode starts it at once.
+TEST(MainWindow, AccessMenuInUseModeRestartsTheMode) {
+    WindowFixture w;
+    PlayerActions actions{w.session};
+    AccessEngine engine{w.session, actions};
+    UseMode useMode{w.session, engine};
+    WindowController controller{w.session, w.window, engine, useMode};
+    w.session.profile.accessMode = kModeAutoScan;
+    ASSERT_TRUE(useMode.enterUseMode());
+    EXPECT_TRUE(w.session.timer3->enabled());
+    const MainMenus& m = w.window.menus();
+    ASSERT_TRUE(menuShown(m.accessibilitat));
+
+    m.tipusExploracio.at(3)->trigger();  // "Cursors &Teclat": no dialog
+    EXPECT_EQ(w.session.profile.accessMode, kModeCursorKeys);
+    EXPECT_FALSE(w.session.timer3->enabled());
+    EXPECT_EQ(w.session.access.scanPosition, 2);  // the frame on the last area
+    EXPECT_TRUE(w.window.useBoard()->highlight()->isVisible());
+    useMode.leaveUseMode();
 }
 
 TEST(MainWindow, CaptionsPassThroughTheCaptionTable) {

@@ -133,7 +133,8 @@ Board letters() {
 Board phrases() {
     Board b;
     b.name = QStringLiteral("FRASES");
-    b.program = QString();
+    // Started on its own, the board opens the editor its phrases are written into.
+    b.program = QStringLiteral("mousepad");
     b.description = QStringLiteral("Frases que es diuen i s'escriuen");
     b.frame = QRect(0, 245, 640, 200);
     const char* const texts[] = {"Hola", "Bon dia", "Gràcies", "Sí",
@@ -148,7 +149,11 @@ Board phrases() {
             continue;
         }
         const QString t = QString::fromUtf8(texts[i]);
-        b.keys.push_back({t, t + QStringLiteral(". {|Llegir ") + t + QLatin1Char('}'), r});
+        // Said first, then written: with no target open the player drops whatever follows
+        // a plain stretch, and the phrase must still be heard.
+        b.keys.push_back(
+            {t, QStringLiteral("{|Llegir ") + t + QStringLiteral("}") + t + QStringLiteral(". "),
+             r});
     }
     return b;
 }

@@ -23,9 +23,11 @@ public:
 int run(const QStringList& args) {
     QString file;
     QString section;
-    bool withMacros = false;
+    bool withMacros = false, optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--macros") {
+        if (!optionsEnded && isEndOfOptions(args[i])) {
+            optionsEnded = true;
+        } else if (!optionsEnded && args[i] == u"--macros") {
             if (i + 1 >= args.size())
                 return usageError(catalogueCommand, QStringLiteral("--macros needs a SECTION"));
             withMacros = true;
@@ -83,7 +85,7 @@ int run(const QStringList& args) {
 }  // namespace
 
 const Command catalogueCommand{
-    "catalogue", "FILE [--macros SECTION]",
+    "catalogue", "[--macros SECTION] [--] FILE",
     "    Reads the macro and program catalogue FILE (MACROS.INI) as the program does at\n"
     "    start-up and prints one JSON object: programs (records 1..n of section Inici:\n"
     "    name, section, file, className; empty unless versio is MAC1) and\n"

@@ -41,7 +41,8 @@ const Command dumpCommand{
 
 namespace {
 
-int run(const QStringList& arguments) {
+int run(const QStringList& given) {
+    const QStringList arguments = operandsOf(given);
     if (arguments.size() != 1) return usageError(dumpCommand, QStringLiteral("one FILE expected"));
     BoardSession board;
     Session& s = *board.session;

@@ -232,7 +232,7 @@ int run(const QStringList& arguments);
 }  // namespace
 
 const Command playCommand{
-    "play", "[OPTIONS] SEQUENCE | [OPTIONS] --template FILE --area N",
+    "play", "[OPTIONS] [--] SEQUENCE | [OPTIONS] --template FILE --area N",
     "    Plays the key sequence SEQUENCE (keys and {|...} commands, as written in a\n"
     "    board) on the recording platform, as an area selected in use mode would, and\n"
     "    prints one JSON line per effect, in order:\n"
@@ -253,6 +253,8 @@ const Command playCommand{
     "    and last {\"op\":\"state\",\"memory\":M,\"currentLevel\":L,\"targetWindow\":H,\n"
     "    \"targetHistory\":S}. Window handles are numbers.\n"
     "    Options:\n"
+    "      --                  the end of the options: the next argument is the SEQUENCE\n"
+    "                          even when it starts with \"--\"\n"
     "      --template FILE     load this board first (its folder is the current one)\n"
     "      --area N            activate area N of the board instead of a sequence\n"
     "      --memory TEXT       the memory register's text at the start\n"
@@ -280,6 +282,7 @@ namespace {
 
 std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
     PlayOptions o;
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto value = [&]() -> std::optional<QString> {
@@ -289,7 +292,11 @@ std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
             }
             return args[++i];
         };
-        if (!a.startsWith(QLatin1String("--"))) {
+        if (!optionsEnded && isEndOfOptions(a)) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !a.startsWith(QLatin1String("--"))) {
             if (o.sequence) {
                 error = QStringLiteral("one SEQUENCE only (quote it)");
                 return std::nullopt;

@@ -40,7 +40,8 @@ QJsonObject profileJson(const Session& session) {
     };
 }
 
-int run(const QStringList& args) {
+int run(const QStringList& given) {
+    const QStringList args = operandsOf(given);
     if (args.size() != 1) return usageError(profileCommand, QStringLiteral("one FILE expected"));
     if (!QFileInfo(args[0]).isFile())
         return usageError(profileCommand, args[0] + QStringLiteral(": no such file"));

@@ -6,7 +6,8 @@
 namespace vexil::tool {
 namespace {
 
-int run(const QStringList& arguments) {
+int run(const QStringList& given) {
+    const QStringList arguments = operandsOf(given);
     if (arguments.size() != 2)
         return usageError(saveAsCommand, QStringLiteral("IN and OUT expected"));
     BoardSession board;

@@ -175,8 +175,13 @@ int run(const QStringList& arguments) {
     std::vector<std::pair<QString, QString>> launches;
     int mode = -1, interval = -1;
     std::vector<Step> steps;
+    bool optionsEnded = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
+        if (!optionsEnded && isEndOfOptions(a)) {
+            optionsEnded = true;
+            continue;
+        }
         const auto value = [&](QString& out) {
             if (i + 1 >= arguments.size()) return false;
             out = arguments[++i];
@@ -184,7 +189,11 @@ int run(const QStringList& arguments) {
         };
         QString v;
         bool ok = true;
-        if (a == u"--template") {
+        if (optionsEnded) {
+            Step step = parseEvent(a);
+            if (!step) return usageError(scanCommand, QStringLiteral("unknown event '%1'").arg(a));
+            steps.push_back(std::move(step));
+        } else if (a == u"--template") {
             if (!value(templateFile))
                 return usageError(scanCommand, QStringLiteral("--template needs a file"));
         } else if (a == u"--profile") {
@@ -252,7 +261,7 @@ int run(const QStringList& arguments) {
 const Command scanCommand{
     "scan",
     "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] [--window TITLE]...\n"
-    "       [--launch NAME=TITLE]... EVENT...",
+    "       [--launch NAME=TITLE]... [--] EVENT...",
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
@@ -269,7 +278,7 @@ const Command scanCommand{
     "    is the target, the earlier ones are in the target history); --launch NAME=TITLE:\n"
     "    a started program whose name contains NAME opens a window TITLE (repeatable;\n"
     "    without a match a started program opens no window and keys go nowhere).\n"
-    "    Events:\n"
+    "    Events (after \"--\" every argument is an event):\n"
     "      tick1 tick2 tick3    the timer's tick runs once now (enabled or not)\n"
     "      wait:MS              virtual time passes; due ticks run in time order\n"
     "      key:enter key:space  the key's key-down, then the character it types\n"

@@ -25,6 +25,11 @@ void printJsonLine(const QJsonObject& object) {
     std::fflush(stdout);
 }
 
+QStringList operandsOf(const QStringList& arguments) {
+    if (!arguments.isEmpty() && isEndOfOptions(arguments.first())) return arguments.mid(1);
+    return arguments;
+}
+
 int usageError(const Command& command, const QString& text) {
     std::fprintf(stderr, "vexil-tool %s: %s\nusage: vexil-tool %s %s\n", command.name,
                  text.toLocal8Bit().constData(), command.name, command.usage);
@@ -45,7 +50,10 @@ void printHelp(FILE* out) {
                  "player and the access engine run on a recording platform that prints\n"
                  "each effect as one JSON line. Texts are printed in UTF-8.\n\n"
                  "Exit status: 0 done, no message; 1 done, message boxes were shown;\n"
-                 "2 usage error.\n\nCommands:\n");
+                 "2 usage error.\n\n"
+                 "An argument \"--\" ends a command's options: every argument after it is\n"
+                 "taken as it stands (a SEQUENCE, an EVENT or a FILE starting with \"-\").\n\n"
+                 "Commands:\n");
     for (const Command* c : commands) std::fprintf(out, "\n  %s %s\n%s", c->name, c->usage, c->help);
 }
 
@@ -56,12 +64,19 @@ int main(int argc, char** argv) {
     using namespace vexil::tool;
     // Pictures need QtGui; no window is ever shown.
     // `play --real` works the X display's clipboard, so it needs Qt's X11 platform.
-    bool real = false;
-    for (int i = 1; i < argc; ++i) real = real || std::strcmp(argv[i], "--real") == 0;
+    QStringList args;
+    bool real = false, optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+        optionsEnded = optionsEnded || std::strcmp(argv[i], "--") == 0;
+        real = real || (!optionsEnded && std::strcmp(argv[i], "--real") == 0);
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", real ? "xcb" : "offscreen");
-    QGuiApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Qt sees the program's name alone: its own options ("-platform", "-reverse", ...)
+    // would otherwise take arguments meant for the commands.
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
         args.first() == u"help") {
         printHelp(args.isEmpty() ? stderr : stdout);

@@ -17,6 +17,14 @@ inline constexpr int kOk = 0;
 inline constexpr int kMessages = 1;  // the run showed message boxes
 inline constexpr int kUsage = 2;
 
+// "--" ends the options of a command: every argument after it is taken as it stands, so
+// that a sequence, an event or a file name may start with "-".
+inline bool isEndOfOptions(const QString& argument) {
+    return argument == QLatin1String("--");
+}
+// The arguments of a command that has no options, without a leading "--".
+QStringList operandsOf(const QStringList& arguments);
+
 // One JSON value on its own line, UTF-8, on standard output.
 void printJsonLine(const QJsonObject& object);
 // A usage error: prints the text and the command's usage on standard error.

@@ -79,8 +79,9 @@ MainMenus MainMenus::build(QMenuBar* bar) {
 }
 
 void MainMenus::showMode(bool useMode) const {
-    for (QMenu* menu : {fitxers, veure, edicio, accessibilitat, ajuda})
-        menu->menuAction()->setVisible(!useMode);
+    // "&Accessibilitat" stays in use mode: the access mode can be changed there, and the
+    // new one starts at once.
+    for (QMenu* menu : {fitxers, veure, edicio, ajuda}) menu->menuAction()->setVisible(!useMode);
     activar->setVisible(!useMode);
     finapc->setVisible(useMode);
     canviPlafo->setVisible(useMode);

@@ -40,7 +40,7 @@ struct MainMenus {
 
     // Builds the menus into `bar` (edit-mode items visible).
     static MainMenus build(QMenuBar* bar);
-    // Shows the menus of one mode and hides those of the other.
+    // Shows the menus of one mode and hides those of the other; "&Accessibilitat" is in both.
     void showMode(bool useMode) const;
     // Checks item `index` of the access menu, unchecking the others.
     void checkAccessItem(int index) const;
