@@ -67,8 +67,8 @@ class Desktop:
         if not number.strip():
             raise Failure("Xvfb did not start")
         self.env["DISPLAY"] = ":" + number.decode().strip()
-        self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
+        wm_log = open(os.path.join(self.work, "openbox.log"), "w")
+        self._spawn(["openbox", "--sm-disable"], stdout=wm_log, stderr=wm_log)
         wait_for(lambda: b"window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
                  15, "openbox did not start")
 

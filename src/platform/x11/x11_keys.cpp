@@ -105,6 +105,47 @@ QByteArray hostName() {
     return QByteArray(name);
 }
 
+// Gives several keycodes new keysyms (lower 0: none at all) in one request, so that the
+// window manager and every client see one change of the map rather than one per keycode
+// (each costs them a fresh read of the map, and a window manager regrabs its keys). The
+// keycodes between them are sent back as they are. Without XKB, one core request each.
+bool changeKeys(Display* d, const std::vector<SpareBinding>& keys) {
+    if (keys.empty()) return true;
+    ErrorTrap trap(d);
+    if (XkbDescPtr xkb = XkbGetMap(d, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd)) {
+        XkbMapChangesRec changes{};
+        bool ok = true;
+        for (const SpareBinding& k : keys) {
+            if (!k.lower) {
+                ok = ok && XkbChangeTypesOfKey(xkb, k.keycode, 0, XkbGroup1Mask, nullptr,
+                                               &changes) == Success;
+                continue;
+            }
+            const bool pair = k.upper != k.lower;
+            int type = pair ? XkbAlphabeticIndex : XkbOneLevelIndex;
+            if (XkbChangeTypesOfKey(xkb, k.keycode, 1, XkbGroup1Mask, &type, &changes) != Success) {
+                ok = false;
+                continue;
+            }
+            KeySym* syms = XkbResizeKeySyms(xkb, k.keycode, pair ? 2 : 1);
+            if (!syms) {
+                ok = false;
+                continue;
+            }
+            syms[0] = k.lower;
+            if (pair) syms[1] = k.upper;
+        }
+        if (ok) ok = XkbChangeMap(d, xkb, &changes);
+        XkbFreeKeyboard(xkb, 0, True);
+        if (ok) return !trap.failed();
+    }
+    for (const SpareBinding& k : keys) {
+        KeySym levels[2] = {k.lower, k.upper};
+        XChangeKeyboardMapping(d, k.keycode, k.lower ? 2 : 1, levels, 1);
+    }
+    return !trap.failed();
+}
+
 }  // namespace
 
 X11KeySender::X11KeySender(Connection& connection, const QString& journalFolder)
@@ -126,17 +167,13 @@ void X11KeySender::recoverLeftovers() {
     const auto leftovers = journal_.leftovers();
     if (leftovers.empty()) return;
     const CoreKeymap map = readKeymap(d);
-    bool changed = false;
+    std::vector<SpareBinding> emptied;
     for (const auto& leftover : leftovers) {
-        for (const SpareBinding& b : leftover.bindings) {
-            if (!SpareKeycodes::carries(map, b)) continue;
-            KeySym none = NoSymbol;
-            XChangeKeyboardMapping(d, b.keycode, 1, &none, 1);
-            changed = true;
-        }
+        for (const SpareBinding& b : leftover.bindings)
+            if (SpareKeycodes::carries(map, b)) emptied.push_back({b.keycode, 0, 0, 0});
         KeymapJournal::forget(leftover);
     }
-    if (changed) XSync(d, False);
+    changeKeys(d, emptied);
 }
 
 // The bookkeeping holds the bindings already; the server gets them now. Returns the
@@ -145,15 +182,12 @@ std::vector<int> X11KeySender::bindSpares(const std::vector<std::pair<int, KeySy
     Display* d = x_.display();
     // The record comes first: a crash right after the change must still find it.
     journal_.record(spares_.bindings());
-    {
-        ErrorTrap trap(d);
-        for (const auto& [keycode, keysym] : bindings) {
-            const auto [lower, upper] = SpareKeycodes::levelsFor(keysym);
-            KeySym levels[2] = {lower, upper};
-            XChangeKeyboardMapping(d, keycode, 2, levels, 1);
-        }
-        if (!trap.failed()) return {};
+    std::vector<SpareBinding> keys;
+    for (const auto& [keycode, keysym] : bindings) {
+        const auto [lower, upper] = SpareKeycodes::levelsFor(keysym);
+        keys.push_back({keycode, lower, upper, 0});
     }
+    if (changeKeys(d, keys)) return {};
     std::vector<int> failed;
     const CoreKeymap map = readKeymap(d);
     for (const SpareBinding& b : spares_.bindings()) {
@@ -172,17 +206,12 @@ void X11KeySender::unbindAll() {
     // Only keycodes that still carry what was bound here: a layout switched meanwhile
     // owns the others now.
     const CoreKeymap map = readKeymap(d);
-    {
-        ErrorTrap trap(d);
-        for (const SpareBinding& b : bound) {
-            if (SpareKeycodes::carries(map, b)) {
-                KeySym none = NoSymbol;
-                XChangeKeyboardMapping(d, b.keycode, 1, &none, 1);
-            }
-            spares_.unbind(b.keycode);
-        }
-        trap.failed();  // waits for the server
+    std::vector<SpareBinding> emptied;
+    for (const SpareBinding& b : bound) {
+        if (SpareKeycodes::carries(map, b)) emptied.push_back({b.keycode, 0, 0, 0});
+        spares_.unbind(b.keycode);
     }
+    changeKeys(d, emptied);
     journal_.record({});
 }
 
@@ -364,7 +393,6 @@ void X11KeySender::waitUntilDelivered() {
         if (in.xcookie.evtype == XI_RawKeyPress || in.xcookie.evtype == XI_RawKeyRelease)
             ++keyEventsSeen_;
     }
-    if (getenv("VEXIL_DEBUG_KEYS")) fprintf(stderr, "delivered seen=%lu sent=%lu after %ld us\n", (unsigned long)keyEventsSeen_, (unsigned long)keyEventsSent_, long(std::chrono::duration_cast<microseconds>(steady_clock::now() - start).count()));
     // Another program typing through XTEST at the same time is counted too; a count that
     // went wrong starts afresh.
     keyEventsSeen_ = keyEventsSent_;
