@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -112,10 +113,15 @@ QByteArray hostName() {
 bool changeKeys(Display* d, const std::vector<SpareBinding>& keys) {
     if (keys.empty()) return true;
     ErrorTrap trap(d);
-    if (XkbDescPtr xkb = XkbGetMap(d, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd)) {
+    // The actions come too: changing the type of a key that has a group looks at them.
+    if (XkbDescPtr xkb = XkbGetMap(d, XkbKeyTypesMask | XkbKeySymsMask | XkbKeyActionsMask,
+                                   XkbUseCoreKbd)) {
         XkbMapChangesRec changes{};
         bool ok = true;
+        int first = 255, last = 0;
         for (const SpareBinding& k : keys) {
+            first = std::min(first, k.keycode);
+            last = std::max(last, k.keycode);
             if (!k.lower) {
                 ok = ok && XkbChangeTypesOfKey(xkb, k.keycode, 0, XkbGroup1Mask, nullptr,
                                                &changes) == Success;
@@ -135,6 +141,10 @@ bool changeKeys(Display* d, const std::vector<SpareBinding>& keys) {
             syms[0] = k.lower;
             if (pair) syms[1] = k.upper;
         }
+        // The whole range goes: each key changed above noted only its own.
+        changes.changed |= XkbKeySymsMask;
+        changes.first_key_sym = KeyCode(first);
+        changes.num_key_syms = (unsigned char)(last - first + 1);
         if (ok) ok = XkbChangeMap(d, xkb, &changes);
         XkbFreeKeyboard(xkb, 0, True);
         if (ok) return !trap.failed();
