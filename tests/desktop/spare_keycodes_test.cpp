@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -178,12 +179,18 @@ TEST(KeymapJournal, LeftoversAreThoseOfProcessesThatAreGone) {
     write(QStringLiteral("keymap-_5.0-%1").arg(dead), "14 e8 c8\n");
     write(QStringLiteral("keymap-_5.0-%1").arg(getppid()), "18 e0 c0\n");  // still running
     write(QStringLiteral("keymap-_6-%1").arg(dead), "18 e0 c0\n");          // another display
+    // A record that was being written when its process died.
+    write(QStringLiteral("keymap-_5.0-%1.aB3xYz").arg(dead), "8 e0 c0\n");
 
-    const auto leftovers = journal.leftovers();  // never this process's own record
-    ASSERT_EQ(leftovers.size(), 1u);
+    auto leftovers = journal.leftovers();  // never this process's own record
+    ASSERT_EQ(leftovers.size(), 2u);
+    std::sort(leftovers.begin(), leftovers.end(),
+              [](const auto& a, const auto& b) { return a.file < b.file; });
     ASSERT_EQ(leftovers[0].bindings.size(), 1u);
     EXPECT_EQ(leftovers[0].bindings[0].keycode, 14);
-    KeymapJournal::forget(leftovers[0]);
+    ASSERT_EQ(leftovers[1].bindings.size(), 1u);
+    EXPECT_EQ(leftovers[1].bindings[0].keycode, 8);
+    for (const auto& l : leftovers) KeymapJournal::forget(l);
     EXPECT_TRUE(journal.leftovers().empty());
 
     ASSERT_TRUE(journal.record({}));

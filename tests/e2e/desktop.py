@@ -4,6 +4,7 @@ target window (Tk, Qt, GTK, xterm) that record what they receive. Only the proce
 started here are ended.
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -119,7 +120,7 @@ class Target:
         self.prefix = os.path.join(desktop.work, title.replace(" ", "_"))
 
     def activate(self):
-        self.desktop.run(["xdotool", "search", "--name", "^%s$" % self.title,
+        self.desktop.run(["xdotool", "search", "--name", "^%s$" % re.escape(self.title),
                           "windowactivate", "--sync"])
 
     def wait_text(self, expected, seconds=5):
@@ -136,7 +137,8 @@ class Target:
     def _wait_window(self):
         """Waits until the window manager lists the window, then makes it active."""
         def managed():
-            ids = self.desktop.run(["xdotool", "search", "--name", "^%s$" % self.title]).split()
+            ids = self.desktop.run(["xdotool", "search", "--name",
+                                    "^%s$" % re.escape(self.title)]).split()
             listed = self.desktop.run(["xprop", "-root", "_NET_CLIENT_LIST"]).decode()
             return any(hex(int(i)) in listed for i in ids)
         wait_for(managed, 15, "%s window '%s' did not appear" % (self.kind, self.title))
@@ -200,8 +202,8 @@ class GtkTarget(Target):
         super().__init__(desktop, title)
         self.file = self.prefix + ".txt"
         open(self.file, "w").close()
-        # Mousepad names its window after the file.
-        self.title = os.path.basename(self.file) + " - Mousepad"
+        # Mousepad names its window after the file's full path.
+        self.title = self.file + " - Mousepad"
         desktop._spawn(["dbus-run-session", "--", "mousepad", "--disable-server", self.file]
                        if shutil.which("dbus-run-session") else ["mousepad", self.file],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

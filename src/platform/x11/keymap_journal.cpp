@@ -87,9 +87,14 @@ std::vector<KeymapJournal::Leftover> KeymapJournal::leftovers() const {
     std::vector<Leftover> out;
     const QString stem = kPrefix + displayTag_ + u'-';
     const QDir dir(folder_);
-    for (const QString& name : dir.entryList({stem + u'*'}, QDir::Files)) {
+    for (const QString& name : dir.entryList({stem + u'*'}, QDir::Files | QDir::Hidden)) {
+        // "keymap-<display>-<pid>", or the same with the suffix of a record that was being
+        // written when its process died.
+        const QString rest = name.mid(stem.size());
+        qsizetype digits = 0;
+        while (digits < rest.size() && rest[digits].isDigit()) ++digits;
         bool ok = false;
-        const long pid = name.mid(stem.size()).toLong(&ok);
+        const long pid = rest.left(digits).toLong(&ok);
         if (!ok || pid == QCoreApplication::applicationPid() || processRuns(pid)) continue;
         QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly)) continue;

@@ -321,7 +321,12 @@ int X11KeySender::send(const KeySequence& keys) {
         std::optional<KeyChoice> choice = layout.find(sym);
         if (!choice && s.key == NamedKey{})
             if (KeySym alt = unicodeKeysym(s.character)) choice = layout.find(alt);
-        if (!choice) choice = spares_.find(sym);
+        // A character beyond Latin-1 is bound as its Unicode keysym, which every toolkit
+        // translates (GTK does not know some classic ones, such as "permille" for "‰").
+        KeySym spareSym = sym;
+        if (s.key == NamedKey{})
+            if (KeySym u = unicodeKeysym(s.character)) spareSym = u;
+        if (!choice) choice = spares_.find(spareSym);
         if (!choice) {
             const std::optional<SpareBinding> spare = spares_.pick();
             if (!spare) {
@@ -335,9 +340,9 @@ int X11KeySender::send(const KeySequence& keys) {
                 waitUntilProcessed(target, size_t(stamp_ - readUpTo_), before);
                 readUpTo_ = stamp_;
             }
-            spares_.bind(spare->keycode, sym);
-            newBindings.emplace_back(spare->keycode, sym);
-            choice = spares_.find(sym);
+            spares_.bind(spare->keycode, spareSym);
+            newBindings.emplace_back(spare->keycode, spareSym);
+            choice = spares_.find(spareSym);
         }
         tap.keycode = choice->keycode;
         shift = shift || choice->shift;
