@@ -106,7 +106,7 @@ void pasteFile(Session& session, const QString& argument) {
     const QString kind = path.right(3).toUpper();
     if (kind == QLatin1String("WMF")) {
         QFile f(real);
-        if (f.open(QIODevice::ReadOnly)) clipboard.setMetafile(f.readAll(), QImage());
+        if (f.open(QIODevice::ReadOnly)) clipboard.setMetafile(f.readAll());
     } else if (kind == QLatin1String("BMP") || kind == QLatin1String("GIF") ||
                kind == QLatin1String("JPG")) {
         const QImage image(real);
