@@ -13,7 +13,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libx11-dev libxtst-dev libxext-dev libxdo-dev \
   libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \
   libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
-  xvfb openbox xdotool x11-utils imagemagick python3-tk mousepad sox jq
+  xvfb openbox xdotool x11-utils imagemagick python3-tk mousepad sox jq onboard
 
 .PHONY: all deps build fuzz test run clean
 

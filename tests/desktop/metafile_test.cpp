@@ -8,7 +8,7 @@
 #include <QtEndian>
 #include <initializer_list>
 
-#include "platform/qt/metafile_image.h"
+#include "platform/metafile/metafile_image.h"
 #include "platform/qt/qt_clipboard.h"
 
 namespace vexil {
@@ -20,27 +20,27 @@ public:
     // The picture's frame in metafile units and the units in an inch.
     MetafileWriter(int width, int height, int unitsPerInch)
         : width_(width), height_(height), inch_(unitsPerInch) {
-        record(0x020B, {0, 0});                                   // SETWINDOWORG y, x
-        record(0x020C, {quint16(height), quint16(width)});        // SETWINDOWEXT y, x
+        record(0x020B, {0, 0});                             // SETWINDOWORG y, x
+        record(0x020C, {quint16(height), quint16(width)});  // SETWINDOWEXT y, x
     }
     // A solid brush of `rgb` (0xRRGGBB) and a null pen, selected; then a rectangle.
     void filledRectangle(quint32 rgb, int left, int top, int right, int bottom) {
         const quint16 index = objects_++;
         const quint16 rg = quint16(((rgb >> 16) & 0xff) | (rgb & 0xff00));
         const quint16 b0 = quint16(rgb & 0xff);
-        record(0x02FC, {0, rg, b0, 0});                           // CREATEBRUSHINDIRECT solid
-        record(0x012D, {index});                                  // SELECTOBJECT
+        record(0x02FC, {0, rg, b0, 0});  // CREATEBRUSHINDIRECT solid
+        record(0x012D, {index});         // SELECTOBJECT
         const quint16 pen = objects_++;
-        record(0x02FA, {5, 0, 0, 0, 0});                          // CREATEPENINDIRECT PS_NULL
+        record(0x02FA, {5, 0, 0, 0, 0});  // CREATEPENINDIRECT PS_NULL
         record(0x012D, {pen});
         record(0x041B, {quint16(bottom), quint16(right), quint16(top), quint16(left)});
     }
     QByteArray bytes() const {
         QByteArray body = records_;
-        appendRecord(body, 0x0000, {});                           // EOF
+        appendRecord(body, 0x0000, {});  // EOF
         QByteArray out;
-        const quint16 placeable[10] = {0xCDD7, 0x9AC6, 0, 0, 0, quint16(width_), quint16(height_),
-                                       quint16(inch_), 0, 0};
+        const quint16 placeable[10] = {0xCDD7,           0x9AC6,         0, 0, 0, quint16(width_),
+                                       quint16(height_), quint16(inch_), 0, 0};
         quint16 sum = 0;
         for (quint16 w : placeable) {
             sum ^= w;
@@ -60,7 +60,8 @@ private:
         to.append(char(w & 0xff));
         to.append(char(w >> 8));
     }
-    void appendRecord(QByteArray& to, quint16 function, std::initializer_list<quint16> params) const {
+    void appendRecord(QByteArray& to, quint16 function,
+                      std::initializer_list<quint16> params) const {
         const quint32 size = 3 + quint32(params.size());
         word(to, quint16(size & 0xffff));
         word(to, quint16(size >> 16));
@@ -77,7 +78,9 @@ private:
     QByteArray records_;
 };
 
-QRgb opaque(quint32 rgb) { return qRgb(int(rgb >> 16), int((rgb >> 8) & 0xff), int(rgb & 0xff)); }
+QRgb opaque(quint32 rgb) {
+    return qRgb(int(rgb >> 16), int((rgb >> 8) & 0xff), int(rgb & 0xff));
+}
 
 struct RectangleCase {
     quint32 rgb;

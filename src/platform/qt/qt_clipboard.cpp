@@ -9,7 +9,7 @@
 
 #include <xcb/xcb.h>
 
-#include "platform/qt/metafile_image.h"
+#include "platform/media/media_loader.h"
 
 namespace vexil {
 namespace {
@@ -91,7 +91,7 @@ void QtClipboard::setMetafile(const QByteArray& wmf) {
     // Linux programs paste pictures, not metafiles: the drawn picture goes first, the
     // metafile itself rides along for the few that take it.
     auto* data = new QMimeData;
-    const QImage picture = renderMetafile(wmf);
+    const QImage picture = media::renderMetafileInModule(wmf);
     if (!picture.isNull()) data->setImageData(picture);
     data->setData(QStringLiteral("image/x-wmf"), wmf);
     c->setMimeData(data);

@@ -1,4 +1,4 @@
-#include "platform/qt/metafile_image.h"
+#include "platform/metafile/metafile_image.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
