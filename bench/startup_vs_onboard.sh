@@ -4,7 +4,8 @@
 # D-Bus session, which Onboard needs):
 #   time: from starting the process to its window shown (Vexil: the letter board in use
 #         mode with automatic scanning; Onboard: its keyboard window);
-#   memory: VmRSS of the process one second after its window appeared.
+#   memory: VmRSS of the process one second after its window appeared (target: under half
+#           of Onboard's; the script fails otherwise).
 # Usage: bench/startup_vs_onboard.sh BUILD_FOLDER [RUNS]   (the median of RUNS is reported)
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd)
@@ -117,3 +118,10 @@ echo "| Onboard | $ot ms | $((om / 1024)) MB |"
 awk -v vt="$vt" -v ot="$ot" -v vm="$vm" -v om="$om" 'BEGIN {
   printf "| ratio Vexil / Onboard | %.2f | %.2f |\n", vt / ot, vm / om }'
 echo "runs (ms kB): vexil: $(tr '\n' ';' <"$work/vexil.txt") onboard: $(tr '\n' ';' <"$work/onboard.txt")"
+# Target: resident memory under half of Onboard's.
+if awk -v vm="$vm" -v om="$om" 'BEGIN { exit !(vm < 0.5 * om) }'; then
+  echo "memory target (under 0.5 x Onboard): met"
+else
+  echo "memory target (under 0.5 x Onboard): missed"
+  exit 1
+fi

@@ -10,7 +10,6 @@
 #include "commands/keystroke_parser.h"
 #include "commands/mouse_commands.h"
 #include "commands/player.h"
-#include "commands/program_aliases.h"
 #include "commands/sound_speech.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -106,7 +105,7 @@ void pasteFile(Session& session, const QString& argument) {
     const QString kind = path.right(3).toUpper();
     if (kind == QLatin1String("WMF")) {
         QFile f(real);
-        if (f.open(QIODevice::ReadOnly)) clipboard.setMetafile(f.readAll(), QImage());
+        if (f.open(QIODevice::ReadOnly)) clipboard.setMetafile(f.readAll());
     } else if (kind == QLatin1String("BMP") || kind == QLatin1String("GIF") ||
                kind == QLatin1String("JPG")) {
         const QImage image(real);
@@ -130,15 +129,17 @@ void changeLevel(Session& session, const QString& argument) {
     level = std::int16_t(up >= 1 ? up : 1);
 }
 
+// The old program handed the file to a reader program of the speech engine; here the
+// engine the board already speaks with reads the file's text, so nothing outside the
+// program is needed. The reader's options before "/F:" (language, voice, speed) are taken
+// from the board instead, as they always had no effect.
 void readFileAloud(Session& session, const QString& argument) {
     const int f = argument.indexOf(QLatin1String("/F:"));
     const QString file = f >= 0 ? argument.mid(f + 3) : argument;
     if (!fileExistsOrWarn(session, file) || !session.speech.speechAvailable) return;
-    const QString real = session.realPath(resolvePath(session, file));
-    const QStringList arguments{QStringLiteral("/F:") + real};
-    const auto reader = resolveProgram(session, QStringLiteral("sv.exe"), arguments);
-    if (reader) session.platform.launcher.start(reader->program, reader->arguments);
-    session.observer->launched(QStringLiteral("sv.exe /F:") + real, 0);
+    QFile in(session.realPath(resolvePath(session, file)));
+    if (!in.open(QIODevice::ReadOnly)) return;
+    readTextAloud(session, decodeAnsi(in.read(kMaxReadFileBytes)));
 }
 
 }  // namespace

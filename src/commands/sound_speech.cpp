@@ -83,12 +83,16 @@ void So_icona(Session& session, const QString& soundText) {
 }
 
 void readAloud(Session& session, const QString& text) {
+    QString s = text;
+    readTextAloud(session, s.replace(u'.', u';'));
+}
+
+void readTextAloud(Session& session, const QString& text) {
     if (!session.speech.speechAvailable) return;
     SpeechEngine& engine = session.platform.speech;
     engine.resume();
     engine.setSpeaker(session.tmpl.settings.voiceSpeaker + 1);
-    QString s = text;
-    engine.read(s.replace(u'.', u';'));
+    engine.read(text);
 }
 
 }  // namespace vexil

@@ -33,6 +33,10 @@ void closeMidi(Session& session);
 void So_icona(Session& session, const QString& soundText);
 // Reads a text with the template's voice (LLEGIR).
 void readAloud(Session& session, const QString& text);
+// Reads a text file's contents with the template's voice (LLEGEIX); the text is said as
+// it is written. Files are read up to this many bytes.
+inline constexpr qint64 kMaxReadFileBytes = 1 << 20;
+void readTextAloud(Session& session, const QString& text);
 // The alternate voice of So_icona for a template voice and the engine's voice count.
 int alternateSpeaker(int voiceSpeaker, int speakerCount);
 

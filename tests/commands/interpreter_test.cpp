@@ -6,6 +6,7 @@
 #include "commands/interpreter.h"
 #include "commands/player.h"
 #include "commands/registry_text.h"
+#include "commands/sound_speech.h"
 
 using namespace vexil;
 using vexil::test::CommandFixture;
@@ -289,20 +290,58 @@ TEST_F(Interpreter, ReadAloudOnlyWithAnEngine) {
                            QStringLiteral("speech:upcTVRead(Bon dia; Adeu)")}));
 }
 
-TEST_F(Interpreter, ReadAFileThroughTheExternalReader) {
-    writeFile(QStringLiteral("TEXT.TXT"), "Hola");
+TEST_F(Interpreter, ReadAFileWithTheBoardsVoice) {
+    // Windows-1252 text, several sentences and lines: said as written, dots and all.
+    writeFile(QStringLiteral("TEXT.TXT"), "Bon dia. Com est\xE0s?\r\nB\xE9!");
+    writeFile(QStringLiteral("SUB/ALTRE.TXT"), "altre");
     session->speech.speechAvailable = true;
     session->tmpl.templateFolder = dir.path();
+    session->tmpl.settings.voiceSpeaker = 1;
     play(QStringLiteral("{|Llegeix /I:c /L:1 /V:100 /F:TEXT.TXT}"));
-    ASSERT_EQ(fake.launcher.started.size(), 1);
-    EXPECT_EQ(fake.launcher.started.first(),
-              QStringLiteral("/usr/bin/espeak-ng -v ca -f ") + path(QStringLiteral("TEXT.TXT")));
+    EXPECT_EQ(ops({QStringLiteral("speech")}),
+              (QStringList{QStringLiteral("speech:upcTVResume()"),
+                           QStringLiteral("speech:upcTVSetSpeaker(2)"),
+                           QStringLiteral("speech:upcTVRead(Bon dia. Com estàs?\r\nBé!)")}));
+    // No program is started for it.
+    EXPECT_TRUE(fake.launcher.started.isEmpty());
 
-    // Without an engine the reader does not start; a missing file is reported first.
-    session->speech.speechAvailable = false;
+    // Without "/F:" the whole argument is the name; names go through the path layer
+    // (backslashes, case).
+    fake.recorder.clear();
+    play(QStringLiteral("{|LEE sub\\altre.txt}"));
+    EXPECT_EQ(ops({QStringLiteral("speech")}).value(2), QStringLiteral("speech:upcTVRead(altre)"));
+
+    // An empty file says nothing new but is no fault.
+    writeFile(QStringLiteral("BUIT.TXT"), "");
+    fake.recorder.clear();
+    play(QStringLiteral("{|Llegeix /F:BUIT.TXT}"));
+    EXPECT_EQ(ops({QStringLiteral("speech")}).value(2), QStringLiteral("speech:upcTVRead()"));
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Interpreter, ReadAFileOnlyWhenItExistsAndAnEngineSpeaks) {
+    writeFile(QStringLiteral("TEXT.TXT"), "Hola");
+    session->tmpl.templateFolder = dir.path();
+    // Without an engine nothing is read; a missing file is reported first, in both cases.
     play(QStringLiteral("{|LEE /F:TEXT.TXT}{|LEE NONE.TXT}"));
-    EXPECT_EQ(fake.launcher.started.size(), 1);
+    EXPECT_TRUE(ops({QStringLiteral("speech")}).isEmpty());
     EXPECT_EQ(messages().size(), 1);
+    session->speech.speechAvailable = true;
+    play(QStringLiteral("{|Llegeix /F:NONE.TXT}"));
+    EXPECT_TRUE(ops({QStringLiteral("speech")}).isEmpty());
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_TRUE(fake.launcher.started.isEmpty());
+}
+
+TEST_F(Interpreter, ReadAFileUpToTheLimit) {
+    writeFile(QStringLiteral("GRAN.TXT"), QByteArray(kMaxReadFileBytes + 10, 'a'));
+    session->speech.speechAvailable = true;
+    session->tmpl.templateFolder = dir.path();
+    play(QStringLiteral("{|Llegeix /F:GRAN.TXT}"));
+    const auto reads = fake.recorder.eventsOf(QStringLiteral("speech"));
+    ASSERT_FALSE(reads.empty());
+    EXPECT_EQ(reads.back().value(QStringLiteral("call")).toString(), QStringLiteral("upcTVRead"));
+    EXPECT_EQ(reads.back().value(QStringLiteral("arg")).toString().size(), kMaxReadFileBytes);
 }
 
 TEST_F(Interpreter, UnknownAndMalformedCommandsDoNothing) {

@@ -6,7 +6,7 @@
 
 #include "platform/qt/desktop_platform.h"
 #include "platform/qt/qt_speech.h"
-#include "platform/speech/espeak_speech.h"
+#include "platform/media/media_loader.h"
 
 namespace vexil {
 namespace {
@@ -36,7 +36,7 @@ TEST(DesktopSpeech, SoundIntoAFileIsAlwaysSpokenByTheEmbeddedEngine) {
     options.speechService = SpeechService::Desktop;
     options.audioOut = dir.filePath(QStringLiteral("out.wav"));
     DesktopPlatform desktop(options);
-    EXPECT_NE(dynamic_cast<speech::EspeakSpeech*>(&desktop.speech()), nullptr);
+    EXPECT_NE(dynamic_cast<media::LazySpeech*>(&desktop.speech()), nullptr);
 }
 
 TEST(DesktopSpeech, RatesOfTheService) {

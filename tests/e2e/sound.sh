@@ -23,4 +23,16 @@ tone=$(sox "$WORK/out.wav" -n trim 0 0.9 stat 2>&1 | sed -n 's/^Maximum amplitud
 voice=$(sox "$WORK/out.wav" -n trim 1.05 stat 2>&1 | sed -n 's/^Maximum amplitude: *//p')
 [ "$(echo "$tone > 0.4" | bc -l)" == 1 ] || fail "the wave is missing (peak $tone)"
 [ "$(echo "$voice > 0.05" | bc -l)" == 1 ] || fail "the speech is missing (peak $voice)"
+
+# A text file read aloud (Windows-1252) goes through the same engine into the file.
+printf 'Bon dia. Ad\xe9u, fins dem\xe0.\r\n' >"$WORK/board/TEXT.TXT"
+(cd "$WORK/board" && play --window "Sound pad" --audio-out "$WORK/read.wav" \
+    '{|Llegeix /I:c /L:1 /V:100 /F:TEXT.TXT}')
+grep -q '"call":"upcTVRead","arg":"Bon dia. Adéu, fins demà.' "$WORK/play.out" ||
+    fail "the file was not read: $(cat "$WORK/play.out")"
+[ -s "$WORK/read.wav" ] || fail "no sound file for the reading"
+length=$(soxi -D "$WORK/read.wav")
+read_peak=$(sox "$WORK/read.wav" -n stat 2>&1 | sed -n 's/^Maximum amplitude: *//p')
+[ "$(echo "$length > 1.0" | bc -l)" == 1 ] || fail "the reading is only $length s long"
+[ "$(echo "$read_peak > 0.05" | bc -l)" == 1 ] || fail "the reading is silent (peak $read_peak)"
 echo "PASS"

@@ -81,9 +81,9 @@ public:
             {"text", QStringLiteral("%1x%2").arg(image.width()).arg(image.height())}});
         c_.setImage(image);
     }
-    void setMetafile(const QByteArray& wmf, const QImage& rendered) override {
+    void setMetafile(const QByteArray& wmf) override {
         p_({{"op", "clipboard"}, {"kind", "metafile"}, {"text", QString::number(wmf.size())}});
-        c_.setMetafile(wmf, rendered);
+        c_.setMetafile(wmf);
     }
     QString text() override { return c_.text(); }
     void pasteWith(const std::function<void()>& pressPasteKey) override {

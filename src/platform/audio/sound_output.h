@@ -7,14 +7,14 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/audio.h"
 #include "platform/audio/audio_sink.h"
+#include "platform/media_modules.h"
 
 namespace vexil::audio {
 
 class MidiSynth;
 
-class SoundOutput : public SoundPlayer {
+class SoundOutput : public media::SoundDevice {
 public:
     // `soundfont`: a General MIDI soundfont; empty picks the one Debian installs.
     explicit SoundOutput(AudioSink& sink, QString soundfont = {});
@@ -28,11 +28,11 @@ public:
     void beep() override;
 
     // True while a MIDI file plays (tests and the tool wait on it).
-    bool midiPlaying() const { return midiRunning_; }
+    bool midiPlaying() const override { return midiRunning_; }
     // Waits until the MIDI file under way has played to its end.
     void waitForMidiEnd();
     // The name of the MIDI file last started, or empty.
-    QString midiName() const { return midiName_; }
+    QString midiName() const override { return midiName_; }
     // The soundfont Debian installs for General MIDI, or empty.
     static QString defaultSoundfont();
 

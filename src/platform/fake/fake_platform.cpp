@@ -154,7 +154,7 @@ void FakeClipboard::setImage(const QImage& image) {
     text_.clear();
 }
 
-void FakeClipboard::setMetafile(const QByteArray& wmf, const QImage&) {
+void FakeClipboard::setMetafile(const QByteArray& wmf) {
     rec_.record({{"op", "clipboard"}, {"kind", "metafile"}, {"text", QString::number(wmf.size())}});
     text_.clear();
 }

@@ -99,7 +99,7 @@ public:
     void clear() override;
     void setText(const QString& text) override;
     void setImage(const QImage& image) override;
-    void setMetafile(const QByteArray& wmf, const QImage& rendered) override;
+    void setMetafile(const QByteArray& wmf) override;
     QString text() override { return text_; }
     // The fake target takes the contents at once.
     void pasteWith(const std::function<void()>& pressPasteKey) override { pressPasteKey(); }

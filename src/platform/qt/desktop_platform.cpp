@@ -3,16 +3,12 @@
 #include <QElapsedTimer>
 #include <thread>
 
-#include "platform/audio/audio_sink.h"
-#include "platform/audio/file_sink.h"
-#include "platform/audio/sound_output.h"
+#include "platform/media/media_loader.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_launcher.h"
 #include "platform/qt/qt_speech.h"
-#include "platform/sdl/sdl_joystick.h"
-#include "platform/speech/espeak_speech.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_keys.h"
 #include "platform/x11/x11_mouse.h"
@@ -42,12 +38,6 @@ public:
     void read(const QString&) override {}
 };
 
-std::unique_ptr<audio::AudioSink> makeSink(const DesktopOptions& o) {
-    if (!o.audioOut.isEmpty()) return std::make_unique<audio::FileSink>(o.audioOut);
-    if (o.noAudioDevice) return std::make_unique<audio::NullSink>();
-    return std::make_unique<audio::PulseSink>();
-}
-
 }  // namespace
 
 SpeechService speechServiceFromEnvironment() {
@@ -61,8 +51,8 @@ struct DesktopPlatform::Parts {
           windows(connection),
           keys(connection),
           mouse(connection),
-          sink(makeSink(o)),
-          sound(*sink) {
+          audio(o.audioOut, o.noAudioDevice),
+          sound(audio) {
         if (o.speech && o.speechService == SpeechService::Desktop && o.audioOut.isEmpty()) {
             desktopSpeech = std::make_unique<speech::QtSpeech>();
             if (!desktopSpeech->available()) {
@@ -70,7 +60,7 @@ struct DesktopPlatform::Parts {
                 desktopSpeech.reset();
             }
         }
-        if (o.speech && !desktopSpeech) espeak = std::make_unique<speech::EspeakSpeech>(*sink);
+        if (o.speech && !desktopSpeech) espeak = std::make_unique<media::LazySpeech>(audio);
         // While the key sender waits for the target, the program keeps answering it (a
         // paste asks this program for the clipboard's contents).
         keys.setIdle([this] { clock.processEvents(); });
@@ -81,12 +71,13 @@ struct DesktopPlatform::Parts {
     x11::X11Mouse mouse;
     QtClipboard clipboard;
     QtLauncher launcher;
-    std::unique_ptr<audio::AudioSink> sink;
-    audio::SoundOutput sound;
-    std::unique_ptr<speech::EspeakSpeech> espeak;
+    // Sound, the embedded speech engine and joysticks load their modules on first use.
+    media::LazyAudio audio;
+    media::LazySound sound;
+    std::unique_ptr<media::LazySpeech> espeak;
     std::unique_ptr<speech::QtSpeech> desktopSpeech;
     AbsentSpeech noSpeech;
-    sdl::SdlJoystick joystick;
+    media::LazyJoystick joystick;
     AbsentRecognizer recognizer;
     QtDialogs dialogs;
     QtClock clock;
@@ -112,12 +103,14 @@ bool DesktopPlatform::hasDisplay() const { return parts_->connection.valid(); }
 void DesktopPlatform::waitForSound(int maxMilliseconds) {
     QElapsedTimer timer;
     timer.start();
-    if (parts_->espeak) parts_->espeak->waitUntilDone();
+    if (media::SpeechDevice* espeak = parts_->audio.speechIfMade()) espeak->waitUntilDone();
     if (parts_->desktopSpeech) parts_->desktopSpeech->waitUntilDone(maxMilliseconds);
-    while (parts_->sound.midiPlaying() && timer.elapsed() < maxMilliseconds)
+    media::SoundDevice* sound = parts_->audio.soundIfMade();
+    if (!sound) return;
+    while (sound->midiPlaying() && timer.elapsed() < maxMilliseconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     // Music longer than that is cut short.
-    parts_->sound.midiCommand(QStringLiteral("close ") + parts_->sound.midiName());
+    sound->midiCommand(QStringLiteral("close ") + sound->midiName());
 }
 
 WindowSystem& DesktopPlatform::windows() { return platform_->windows; }

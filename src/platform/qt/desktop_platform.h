@@ -1,7 +1,7 @@
 #pragma once
 // The real platform of the desktop program: X11 for windows, keys and the mouse, Qt for
 // the clipboard, dialogs, programs and time, PulseAudio (or a file) for sound, espeak-ng
-// for speech, SDL2 for joysticks.
+// for speech, SDL2 for joysticks; the last three from modules loaded on first use.
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -10,12 +10,7 @@
 
 namespace vexil {
 
-namespace audio {
-class AudioSink;
-class SoundOutput;
-}  // namespace audio
 namespace speech {
-class EspeakSpeech;
 class QtSpeech;
 }  // namespace speech
 namespace x11 {
@@ -24,9 +19,6 @@ class X11Windows;
 class X11KeySender;
 class X11Mouse;
 }  // namespace x11
-namespace sdl {
-class SdlJoystick;
-}
 
 // Which engine speaks: the embedded espeak-ng, or the desktop's speech service.
 enum class SpeechService { Embedded, Desktop };

@@ -9,6 +9,8 @@
 
 #include <xcb/xcb.h>
 
+#include "platform/media/media_loader.h"
+
 namespace vexil {
 namespace {
 
@@ -83,13 +85,14 @@ void QtClipboard::setImage(const QImage& image) {
     if (QClipboard* c = board()) c->setImage(image);
 }
 
-void QtClipboard::setMetafile(const QByteArray& wmf, const QImage& rendered) {
+void QtClipboard::setMetafile(const QByteArray& wmf) {
     QClipboard* c = board();
     if (!c) return;
-    // Linux programs paste pictures, not metafiles: the rendered picture goes first, the
+    // Linux programs paste pictures, not metafiles: the drawn picture goes first, the
     // metafile itself rides along for the few that take it.
     auto* data = new QMimeData;
-    data->setImageData(rendered);
+    const QImage picture = media::renderMetafileInModule(wmf);
+    if (!picture.isNull()) data->setImageData(picture);
     data->setData(QStringLiteral("image/x-wmf"), wmf);
     c->setMimeData(data);
 }

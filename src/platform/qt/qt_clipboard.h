@@ -9,7 +9,7 @@ public:
     void clear() override;
     void setText(const QString& text) override;
     void setImage(const QImage& image) override;
-    void setMetafile(const QByteArray& wmf, const QImage& rendered) override;
+    void setMetafile(const QByteArray& wmf) override;
     QString text() override;
     // The window asks this program for the contents (X selection requests); the wait
     // ends when the requests have stopped coming.

@@ -14,7 +14,13 @@ public:
     explicit QtTimer(const QString& name) {
         timer_.setObjectName(name);
         timer_.setTimerType(Qt::PreciseTimer);
+        // Each tick arms the next a whole interval ahead. A periodic timer keeps to its
+        // grid: a tick that comes late (the machine busy) is followed by one that comes
+        // early, and the scan step after a long one is cut short by as much. Re-armed, a
+        // late tick lengthens only its own step; the user always has the whole step.
+        timer_.setSingleShot(true);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (enabled_ && interval_ > 0) timer_.start();
             if (handler_) handler_();
         });
     }

@@ -14,11 +14,11 @@
 #include <thread>
 
 #include "platform/audio/audio_sink.h"
-#include "platform/speech.h"
+#include "platform/media_modules.h"
 
 namespace vexil::speech {
 
-class EspeakSpeech : public SpeechEngine {
+class EspeakSpeech : public media::SpeechDevice {
 public:
     static constexpr int kSpeakers = 5;
 
@@ -37,7 +37,7 @@ public:
     void read(const QString& text) override;
 
     // Waits until nothing is being read (tests and the tool use it before they end).
-    void waitUntilDone();
+    void waitUntilDone() override;
 
     // The espeak-ng voice name for a language code and speaker: "ca", "es+f2"...
     static QString voiceName(int languageCode, int speaker);
