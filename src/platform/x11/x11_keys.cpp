@@ -509,20 +509,22 @@ void X11KeySender::pause(std::size_t taps) {
 
 // The keys were written to the client's socket before the server answered this program's
 // last request; the kernel then woke the client. Once every thread of it sleeps again and
-// none has run for a millisecond, it has read them. `before` (its scheduling count from
+// none has run for two milliseconds, it has read them. `before` (its scheduling count from
 // before the keys) tells that it has run since; a client that never wakes (the keys went
 // to a window of another process) is not waited for beyond a short while.
 bool X11KeySender::waitForProcess(const Client& c, std::uint64_t before) {
     const auto start = steady_clock::now();
     const auto limit = milliseconds(processTimeoutMs_);
     std::optional<ProcessActivity> last;
+    int quiet = 0;  // samples in a row with every thread asleep and none run meanwhile
     while (steady_clock::now() - start < limit) {
         const auto now = readProcessActivity(c.pid);
         if (!now) return true;  // the process is gone: nothing is left to read the keys
         const bool woke = now->timesScheduled != before || before == 0;
-        if (now->allAsleep && last && last->allAsleep &&
-            last->timesScheduled == now->timesScheduled && woke)
-            return true;
+        const bool still = now->allAsleep && last && last->allAsleep &&
+                           last->timesScheduled == now->timesScheduled;
+        quiet = still ? quiet + 1 : 0;
+        if (woke && quiet >= 2) return true;
         if (!woke && steady_clock::now() - start > milliseconds(250)) return false;
         last = now;
         if (idle_) idle_();
