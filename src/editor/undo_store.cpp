@@ -9,13 +9,38 @@
 
 namespace vexil {
 
-bool UndoStore::writeSnapshotFile(const QByteArray& bytes) const {
-    const QString& userFolder = session_.folders.userFolder;
-    if (userFolder.isEmpty()) return false;
-    QSaveFile file(QDir(userFolder).filePath(QStringLiteral("tmp.bin")));
+namespace {
+
+QString undoFile(const Session& session) {
+    const QString& userFolder = session.folders.userFolder;
+    if (userFolder.isEmpty()) return QString();
+    return QDir(userFolder).filePath(QStringLiteral("tmp.bin"));
+}
+
+}  // namespace
+
+bool UndoStore::writeSnapshotFile(const QByteArray& bytes) {
+    const QString path = undoFile(session_);
+    if (path.isEmpty()) return false;
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     file.write(bytes);
-    return file.commit();
+    if (!file.commit()) return false;
+    written_ = bytes;
+    return true;
+}
+
+void UndoStore::followUndoFile() {
+    const QString path = undoFile(session_);
+    if (path.isEmpty()) return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = file.readAll();
+    if (bytes == written_) return;
+    undo_.assign(1, bytes);
+    redo_.clear();
+    restored_.clear();
+    written_ = bytes;
 }
 
 void UndoStore::snapshot() {
@@ -39,6 +64,7 @@ void UndoStore::restore(const QByteArray& bytes) {
 }
 
 bool UndoStore::undo() {
+    followUndoFile();
     if (undo_.empty()) return false;
     QByteArray target = std::move(undo_.back());
     undo_.pop_back();
@@ -49,6 +75,7 @@ bool UndoStore::undo() {
 }
 
 bool UndoStore::redo() {
+    followUndoFile();
     if (redo_.empty()) return false;
     QByteArray target = std::move(redo_.back());
     redo_.pop_back();

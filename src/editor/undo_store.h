@@ -29,7 +29,10 @@ public:
 
 private:
     void restore(const QByteArray& bytes);
-    bool writeSnapshotFile(const QByteArray& bytes) const;
+    bool writeSnapshotFile(const QByteArray& bytes);
+    // The undo file was written by someone else ("&Nou" takes a snapshot of the new board):
+    // the steps kept belong to another board, and the file's snapshot is the only one.
+    void followUndoFile();
 
     Session& session_;
     std::deque<QByteArray> undo_;
@@ -37,6 +40,8 @@ private:
     // The board as the last undo or redo left it: a snapshot of that same state (a click
     // that selects an area) keeps the redo steps.
     QByteArray restored_;
+    // What this store last wrote to the undo file.
+    QByteArray written_;
 };
 
 }  // namespace vexil

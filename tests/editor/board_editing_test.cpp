@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "template/file_commands.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -294,6 +295,26 @@ TEST_F(BoardEditingTest, RightButtonPopsTheMenuAndSelectsNothing) {
     editor.board.mouseDown(MouseButton::Right, {}, 150, 150);
     EXPECT_EQ(view.popups, 1);
     EXPECT_EQ(t().currentArea, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BoardEditingTest, AfterANewBoardUndoRestoresTheNewBoardOnly) {
+    rootedBoard({rect(100, 100, 200, 200)});
+    click(150, 150);
+    editor.panel.setKeysText(QStringLiteral("a"));
+    click(150, 150);
+    t().modified = false;
+    newTemplate(*f.session);
+    ASSERT_EQ(t().areaCount(), 0);
+    editor.board.undo();
+    EXPECT_EQ(t().areaCount(), 0);
+    editor.board.undo();
+    EXPECT_EQ(t().areaCount(), 0);
+    editor.board.redo();
+    EXPECT_EQ(t().areaCount(), 0);
 }
 
 }  // namespace
