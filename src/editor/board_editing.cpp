@@ -131,6 +131,9 @@ void BoardEditing::rubberBand(int phase, int x, int y) {
         a.y0 = std::max(a.y0, cur.y0);
         a.y1 = std::min(a.y1, cur.y1);
         a.level = t.currentArea;
+        // Drawn beside the current area rather than across it: nothing is left after the
+        // clipping, and an inverted rectangle would be no area at all.
+        if (a.x0 >= a.x1 || a.y0 >= a.y1) return;
     }
     try {
         t.appendArea(a);

@@ -97,6 +97,18 @@ TEST_F(BoardEditingTest, DegenerateOrOutsideDrawingAddsNothing) {
     EXPECT_EQ(t().areaCount(), 2);
 }
 
+TEST_F(BoardEditingTest, AnAreaDrawnBesideTheCurrentOneAddsNothing) {
+    rootedBoard({rect(100, 100, 200, 200)});
+    click(150, 150);
+    editor.board.addArea();
+    drag(300, 300, 400, 400);
+    EXPECT_EQ(t().areaCount(), 2);
+    EXPECT_TRUE(editor.context.drawing.drawingMode);
+    drag(150, 150, 400, 400);
+    ASSERT_EQ(t().areaCount(), 3);
+    EXPECT_EQ(areaRect(3), QRect(QPoint(150, 150), QPoint(200, 200)));
+}
+
 TEST_F(BoardEditingTest, AddAreaTwiceCancelsAndWithoutAreaBeeps) {
     rootedBoard({});
     editor.board.addArea();
