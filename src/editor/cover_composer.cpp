@@ -33,6 +33,11 @@ QFont CoverComposer::labelFont(int points) {
     return font;
 }
 
+QString CoverComposer::boardKey() const {
+    const Template& t = c_.session.tmpl;
+    return t.templatePath + u'\n' + t.settings.pictureFile;
+}
+
 QSize CoverComposer::coverSize() const {
     const Template& t = c_.session.tmpl;
     if (t.areaCount() < 1) return {};
@@ -123,6 +128,7 @@ QImage CoverComposer::composeCover() {
     }
     pictures_.clear();
     c_.lamina = image;
+    c_.laminaBoard = boardKey();
     return image;
 }
 
@@ -131,6 +137,12 @@ void CoverComposer::refreshCoverArea(int previousArea) {
     const QSize size = coverSize();
     if (size.width() < 1 || size.height() < 1) return;
     c_.session.view->setBusyCursor(true);
+    if (c_.laminaBoard != boardKey()) {
+        // The cover shown is the board's own file until an area is redrawn on it.
+        const QString& file = t.settings.pictureFile;
+        c_.lamina = file.isEmpty() ? QImage() : QImage(c_.session.realPath(file));
+        c_.laminaBoard = boardKey();
+    }
     if (c_.lamina.size() != size) {
         QImage resized(size, QImage::Format_RGB32);
         resized.setDotsPerMeterX(kDotsPerMeter);

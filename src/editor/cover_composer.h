@@ -38,6 +38,7 @@ public:
 
 private:
     QSize coverSize() const;
+    QString boardKey() const;
     QPoint rootOrigin() const;
     QImage picture(const QString& name);
     void drawLabel(QPainter& painter, const QRect& r, const QString& label);

@@ -22,6 +22,9 @@ struct EditorContext {
     // `lamina`: the cover as composed on screen, kept up to date area by area when the
     // board's automatic cover is on.
     QImage lamina;
+    // The board and cover file `lamina` was made for: another board starts from its own
+    // cover file.
+    QString laminaBoard;
 
     // Editing commands that cannot act only beep.
     void beep();

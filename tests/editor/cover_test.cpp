@@ -212,3 +212,20 @@ TEST_F(CoverTest, TheAutomaticCoverRedrawsTheAreaLeftBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CoverTest, TheAutomaticCoverStartsFromTheBoardsOwnCover) {
+    picture(QStringLiteral("tapa.bmp"), QSize(640, 445), Qt::blue);
+    rootedBoard({rect(100, 100, 200, 140), rect(300, 100, 400, 140)});
+    t().settings.pictureFile = QStringLiteral("tapa.bmp");
+    t().settings.autoCover = 1;
+    click(150, 120);
+    click(350, 120);
+    const QImage& shown = editor.context.lamina;
+    ASSERT_EQ(shown.size(), QSize(640, 445));
+    EXPECT_EQ(QColor(shown.pixel(500, 300)), QColor(Qt::blue));   // untouched
+    EXPECT_EQ(QColor(shown.pixel(150, 120)), QColor(Qt::white));  // area 2 redrawn
+}
+
+}  // namespace
