@@ -40,7 +40,8 @@ namespace {
 
 const Command* const commands[] = {&dumpCommand,      &saveCommand, &saveAsCommand,
                                    &profileCommand,   &catalogueCommand,
-                                   &playCommand,      &scanCommand};
+                                   &playCommand,      &scanCommand,
+                                   &editCommand,      &coverCommand};
 
 void printHelp(FILE* out) {
     std::fprintf(out,

@@ -37,5 +37,7 @@ extern const Command profileCommand;
 extern const Command catalogueCommand;
 extern const Command playCommand;
 extern const Command scanCommand;
+extern const Command editCommand;
+extern const Command coverCommand;
 
 }  // namespace vexil::tool

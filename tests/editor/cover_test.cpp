@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "editor_fixture.h"
+#include "template/file_commands.h"
+
+using namespace vexil;
+using namespace vexil::test;
+
+namespace {
+
+class CoverTest : public EditorFixture {
+protected:
+    CoverTest() {
+        QDir().mkpath(folder());
+        t().templateFolder = folder();
+        f.session->currentDirectory = folder();
+    }
+    QString folder() const { return f.path(QStringLiteral("boards")); }
+    void picture(const QString& name, QSize size, QColor color) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        ASSERT_TRUE(image.save(folder() + u'/' + name));
+    }
+    // The rows and columns inside `r` (outline excluded) that hold dark pixels.
+    static QRect ink(const QImage& image, const QRect& r) {
+        QRect found;
+        for (int y = r.top() + 1; y < r.bottom(); ++y)
+            for (int x = r.left() + 1; x < r.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) found |= QRect(x, y, 1, 1);
+        return found;
+    }
+    void saveBoard() {
+        saveTemplateAs(*f.session, folder() + QStringLiteral("/menu.vxl"));
+        f.fake.recorder.clear();
+    }
+};
+
+TEST_F(CoverTest, WhatAnAreaShows) {
+    struct Case {
+        QString icon, keys, picture, label;
+    } cases[] = {
+        {QStringLiteral("HOLA"), {}, {}, QStringLiteral("HOLA")},
+        {QStringLiteral("gat.jpg"), QStringLiteral("x"), QStringLiteral("gat.jpg"), {}},
+        {QStringLiteral("ICONES\\GAT.Bmp"), {}, QStringLiteral("ICONES\\GAT.Bmp"), {}},
+        {QStringLiteral("notes.txt"), {}, {}, QStringLiteral("notes.txt")},
+        {{}, QStringLiteral("{ENTER}ok"), {}, QStringLiteral("ok")},
+        {{}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        Area a;
+        a.iconFile = c.icon;
+        a.keys = c.keys;
+        const CoverComposer::Content content = CoverComposer::contentOf(a);
+        EXPECT_EQ(content.picture, c.picture) << c.icon;
+        EXPECT_EQ(content.label, c.label) << c.icon;
+    }
+}
+
+TEST_F(CoverTest, APictureIsStretchedInsideTheOutline) {
+    picture(QStringLiteral("red.bmp"), QSize(32, 32), Qt::red);
+    Area a = rect(100, 100, 200, 140);
+    a.iconFile = QStringLiteral("red.bmp");
+    rootedBoard({a});
+    const QImage cover = editor.cover.composeCover();
+    ASSERT_EQ(cover.size(), QSize(640, 445));
+    EXPECT_EQ(QColor(cover.pixel(101, 101)), QColor(Qt::red));
+    EXPECT_EQ(QColor(cover.pixel(197, 137)), QColor(Qt::red));  // 98 x 38 from (100, 100)
+    EXPECT_EQ(QColor(cover.pixel(198, 130)), QColor(Qt::white));
+    EXPECT_EQ(QColor(cover.pixel(150, 138)), QColor(Qt::white));
+    EXPECT_EQ(QColor(cover.pixel(200, 120)), QColor(Qt::black));  // the outline
+    EXPECT_EQ(QColor(cover.pixel(150, 140)), QColor(Qt::black));
+    EXPECT_EQ(QColor(cover.pixel(1, 200)), QColor(Qt::black));  // the frame
+}
+
+TEST_F(CoverTest, AMissingOrUnreadablePictureLeavesTheOutlineOnly) {
+    QFile bad(folder() + QStringLiteral("/bad.bmp"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a picture");
+    bad.close();
+    Area missing = rect(100, 100, 200, 140);
+    missing.iconFile = QStringLiteral("none.bmp");
+    Area unreadable = rect(300, 100, 400, 140);
+    unreadable.iconFile = QStringLiteral("bad.bmp");
+    rootedBoard({missing, unreadable});
+    const QImage cover = editor.cover.composeCover();
+    EXPECT_TRUE(ink(cover, QRect(QPoint(100, 100), QPoint(200, 140))).isNull());
+    EXPECT_TRUE(ink(cover, QRect(QPoint(300, 100), QPoint(400, 140))).isNull());
+    EXPECT_EQ(QColor(cover.pixel(300, 120)), QColor(Qt::black));
+}
+
+TEST_F(CoverTest, LabelsAreCentredAndLongOnesShrinkBeforeTheyAreCut) {
+    Area shortLabel = rect(100, 100, 300, 160);
+    shortLabel.iconFile = QStringLiteral("OK");
+    Area longLabel = rect(100, 200, 180, 260);
+    longLabel.iconFile = QStringLiteral("ABCDEFGH");
+    Area tiny = rect(400, 100, 404, 160);
+    tiny.iconFile = QStringLiteral("W");
+    rootedBoard({shortLabel, longLabel, tiny});
+    const QImage cover = editor.cover.composeCover();
+    const QRect a = ink(cover, QRect(QPoint(100, 100), QPoint(300, 160)));
+    ASSERT_FALSE(a.isNull());
+    EXPECT_GE(a.height(), 14);                                     // 20 points
+    EXPECT_LE(std::abs((a.left() - 100) - (300 - a.right())), 3);  // centred
+    EXPECT_LE(std::abs((a.top() - 100) - (160 - a.bottom())), 8);
+    const QRect b = ink(cover, QRect(QPoint(100, 200), QPoint(180, 260)));
+    ASSERT_FALSE(b.isNull());
+    EXPECT_LT(b.height(), 12);  // shrunk
+    EXPECT_GT(b.left(), 100);
+    EXPECT_LT(b.right(), 180);
+    // Not even one character fits: nothing is printed.
+    EXPECT_TRUE(ink(cover, QRect(QPoint(400, 100), QPoint(404, 160))).isNull());
+}
+
+TEST_F(CoverTest, GenerateCoverWritesABitmapUnderABmpName) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    t().setArea(1, rect(0, 0, 320, 200, 0, -1));
+    t().settings.pictureFile = QStringLiteral("tapa.gif");
+    t().coverOutdated = true;
+    editor.coverCommands.generateCover();
+    EXPECT_EQ(t().settings.pictureFile, QStringLiteral("tapa.BMP"));
+    const QImage written(folder() + QStringLiteral("/tapa.BMP"), "BMP");
+    EXPECT_EQ(written.size(), QSize(320, 200));
+    EXPECT_FALSE(t().pictureFileTime.isEmpty());
+    EXPECT_FALSE(t().coverOutdated);
+}
+
+TEST_F(CoverTest, NovaOnANeverSavedBoardAsksForItsNameFirst) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    editor.coverCommands.newCover();  // the save dialog is cancelled
+    const auto dialogs = f.fake.recorder.eventsOf(QStringLiteral("fileDialog"));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_NE(dialogs[0].value(QStringLiteral("title")).toString(),
+              QStringLiteral("Enregistrar Caràtula"));
+    EXPECT_TRUE(f.fake.launcher.started.isEmpty());
+}
+
+TEST_F(CoverTest, NovaAsksForTheCoverNameAddsBmpAndOpensThePaintProgram) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    saveBoard();
+    QFile::remove(folder() + QStringLiteral("/MENU.BMP"));
+    f.fake.dialogs.chosenFiles.push_back(folder() + QStringLiteral("/dibuix"));
+    editor.coverCommands.newCover();
+    const auto dialogs = f.fake.recorder.eventsOf(QStringLiteral("fileDialog"));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].value(QStringLiteral("title")).toString(),
+              QStringLiteral("Enregistrar Caràtula"));
+    EXPECT_EQ(t().settings.pictureFile, QStringLiteral("dibuix.BMP"));
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("/dibuix.BMP")));
+    ASSERT_EQ(f.fake.launcher.started.size(), 1);
+    EXPECT_TRUE(f.fake.launcher.started[0].startsWith(QStringLiteral("/usr/bin/kolourpaint ")));
+    EXPECT_TRUE(f.fake.launcher.started[0].endsWith(QStringLiteral("dibuix.BMP")));
+    // The cover just written is ours: the next "&Nova" asks nothing.
+    f.fake.recorder.clear();
+    editor.coverCommands.newCover();
+    EXPECT_TRUE(f.fake.recorder.eventsOf(QStringLiteral("fileDialog")).empty());
+    EXPECT_TRUE(f.messages().isEmpty());
+}
+
+TEST_F(CoverTest, ACoverChosenInAnotherFolderIsRecordedByItsFullPath) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    saveBoard();
+    QDir().mkpath(f.path(QStringLiteral("elsewhere")));
+    f.fake.dialogs.chosenFiles.push_back(f.path(QStringLiteral("elsewhere/tapa.bmp")));
+    editor.coverCommands.newCover();
+    EXPECT_EQ(t().settings.pictureFile, f.path(QStringLiteral("elsewhere/tapa.bmp")));
+    EXPECT_TRUE(QFile::exists(f.path(QStringLiteral("elsewhere/tapa.bmp"))));
+}
+
+TEST_F(CoverTest, AFolderThatCannotBeWrittenGivesMessageFourAndTheEditorGoesOn) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    saveBoard();
+    f.fake.dialogs.chosenFiles.push_back(f.path(QStringLiteral("missing/folder/tapa.bmp")));
+    editor.coverCommands.newCover();
+    const QStringList messages = f.messages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("4 Error 75 "))) << messages[0];
+    click(150, 120);
+    EXPECT_EQ(t().currentArea, 2);
+}
+
+TEST_F(CoverTest, EditarOpensAnUpToDateCoverAndRegeneratesAnOutdatedOne) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    saveBoard();
+    f.fake.dialogs.chosenFiles.push_back(folder() + QStringLiteral("/tapa.BMP"));
+    editor.coverCommands.newCover();
+    f.fake.launcher.started.clear();
+    editor.coverCommands.editCover();
+    ASSERT_EQ(f.fake.launcher.started.size(), 1);
+    EXPECT_TRUE(f.fake.launcher.started[0].endsWith(QStringLiteral("tapa.BMP")));
+    const QImage before(folder() + QStringLiteral("/tapa.BMP"));
+    click(150, 120);
+    editor.panel.setIconFile(QStringLiteral("HOLA"));
+    ASSERT_TRUE(t().coverOutdated);
+    editor.coverCommands.editCover();
+    EXPECT_FALSE(t().coverOutdated);
+    EXPECT_NE(QImage(folder() + QStringLiteral("/tapa.BMP")), before);
+}
+
+TEST_F(CoverTest, TheAutomaticCoverRedrawsTheAreaLeftBehind) {
+    rootedBoard({rect(100, 100, 200, 140), rect(300, 100, 400, 140)});
+    t().settings.autoCover = 1;
+    click(150, 120);
+    editor.panel.setIconFile(QStringLiteral("HOLA"));
+    EXPECT_TRUE(ink(editor.context.lamina, QRect(QPoint(100, 100), QPoint(200, 140))).isNull());
+    click(350, 120);
+    EXPECT_FALSE(ink(editor.context.lamina, QRect(QPoint(100, 100), QPoint(200, 140))).isNull());
+    EXPECT_EQ(t().currentArea, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CoverTest, TheAutomaticCoverStartsFromTheBoardsOwnCover) {
+    picture(QStringLiteral("tapa.bmp"), QSize(640, 445), Qt::blue);
+    rootedBoard({rect(100, 100, 200, 140), rect(300, 100, 400, 140)});
+    t().settings.pictureFile = QStringLiteral("tapa.bmp");
+    t().settings.autoCover = 1;
+    click(150, 120);
+    click(350, 120);
+    const QImage& shown = editor.context.lamina;
+    ASSERT_EQ(shown.size(), QSize(640, 445));
+    EXPECT_EQ(QColor(shown.pixel(500, 300)), QColor(Qt::blue));   // untouched
+    EXPECT_EQ(QColor(shown.pixel(150, 120)), QColor(Qt::white));  // area 2 redrawn
+}
+
+}  // namespace
