@@ -228,7 +228,7 @@ void X11KeySender::unbindAll() {
 void X11KeySender::restoreKeyboard() {
     if (!x_.display() || spares_.bindings().empty()) return;
     // A key typed with a bound keycode must be read before the keycode changes again.
-    if (readUpTo_ < stamp_) waitUntilProcessed(lastTarget_, size_t(stamp_ - readUpTo_), 0);
+    waitUntilProcessed(lastTarget_, size_t(stamp_ - readUpTo_), 0, Settle::BeforeMapChange);
     readUpTo_ = stamp_;
     unbindAll();
 }
@@ -337,7 +337,8 @@ int X11KeySender::send(const KeySequence& keys) {
                 // Every spare is in use and this one typed keys the target may not have
                 // read yet: it translates a key with the map it sees when it reads it.
                 typePart();
-                waitUntilProcessed(target, size_t(stamp_ - readUpTo_), before);
+                waitUntilProcessed(target, size_t(stamp_ - readUpTo_), before,
+                                   Settle::BeforeMapChange);
                 readUpTo_ = stamp_;
             }
             spares_.bind(spare->keycode, spareSym);
@@ -472,7 +473,7 @@ void X11KeySender::waitUntilRead() {
 // before; Tk answers pings without announcing them in WM_PROTOCOLS, so every window is
 // asked), else a pause that grows with the keys sent.
 void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps,
-                                      std::uint64_t before) {
+                                      std::uint64_t before, Settle settle) {
     Display* d = x_.display();
     XSync(d, False);
     waitUntilDelivered();
@@ -480,7 +481,7 @@ void X11KeySender::waitUntilProcessed(unsigned long target, std::size_t taps,
     Client& c = clientFor(target);
     switch (c.answer) {
     case Answer::Process:
-        if (waitForProcess(c, before)) return;
+        if (waitForProcess(c, before, settle == Settle::BeforeMapChange ? 20 : 2)) return;
         break;
     case Answer::Ping:
         if (waitForPing(target, true)) return;
@@ -509,10 +510,13 @@ void X11KeySender::pause(std::size_t taps) {
 
 // The keys were written to the client's socket before the server answered this program's
 // last request; the kernel then woke the client. Once every thread of it sleeps again and
-// none has run for two milliseconds, it has read them. `before` (its scheduling count from
+// none has run for two milliseconds, it has read them. A client that waits for an answer of
+// the server in the middle of its keys sleeps too, so before the map changes under keys
+// it may still translate, the quiet has to last longer (`quietSamples`, about a
+// millisecond each). `before` (its scheduling count from
 // before the keys) tells that it has run since; a client that never wakes (the keys went
 // to a window of another process) is not waited for beyond a short while.
-bool X11KeySender::waitForProcess(const Client& c, std::uint64_t before) {
+bool X11KeySender::waitForProcess(const Client& c, std::uint64_t before, int quietSamples) {
     const auto start = steady_clock::now();
     const auto limit = milliseconds(processTimeoutMs_);
     std::optional<ProcessActivity> last;
@@ -524,7 +528,7 @@ bool X11KeySender::waitForProcess(const Client& c, std::uint64_t before) {
         const bool still = now->allAsleep && last && last->allAsleep &&
                            last->timesScheduled == now->timesScheduled;
         quiet = still ? quiet + 1 : 0;
-        if (woke && quiet >= 2) return true;
+        if (woke && quiet >= quietSamples) return true;
         if (!woke && steady_clock::now() - start > milliseconds(250)) return false;
         last = now;
         if (idle_) idle_();

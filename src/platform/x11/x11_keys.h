@@ -57,8 +57,12 @@ private:
     unsigned long activeWindow();
     // Returns once `target` has read every key sent so far; `before` is the target
     // process's scheduling count taken before the keys went out.
-    void waitUntilProcessed(unsigned long target, std::size_t taps, std::uint64_t before);
-    bool waitForProcess(const Client& c, std::uint64_t before);
+    // Before the map changes under keys the target may still translate, a quiet client is
+    // given longer to prove it is done.
+    enum class Settle { Read, BeforeMapChange };
+    void waitUntilProcessed(unsigned long target, std::size_t taps, std::uint64_t before,
+                            Settle settle = Settle::Read);
+    bool waitForProcess(const Client& c, std::uint64_t before, int quietSamples);
     bool waitForPing(unsigned long target, bool patient);
     void pause(std::size_t taps);
     void watchDelivery();
