@@ -186,12 +186,16 @@ void X11KeySender::recoverLeftovers() {
     changeKeys(d, emptied);
 }
 
-// The bookkeeping holds the bindings already; the server gets them now. Returns the
-// keycodes that could not be bound.
-std::vector<int> X11KeySender::bindSpares(const std::vector<std::pair<int, KeySym>>& bindings) {
+// The bookkeeping holds the bindings already; the server gets them now. `replaced` are the
+// bindings these keycodes carried until now. Returns the keycodes that could not be bound.
+std::vector<int> X11KeySender::bindSpares(const std::vector<std::pair<int, KeySym>>& bindings,
+                                          const std::vector<SpareBinding>& replaced) {
     Display* d = x_.display();
-    // The record comes first: a crash right after the change must still find it.
-    journal_.record(spares_.bindings());
+    // The record comes first, with what a keycode bound anew carried before as well: a
+    // crash in the middle of the change leaves the one or the other on it.
+    std::vector<SpareBinding> record = spares_.bindings();
+    record.insert(record.end(), replaced.begin(), replaced.end());
+    journal_.record(record);
     std::vector<SpareBinding> keys;
     for (const auto& [keycode, keysym] : bindings) {
         const auto [lower, upper] = SpareKeycodes::levelsFor(keysym);
@@ -274,15 +278,17 @@ int X11KeySender::send(const KeySequence& keys) {
     // same batch as the change of map may still translate it with the old one.
     std::vector<Tap> taps;
     std::vector<std::pair<int, KeySym>> newBindings;
+    std::vector<SpareBinding> replaced;
     Client& client = clientFor(target);
     auto typePart = [&] {
         if (!newBindings.empty()) {
             const std::uint64_t before = activityOf(client);
-            for (int keycode : bindSpares(newBindings)) {
+            for (int keycode : bindSpares(newBindings, replaced)) {
                 fail(KeyFailNoSpareKeycode);
                 std::erase_if(taps, [keycode](const Tap& t) { return t.keycode == keycode; });
             }
             newBindings.clear();
+            replaced.clear();
             waitUntilProcessed(target, 0, before);
         }
         before = activityOf(client);
@@ -341,6 +347,7 @@ int X11KeySender::send(const KeySequence& keys) {
                                    Settle::BeforeMapChange);
                 readUpTo_ = stamp_;
             }
+            if (spare->bound()) replaced.push_back(*spare);
             spares_.bind(spare->keycode, spareSym);
             newBindings.emplace_back(spare->keycode, spareSym);
             choice = spares_.find(spareSym);

@@ -67,7 +67,8 @@ private:
     void pause(std::size_t taps);
     void watchDelivery();
     void waitUntilDelivered();
-    std::vector<int> bindSpares(const std::vector<std::pair<int, KeySym>>& bindings);
+    std::vector<int> bindSpares(const std::vector<std::pair<int, KeySym>>& bindings,
+                                const std::vector<SpareBinding>& replaced);
     void unbindAll();
     void recoverLeftovers();
 
