@@ -129,9 +129,10 @@ void UseMode::leaveUseMode() {
     if (!s_.access.useMode) return;
     if (s_.profile.recognitionState == -2) engine_.stopRecognition();
     closeMidi(s_);
-    closeStartedApplications();
-    // Keycodes bound for characters the layout lacks are the user's again in edit mode.
+    // Keycodes bound for characters the layout lacks are the user's again in edit mode; put
+    // back while the target still runs, before it is asked to close.
     s_.platform.keys.restoreKeyboard();
+    closeStartedApplications();
     s_.view->leaveUseModeDisplay();
     s_.access.useMode = false;
     s_.timer2->setInterval(0);
