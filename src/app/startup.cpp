@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <QDir>
+
 #include "app/session.h"
 #include "app/use_mode.h"
 #include "commands/sound_speech.h"
@@ -108,7 +110,14 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
         const QString profile = argumentWithExtension(trimmed, QStringLiteral(".usr"));
         if (!profile.isEmpty()) loadUserProfile(session, profile);
     }
-    const QString board = boardArgument(trimmed, session.folders);
+    QString board = boardArgument(trimmed, session.folders);
+    // A relative name on the command line is taken from the folder the program was started
+    // in; joined to its own folder again it would name "examples/examples/...".
+    if (!board.isEmpty() && !isAbsoluteName(board)) {
+        const QString started =
+            session.currentDirectory.isEmpty() ? QDir::currentPath() : session.currentDirectory;
+        board = joinName(started, board);
+    }
     if (!board.isEmpty()) {
         if (board.contains(u'\\') || board.contains(u'/'))
             t.templateFolder = board.left(board.size() - fileNamePart(board).size());

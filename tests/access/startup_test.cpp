@@ -141,6 +141,25 @@ TEST(Startup, BoardKeepsTheCaseItHasOnDisk) {
     }
 }
 
+// "vexil examples/LLETRES.VXL" from the source folder: the name is relative to the folder
+// the program was started in, and its folder is not joined to it twice.
+TEST(Startup, RelativeBoardNameIsTakenFromTheStartingFolder) {
+    for (const char* typed : {"Plafons/Lletres.vxl", "Lletres.vxl"}) {
+        StartupFixture f;
+        Template board;
+        vexil::test::addGridBoard(board);
+        const bool named = QString::fromUtf8(typed).contains(u'/');
+        const QString folder = named ? QString() : QStringLiteral("Plafons");
+        f.writeFile(QStringLiteral("Plafons/Lletres.vxl"), templateFileBytes(board));
+        f.session->currentDirectory = folder.isEmpty() ? f.dir.path() : f.path(folder);
+        startUp(*f.session, f.useMode, QString::fromUtf8(typed));
+        const QString onDisk = f.path(QStringLiteral("Plafons/Lletres.vxl"));
+        EXPECT_EQ(f.session->tmpl.templatePath, onDisk) << typed;
+        EXPECT_EQ(f.session->tmpl.areaCount(), 5) << typed;
+        EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+    }
+}
+
 TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
     StartupFixture f;
     f.writeFile(QStringLiteral("ana.usr"), "[Vexil]\r\nmodus= 3\r\n");
