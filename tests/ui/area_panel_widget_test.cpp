@@ -1,3 +1,5 @@
+#include "editor/ui/area_panel_widget.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -11,7 +13,6 @@
 #include <QTest>
 
 #include "editor/editor.h"
-#include "editor/ui/area_panel_widget.h"
 #include "i18n/ui/translate_form.h"
 #include "support/test_support.h"
 #include "ui_support.h"

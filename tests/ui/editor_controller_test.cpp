@@ -1,3 +1,5 @@
+#include "app/ui/editor_controller.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,7 +13,6 @@
 #include <QTest>
 
 #include "app/ui/edit_board.h"
-#include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/layout_dialogs.h"
@@ -52,9 +53,7 @@ protected:
         QTest::mouseRelease(board, Qt::LeftButton, {}, to);
     }
     int beeps() const { return int(f.fake.recorder.eventsOf(QStringLiteral("beep")).size()); }
-    QString msgArea() const {
-        return window.findChild<QLabel*>(QStringLiteral("MsgArea"))->text();
-    }
+    QString msgArea() const { return window.findChild<QLabel*>(QStringLiteral("MsgArea"))->text(); }
 
     FakeSessionFixture f;
     Session& session = *f.session;

@@ -1,3 +1,5 @@
+#include "editor/ui/layout_dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -5,7 +7,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "editor/ui/layout_dialogs.h"
 #include "i18n/ui/translate_form.h"
 
 using namespace vexil;
