@@ -28,14 +28,12 @@ void TemplateProperties::open() {
     f.txFinestra = st.targetApp;
     f.pathdefault = s.tmpl.templateFolder;
     f.caratulaAuto = st.autoCover != 0;
-    f.programes << messageText(11);
     // Entry 0 holds the number of programs as its name.
     const auto& programs = s.catalogue.programs;
     const int count = programs.empty() ? 0 : programs.front().name.trimmed().toInt();
     for (int k = 1; k <= count && size_t(k) < programs.size(); ++k)
         f.programes << programs[size_t(k)].name;
     f.programes << messageText(12);
-    f.macros << messageText(13);
     if (s.speech.speechAvailable) {
         f.svIdioma = st.voiceLanguage;
         f.svLocutor = st.voiceSpeaker;
@@ -103,7 +101,7 @@ QString TemplateProperties::chooseFile(const QString& title, const QString& filt
 void TemplateProperties::chooseProgram(int index) {
     Session& s = c_.session;
     if (index < 0) return;
-    if (index >= fields.programes.size() - 2) {
+    if (index >= fields.programes.size() - 1) {
         // ">>> OTROS": a program file chosen by hand.
         s.tmpl.settings.templateClipKind = std::int16_t(fields.option1);
         const QString chosen = chooseFile(
@@ -114,7 +112,7 @@ void TemplateProperties::chooseProgram(int index) {
         return;
     }
     if (!vexil::chooseProgram(s, index)) return;
-    fields.macros = QStringList{messageText(13)};
+    fields.macros.clear();
     for (size_t m = 1; m < s.catalogue.macros.size(); ++m)
         fields.macros << s.catalogue.macros[m].title;
     const IniFile ini = IniFile::read(
@@ -125,9 +123,8 @@ void TemplateProperties::chooseProgram(int index) {
 }
 
 void TemplateProperties::chooseMacro(int index) {
-    // Item 0 is the prompt; item i is macro i of the set.
-    const MacroEntry* macro = macroAt(c_.session, index - 1);
-    if (index >= 1 && macro) fields.tecles += macro->keys;
+    // Item i is macro i + 1 of the set.
+    if (const MacroEntry* macro = macroAt(c_.session, index)) fields.tecles += macro->keys;
 }
 
 void TemplateProperties::searchClip() {

@@ -26,8 +26,10 @@ struct PropertiesFields {
     int svIdioma = -1;    // -1: nothing selected
     int svLocutor = -1;
     QString svVelocitat;
-    QStringList programes;  // text 11, the catalogue's programs, text 12
-    QStringList macros;     // text 13, then the macros of the chosen program
+    // The lists' items: the catalogue's programs then text 12 (">>> OTROS"), and the macros
+    // of the chosen program. Texts 11 and 13 are what the lists show before a choice.
+    QStringList programes;
+    QStringList macros;
 };
 
 class TemplateProperties {
@@ -47,7 +49,7 @@ public:
     // `programes` click on item `index`: a catalogue program (its macros and start
     // program) or, on the last item, a program file chosen by hand.
     void chooseProgram(int index);
-    // `Macros` click on item `index` (0 is the prompt): its keys go after `Tecles`.
+    // `Macros` click on item `index`: its keys go after `Tecles`.
     void chooseMacro(int index);
     void searchClip();  // `SearchClip`
     void searchDoc();   // `SearchDoc`

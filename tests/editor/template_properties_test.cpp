@@ -56,9 +56,9 @@ TEST_F(PropertiesTest, OpensWithTheBoardsSettingsAndTheCataloguesPrograms) {
     EXPECT_EQ(p.txFinestra, st.targetApp);
     EXPECT_EQ(p.pathdefault, t().templateFolder);
     EXPECT_TRUE(p.caratulaAuto);
-    EXPECT_EQ(p.programes, QStringList({messageText(11), QStringLiteral("Word"),
-                                        QStringLiteral("Calc"), messageText(12)}));
-    EXPECT_EQ(p.macros, QStringList{messageText(13)});
+    EXPECT_EQ(p.programes,
+              QStringList({QStringLiteral("Word"), QStringLiteral("Calc"), messageText(12)}));
+    EXPECT_TRUE(p.macros.isEmpty());
     // Without a speech engine the lists stay unselected and the rate empty.
     EXPECT_EQ(p.svIdioma, -1);
     EXPECT_EQ(p.svLocutor, -1);
@@ -138,20 +138,20 @@ TEST_F(PropertiesTest, ProgramsFillTheStartProgramAndTheMacrosAppendKeys) {
     props.chooseProgram(0);  // "Word"
     EXPECT_EQ(props.fields.ordres, QStringLiteral("C:\\OFFICE\\WORD.EXE"));
     EXPECT_EQ(props.fields.macros,
-              QStringList({messageText(13), QStringLiteral("Negreta"), QStringLiteral("Cursiva")}));
-    props.chooseMacro(2);
+              QStringList({QStringLiteral("Negreta"), QStringLiteral("Cursiva")}));
+    props.chooseMacro(1);
     EXPECT_EQ(props.fields.tecles, QStringLiteral("x^i"));
-    props.chooseMacro(0);  // the prompt adds nothing
-    props.chooseMacro(9);
+    props.chooseMacro(-1);  // nothing chosen, or beyond the set: nothing
+    props.chooseMacro(2);
     EXPECT_EQ(props.fields.tecles, QStringLiteral("x^i"));
     props.chooseProgram(1);  // "Calc": no start program in the catalogue
     EXPECT_EQ(props.fields.ordres, QString());
 
     // ">>> OTROS": a program chosen by hand, kept relative to the board's folder.
     f.fake.dialogs.chosenFiles.push_back(t().templateFolder + QStringLiteral("/eina.exe"));
-    props.chooseProgram(3);
+    props.chooseProgram(2);
     EXPECT_EQ(props.fields.ordres, QStringLiteral("eina.exe"));
-    props.chooseProgram(3);  // cancelled: unchanged
+    props.chooseProgram(2);  // cancelled: unchanged
     EXPECT_EQ(props.fields.ordres, QStringLiteral("eina.exe"));
 }
 

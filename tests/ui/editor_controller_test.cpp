@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -240,6 +241,47 @@ TEST_F(EditorWindowTest, SavingWithTheAutomaticCoverWritesTheCover) {
     const QString cover = session.realPath(session.tmpl.settings.pictureFile);
     EXPECT_TRUE(QFileInfo::exists(cover)) << cover.toStdString();
     EXPECT_EQ(QImage(cover).size(), QSize(640, 445));
+}
+
+TEST_F(EditorWindowTest, NouOpensTheirPropertiesWhenTheBoardAsksAndDadesGlobalsAlways) {
+    QStringList opened;
+    bool menusHeld = false;
+    controller.runDialog = [&](QDialog& d) {
+        opened << d.objectName();
+        menusHeld = !window.menus().fitxers->menuAction()->isEnabled() &&
+                    !window.menus().dadesGlobals->isEnabled();
+        return false;
+    };
+    session.tmpl.settings.propertiesOnNew = 0;
+    newTemplate(session);
+    EXPECT_TRUE(opened.isEmpty());
+    // "&Nou" asks again next time; the new board is drawn at once.
+    EXPECT_EQ(board->cursor().shape(), Qt::CrossCursor);
+    newTemplate(session);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("PlantForm")});
+    EXPECT_TRUE(menusHeld);
+    EXPECT_TRUE(window.menus().fitxers->menuAction()->isEnabled());
+    window.menus().dadesGlobals->trigger();
+    EXPECT_EQ(opened.size(), 2);
+}
+
+TEST_F(EditorWindowTest, TheIconButtonOpensThePictureChooser) {
+    rootedBoard();
+    const QString folder = f.path(QStringLiteral("pics"));
+    QDir().mkpath(folder);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(folder + QStringLiteral("/gat.bmp")));
+    session.tmpl.templateFolder = folder;
+    click(QPoint(150, 150));
+    controller.runDialog = [&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), QStringLiteral("rec_graf"));
+        d.findChild<QListWidget*>(QStringLiteral("File1"))->setCurrentRow(0);
+        d.findChildren<QPushButton*>(QStringLiteral("Command1"))[0]->click();
+        return d.result() == QDialog::Accepted;
+    };
+    window.findChild<QPushButton*>(QStringLiteral("Icona_buscar"))->click();
+    EXPECT_EQ(session.tmpl.area(2).iconFile, QStringLiteral("gat.bmp"));  // relative
 }
 
 }  // namespace

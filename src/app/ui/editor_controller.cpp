@@ -6,8 +6,11 @@
 #include "app/session.h"
 #include "app/ui/edit_board.h"
 #include "app/ui/main_window.h"
+#include "editor/template_properties.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/layout_dialogs.h"
+#include "editor/ui/plant_form.h"
+#include "editor/ui/rec_graf.h"
 #include "i18n/runtime_error.h"
 #include "i18n/ui/translate_form.h"
 
@@ -77,6 +80,7 @@ void EditorController::wireMenus() {
     on(m.ajustArea, [this] { editor_->layout.ajustarArees(); });
     on(m.redimArea, [this] { redimensionarArees(); });
     on(m.subdividir, [this] { subdividirArea(); });
+    on(m.dadesGlobals, [this] { openTemplateProperties(); });
     on(m.caratulaNova, [this] { editor_->coverCommands.newCover(); });
     on(m.caratulaEditar, [this] { editor_->coverCommands.editCover(); });
 }
@@ -101,14 +105,9 @@ void EditorController::subdividirArea() {
 }
 
 std::optional<QString> EditorController::choosePicture(const QString& folder) {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Fitxers Gràfics");
-    request.filter =
-        QStringLiteral("Fitxers Gràfics (*.bmp;*.wmf;*.GIF;*.JPG)|*.bmp;*.wmf;*.GIF;*.JPG");
-    request.initialFolder = folder;
-    const QString chosen = s_.platform.dialogs.chooseFile(request);
-    if (chosen.isEmpty()) return std::nullopt;
-    return chosen;
+    RecGraf dialog(s_.folders.drives, s_.realPath(folder), &window_);
+    if (!run(dialog)) return std::nullopt;
+    return dialog.chosenPicture();
 }
 
 void EditorController::setCrosshair(bool on) {
@@ -139,7 +138,20 @@ void EditorController::showEmptyAreaPanel() {
     editor_->panel.showArea(0);
 }
 
-void EditorController::openTemplateProperties() {}
+void EditorController::openTemplateProperties() {
+    const MainMenus& m = window_.menus();
+    const QList<QAction*> held = {m.dadesGlobals, m.fitxers->menuAction(), m.edicio->menuAction(),
+                                  m.accessibilitat->menuAction(), m.caratulaMenu->menuAction()};
+    // The main menus wait while the dialog is open.
+    for (QAction* a : held) a->setEnabled(false);
+    TemplateProperties properties(editor_->context);
+    properties.choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    properties.open();
+    PlantForm dialog(properties, s_.folders.drives, &window_);
+    run(dialog);
+    for (QAction* a : held) a->setEnabled(true);
+    window_.redrawBoard();
+}
 
 void EditorController::generateCover() {
     try {
