@@ -284,4 +284,15 @@ TEST_F(EditorWindowTest, TheIconButtonOpensThePictureChooser) {
     EXPECT_EQ(session.tmpl.area(2).iconFile, QStringLiteral("gat.bmp"));  // relative
 }
 
+TEST_F(EditorWindowTest, PropertiesAtStartUpShowTheEditorFirst) {
+    window.hide();
+    bool shownBehind = false;
+    controller.runDialog = [&](QDialog&) {
+        shownBehind = window.isVisible();
+        return false;
+    };
+    session.view->openTemplateProperties();
+    EXPECT_TRUE(shownBehind);
+}
+
 }  // namespace

@@ -139,6 +139,9 @@ void EditorController::showEmptyAreaPanel() {
 }
 
 void EditorController::openTemplateProperties() {
+    // At start-up the new board asks for its properties before the window was shown: the
+    // editor comes first, the dialog above it.
+    if (!window_.isVisible()) window_.show();
     const MainMenus& m = window_.menus();
     const QList<QAction*> held = {m.dadesGlobals, m.fitxers->menuAction(), m.edicio->menuAction(),
                                   m.accessibilitat->menuAction(), m.caratulaMenu->menuAction()};
