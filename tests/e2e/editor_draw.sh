@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A board made in the editor with the real mouse: a root over the picture and a dozen areas
-# drawn with the rubber band through the right-button menu, keys typed into some of them,
-# the board saved (which writes its cover), then opened in use mode where automatic
-# scanning types two of those keys into a real window. Screenshots go to tests/artifacts/.
+# A board made in the editor with the real mouse: its properties accepted in "Dades globals",
+# a root and a dozen areas drawn with the rubber band through the right-button menu, keys
+# typed into some of them, the board saved (which writes its cover), then opened in use mode
+# where automatic scanning types two of those keys into a real window. Screenshots go to tests/artifacts/.
 set -euo pipefail
 e2e_name=editor_draw
 source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
@@ -10,14 +10,15 @@ start_x
 
 start_vexil
 wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
-closed=""
-for _ in 1 2 3 4 5; do
-  dialog=$(xdotool search --name '^Datos globales$' 2>/dev/null | head -n1 || true)
-  [ -n "$dialog" ] || { closed=yes; break; }
-  xdotool windowactivate --sync "$dialog" key --clearmodifiers Escape 2>/dev/null || true
-  sleep 1
-done
-[ -n "$closed" ] || fail "the properties stayed open"
+# A cover picture typed into the first field and "D'Acord" by Return. The new board's cover
+# is automatic, so the cover is then composed from the areas as they are drawn.
+dialog=$(xdotool search --name '^Datos globales$' | head -n1)
+xdotool windowactivate --sync "$dialog"
+sleep 0.3
+xdotool type --delay 20 "$e2e_work/boards/FRASES.BMP"
+xdotool key --clearmodifiers Return
+wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
+  fail "the properties stayed open"
 wait_for 20 vexil_window || fail "the editor window did not appear"
 wid=$(vexil_window)
 xdotool windowmove --sync "$wid" 0 0

@@ -47,6 +47,8 @@ PlantForm::PlantForm(TemplateProperties& properties, const DriveMap& drives, QWi
     build(drives);
     wire();
     refresh();
+    // The dialog opens on its first field, the cover picture.
+    fitxGraf_->setFocus(Qt::OtherFocusReason);
 }
 
 void PlantForm::build(const DriveMap& drives) {
