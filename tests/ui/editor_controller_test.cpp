@@ -295,4 +295,19 @@ TEST_F(EditorWindowTest, PropertiesAtStartUpShowTheEditorFirst) {
     EXPECT_TRUE(shownBehind);
 }
 
+TEST_F(EditorWindowTest, CtrlZAndCtrlYUndoAndRedoEvenFromTheKeysField) {
+    rootedBoard();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    click(QPoint(450, 350));
+    window.menus().eliminarArea->trigger();
+    ASSERT_EQ(session.tmpl.areaCount(), 2);
+    auto* keys = window.findChild<QLineEdit*>(QStringLiteral("TxText"));
+    keys->setFocus();
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(session.tmpl.areaCount(), 3);
+    QTest::keyClick(keys, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(session.tmpl.areaCount(), 2);
+}
+
 }  // namespace
