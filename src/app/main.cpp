@@ -6,6 +6,7 @@
 #include "access/access_engine.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
 #include "app/ui/single_instance.h"
 #include "app/ui/window_controller.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     AccessEngine engine(session, actions);
     UseMode useMode(session, engine);
     WindowController controller(session, window, engine, useMode);
+    EditorController editorController(session, window);
 
     translateForm(&window);
     startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));

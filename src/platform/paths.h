@@ -15,6 +15,8 @@ public:
     static DriveMap fromText(const QString& text);
     void set(QChar letter, const QString& folder);
     QString folderOf(QChar letter) const;
+    // The letters the map names, in order.
+    QList<QChar> letters() const { return folders_.keys(); }
 
 private:
     QMap<QChar, QString> folders_;

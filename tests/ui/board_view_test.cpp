@@ -34,8 +34,14 @@ TEST(EditBoard, DrawsEveryOutlineAtDesignSize) {
     EXPECT_EQ(board.size(), QSize(640, 445));
     const QImage img = board.grab().toImage();
     // Both edges of each area are drawn, on the units the file gives.
-    for (auto [x, y] : {std::pair{10, 100}, {300, 100}, {150, 20}, {150, 220}, {40, 80},
-                        {120, 80}, {80, 50}, {80, 110}})
+    for (auto [x, y] : {std::pair{10, 100},
+                        {300, 100},
+                        {150, 20},
+                        {150, 220},
+                        {40, 80},
+                        {120, 80},
+                        {80, 50},
+                        {80, 110}})
         EXPECT_TRUE(isColor(img, x, y, Qt::black)) << x << "," << y;
     for (auto [x, y] : {std::pair{9, 100}, {301, 100}, {150, 19}, {150, 221}, {200, 150}})
         EXPECT_TRUE(isColor(img, x, y, Qt::white)) << x << "," << y;
@@ -122,8 +128,13 @@ TEST(UseBoard, HandsKeysAndPointerOnAsTheEngineNamesThem) {
         int qtKey;
         int code;
     };
-    for (const Case c : {Case{Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Left, 37},
-                         {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
-                         {Qt::Key_A, 'A'}, {Qt::Key_F5, 0}})
+    for (const Case c : {Case{Qt::Key_Return, 13},
+                         {Qt::Key_Enter, 13},
+                         {Qt::Key_Left, 37},
+                         {Qt::Key_Up, 38},
+                         {Qt::Key_Right, 39},
+                         {Qt::Key_Down, 40},
+                         {Qt::Key_A, 'A'},
+                         {Qt::Key_F5, 0}})
         EXPECT_EQ(UseBoard::keyCodeOf(c.qtKey), c.code) << c.qtKey;
 }

@@ -1,3 +1,5 @@
+#include "app/ui/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,7 +9,6 @@
 #include "access/access_actions.h"
 #include "access/access_engine.h"
 #include "app/ui/edit_board.h"
-#include "app/ui/main_window.h"
 #include "app/ui/use_board.h"
 #include "app/ui/window_controller.h"
 #include "app/use_mode.h"
@@ -32,7 +33,9 @@ struct WindowFixture {
     MainWindow window{session};
 };
 
-bool menuShown(const QMenu* menu) { return menu->menuAction()->isVisible(); }
+bool menuShown(const QMenu* menu) {
+    return menu->menuAction()->isVisible();
+}
 
 }  // namespace
 

@@ -1,9 +1,10 @@
+#include "app/profile_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
-#include "app/profile_commands.h"
 #include "support/test_support.h"
 
 using namespace vexil;
@@ -42,7 +43,8 @@ TEST(ProfileCommands, LoadIgnoresCancelAndTheFilterItself) {
         if (!chosen.isEmpty()) f.fake.dialogs.chosenFiles.push_back(chosen);
         loadUserCommand(*f.session);
         EXPECT_EQ(f.session->profile.temps, 7) << chosen.toStdString();
-        EXPECT_EQ(f.session->tmpl.templateFolder, QStringLiteral("/before")) << chosen.toStdString();
+        EXPECT_EQ(f.session->tmpl.templateFolder, QStringLiteral("/before"))
+            << chosen.toStdString();
     }
 }
 
@@ -51,7 +53,8 @@ TEST(ProfileCommands, LoadAsksTheSaveQuestionFirstWhenTheBoardChanged) {
     f.session->tmpl.modified = true;
     loadUserCommand(*f.session);  // cancelled dialog: the question still came first
     ASSERT_FALSE(f.messages().isEmpty());
-    EXPECT_EQ(f.messages().first(), QStringLiteral("Se ha modificado el fichero. Quiere guardarlo?"));
+    EXPECT_EQ(f.messages().first(),
+              QStringLiteral("Se ha modificado el fichero. Quiere guardarlo?"));
 }
 
 TEST(ProfileCommands, SaveWritesTheProfileUnderAnUpperCaseName) {

@@ -1,14 +1,14 @@
+#include "access/ui/switch_dialog.h"
+
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <QLabel>
-
-#include "access/ui/switch_dialog.h"
-#include "i18n/ui/translate_form.h"
 #include "app/vb_color.h"
+#include "i18n/ui/translate_form.h"
 #include "ui_support.h"
 
 using namespace vexil;

@@ -1,5 +1,6 @@
 #include "app/ui/edit_board.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,6 +13,8 @@ EditBoard::EditBoard(const Template& tmpl, QWidget* parent) : QWidget(parent), t
     setObjectName(QStringLiteral("TSArea"));
     setFixedSize(kWidth, kHeight);
     setMouseTracking(true);
+    // Clicks give the board the focus, so that the Delete key reaches it.
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -27,6 +30,12 @@ void EditBoard::setCoverVisible(bool visible) {
 
 void EditBoard::redraw() {
     if (!blocked_) update();
+}
+
+void EditBoard::setRubberBand(const QRect& band) {
+    if (band == band_) return;
+    band_ = band;
+    update();
 }
 
 void EditBoard::paintEvent(QPaintEvent*) {
@@ -49,18 +58,34 @@ void EditBoard::paintEvent(QPaintEvent*) {
         p.setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
         p.drawRect(unitRect(tmpl_.area(current)));
     }
+    if (!band_.isNull()) {
+        // A dotted outline that inverts what lies under it, visible on any cover.
+        p.setBrush(Qt::NoBrush);
+        p.setCompositionMode(QPainter::CompositionMode_Difference);
+        p.setPen(QPen(Qt::white, 0, Qt::DotLine));
+        p.drawRect(outlineRect(band_.left(), band_.top(), band_.right(), band_.bottom()));
+    }
 }
 
 void EditBoard::mousePressEvent(QMouseEvent* event) {
-    emit pressed(event->button(), event->position().toPoint(), event->modifiers());
+    emit pressed(event->button(), event->position(), event->modifiers());
 }
 
 void EditBoard::mouseMoveEvent(QMouseEvent* event) {
-    emit moved(event->position().toPoint(), event->buttons());
+    emit moved(event->position(), event->buttons());
 }
 
 void EditBoard::mouseReleaseEvent(QMouseEvent* event) {
-    emit released(event->button(), event->position().toPoint());
+    emit released(event->button(), event->position());
+}
+
+void EditBoard::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        emit keyDown(46);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace vexil

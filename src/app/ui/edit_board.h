@@ -1,6 +1,7 @@
 #pragma once
 // `TSArea`: the edit-mode picture of the board at design size, one pixel per board unit,
-// with the cover on area 1, every area outline and the current area cross-hatched.
+// with the cover on area 1, every area outline and the current area cross-hatched, and the
+// rubber band's live outline while a new area is being drawn.
 #include <QImage>
 #include <QWidget>
 
@@ -22,26 +23,33 @@ public:
     // Skipped while the panel is being filled or an area is being dragged.
     void setRedrawBlocked(bool blocked) { blocked_ = blocked; }
     void redraw();
+    // The rubber band's outline in board units; an empty rectangle hides it.
+    void setRubberBand(const QRect& band);
+    QRect rubberBand() const { return band_; }
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
 signals:
     // Board units, for the editor.
-    void pressed(Qt::MouseButton button, QPoint unit, Qt::KeyboardModifiers mods);
-    void moved(QPoint unit, Qt::MouseButtons buttons);
-    void released(Qt::MouseButton button, QPoint unit);
+    void pressed(Qt::MouseButton button, QPointF unit, Qt::KeyboardModifiers mods);
+    void moved(QPointF unit, Qt::MouseButtons buttons);
+    void released(Qt::MouseButton button, QPointF unit);
+    // `TSArea_KeyDown` with the Windows key code (46: Delete).
+    void keyDown(int keyCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const Template& tmpl_;
     QImage cover_;
     bool coverVisible_ = true;
     bool blocked_ = false;
+    QRect band_;
 };
 
 }  // namespace vexil

@@ -1,6 +1,7 @@
 #include "app/ui/main_menus.h"
 
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -44,16 +45,37 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.dadesGlobals = addAction(m.veure, "DadesPlant", QStringLiteral("&Dades globals"));
 
     m.edicio = addMenu(bar, "MenuArea", QStringLiteral("&Edició"));
+    const char* const editCaptions[] = {"Copiar", "Enganxar", "Desfer"};
+    for (int i = 0; i < 3; ++i) {
+        QAction* item = addAction(m.edicio, "mn_copiar", QString::fromUtf8(editCaptions[i]));
+        item->setData(i);
+        m.copiar.append(item);
+    }
+    m.copiar[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.refer = addAction(m.edicio, "mn_refer", QStringLiteral("Refer"));
+    m.refer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+
+    m.arees = addMenu(bar, "mn_arees", QStringLiteral("Arees"));
+    m.afegirArea = addAction(m.arees, "AfegirArea", QStringLiteral("&Afegir àrea"));
+    m.eliminarArea = addAction(m.arees, "EliminarArea", QStringLiteral("&Eliminar àrea"));
+    m.arees->addSeparator();
+    m.ajustArea = addAction(m.arees, "AjustArea", QStringLiteral("Ajustar àrees"));
+    m.redimArea = addAction(m.arees, "RedimArea", QStringLiteral("Redimensionar àrees"));
+    m.subdividir = addAction(m.arees, "MnuQuad", QStringLiteral("&Subdividir àrea"));
+
+    m.caratulaMenu = addMenu(bar, "mn_caratula", QStringLiteral("Caràtula"));
+    m.caratulaNova = addAction(m.caratulaMenu, "CaratulaDesar", QStringLiteral("&Nova"));
+    m.caratulaEditar = addAction(m.caratulaMenu, "CaratulaEditar", QStringLiteral("&Editar"));
 
     m.accessibilitat = addMenu(bar, "mn_access", QStringLiteral("&Accessibilitat"));
     m.accessGroup = new QActionGroup(m.accessibilitat);
     // One check mark at most; none when a profile names no mode the menu shows.
     m.accessGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    const char* const captions[] = {"Cursor &Ratolí", "Escaneig &Manual", "Escaneig &Automàtic",
-                                    "Cursors &Teclat", "&Joystic", "&Veu"};
+    const char* const captions[] = {"Cursor &Ratolí",  "Escaneig &Manual", "Escaneig &Automàtic",
+                                    "Cursors &Teclat", "&Joystic",         "&Veu"};
     for (int i = 0; i < 6; ++i) {
-        QAction* item = addAction(m.accessibilitat, "Tipus_exploracio",
-                                  QString::fromUtf8(captions[i]), true);
+        QAction* item =
+            addAction(m.accessibilitat, "Tipus_exploracio", QString::fromUtf8(captions[i]), true);
         item->setData(i);
         m.accessGroup->addAction(item);
         m.tipusExploracio.append(item);
@@ -81,7 +103,8 @@ MainMenus MainMenus::build(QMenuBar* bar) {
 void MainMenus::showMode(bool useMode) const {
     // "&Accessibilitat" stays in use mode: the access mode can be changed there, and the
     // new one starts at once.
-    for (QMenu* menu : {fitxers, veure, edicio, ajuda}) menu->menuAction()->setVisible(!useMode);
+    for (QMenu* menu : {fitxers, veure, edicio, arees, caratulaMenu, ajuda})
+        menu->menuAction()->setVisible(!useMode);
     activar->setVisible(!useMode);
     finapc->setVisible(useMode);
     canviPlafo->setVisible(useMode);

@@ -22,7 +22,18 @@ struct MainMenus {
     QAction* soActiu = nullptr;
     QAction* teclatAuxiliar = nullptr;
     QAction* dadesGlobals = nullptr;
-    QMenu* edicio = nullptr;  // "&Edició" (MenuArea)
+    QMenu* edicio = nullptr;   // "&Edició" (MenuArea)
+    QList<QAction*> copiar;    // mn_copiar: "Copiar", "Enganxar", "Desfer"
+    QAction* refer = nullptr;  // "Refer"
+    QMenu* arees = nullptr;    // "Arees" (mn_arees), also the board's right-button menu
+    QAction* afegirArea = nullptr;
+    QAction* eliminarArea = nullptr;
+    QAction* ajustArea = nullptr;
+    QAction* redimArea = nullptr;
+    QAction* subdividir = nullptr;      // MnuQuad
+    QMenu* caratulaMenu = nullptr;      // "Caràtula" (mn_caratula)
+    QAction* caratulaNova = nullptr;    // CaratulaDesar
+    QAction* caratulaEditar = nullptr;  // CaratulaEditar
     QMenu* accessibilitat = nullptr;
     QList<QAction*> tipusExploracio;  // items 0..5, one radio group
     QActionGroup* accessGroup = nullptr;
@@ -35,7 +46,7 @@ struct MainMenus {
     QAction* indexAjuda = nullptr;
     QAction* quantAl = nullptr;
     // Use mode.
-    QAction* finapc = nullptr;   // "&Sortir": back to edit mode
+    QAction* finapc = nullptr;      // "&Sortir": back to edit mode
     QAction* canviPlafo = nullptr;  // "&Canvi de plafó"
 
     // Builds the menus into `bar` (edit-mode items visible).

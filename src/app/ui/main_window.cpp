@@ -17,8 +17,7 @@
 
 namespace vexil {
 
-MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("Vexil"));
     menus_ = MainMenus::build(menuBar());
 
@@ -45,7 +44,9 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     session_.setView(this);
 }
 
-MainWindow::~MainWindow() { session_.setView(nullptr); }
+MainWindow::~MainWindow() {
+    session_.setView(nullptr);
+}
 
 void MainWindow::buildEditPage() {
     editPage_ = new QWidget(this);
@@ -71,10 +72,11 @@ void MainWindow::buildEditPage() {
     column->addLayout(row);
 
     // The area property panel takes this place.
-    fitxaArea_ = new QFrame(editPage_);
-    fitxaArea_->setObjectName(QStringLiteral("fitxa_area"));
-    fitxaArea_->setFrameShape(QFrame::StyledPanel);
-    fitxaArea_->setMinimumHeight(60);
+    auto* placeholder = new QFrame(editPage_);
+    placeholder->setObjectName(QStringLiteral("fitxa_area"));
+    placeholder->setFrameShape(QFrame::StyledPanel);
+    placeholder->setMinimumHeight(60);
+    fitxaArea_ = placeholder;
     column->addWidget(fitxaArea_);
 
     editBoard_ = new EditBoard(session_.tmpl, editPage_);
@@ -105,7 +107,9 @@ void MainWindow::setCoverShown(bool shown) {
     redrawBoard();
 }
 
-void MainWindow::setTitle(const QString& title) { setWindowTitle(title); }
+void MainWindow::setTitle(const QString& title) {
+    setWindowTitle(title);
+}
 
 void MainWindow::setCover(const QImage& cover) {
     editBoard_->setCover(cover);
@@ -135,6 +139,27 @@ void MainWindow::setCoverCheck(bool checked) {
 void MainWindow::setDrawingArmed(bool armed) {
     drawingArmed_ = armed;
     editBoard_->setCursor(armed ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (editorHooks_) editorHooks_->setDrawingArmed(armed);
+}
+
+void MainWindow::showEmptyAreaPanel() {
+    if (editorHooks_) editorHooks_->showEmptyAreaPanel();
+}
+
+void MainWindow::openTemplateProperties() {
+    if (editorHooks_) editorHooks_->openTemplateProperties();
+}
+
+void MainWindow::generateCover() {
+    if (editorHooks_) editorHooks_->generateCover();
+}
+
+void MainWindow::setAreaPanel(QWidget* panel) {
+    QLayout* column = editPage_->layout();
+    panel->setParent(editPage_);
+    delete column->replaceWidget(fitxaArea_, panel);
+    delete fitxaArea_;
+    fitxaArea_ = panel;
 }
 
 void MainWindow::setOuterGeometry(const QRect& window) {
@@ -164,6 +189,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     savedWindowRect_ = frameGeometry();
     useMode_ = true;
+    setDrawingArmed(false);
     menus_.showMode(true);
     editPage_->hide();
     const QPointF scale = session_.access.scale;
@@ -191,6 +217,7 @@ void MainWindow::leaveUseModeDisplay() {
     picture3_->hide();
     menus_.showMode(false);
     editPage_->show();
+    showEmptyAreaPanel();
     if (savedWindowRect_.isValid()) setOuterGeometry(savedWindowRect_);
 }
 
@@ -211,7 +238,9 @@ void MainWindow::showHighlight(int area) {
     focusBoard();
 }
 
-void MainWindow::hideHighlight() { useBoard_->hideHighlight(); }
+void MainWindow::hideHighlight() {
+    useBoard_->hideHighlight();
+}
 
 void MainWindow::setHighlightStyle(int thickness, QColor color) {
     highlightThickness_ = thickness;
@@ -234,7 +263,9 @@ void MainWindow::setTopMost(bool on) {
     show();
 }
 
-void MainWindow::setAccessMenuCheck(int item) { menus_.checkAccessItem(item); }
+void MainWindow::setAccessMenuCheck(int item) {
+    menus_.checkAccessItem(item);
+}
 
 void MainWindow::closeAuxiliaryKeyboard() {
     // The auxiliary keyboard window comes with the editor; its box and menu item follow.
@@ -244,7 +275,9 @@ void MainWindow::closeAuxiliaryKeyboard() {
     menus_.teclatAuxiliar->setChecked(false);
 }
 
-void MainWindow::exitProgram() { closeNow(); }
+void MainWindow::exitProgram() {
+    closeNow();
+}
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // The window itself answers Backspace with a beep and nothing else.

@@ -48,7 +48,15 @@ public:
     void exitProgram() override;
     void setAccessMenuCheck(int item) override;
     void closeAuxiliaryKeyboard() override;
-    void showEmptyAreaPanel() override {}
+    void showEmptyAreaPanel() override;
+    void openTemplateProperties() override;
+    void generateCover() override;
+
+    // The editor that answers the editing calls (drawing armed, the empty panel, the
+    // properties dialog, the cover on saving); null: none.
+    void setEditorHooks(MainView* hooks) { editorHooks_ = hooks; }
+    // The area property panel takes the place of `fitxa_area`.
+    void setAreaPanel(QWidget* panel);
 
     bool inUseMode() const { return useMode_; }
     QRect savedWindowRect() const { return savedWindowRect_; }
@@ -80,7 +88,8 @@ private:
     Session& session_;
     MainMenus menus_;
     QWidget* editPage_ = nullptr;
-    QFrame* fitxaArea_ = nullptr;
+    QWidget* fitxaArea_ = nullptr;
+    MainView* editorHooks_ = nullptr;
     QToolButton* butoEnge_ = nullptr;
     std::array<QCheckBox*, 3> check1_{};
     EditBoard* editBoard_ = nullptr;

@@ -50,8 +50,7 @@ void WindowController::wireMenus() {
     connect(m.usuariNou, &QAction::triggered, this, [this] { newUserCommand(s_); });
     connect(m.carregarUsuari, &QAction::triggered, this, [this] { loadUserCommand(s_); });
     connect(m.desarUsuari, &QAction::triggered, this, [this] { saveUserCommand(s_); });
-    // The properties dialog, the editor's commands and the help come with the editor.
-    m.dadesGlobals->setEnabled(false);
+    // The help comes later.
     m.indexAjuda->setEnabled(false);
 }
 

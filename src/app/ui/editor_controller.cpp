@@ -1,0 +1,168 @@
+#include "app/ui/editor_controller.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/session.h"
+#include "app/ui/edit_board.h"
+#include "app/ui/main_window.h"
+#include "editor/template_properties.h"
+#include "editor/ui/area_panel_widget.h"
+#include "editor/ui/layout_dialogs.h"
+#include "editor/ui/plant_form.h"
+#include "editor/ui/rec_graf.h"
+#include "i18n/runtime_error.h"
+#include "i18n/ui/translate_form.h"
+
+namespace vexil {
+
+namespace {
+
+MouseButton buttonOf(Qt::MouseButton button) {
+    if (button == Qt::RightButton) return MouseButton::Right;
+    if (button == Qt::MiddleButton) return MouseButton::Middle;
+    return MouseButton::Left;
+}
+
+}  // namespace
+
+EditorController::EditorController(Session& session, MainWindow& window)
+    : QObject(&window), s_(session), window_(window), editor_(std::make_unique<Editor>(session)) {
+    editor_->setView(this);
+    panel_ = new AreaPanelWidget(*editor_);
+    window_.setAreaPanel(panel_);
+    window_.setEditorHooks(this);
+    panel_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    wireBoard();
+    wireMenus();
+}
+
+EditorController::~EditorController() {
+    window_.setEditorHooks(nullptr);
+    editor_->setView(nullptr);
+}
+
+void EditorController::wireBoard() {
+    EditBoard* board = window_.editBoard();
+    connect(
+        board, &EditBoard::pressed, this,
+        [this](Qt::MouseButton b, QPointF p, Qt::KeyboardModifiers mods) {
+            const Modifiers m{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier)};
+            editor_->board.mouseDown(buttonOf(b), m, p.x(), p.y());
+        });
+    connect(board, &EditBoard::moved, this,
+            [this](QPointF p, Qt::MouseButtons) { editor_->board.mouseMove(p.x(), p.y()); });
+    connect(board, &EditBoard::released, this, [this](Qt::MouseButton b, QPointF p) {
+        editor_->board.mouseUp(buttonOf(b), p.x(), p.y());
+    });
+    connect(board, &EditBoard::keyDown, this, [this](int code) {
+        editor_->board.keyDown(code);
+        panel_->refresh();
+    });
+}
+
+void EditorController::wireMenus() {
+    const MainMenus& m = window_.menus();
+    BoardEditing& board = editor_->board;
+    AreaPanel& panel = editor_->panel;
+    const auto on = [this](QAction* action, const std::function<void()>& run) {
+        connect(action, &QAction::triggered, this, [this, run] {
+            run();
+            panel_->refresh();
+        });
+    };
+    on(m.copiar.at(0), [&panel] { panel.copyKeys(); });
+    on(m.copiar.at(1), [&panel] { panel.pasteKeys(); });
+    on(m.copiar.at(2), [&board] { board.undo(); });
+    on(m.refer, [&board] { board.redo(); });
+    on(m.afegirArea, [&board] { board.addArea(); });
+    on(m.eliminarArea, [&board] { board.deleteArea(); });
+    on(m.ajustArea, [this] { editor_->layout.ajustarArees(); });
+    on(m.redimArea, [this] { redimensionarArees(); });
+    on(m.subdividir, [this] { subdividirArea(); });
+    on(m.dadesGlobals, [this] { openTemplateProperties(); });
+    on(m.caratulaNova, [this] { editor_->coverCommands.newCover(); });
+    on(m.caratulaEditar, [this] { editor_->coverCommands.editCover(); });
+}
+
+bool EditorController::run(QDialog& dialog) {
+    translateForm(&dialog);
+    return runDialog ? runDialog(dialog) : dialog.exec() == QDialog::Accepted;
+}
+
+void EditorController::redimensionarArees() {
+    if (!editor_->context.hasCurrentArea()) return;
+    RdmDialog dialog(&window_);
+    if (!run(dialog)) return;
+    editor_->layout.redimensionarArees(dialog.horizontal(), dialog.vertical());
+}
+
+void EditorController::subdividirArea() {
+    if (!editor_->layout.canSubdivide()) return;
+    QuadriculaDialog dialog(&window_);
+    if (!run(dialog)) return;
+    editor_->layout.subdividirArea(dialog.columns(), dialog.rows());
+}
+
+std::optional<QString> EditorController::choosePicture(const QString& folder) {
+    RecGraf dialog(s_.folders.drives, s_.realPath(folder), &window_);
+    if (!run(dialog)) return std::nullopt;
+    return dialog.chosenPicture();
+}
+
+void EditorController::setCrosshair(bool on) {
+    window_.editBoard()->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void EditorController::popUpAreaMenu(int x, int y) {
+    window_.menus().arees->popup(window_.editBoard()->mapToGlobal(QPoint(x, y)));
+}
+
+void EditorController::focusKeysField() {
+    panel_->focusKeys();
+}
+
+void EditorController::showRubberBand(const QRect& band) {
+    window_.editBoard()->setRubberBand(band);
+}
+
+void EditorController::panelChanged() {
+    panel_->refresh();
+}
+
+void EditorController::setDrawingArmed(bool armed) {
+    editor_->setDrawingMode(armed);
+}
+
+void EditorController::showEmptyAreaPanel() {
+    editor_->panel.showArea(0);
+}
+
+void EditorController::openTemplateProperties() {
+    // At start-up the new board asks for its properties before the window was shown: the
+    // editor comes first, the dialog above it.
+    if (!window_.isVisible()) window_.show();
+    const MainMenus& m = window_.menus();
+    const QList<QAction*> held = {m.dadesGlobals, m.fitxers->menuAction(), m.edicio->menuAction(),
+                                  m.accessibilitat->menuAction(), m.caratulaMenu->menuAction()};
+    // The main menus wait while the dialog is open.
+    for (QAction* a : held) a->setEnabled(false);
+    TemplateProperties properties(editor_->context);
+    properties.choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    properties.open();
+    PlantForm dialog(properties, s_.folders.drives, &window_);
+    run(dialog);
+    for (QAction* a : held) a->setEnabled(true);
+    window_.redrawBoard();
+}
+
+void EditorController::generateCover() {
+    try {
+        editor_->coverCommands.generateCover();
+    } catch (const RuntimeError& e) {
+        s_.message(QStringLiteral("4 Error ") + QString::number(e.number()) + u' ' +
+                   e.description());
+    }
+}
+
+}  // namespace vexil

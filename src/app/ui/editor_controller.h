@@ -1,0 +1,63 @@
+#pragma once
+// Connects the edit-mode half of the main window to the core editor: the board's pointer
+// and Delete key, the "Arees", "Caràtula" and "&Edició" menus, the right-button menu, the
+// area property panel and the editor's dialogs. It answers what the editor asks of the
+// widgets (EditorView) and the editing calls the core makes on the window (MainView).
+#include <QDialog>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/view.h"
+#include "editor/editor.h"
+
+namespace vexil {
+
+class AreaPanelWidget;
+class MainWindow;
+class Session;
+
+class EditorController : public QObject, public EditorView, public MainView {
+    Q_OBJECT
+public:
+    EditorController(Session& session, MainWindow& window);
+    ~EditorController() override;
+
+    Editor& editor() { return *editor_; }
+    AreaPanelWidget* panelWidget() const { return panel_; }
+
+    // EditorView.
+    void setCrosshair(bool on) override;
+    void popUpAreaMenu(int x, int y) override;
+    void focusKeysField() override;
+    void showRubberBand(const QRect& band) override;
+    void panelChanged() override;
+
+    // MainView: the editing calls the window hands on.
+    void setDrawingArmed(bool armed) override;
+    void showEmptyAreaPanel() override;
+    void openTemplateProperties() override;
+    void generateCover() override;
+
+    // "Redimensionar àrees" and "&Subdividir àrea": their dialogs, modal.
+    void redimensionarArees();
+    void subdividirArea();
+    // Runs a modal dialog of the editor: true when accepted. Tests drive the dialog here
+    // instead of its event loop; by default it is exec().
+    std::function<bool(QDialog&)> runDialog;
+
+private:
+    bool run(QDialog& dialog);
+    // The picture chooser of the icon button: the file chosen, nothing when cancelled.
+    std::optional<QString> choosePicture(const QString& folder);
+    void wireBoard();
+    void wireMenus();
+
+    Session& s_;
+    MainWindow& window_;
+    std::unique_ptr<Editor> editor_;
+    AreaPanelWidget* panel_ = nullptr;
+};
+
+}  // namespace vexil

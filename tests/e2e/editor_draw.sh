@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# A board made in the editor with the real mouse: its properties accepted in "Dades globals",
+# a root and a dozen areas drawn with the rubber band through the right-button menu, keys
+# typed into some of them, the board saved (which writes its cover), then opened in use mode
+# where automatic scanning types two of those keys into a real window. Screenshots go to tests/artifacts/.
+set -euo pipefail
+e2e_name=editor_draw
+source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
+start_x
+
+start_vexil
+wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
+# A cover picture typed into the first field and "D'Acord" by Return. The new board's cover
+# is automatic, so the cover is then composed from the areas as they are drawn.
+dialog=$(xdotool search --name '^Datos globales$' | head -n1)
+xdotool windowactivate --sync "$dialog"
+sleep 0.3
+xdotool type --delay 20 "$e2e_work/boards/FRASES.BMP"
+xdotool key --clearmodifiers Return
+wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
+  fail "the properties stayed open"
+wait_for 20 vexil_window || fail "the editor window did not appear"
+wid=$(vexil_window)
+xdotool windowmove --sync "$wid" 0 0
+sleep 0.5
+
+# The board (`TSArea`) is the one white rectangle of 640 x 445 pixels on the screen.
+import -window root "$e2e_work/empty.png"
+board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
+  -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
+  awk '$2 ~ /^640x445\+/ {print $2; exit}')
+[[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
+bx=${BASH_REMATCH[1]}
+by=${BASH_REMATCH[2]}
+
+# Board units are pixels of the board.
+at() { xdotool mousemove --sync $((bx + $1)) $((by + $2)); }
+drag() {
+  at "$1" "$2"
+  xdotool mousedown 1
+  at $((($1 + $3) / 2)) $((($2 + $4) / 2))
+  sleep 0.1
+  at "$3" "$4"
+  xdotool mouseup 1
+  sleep 0.2
+}
+click() {
+  at "$1" "$2"
+  xdotool click 1
+  sleep 0.2
+}
+
+# The root: a drag from the bottom-left corner, longer across than up, spans the width of
+# the picture's lower part (as the demo boards do, so that the target window stays in
+# sight above the board in use mode).
+drag 5 440 635 200
+# A dozen areas in four columns and three rows; the strip below them stays the root's.
+n=0
+for row in 0 1 2; do
+  for col in 0 1 2 3; do
+    click 320 432 # the root becomes the current area
+    at $((40 + col * 150)) $((230 + row * 70))
+    xdotool click 3
+    sleep 0.3
+    xdotool key --clearmodifiers a # "&Añadir área" of the right-button menu
+    sleep 0.2
+    drag $((20 + col * 150)) $((210 + row * 70)) $((150 + col * 150)) $((270 + row * 70))
+    n=$((n + 1))
+    if [ "$n" = 1 ]; then import -window root "$e2e_artifacts/editor-first-area.png"; fi
+  done
+done
+# Keys for the first row.
+keys=(h i j k)
+for col in 0 1 2 3; do
+  click $((60 + col * 150)) 240
+  xdotool type --delay 50 "${keys[col]}"
+  sleep 0.2
+done
+import -window root "$e2e_artifacts/editor-drawn.png"
+
+# "&Guardar ..." under a name: the board and, as its cover is automatic, its cover.
+xdotool key --clearmodifiers alt+a
+sleep 0.3
+xdotool key --clearmodifiers g
+wait_for 10 xdotool search --name 'Guardar|Desar|Enregistrar|Plantilla|Save' || true
+sleep 0.5
+xdotool type --delay 20 "$e2e_work/boards/DIBUIX.VXL"
+xdotool key --clearmodifiers Return
+wait_for 10 test -s "$e2e_work/boards/DIBUIX.VXL" || fail "the board was not saved"
+wait_for 10 test -s "$e2e_work/boards/DIBUIX.BMP" || fail "the cover was not written"
+sleep 0.5
+import -window root "$e2e_artifacts/editor-saved.png"
+grep -c . "$e2e_work/boards/DIBUIX.VXL" >/dev/null
+[ "$(sed -n 4p "$e2e_work/boards/DIBUIX.VXL" | tr -d '\r ')" = 13 ] ||
+  fail "the saved board does not hold the root and twelve areas"
+stop_pid "$vexil_pid"
+
+# Use mode: the board starts the recording window and automatic scanning picks the first
+# area, then the next one; their keys arrive in the window.
+target="/usr/bin/python3 $e2e_here/target_app.py --title Recorder --geometry 600x250+200+30 --out $e2e_work/target"
+sed -i "5s|.*|\"$target\"\r|" "$e2e_work/boards/DIBUIX.VXL"
+profile=$(write_profile SCAN.USR 2 15)
+start_vexil "$profile" "$e2e_work/boards/DIBUIX.VXL"
+wait_for 20 grep -q ready "$e2e_work/target.log" || fail "the target window did not start"
+switch() { xdotool key --clearmodifiers space; }
+first=""
+deadline=$((SECONDS + 30))
+# No red on the screen reads as an empty box ("0x0+...").
+until [[ $first =~ ^[1-9][0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]]; do
+  ((SECONDS < deadline)) || fail "no area was highlighted"
+  first=$(highlight_box)
+done
+first_x=${BASH_REMATCH[1]}
+first_y=${BASH_REMATCH[2]}
+# The window started last holds the focus until the board takes it back: a moment passes.
+sleep 3
+# Presses the switch while an area of the first row (keys h, i, j, k, 150 units or 240
+# pixels apart) is highlighted and echoes that area's key.
+pick_first_row() {
+  local box deadline=$((SECONDS + 60))
+  while ((SECONDS < deadline)); do
+    box=$(highlight_box)
+    if [[ $box =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[2] == first_y)); then
+      local col=$(((BASH_REMATCH[1] - first_x + 120) / 240))
+      switch
+      echo "hijk" | cut -c$((col + 1))
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
+}
+typed=""
+for n in 1 2; do
+  letter=$(pick_first_row) || fail "the first row was never highlighted"
+  typed+=$letter
+  if [ "$n" = 1 ]; then import -window root "$e2e_artifacts/editor-board-in-use.png"; fi
+  wait_for 10 grep -qx "$typed" "$e2e_work/target.txt" ||
+    fail "the target holds '$(cat "$e2e_work/target.txt")', expected '$typed'"
+  sleep 2 # the highlight leaves the area just picked
+done
+echo "typed by scanning on the drawn board: $(cat "$e2e_work/target.txt")"
+echo "PASSED"
