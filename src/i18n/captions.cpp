@@ -188,6 +188,13 @@ std::span<const CaptionRow> captionTable() {
 QString translateCaption(const QString& catalan) {
     for (const CaptionRow& row : captionTable())
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);
+    // Items this program has beyond the old design, so that they are not left in Catalan
+    // among Spanish ones; looked up after the table, which keeps its rows as they are.
+    static constexpr CaptionRow added[] = {
+        {u"Refer", u"Rehacer"},
+    };
+    for (const CaptionRow& row : added)
+        if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);
     return catalan;
 }
 

@@ -68,6 +68,12 @@ TEST_P(CaptionTest, TranslatesWholeCaptionsExactly) {
 
 INSTANTIATE_TEST_SUITE_P(TellingRows, CaptionTest, testing::ValuesIn(kTellingRows));
 
+// Items beyond the old design are translated too, without joining the table.
+TEST(CaptionTable, ItemsAddedByThisProgramAreTranslated) {
+    EXPECT_EQ(translateCaption(QStringLiteral("Refer")), QStringLiteral("Rehacer"));
+    EXPECT_EQ(translateCaption(QStringLiteral("&Refer")), QStringLiteral("&Refer"));
+}
+
 TEST(CaptionTable, HoldsItsRowsInOrder) {
     const auto rows = captionTable();
     ASSERT_EQ(rows.size(), 176u);
