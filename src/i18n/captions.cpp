@@ -237,8 +237,9 @@ QString translateCommands(const QString& text, int direction) {
     for (const CaptionRow& row : commandNameTable()) {
         const QStringView from = direction == 0 ? row.catalan : row.spanish;
         const QStringView to = direction == 0 ? row.spanish : row.catalan;
-        const qsizetype at = t.indexOf(from);
-        if (at >= 0) t.replace(at, from.size(), to.toString());
+        // Every occurrence: a second command of the same name left in the other spelling
+        // would be stored as a name the player does not know, and silently not run.
+        t.replace(from.toString(), to.toString());
     }
     return t.mid(1, t.size() - 2);
 }

@@ -101,7 +101,8 @@ struct CommandCase {
 
 const CommandCase kCommandCases[] = {
     {"{|Carrega PLANA.VXL}", "{|Carga PLANA.VXL}"},
-    {"{|Sona a.wav}{|Sona b.wav}", "{|Suena a.wav}{|Sona b.wav}"},
+    {"{|Sona a.wav}{|Sona b.wav}", "{|Suena a.wav}{|Suena b.wav}"},
+    {"{|Enganxa a}x{|Enganxa b}{|Nivell 1}{|Nivell 2}", "{|Pega a}x{|Pega b}{|Nivel1}{|Nivel2}"},
     {"{|Espera 5}{|Espera 6}", "{|Espera 5}{|Espera 6}"},
     {"{|Nivell 2}", "{|Nivel2}"},
     {"{|Mouse CE}{|Mouse 2CE}{|Mouse AE}", "{|Mouse CI}{|Mouse 2CI}{|Mouse AI}"},
@@ -136,8 +137,8 @@ TEST(CommandNames, TableHasItsTwentyFiveRows) {
 TEST(CommandNames, OneWayOnlyCases) {
     // A displayed name typed with a blank gets a second one when stored.
     EXPECT_EQ(translateCommands("{|Nivel 2}", 1), "{|Nivell  2}");
-    // "{|Sona" is also the start of a displayed name: stored text shows it once.
-    EXPECT_EQ(translateCommands("{|Suena}{|Suena}", 1), "{|Sona}{|Suena}");
+    // Every displayed name goes back to the stored one, not only the first.
+    EXPECT_EQ(translateCommands("{|Suena}{|Suena}", 1), "{|Sona}{|Sona}");
     // The end marks never leak into the result.
     EXPECT_EQ(translateCommands("#", 0), "#");
     EXPECT_EQ(translateCommands("##{fals}##", 0), "##{falso}##");
