@@ -120,9 +120,14 @@ TEST_F(HelpTest, AnyCodeCanShowATopicAndUseModeIgnoresF1) {
 TEST_F(HelpTest, LinksBetweenPagesStayInTheWindow) {
     window->help()->showTopic(help_topic::Index);
     QTextBrowser* browser = helpWindow()->browser();
-    browser->setSource(QUrl(QStringLiteral("acces.html")));
-    EXPECT_EQ(shown(), QStringLiteral("es/acces.html"));
+    // The first link of the index, followed from the keyboard.
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(shown(), QStringLiteral("es/editor.html"));
     EXPECT_TRUE(browser->isBackwardAvailable());
+    browser->backward();
+    EXPECT_EQ(shown(), QStringLiteral("es/index.html"));
 }
 
 TEST(HelpMissing, AProgramWithoutItsHelpSaysSo) {

@@ -115,6 +115,8 @@ bool AuxKeyboard::insert(const QString& text) {
     } else {
         return false;
     }
+    // Should the window manager have given the keyboard the focus, the field takes it back.
+    if (!field->window()->isActiveWindow()) field->window()->activateWindow();
     field->setFocus(Qt::OtherFocusReason);
     return true;
 }
