@@ -32,6 +32,14 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
 }
 
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void HelpWindow::showPage(const QUrl& url) {
     browser_->setSource(url);
     if (!url.fragment().isEmpty()) browser_->scrollToAnchor(url.fragment());

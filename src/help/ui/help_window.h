@@ -21,6 +21,10 @@ public:
     void showPage(const QUrl& url);
     QTextBrowser* browser() const { return browser_; }
 
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTextBrowser* browser_ = nullptr;
 };
