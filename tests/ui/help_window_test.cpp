@@ -112,6 +112,14 @@ TEST_F(HelpTest, AnyCodeCanShowATopicAndUseModeIgnoresF1) {
     f.session->view->enterUseModeDisplay(QRect(0, 300, 640, 445));
     QTest::keyClick(window.get(), Qt::Key_F1);
     EXPECT_EQ(shown(), QString());
+    {
+        // A dialog opened in use mode keeps its help.
+        RdmDialog dialog(window.get());
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        EXPECT_EQ(shown(), QStringLiteral("es/editor.html#eines"));
+        helpWindow()->hide();
+    }
     f.session->view->leaveUseModeDisplay();
     QTest::keyClick(window.get(), Qt::Key_F1);
     EXPECT_EQ(shown(), QStringLiteral("es/index.html"));

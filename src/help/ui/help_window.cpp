@@ -90,11 +90,14 @@ void HelpSystem::showTopic(int topic) {
 }
 
 bool HelpSystem::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || suspended_) return false;
+    if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
+    // The board in use mode takes F1 as any other key (a switch may be "any key"); its
+    // dialogs still have their help.
+    if (suspended_ && owner_ && widget->window() == owner_->window()) return false;
     // The help window itself answers F1 with its index.
     showTopic(widget->window() == window_ ? help_topic::Index : topicFor(widget));
     return true;

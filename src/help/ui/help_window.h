@@ -50,7 +50,8 @@ public:
     // The topic F1 opens for a widget: the `helpTopic` property of the widget or of the
     // nearest window or parent that has one, else the index.
     static int topicFor(const QWidget* widget);
-    // F1 does nothing while this is set (the board in use mode takes every key).
+    // While this is set F1 in the owner window is left to it (the board in use mode takes
+    // every key); other windows keep their help.
     void setSuspended(bool suspended) { suspended_ = suspended; }
 
     HelpWindow* window() const { return window_; }
