@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
@@ -174,6 +175,8 @@ TEST_F(AuxKeyboardTest, InTheBoardPropertiesItWritesTheStartKeys) {
         EXPECT_TRUE(hlpK->isEnabled());
         hlpK->click();
         EXPECT_TRUE(keyboard().isShown());
+        // Usable while the dialog is modal: the keyboard is the dialog's transient.
+        EXPECT_EQ(tecVirt()->windowHandle()->transientParent(), d.windowHandle());
         EXPECT_TRUE(window.checkBox(1)->isChecked());
         clickKey(13);  // Esc
         startKeys = tecles->text();

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include "access/ui/switch_dialog.h"
 #include "app/ui/editor_controller.h"
@@ -95,8 +96,8 @@ TEST_F(HelpTest, F1InADialogOpensItsTopic) {
             QWidget* focus = QApplication::focusWidget();
             QTest::keyClick(focus ? focus : dialog.get(), Qt::Key_F1);
             seen = shown();
-            // The help can be used while the dialog is open.
-            EXPECT_FALSE(QApplication::activeModalWidget() == nullptr);
+            // The help can be used while the dialog is open: it is the dialog's transient.
+            EXPECT_EQ(helpWindow()->windowHandle()->transientParent(), dialog->windowHandle());
             dialog->reject();
         });
         dialog->exec();
@@ -146,4 +147,20 @@ TEST(HelpMissing, AProgramWithoutItsHelpSaysSo) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(messageText(15)));
     EXPECT_TRUE(window.help()->window() == nullptr || !window.help()->window()->isVisible());
+}
+
+TEST_F(HelpTest, F1InTheBoardPropertiesOpensTheirTopic) {
+    EditorController controller(*f.session, *window);
+    QString seen;
+    controller.runDialog = [&](QDialog& d) {
+        d.setModal(true);
+        d.show();
+        auto* tecles = d.findChild<QLineEdit*>(QStringLiteral("Tecles"));
+        tecles->setFocus();
+        QTest::keyClick(tecles, Qt::Key_F1);
+        seen = shown();
+        return false;
+    };
+    window->menus().dadesGlobals->trigger();
+    EXPECT_EQ(seen, QStringLiteral("es/editor.html#dades-globals"));
 }
