@@ -95,6 +95,23 @@ import -window root "$e2e_artifacts/help-keys.png"
 
 xdotool key --clearmodifiers Escape
 sleep 0.3
+
+# "&Ver" > "&Datos globales": the keyboard, still open, writes into its start keys while
+# the dialog is modal. F12 is the last of the bottom row.
+xdotool windowactivate --sync "$wid"
+sleep 0.2
+xdotool key --clearmodifiers alt+v
+sleep 0.3
+xdotool key --clearmodifiers d
+wait_for 10 xdotool search --name '^Datos globales$' || fail "the board's properties did not open"
+sleep 0.8
+xdotool mousemove --window "$kb" --sync $((kw - 4 - (kw - 8) / 14)) $((kh - 18)) click 1
+sleep 0.5
+import -window root "$e2e_artifacts/aux-keyboard-dialog.png"
+xdotool key --clearmodifiers Return
+wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
+  fail "the properties stayed open"
+sleep 0.3
 # "&Guardar ...": the area's keys as stored.
 xdotool windowactivate --sync "$wid"
 sleep 0.2
@@ -107,4 +124,6 @@ xdotool key --clearmodifiers Return
 wait_for 10 test -s "$e2e_work/boards/TECLAT.VXL" || fail "the board was not saved"
 grep -q 'abc+{F1}Xdef' "$e2e_work/boards/TECLAT.VXL" ||
   fail "the area's keys are not abc+{F1}Xdef: $(grep -a 'abc' "$e2e_work/boards/TECLAT.VXL" || true)"
+grep -q '{F12}' "$e2e_work/boards/TECLAT.VXL" ||
+  fail "the board's start keys did not get {F12}"
 echo "PASSED"

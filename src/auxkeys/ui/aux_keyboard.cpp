@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QWindow>
 
 #include "app/session.h"
 #include "auxkeys/aux_keys.h"
@@ -78,8 +79,12 @@ void AuxKeyboard::apply(bool ticked) {
 
 void AuxKeyboard::focusChanged(QWidget* now) {
     if (isKeyField(now)) lastField_ = now;
-    // A dialog opened or closed: the keyboard stays usable above whatever is modal.
-    if (isShown()) keepAboveModalDialog(window_);
+    // A dialog opened or closed: the keyboard stays usable and in sight above whatever is
+    // modal.
+    if (!isShown()) return;
+    const QWindow* before = window_->windowHandle()->transientParent();
+    keepAboveModalDialog(window_);
+    if (window_->windowHandle()->transientParent() != before) window_->raise();
 }
 
 QWidget* AuxKeyboard::targetField() const {
