@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/vb_color.h"
+#include "help/help_book.h"
 
 namespace vexil {
 
@@ -33,6 +34,7 @@ QLineEdit* numberBox(const QString& name, const QString& text, QWidget* parent) 
 SwitchDialog::SwitchDialog(UserProfile& profile, QWidget* parent)
     : QDialog(parent), profile_(profile) {
     setObjectName(QStringLiteral("usr"));
+    setProperty("helpTopic", help_topic::Switches);
     setWindowTitle(QStringLiteral("Configuració Pulsador"));
     setModal(true);
 

@@ -5,7 +5,9 @@
 
 #include "app/session.h"
 #include "app/ui/edit_board.h"
+#include "app/ui/macro_menus.h"
 #include "app/ui/main_window.h"
+#include "auxkeys/ui/aux_keyboard.h"
 #include "editor/template_properties.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/layout_dialogs.h"
@@ -35,6 +37,7 @@ EditorController::EditorController(Session& session, MainWindow& window)
     panel_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
     wireBoard();
     wireMenus();
+    new MacroMenus(s_, *editor_, window_.menus(), panel_, this);
 }
 
 EditorController::~EditorController() {
@@ -151,6 +154,7 @@ void EditorController::openTemplateProperties() {
     properties.choosePicture = [this](const QString& folder) { return choosePicture(folder); };
     properties.open();
     PlantForm dialog(properties, s_.folders.drives, &window_);
+    dialog.showAuxiliaryKeyboard = [this] { window_.auxKeyboard()->open(); };
     run(dialog);
     for (QAction* a : held) a->setEnabled(true);
     window_.redrawBoard();

@@ -67,6 +67,12 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.caratulaNova = addAction(m.caratulaMenu, "CaratulaDesar", QStringLiteral("&Nova"));
     m.caratulaEditar = addAction(m.caratulaMenu, "CaratulaEditar", QStringLiteral("&Editar"));
 
+    m.macroMenu = addMenu(bar, "mn_macro", QStringLiteral("Macros"));
+    m.carregarMacros = m.macroMenu->addMenu(QStringLiteral("Carregar macros"));
+    m.carregarMacros->setObjectName(QStringLiteral("mn_macro_rec"));
+    m.seleccionar = m.macroMenu->addMenu(QStringLiteral("Seleccionar"));
+    m.seleccionar->setObjectName(QStringLiteral("mn_sel_macro"));
+
     m.accessibilitat = addMenu(bar, "mn_access", QStringLiteral("&Accessibilitat"));
     m.accessGroup = new QActionGroup(m.accessibilitat);
     // One check mark at most; none when a profile names no mode the menu shows.
@@ -92,6 +98,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
 
     m.ajuda = addMenu(bar, "MAj", QStringLiteral("&Ajuda"));
     m.indexAjuda = addAction(m.ajuda, "hlpIndex", QStringLiteral("&Índex de l'ajuda"));
+    m.seqTecles = addAction(m.ajuda, "HelpTecles", QStringLiteral("Seqüències de tecles"));
     m.quantAl = addAction(m.ajuda, "MnuAbout", QStringLiteral("&Quant al Vexil..."));
 
     m.finapc = addAction(bar, "finapc", QStringLiteral("&Sortir"));
@@ -103,7 +110,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
 void MainMenus::showMode(bool useMode) const {
     // "&Accessibilitat" stays in use mode: the access mode can be changed there, and the
     // new one starts at once.
-    for (QMenu* menu : {fitxers, veure, edicio, arees, caratulaMenu, ajuda})
+    for (QMenu* menu : {fitxers, veure, edicio, arees, caratulaMenu, macroMenu, ajuda})
         menu->menuAction()->setVisible(!useMode);
     activar->setVisible(!useMode);
     finapc->setVisible(useMode);

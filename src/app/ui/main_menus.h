@@ -34,6 +34,9 @@ struct MainMenus {
     QMenu* caratulaMenu = nullptr;      // "Caràtula" (mn_caratula)
     QAction* caratulaNova = nullptr;    // CaratulaDesar
     QAction* caratulaEditar = nullptr;  // CaratulaEditar
+    QMenu* macroMenu = nullptr;       // "Macros" (mn_macro)
+    QMenu* carregarMacros = nullptr;  // "Carregar macros" (mn_macro_rec): items f_prog
+    QMenu* seleccionar = nullptr;     // "Seleccionar" (mn_sel_macro): items f_macro
     QMenu* accessibilitat = nullptr;
     QList<QAction*> tipusExploracio;  // items 0..5, one radio group
     QActionGroup* accessGroup = nullptr;
@@ -44,6 +47,7 @@ struct MainMenus {
     QAction* activar = nullptr;  // "&Activar"
     QMenu* ajuda = nullptr;      // "&Ajuda" (MAj)
     QAction* indexAjuda = nullptr;
+    QAction* seqTecles = nullptr;  // "Seqüències de tecles" (HelpTecles)
     QAction* quantAl = nullptr;
     // Use mode.
     QAction* finapc = nullptr;      // "&Sortir": back to edit mode

@@ -13,6 +13,9 @@
 #include "app/ui/board_geometry.h"
 #include "app/ui/edit_board.h"
 #include "app/ui/use_board.h"
+#include "auxkeys/ui/aux_keyboard.h"
+#include "help/help_book.h"
+#include "help/ui/help_window.h"
 #include "i18n/texts.h"
 
 namespace vexil {
@@ -39,12 +42,16 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     layout->addWidget(picture3_);
     setCentralWidget(central);
 
+    auxKeyboard_ = new AuxKeyboard(session_, menus_.teclatAuxiliar, this);
+    help_ = new HelpSystem(session_.folders.programFolder, interfaceLanguage(),
+                           session_.platform.dialogs, this);
     wireDisplayCommands();
     setTitle(QStringLiteral("Vexil - ") + session_.tmpl.templatePath);
     session_.setView(this);
 }
 
 MainWindow::~MainWindow() {
+    delete help_;
     session_.setView(nullptr);
 }
 
@@ -87,14 +94,19 @@ void MainWindow::wireDisplayCommands() {
     connect(check1_[0], &QCheckBox::toggled, this, [this](bool on) { setSoundOn(on); });
     connect(menus_.soActiu, &QAction::triggered, this, [this](bool on) { setSoundOn(on); });
     connect(check1_[1], &QCheckBox::toggled, menus_.teclatAuxiliar, &QAction::setChecked);
-    connect(menus_.teclatAuxiliar, &QAction::triggered, check1_[1], &QCheckBox::setChecked);
+    // The box follows the menu item whoever ticks it (the keyboard's own close box too).
+    connect(menus_.teclatAuxiliar, &QAction::toggled, check1_[1], &QCheckBox::setChecked);
     connect(check1_[2], &QCheckBox::toggled, this, [this](bool on) { setCoverShown(on); });
     connect(menus_.caratula, &QAction::triggered, this, [this](bool on) { setCoverShown(on); });
     connect(menus_.sortir, &QAction::triggered, this, &MainWindow::exitRequested);
     connect(menus_.quantAl, &QAction::triggered, this, [this] {
-        session_.platform.dialogs.message(messageText(6), messageText(7), MessageButtons::Ok,
+        session_.platform.dialogs.message(aboutText(), messageText(7), MessageButtons::Ok,
                                           MessageIcon::Information);
     });
+    connect(menus_.indexAjuda, &QAction::triggered, this,
+            [this] { help_->showTopic(help_topic::Index); });
+    connect(menus_.seqTecles, &QAction::triggered, this,
+            [this] { help_->showTopic(help_topic::KeySequences); });
 }
 
 void MainWindow::setSoundOn(bool on) {
@@ -189,6 +201,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     savedWindowRect_ = frameGeometry();
     useMode_ = true;
+    // The board takes every key: no help, no auxiliary keyboard.
+    auxKeyboard_->setUseMode(true);
+    help_->setSuspended(true);
     setDrawingArmed(false);
     menus_.showMode(true);
     editPage_->hide();
@@ -213,12 +228,14 @@ void MainWindow::placeBoardWindow(const QRect& boardRect) {
 
 void MainWindow::leaveUseModeDisplay() {
     useMode_ = false;
+    help_->setSuspended(false);
     useBoard_->hideHighlight();
     picture3_->hide();
     menus_.showMode(false);
     editPage_->show();
     showEmptyAreaPanel();
     if (savedWindowRect_.isValid()) setOuterGeometry(savedWindowRect_);
+    auxKeyboard_->setUseMode(false);
 }
 
 QRect MainWindow::highlightRect(int area) const {
@@ -268,11 +285,12 @@ void MainWindow::setAccessMenuCheck(int item) {
 }
 
 void MainWindow::closeAuxiliaryKeyboard() {
-    // The auxiliary keyboard window comes with the editor; its box and menu item follow.
-    const QSignalBlocker a(check1_[1]);
-    const QSignalBlocker b(menus_.teclatAuxiliar);
-    check1_[1]->setChecked(false);
-    menus_.teclatAuxiliar->setChecked(false);
+    // The menu item loses its tick and the box follows.
+    auxKeyboard_->close();
+}
+
+void MainWindow::setMacroMenuCaption(const QString& caption) {
+    menus_.seleccionar->setTitle(QString(caption).replace(u'&', QStringLiteral("&&")));
 }
 
 void MainWindow::exitProgram() {

@@ -13,7 +13,9 @@
 
 namespace vexil {
 
+class AuxKeyboard;
 class EditBoard;
+class HelpSystem;
 class Session;
 class UseBoard;
 
@@ -29,6 +31,10 @@ public:
     UseBoard* useBoard() const { return useBoard_; }
     QToolButton* useModeButton() const { return butoEnge_; }
     QCheckBox* checkBox(int index) const { return check1_.at(size_t(index)); }
+    // The auxiliary keyboard `TecVirt` of "&Teclat auxiliar" and "Tec. Aux.".
+    AuxKeyboard* auxKeyboard() const { return auxKeyboard_; }
+    // The program's help: F1, "&Índex de l'ajuda", "Seqüències de tecles".
+    HelpSystem* help() const { return help_; }
 
     // MainView.
     void setTitle(const QString& title) override;
@@ -36,6 +42,7 @@ public:
     void redrawBoard() override;
     void setSoundOnCheck(bool checked) override;
     void setDrawingArmed(bool armed) override;
+    void setMacroMenuCaption(const QString& caption) override;
     void showHighlight(int area) override;
     void hideHighlight() override;
     void setHighlightStyle(int thickness, QColor color) override;
@@ -93,6 +100,8 @@ private:
     QToolButton* butoEnge_ = nullptr;
     std::array<QCheckBox*, 3> check1_{};
     EditBoard* editBoard_ = nullptr;
+    AuxKeyboard* auxKeyboard_ = nullptr;
+    HelpSystem* help_ = nullptr;
     QWidget* picture3_ = nullptr;
     UseBoard* useBoard_ = nullptr;
     bool useMode_ = false;

@@ -50,8 +50,6 @@ void WindowController::wireMenus() {
     connect(m.usuariNou, &QAction::triggered, this, [this] { newUserCommand(s_); });
     connect(m.carregarUsuari, &QAction::triggered, this, [this] { loadUserCommand(s_); });
     connect(m.desarUsuari, &QAction::triggered, this, [this] { saveUserCommand(s_); });
-    // The help comes later.
-    m.indexAjuda->setEnabled(false);
 }
 
 void WindowController::wireBoard() {

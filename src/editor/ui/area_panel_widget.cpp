@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "editor/editor.h"
+#include "help/help_book.h"
 
 namespace vexil {
 
@@ -45,6 +46,7 @@ void setTextKeepingCaret(QLineEdit* edit, const QString& text) {
 
 AreaPanelWidget::AreaPanelWidget(Editor& editor, QWidget* parent) : QFrame(parent), e_(editor) {
     setObjectName(QStringLiteral("fitxa_area"));
+    setProperty("helpTopic", help_topic::AreaPanel);
     setFrameShape(QFrame::StyledPanel);
     build();
     wire();
@@ -86,6 +88,8 @@ void AreaPanelWidget::build() {
 
     grid->addWidget(label(this, QStringLiteral("Tecles:")), 0, 3);
     txText_ = lineEdit(this, "TxText");
+    // The auxiliary keyboard writes into the key field.
+    txText_->setProperty("vexilKeyField", true);
     grid->addWidget(txText_, 0, 4, 1, 4);
 
     grid->addWidget(label(this, QStringLiteral("Carregar fitxer a la carpeta:")), 1, 3);

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "help/help_book.h"
+
 namespace vexil {
 
 namespace {
@@ -35,6 +37,7 @@ int countOf(const QScrollBar* bar) {
 
 RdmDialog::RdmDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RDM"));
+    setProperty("helpTopic", help_topic::LayoutTools);
     setWindowTitle(QStringLiteral("Redimensionar "));
     auto* grid = new QGridLayout(this);
     hor_ = new QLineEdit(QStringLiteral("100"), this);
@@ -74,6 +77,7 @@ QString RdmDialog::vertical() const {
 
 QuadriculaDialog::QuadriculaDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Quadricula"));
+    setProperty("helpTopic", help_topic::LayoutTools);
     setWindowTitle(QStringLiteral("Subdividir l'àrea"));
     auto* grid = new QGridLayout(this);
     scrollH_ = verticalBar(this, "ScrollH", 1, 10, 10);

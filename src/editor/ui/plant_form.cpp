@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "editor/template_properties.h"
+#include "help/help_book.h"
 #include "editor/ui/folder_browser.h"
 #include "i18n/texts.h"
 
@@ -43,6 +44,7 @@ void setText(QLineEdit* edit, const QString& text) {
 PlantForm::PlantForm(TemplateProperties& properties, const DriveMap& drives, QWidget* parent)
     : QDialog(parent), p_(properties) {
     setObjectName(QStringLiteral("PlantForm"));
+    setProperty("helpTopic", help_topic::Properties);
     setWindowTitle(QStringLiteral("Dades globals"));
     build(drives);
     wire();
@@ -84,11 +86,14 @@ void PlantForm::build(const DriveMap& drives) {
     ig->addWidget(ordres_, 0, 1);
     ig->addWidget(programes_, 0, 2);
     tecles_ = named(new QLineEdit(init), "Tecles");
+    // The auxiliary keyboard writes here while this dialog is open.
+    tecles_->setProperty("vexilKeyField", true);
     macros_ = named(new QComboBox(init), "Macros");
     macros_->setPlaceholderText(messageText(13));
     auto* hlpK = button(init, "HlpK", QStringLiteral("Tec Aux"));
-    // The auxiliary keyboard is not part of this editor yet.
-    hlpK->setEnabled(false);
+    connect(hlpK, &QPushButton::clicked, this, [this] {
+        if (showAuxiliaryKeyboard) showAuxiliaryKeyboard();
+    });
     ig->addWidget(new QLabel(QStringLiteral("Tecles a enviar:"), init), 1, 0);
     ig->addWidget(tecles_, 1, 1);
     ig->addWidget(macros_, 1, 2);

@@ -3,6 +3,7 @@
 // fields, writes every edit back into them and hands the buttons to it; "D'Acord" runs
 // the acceptance, "Anul·lació" closes without copying anything.
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +26,9 @@ public:
 
     // Shows the fields again (after a button changed them).
     void refresh();
+
+    // "Tec Aux" (`HlpK`): shows the auxiliary keyboard; without one the button does nothing.
+    std::function<void()> showAuxiliaryKeyboard;
 
 private:
     void build(const DriveMap& drives);

@@ -8,12 +8,14 @@
 #include <QVBoxLayout>
 
 #include "editor/ui/folder_browser.h"
+#include "help/help_book.h"
 #include "platform/paths.h"
 
 namespace vexil {
 
 RecGraf::RecGraf(const DriveMap& drives, const QString& folder, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("rec_graf"));
+    setProperty("helpTopic", help_topic::Cover);
     setWindowTitle(QStringLiteral("Fitxers Gràfics"));
     browser_ = new FolderBrowser(drives,
                                  {QStringLiteral("*.bmp"), QStringLiteral("*.wmf"),

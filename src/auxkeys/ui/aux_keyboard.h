@@ -1,0 +1,57 @@
+#pragma once
+// The auxiliary keyboard of the editor: its window `TecVirt`, kept in step with the menu
+// item "&Teclat auxiliar" (and through it the box "Tec. Aux."), inserting into the key
+// field being edited. A key field is any widget whose dynamic property `vexilKeyField` is
+// true (a QLineEdit, QPlainTextEdit or QTextEdit); the keyboard writes into the one that
+// had the focus last, and while a modal dialog is open into that dialog's key field.
+#include <QObject>
+#include <QPointer>
+
+#include "auxkeys/ui/tec_virt.h"
+
+class QAction;
+class QWidget;
+
+namespace vexil {
+
+class Session;
+
+class AuxKeyboard : public QObject {
+    Q_OBJECT
+public:
+    // `menuItem` is the checkable "&Teclat auxiliar"; `owner` the main window.
+    AuxKeyboard(Session& session, QAction* menuItem, QWidget* owner);
+    ~AuxKeyboard() override;
+
+    TecVirt* window() const { return window_; }
+    bool isShown() const;
+    // Ticks the menu item and shows the keyboard (or brings it up again when it is shown).
+    void open();
+    // Closes the keyboard and removes the tick.
+    void close();
+    // Use mode hides the keyboard; back in edit mode it comes back when still ticked.
+    void setUseMode(bool useMode);
+
+    // Where a button writes now; null when there is no key field to write into.
+    QWidget* targetField() const;
+    // Inserts `text` at the cursor of the target field; false when there is none.
+    bool insert(const QString& text);
+
+private:
+    void apply(bool ticked);
+    void keyClicked(int index);
+    void pictureClicked(int index);
+    void focusChanged(QWidget* now);
+
+    Session& s_;
+    QAction* menuItem_;
+    QPointer<QWidget> owner_;
+    QPointer<TecVirt> window_;
+    QPointer<QWidget> lastField_;
+    bool useMode_ = false;
+};
+
+// Whether a widget is a key field the auxiliary keyboard writes into.
+bool isKeyField(const QWidget* widget);
+
+}  // namespace vexil
