@@ -39,6 +39,9 @@ bool probeJoystick(Session& session, int id) {
     UserProfile& p = session.profile;
     p.joystickCentre = {};
     p.joystickCentreTaken = false;
+    // Numbers beyond the search (the mouse's 100 from a profile) never answer: the
+    // joystick library is not even loaded for them.
+    if (id < 0 || id >= kJoystickSearchCount) return false;
     const auto state = session.platform.joystick.read(id);
     if (!state) return false;
     takeCentre(p, *state);
