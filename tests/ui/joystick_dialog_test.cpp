@@ -85,6 +85,10 @@ TEST(JoystickDialog, BarsWriteTheirBoxesAndAcceptStoresThem) {
     d.show();
     auto* sensi = child<QScrollBar>(d, "HScroll1_0");
     auto* retard = child<QScrollBar>(d, "HScroll1_1");
+    // Both bars are worked from the keyboard; the first has the focus on opening.
+    EXPECT_EQ(sensi->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(retard->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(d.focusWidget(), sensi);
     QTest::keyClick(sensi, Qt::Key_Right);
     QTest::keyClick(sensi, Qt::Key_Right);
     EXPECT_EQ(child<QLineEdit>(d, "intensitat_0")->text(), QStringLiteral("5"));

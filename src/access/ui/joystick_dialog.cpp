@@ -62,6 +62,9 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
         // Right and Page Up raise the value, as on the old form's scroll bars (Qt's scroll
         // bars turn the keys round for scrolling a view).
         bar->setInvertedControls(false);
+        // Scroll bars take no focus by default; these are the dialog's main controls and
+        // must be reachable from the keyboard.
+        bar->setFocusPolicy(Qt::StrongFocus);
         bar->setMinimumWidth(220);
         // The box shows the bar's value; typing there would only disagree with the bar.
         auto* box = new QLineEdit(QStringLiteral("10"), this);
@@ -129,6 +132,7 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
     gruix_->setText(e.thickness);
     color_ = colorFromNumber(e.color);
     showColor();
+    scroll_[0]->setFocus();
 }
 
 JoystickEntry JoystickDialog::entry() const {
