@@ -58,6 +58,7 @@ void AccessEngine::startAccess() {
             const int tenths = s_.profile.joystic_retard > 0 ? s_.profile.joystic_retard : 10;
             s_.timer3->setInterval(tenths * 100);
             s_.timer3->setEnabled(true);
+            if (mode != kModeVoiceFive) startJoystickPolling(s_);
         }
         if (count != 1 && count > 0) {
             s_.access.scanPosition = std::int16_t(count);

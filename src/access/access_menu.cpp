@@ -24,7 +24,14 @@ AccessDialog chooseAccessMenuItem(Session& session, AccessEngine& engine, int in
             p.accessMode = kModeCursorKeys;
             return AccessDialog::None;
         case 4:
-            if (p.n_joystic == 0) detectJoystick(session);
+            if (p.n_joystic == 0) {
+                detectJoystick(session);
+            } else if (!joystickAnswers(session)) {
+                // No stick when the mouse took its place, or the one named is gone: a stick
+                // connected since is found now, and an unplugged one gives way to the mouse
+                // instead of leaving a mode that can never move.
+                searchJoysticks(session);
+            }
             if (p.n_joystic > 0)
                 p.accessMode = p.n_joystic == 100 ? kModeMultimouse : kModeJoystick;
             return AccessDialog::Joystick;

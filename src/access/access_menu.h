@@ -18,7 +18,9 @@ enum class AccessDialog {
 
 // Item `index` (0 to 5) was chosen: recognition and the timers stop, the mode is set where
 // the item fixes it (0, 3; 1 and 2 for the switch dialog; 4 or 8 after looking for a
-// joystick; 5 unless a voice mode is set), and the dialog to show is returned.
+// joystick; 5 unless a voice mode is set), and the dialog to show is returned. The
+// joystick item looks for sticks again whenever the one named does not answer (none was
+// found before, or it was unplugged), keeping the user's joystick settings.
 AccessDialog chooseAccessMenuItem(Session& session, AccessEngine& engine, int index);
 
 // What "Cancelar" of the switch, joystick and voice dialogs does to the mode: back to the

@@ -5,44 +5,85 @@
 
 namespace vexil {
 
+namespace {
+
+void takeCentre(UserProfile& p, const JoystickState& state) {
+    p.joystickCentre = {state.x, state.y, state.z, std::int32_t(state.buttons)};
+    p.joystickCentreTaken = true;
+}
+
+}  // namespace
+
 void detectJoystick(Session& session) {
     UserProfile& p = session.profile;
     p.joystic_retard = 10;
     p.joystic_sensi = 1;
-    for (int id = 0; id <= 4; ++id) {
-        p.n_joystic = 100;
+    searchJoysticks(session);
+}
+
+void searchJoysticks(Session& session) {
+    UserProfile& p = session.profile;
+    for (int id = 0; id < kJoystickSearchCount; ++id) {
+        p.n_joystic = kMouseJoystick;
         if (probeJoystick(session, id)) break;
     }
+}
+
+bool joystickAnswers(Session& session) {
+    const int n = session.profile.n_joystic;
+    return n >= 1 && n <= kJoystickSearchCount &&
+           session.platform.joystick.read(n - 1).has_value();
 }
 
 bool probeJoystick(Session& session, int id) {
     UserProfile& p = session.profile;
     p.joystickCentre = {};
+    p.joystickCentreTaken = false;
+    // Numbers beyond the search (the mouse's 100 from a profile) never answer: the
+    // joystick library is not even loaded for them.
+    if (id < 0 || id >= kJoystickSearchCount) return false;
     const auto state = session.platform.joystick.read(id);
     if (!state) return false;
-    p.joystickCentre = {state->x, state->y, state->z, std::int32_t(state->buttons)};
+    takeCentre(p, *state);
     p.n_joystic = std::int16_t(id + 1);
     p.joystic_sensi = 1;
     return true;
 }
 
+void startJoystickPolling(Session& session) {
+    UserProfile& p = session.profile;
+    if (p.n_joystic != kMouseJoystick) return;
+    const QPoint pos = session.platform.mouse.position();
+    p.joystickCentre[0] = pos.x();
+    p.joystickCentre[1] = pos.y();
+    p.joystickCentreTaken = true;
+}
+
 QString pollJoystick(Session& session) {
     UserProfile& p = session.profile;
     QString letters;
-    if (p.n_joystic == 100) {
+    if (p.n_joystic == kMouseJoystick) {
         const QPoint pos = session.platform.mouse.position();
         const int t = p.joystic_sensi * 5;
         const int cx = p.joystickCentre[0];
         const int cy = p.joystickCentre[1];
-        if (pos.x() > cx + t) letters += u'D';
-        if (pos.x() < cx - t) letters += u'E';
-        if (pos.y() > cy + t) letters += u'R';
-        if (pos.y() < cy - t) letters += u'A';
+        if (p.joystickCentreTaken) {
+            if (pos.x() > cx + t) letters += u'D';
+            if (pos.x() < cx - t) letters += u'E';
+            if (pos.y() > cy + t) letters += u'R';
+            if (pos.y() < cy - t) letters += u'A';
+        }
         p.joystickCentre[0] = pos.x();
         p.joystickCentre[1] = pos.y();
-    } else if (p.n_joystic == 1 || p.n_joystic == 2) {
+        p.joystickCentreTaken = true;
+    } else if (p.n_joystic >= 1 && p.n_joystic <= kJoystickSearchCount) {
         const auto state = session.platform.joystick.read(p.n_joystic - 1);
         if (!state) return letters;
+        if (!p.joystickCentreTaken) {
+            // Not there when it was probed: its rest position is the one seen now.
+            takeCentre(p, *state);
+            return letters;
+        }
         const double f = p.joystic_sensi / 10.0;
         // The centre is an unsigned reading kept in 32 bits.
         const double cx = double(std::uint32_t(p.joystickCentre[0]));

@@ -7,13 +7,29 @@ namespace vexil {
 
 class Session;
 
+// The joystick numbers looked at by detection (0-based).
+inline constexpr int kJoystickSearchCount = 5;
+// `n_joystic` of the mouse used as a joystick ("Multimouse").
+inline constexpr int kMouseJoystick = 100;
+
 // Finds the first joystick (0 to 4) that answers and takes its centre; without one the
-// mouse is used ("Multimouse"). Sets `n_joystic` (number + 1, or 100) and the defaults of
-// the joystick settings.
+// mouse is used ("Multimouse"). Sets the defaults of the joystick settings first.
 void detectJoystick(Session& session);
-// True when joystick `id` (0-based) answers; its position becomes the centre.
+// The search of detection alone, for a stick connected or unplugged since: each number
+// in turn, `n_joystic` 100 until one answers. The user's settings stay.
+void searchJoysticks(Session& session);
+// True when the joystick the profile names (`n_joystic` 1 to 5) answers now.
+bool joystickAnswers(Session& session);
+// True when joystick `id` (0-based) answers; its position becomes the centre, `n_joystic`
+// becomes id + 1 and `joystic_sensi` 1. Otherwise the centre is cleared and nothing else
+// changes.
 bool probeJoystick(Session& session, int id);
-// The letters of one poll (possibly none).
+// Polling starts (modes 4 and 8): the mouse's centre is where the pointer is now, so the
+// first poll moves nothing by itself. A joystick keeps the centre of its detection.
+void startJoystickPolling(Session& session);
+// The letters of one poll (possibly none). A joystick that was not there when it was
+// probed takes its centre at the first reading that answers, and that reading gives no
+// letters.
 QString pollJoystick(Session& session);
 // The key code of `cursorMove` for a letter; 0 for any other letter.
 int cursorKeyOfLetter(QChar letter);

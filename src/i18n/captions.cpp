@@ -192,6 +192,11 @@ QString translateCaption(const QString& catalan) {
     // among Spanish ones; looked up after the table, which keeps its rows as they are.
     static constexpr CaptionRow added[] = {
         {u"Refer", u"Rehacer"},
+        {u"Sensibilitat", u"Sensibilidad"},
+        {u"No s'ha trobat cap joystick: el ratolí fa de joystick. Per fer servir un joystick, "
+         u"connecteu-lo i torneu a triar Joystic.",
+         u"No se ha encontrado ningún joystick: el ratón hace de joystick. Para usar un "
+         u"joystick, conéctelo y vuelva a elegir Joystick."},
     };
     for (const CaptionRow& row : added)
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);

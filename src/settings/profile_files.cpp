@@ -4,6 +4,7 @@
 #include <climits>
 #include <set>
 
+#include "access/joystick_poll.h"
 #include "app/session.h"
 #include "i18n/runtime_error.h"
 #include "settings/ini_file.h"
@@ -48,18 +49,6 @@ private:
     const IniFile& ini_;
     std::set<int> errors_;
 };
-
-// What the detection of a joystick does: the reading becomes the centre, and a joystick
-// that answers starts with the finest threshold.
-void probeJoystick(Session& session, int id) {
-    UserProfile& p = session.profile;
-    p.joystickCentre = {};
-    const std::optional<JoystickState> state = session.platform.joystick.read(id);
-    if (!state) return;
-    p.joystickCentre = {state->x, state->y, state->z, std::int32_t(state->buttons)};
-    p.n_joystic = std::int16_t(id + 1);
-    p.joystic_sensi = 1;
-}
 
 // An integer setting of Vexil.INI: optional sign and decimal digits, anything else 0,
 // kept within 16 bits.

@@ -20,6 +20,9 @@ struct UserProfile {
     std::int16_t gruix = 0;                   // highlight frame thickness
     double color = 0;                         // highlight colour as an RGB number (red = 255)
     std::array<std::int32_t, 4> joystickCentre{};
+    // The centre holds a reading: a joystick answered when probed, or the mouse has been
+    // seen since polling started. Kept in memory only, as the centre is.
+    bool joystickCentreTaken = false;
     std::int16_t n_joystic = 0;               // joystick number + 1; 100 = the mouse; 0 none
     std::int16_t joystic_sensi = 0;
     std::int16_t joystic_retard = 0;

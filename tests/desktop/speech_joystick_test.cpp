@@ -1,13 +1,11 @@
-// The embedded speech engine speaking into a file, and SDL's virtual joystick read through
-// the joystick service.
+// The embedded speech engine speaking into a file (the joystick's tests are in
+// joystick_sdl_test.cpp).
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <SDL.h>
 #include <cmath>
 
 #include "platform/audio/file_sink.h"
-#include "platform/sdl/sdl_joystick.h"
 #include "platform/speech/espeak_speech.h"
 
 namespace vexil {
@@ -75,36 +73,6 @@ TEST(EspeakSpeech, ReadsCatalanAndSpanishWithoutWaiting) {
     EXPECT_GT(sink.samples().size(), catalan.size());
 }
 
-TEST(SdlJoystick, ReadsTheVirtualJoystick) {
-    sdl::SdlJoystick joysticks;
-    ASSERT_TRUE(joysticks.started());
-    EXPECT_FALSE(joysticks.read(0).has_value());
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 4, 0);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* stick = SDL_JoystickOpen(index);
-    ASSERT_NE(stick, nullptr);
-    SDL_JoystickSetVirtualAxis(stick, 0, -32768);
-    SDL_JoystickSetVirtualAxis(stick, 1, 32767);
-    SDL_JoystickSetVirtualAxis(stick, 2, 0);
-    SDL_JoystickSetVirtualButton(stick, 0, SDL_PRESSED);
-    SDL_JoystickSetVirtualButton(stick, 2, SDL_PRESSED);
-    auto state = joysticks.read(index);
-    ASSERT_TRUE(state.has_value());
-    EXPECT_EQ(state->x, 0);
-    EXPECT_EQ(state->y, 65535);
-    EXPECT_EQ(state->z, 32768);
-    EXPECT_EQ(state->buttons, 0b101u);
-    SDL_JoystickSetVirtualButton(stick, 0, SDL_RELEASED);
-    SDL_JoystickSetVirtualAxis(stick, 0, 0);
-    state = joysticks.read(index);
-    ASSERT_TRUE(state.has_value());
-    EXPECT_EQ(state->x, 32768);
-    EXPECT_EQ(state->buttons, 0b100u);
-    EXPECT_FALSE(joysticks.read(index + 1).has_value());
-    SDL_JoystickClose(stick);
-    SDL_JoystickDetachVirtual(index);
-    EXPECT_FALSE(joysticks.read(index).has_value());
-}
 
 }  // namespace
 }  // namespace vexil

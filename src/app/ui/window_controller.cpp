@@ -6,6 +6,7 @@
 
 #include "access/access_engine.h"
 #include "access/access_menu.h"
+#include "access/ui/joystick_dialog.h"
 #include "access/ui/switch_dialog.h"
 #include "app/profile_commands.h"
 #include "app/session.h"
@@ -81,6 +82,12 @@ bool WindowController::runSwitchDialog(int number, const QString& caption) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool WindowController::runJoystickDialog() {
+    JoystickDialog dialog(s_.profile, &window_);
+    translateForm(&dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void WindowController::chooseAccessItem(int index) {
     const AccessDialog dialog = chooseAccessMenuItem(s_, engine_, index);
     window_.setAccessMenuCheck(index);
@@ -99,7 +106,7 @@ void WindowController::chooseAccessItem(int index) {
             cancelAccessDialog(s_, dialog);
         }
     }
-    // The joystick and voice dialogs come with their devices; the mode stands as chosen.
+    if (dialog == AccessDialog::Joystick && !runJoystickDialog()) cancelAccessDialog(s_, dialog);
     useMode_.accessModeChosen();
 }
 

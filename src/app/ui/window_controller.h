@@ -24,6 +24,8 @@ public:
 private:
     // The switch dialog for one switch; false when it was cancelled.
     bool runSwitchDialog(int number, const QString& caption);
+    // The joystick dialog; false when it was cancelled.
+    bool runJoystickDialog();
     void wireMenus();
     void wireBoard();
 
