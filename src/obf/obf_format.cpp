@@ -1,6 +1,8 @@
 #include "obf/obf_format.h"
 
+#include <QFile>
 #include <QJsonValue>
+#include <sys/stat.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -175,6 +177,13 @@ bool isSafeRelativePath(const QString& path) {
     for (const QString& part : path.split(u'/'))
         if (part.isEmpty() || part == u"." || part == u"..") return false;
     return true;
+}
+
+void giveUsualPermissions(const QString& path, bool folder) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const mode_t mode = (folder ? 0777 : 0666) & ~mask;
+    ::chmod(QFile::encodeName(path).constData(), mode);
 }
 
 QByteArray decodeDataUri(const QString& uri, QString* mediaType) {

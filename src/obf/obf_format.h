@@ -44,6 +44,10 @@ std::vector<std::vector<int>> readingRows(const Template& tmpl, const std::vecto
 bool isSafeRelativePath(const QString& path);
 
 // "data:image/png;base64,...": the bytes, or an empty array when `uri` is no base64 data URI.
+// Temporary files and folders are made private; what an export or import leaves gets the
+// permissions a new file or folder has (0666 or 0777 less the umask).
+void giveUsualPermissions(const QString& path, bool folder);
+
 QByteArray decodeDataUri(const QString& uri, QString* mediaType = nullptr);
 QString dataUri(const QString& mediaType, const QByteArray& bytes);
 

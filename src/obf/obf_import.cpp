@@ -119,6 +119,7 @@ public:
         if (!QDir().rename(staging_, out.absoluteFilePath()))
             throw ObfError(QStringLiteral("%1 cannot be made").arg(outDir));
         staging.setAutoRemove(false);
+        giveUsualPermissions(out.absoluteFilePath(), true);
         report_.boards = int(boards_.size());
         report_.rootBoard = QDir(out.absoluteFilePath()).filePath(boards_.front().fileName);
         return report_;

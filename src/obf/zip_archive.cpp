@@ -7,6 +7,8 @@
 #include <QTemporaryFile>
 #include <cstdio>
 
+#include "obf/obf_format.h"
+
 namespace vexil::obf {
 namespace {
 
@@ -153,6 +155,7 @@ void ZipWriter::writeTo(const QString& path) const {
         zip_discard(archive);
         throw ObfError(QStringLiteral("%1 cannot be written: %2").arg(path, text));
     }
+    giveUsualPermissions(temp.fileName(), false);
     // The finished package takes the target's place in one step.
     if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0)
         throw ObfError(QStringLiteral("%1 cannot be written").arg(path));

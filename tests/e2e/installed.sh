@@ -39,7 +39,8 @@ update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "update-mime-d
 grep -q 'application/x-vexil-board:\*\.vxl' "$prefix/share/mime/globs2" || fail "board glob"
 grep -q 'application/x-vexil-profile:\*\.usr' "$prefix/share/mime/globs2" || fail "profile glob"
 grep -q '^application/x-vexil-board:vexil$' "$prefix/share/mime/icons" || fail "board icon"
-man -l "$prefix/share/man/man1/vexil-tool.1" 2>/dev/null | grep -q "export-obz" || fail "manual page"
+grep -q '^\.TH VEXIL-TOOL 1' "$prefix/share/man/man1/vexil-tool.1" || fail "manual page"
+grep -q '^\.TH VEXIL 1' "$prefix/share/man/man1/vexil.1" || fail "manual page"
 
 # A board of the user's, without a program to start, as a file manager would hand it over.
 mkdir -p "$e2e_work/mine"

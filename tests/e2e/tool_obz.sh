@@ -11,6 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+umask 022
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 mkdir demo
@@ -20,6 +21,7 @@ cp "$src"/examples/{LLETRES,FRASES}.{VXL,BMP} demo/
 "$tool" export-obz demo/LLETRES.VXL demo.obz >export.out || fail "export exit $?"
 grep -q '^wrote 2 board(s) to demo.obz$' export.out || fail "export summary: $(cat export.out)"
 python3 "$src/tests/obf/check_obf.py" demo.obz || fail "rules"
+[ "$(stat -c %a demo.obz)" = 644 ] || fail "the package is not readable by others: $(stat -c %a demo.obz)"
 # A single board too.
 "$tool" export-obz demo/FRASES.VXL frases.obf >/dev/null || fail "obf export"
 python3 "$src/tests/obf/check_obf.py" frases.obf || fail "obf rules"
@@ -29,6 +31,7 @@ python3 "$src/tests/obf/check_obf.py" frases.obf || fail "obf rules"
 grep -q "cycle" import.out || fail "cycle note: $(cat import.out)"
 grep -q "the first is $work/back/LLETRES.VXL" import.out || fail "import summary: $(cat import.out)"
 diff -r demo back || fail "round trip differs"
+[ "$(stat -c %a back)" = 755 ] || fail "the imported folder is private: $(stat -c %a back)"
 "$tool" import-obz frases.obf back1 >/dev/null || fail "obf import"
 cmp demo/FRASES.VXL back1/FRASES.VXL || fail "obf round trip"
 
