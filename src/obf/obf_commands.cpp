@@ -67,10 +67,12 @@ void importObzCommand(Session& session) {
     open.initialFolder = session.realPath(session.tmpl.templateFolder);
     const QString package = session.platform.dialogs.chooseFile(open);
     if (package.isEmpty()) return;
+    // The folder is named in a save dialog: a new name makes a new folder.
     FileDialogRequest folder;
     folder.title = translateCaption(QStringLiteral("Carpeta per a les plantilles importades"));
     folder.initialFolder = QFileInfo(package).absolutePath();
-    folder.folder = true;
+    folder.fileName = QFileInfo(package).completeBaseName();
+    folder.save = true;
     QString target = session.platform.dialogs.chooseFile(folder);
     if (target.isEmpty()) return;
     // A folder that holds files already gets a new folder named after the package.

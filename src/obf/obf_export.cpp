@@ -132,6 +132,13 @@ private:
                 for (const EmbeddedCommand& c : embeddedCommands(b.tmpl.area(n).keys)) {
                     if (c.keyword != u"CARREGA" && c.keyword != u"CARGA") continue;
                     const QString target = session_->realPath(c.argument);
+                    if (!target.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) {
+                        report_.notices << QStringLiteral("%1: area %2 opens %3, which is no board")
+                                               .arg(b.realPath)
+                                               .arg(n)
+                                               .arg(c.argument);
+                        continue;
+                    }
                     if (!QFileInfo(target).isFile()) {
                         report_.notices << QStringLiteral("%1: area %2 opens %3, which does not exist")
                                                .arg(b.realPath)

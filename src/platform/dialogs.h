@@ -15,7 +15,6 @@ struct FileDialogRequest {
     QString fileName;      // proposed name
     QString defaultExtension;
     bool save = false;     // save dialog with the overwrite prompt
-    bool folder = false;   // a folder is chosen (it may be new), not a file
 };
 
 class Dialogs {

@@ -35,12 +35,8 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
 QString QtDialogs::chooseFile(const FileDialogRequest& request) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
     QFileDialog dialog(nullptr, request.title, request.initialFolder);
-    dialog.setAcceptMode(request.save && !request.folder ? QFileDialog::AcceptSave
-                                                        : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.folder ? QFileDialog::Directory
-                       : request.save ? QFileDialog::AnyFile
-                                      : QFileDialog::ExistingFile);
-    if (request.folder) dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The case-blind patterns are for matching only; the user sees the program's text.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     const QStringList filters = qtFileFilters(request.filter);
