@@ -185,12 +185,7 @@ private:
                 const QString link = button.value(QStringLiteral("load_board")).toObject()
                                          .value(QStringLiteral("path")).toString();
                 if (!link.isEmpty() && !queue.contains(link)) {
-                    if (!zip_->contains(link)) {
-                        report_.notices << QStringLiteral("%1: a button opens %2, which the package "
-                                                          "does not hold; it types its label")
-                                               .arg(path, link);
-                        continue;
-                    }
+                    if (!zip_->contains(link)) continue;  // noted when the button is written
                     queue << link;
                 }
             }
@@ -401,6 +396,9 @@ private:
                 links_.insert(b.id, target->id);
                 return QStringLiteral("{|Carrega %1}").arg(relativeTo(b.fileName, target->fileName));
             }
+            report_.notices << QStringLiteral("board \"%1\", button \"%2\" opens a board the package "
+                                              "does not hold; it types its label")
+                                   .arg(b.id, idText(button.value(QStringLiteral("id"))));
         }
         const QString action = button.value(QStringLiteral("action")).toString();
         if (action.startsWith(u'+') && action.size() > 1) return escapeKeystrokes(action.mid(1));
@@ -611,7 +609,7 @@ private:
                 QStringList cycle = path.mid(path.indexOf(id));
                 cycle << id;
                 for (QString& c : cycle) c = name.value(c);
-                report_.notices << QStringLiteral("the boards open one another in a cycle (%1); "
+                report_.cycles << QStringLiteral("the boards open one another in a cycle (%1); "
                                                   "each was imported once")
                                        .arg(cycle.join(QStringLiteral(" > ")));
                 return true;

@@ -21,6 +21,9 @@ struct ImportReport {
     int boards = 0;
     QString rootBoard;    // the first board, as a path of this machine
     QStringList notices;  // what was left out or changed, one line each
+    // Boards that open one another, each imported once: a note, not a warning (a "home"
+    // key on every board makes one).
+    QStringList cycles;
 };
 
 // Imports `inPath` (.obz, or .obf for one board) into the folder `outDir`, which must not

@@ -72,9 +72,34 @@ TEST_F(ObfCommandsTest, ImportOpensTheFirstBoardAndKeepsAFullFolderAsItWas) {
     EXPECT_EQ(session->tmpl.areaCount(), 51);
     EXPECT_EQ(dialogTitles().mid(1), (QStringList{QStringLiteral("Importar OBZ"),
                                                   QStringLiteral("Carpeta para las plantillas importadas")}));
-    // The cycle between the two boards is told, in Spanish, with the details.
-    ASSERT_FALSE(messages().isEmpty());
-    EXPECT_TRUE(messages().last().startsWith(QStringLiteral("Importado, con avisos:\n")));
+    // The two boards open each other: usual, nothing to warn about.
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'\n').toStdString();
+}
+
+TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {
+    // A package whose button opens a board it does not hold.
+    const QByteArray board =
+        R"({"format":"open-board-0.1","id":"1","name":"Un","buttons":[{"id":"1","label":"x",)"
+        R"("load_board":{"id":"9","path":"boards/9.obf"}}],"grid":{"rows":1,"columns":1,"order":[["1"]]}})";
+    writeFile(QStringLiteral("one.obf"), board);
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("one.obf")));
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("un")));
+    importObzCommand(*session);
+    EXPECT_EQ(session->tmpl.areaCount(), 2);
+    EXPECT_EQ(session->tmpl.area(2).keys, QStringLiteral("x"));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().startsWith(QStringLiteral("Importado, con avisos:\n")));
+    EXPECT_TRUE(messages().first().contains(QStringLiteral("does not hold")));
+    fake.recorder.clear();
+    // The same package refused: its button id repeats.
+    writeFile(QStringLiteral("two.obf"), QByteArray(board).replace(R"("buttons":[)", R"("buttons":[{"id":"1"},)"));
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("two.obf")));
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("dos")));
+    importObzCommand(*session);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().startsWith(QStringLiteral("No se ha podido importar:\n")));
+    EXPECT_TRUE(messages().first().contains(QStringLiteral("repeats")));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("dos"))));
 }
 
 TEST_F(ObfCommandsTest, CancelledDialogsDoNothing) {

@@ -45,7 +45,8 @@ int runImport(const QStringList& given) {
     try {
         const obf::ImportReport report = obf::importBoards(
             QDir::current().absoluteFilePath(arguments.at(0)), QDir::current().absoluteFilePath(arguments.at(1)));
-        for (const QString& n : report.notices) printLine(stdout, QStringLiteral("note: ") + n);
+        for (const QString& n : report.notices + report.cycles)
+            printLine(stdout, QStringLiteral("note: ") + n);
         printLine(stdout, QStringLiteral("imported %1 board(s); the first is %2")
                               .arg(report.boards)
                               .arg(report.rootBoard));
