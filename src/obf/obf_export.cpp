@@ -252,6 +252,7 @@ private:
                 buffer.open(QIODevice::WriteOnly);
                 image.save(&buffer, "PNG");
                 const QString id = QStringLiteral("image-%1").arg(images_.size() + 1);
+                pngs_.insert(id, png);
                 entry = QJsonObject{{QStringLiteral("id"), id},
                                     {QStringLiteral("width"), image.width()},
                                     {QStringLiteral("height"), image.height()},
@@ -335,7 +336,10 @@ private:
         if (!b.coverPath.isEmpty()) {
             const QString id = imageFor(b.coverPath, images, inline_);
             if (!id.isEmpty()) {
-                QJsonObject background{{QStringLiteral("image_id"), id}};
+                // The image by id, and inline for readers that take the background as a URL.
+                QJsonObject background{
+                    {QStringLiteral("image_id"), id},
+                    {QStringLiteral("image_url"), dataUri(QStringLiteral("image/png"), pngs_.value(id))}};
                 out.insert(QStringLiteral("background"), background);
             }
         }
@@ -478,6 +482,7 @@ private:
     QString root_;
     ZipWriter zip_;
     QHash<QString, QJsonObject> images_, sounds_;
+    QHash<QString, QByteArray> pngs_;  // image id -> its PNG bytes
     QMap<QString, QString> manifestImages_, manifestSounds_;
     ExportReport report_;
 };

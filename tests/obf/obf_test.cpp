@@ -357,7 +357,14 @@ TEST_F(ObfTest, ButtonsCarryLabelsSpeechPicturesAndPositions) {
     for (const QJsonValue& row : order)
         for (const QJsonValue& c : row.toArray()) cells << (c.isNull() ? QStringLiteral("-") : c.toString());
     EXPECT_EQ(cells, (QStringList{"board-1-area-2", "board-1-area-3", "board-1-area-5", "board-1-area-6"}));
-    EXPECT_TRUE(b.value(QStringLiteral("background")).toObject().contains(QStringLiteral("image_id")));
+    const QJsonObject background = b.value(QStringLiteral("background")).toObject();
+    const QString cover = background.value(QStringLiteral("image_id")).toString();
+    ASSERT_FALSE(cover.isEmpty());
+    // The same picture inline, for readers that take the background as a URL.
+    QString type;
+    const QImage inlined = QImage::fromData(decodeDataUri(background.value(QStringLiteral("image_url")).toString(), &type));
+    EXPECT_EQ(type, QStringLiteral("image/png"));
+    EXPECT_EQ(inlined.size(), QSize(640, 445));
     EXPECT_EQ(b.value(QStringLiteral("locale")).toString(), QStringLiteral("es"));
 }
 
