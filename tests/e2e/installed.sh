@@ -68,6 +68,13 @@ read -r w h < <(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END 
 import -window "$wid" "$e2e_work/window.png"
 colours=$(convert "$e2e_work/window.png" -format '%k' info:)
 ((colours > 8)) || fail "the window shows $colours colours: no cover"
-# The installed modules are found beside the program's folder.
-grep -q "cannot load" "$e2e_work/vexil.log" && fail "a module did not load: $(cat "$e2e_work/vexil.log")"
+# The sound module is found in lib/vexil, beside the program's folder: a wave played by the
+# installed vexil-tool reaches the recorded output.
+python3 -c "
+import struct, wave
+w = wave.open('$e2e_work/mine/B.WAV', 'wb'); w.setnchannels(1); w.setsampwidth(2); w.setframerate(8000)
+w.writeframes(b''.join(struct.pack('<h', 8000 if (i // 20) % 2 else -8000) for i in range(4000))); w.close()"
+(cd "$e2e_work/mine" && PATH="$prefix/bin:/usr/bin:/bin" vexil-tool play --real --audio-out "$e2e_work/out.wav" -- "{|Sona B.WAV}") \
+  >"$e2e_work/play.log" 2>&1 || fail "play: $(cat "$e2e_work/play.log")"
+[ "$(stat -c %s "$e2e_work/out.wav" 2>/dev/null || echo 0)" -gt 8000 ] || fail "no sound: the audio module was not found"
 echo "installed: ok (${w}x${h}, $colours colours)"
