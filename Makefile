@@ -14,9 +14,10 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \
   libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
   xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
-  imagemagick python3-tk mousepad sox jq onboard fonts-liberation2
+  imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
+  libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev
 
-.PHONY: all deps build fuzz test run clean
+.PHONY: all deps build fuzz test run clean install package
 
 all: build
 
@@ -42,6 +43,16 @@ fuzz: deps
 
 test: build fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Installs the programs and their data under PREFIX (bin/, lib/vexil/, share/vexil/, the
+# desktop entry, icons, MIME types, metainfo and manual pages).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, vexil_VERSION_ARCH.deb in the build folder: apt install ./vexil_*.deb
+package: build
+	cmake --build $(BUILD) --target package
 
 run: build
 	@bash examples/run.sh $(BUILD)

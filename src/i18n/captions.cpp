@@ -197,6 +197,16 @@ QString translateCaption(const QString& catalan) {
          u"connecteu-lo i torneu a triar Joystic.",
          u"No se ha encontrado ningún joystick: el ratón hace de joystick. Para usar un "
          u"joystick, conéctelo y vuelva a elegir Joystick."},
+        {u"Exportar a OBZ ...", u"Exportar a OBZ ..."},
+        {u"Importar OBZ ...", u"Importar OBZ ..."},
+        {u"Exportar a OBZ", u"Exportar a OBZ"},
+        {u"Importar OBZ", u"Importar OBZ"},
+        {u"Carpeta per a les plantilles importades", u"Carpeta para las plantillas importadas"},
+        {u"Cal desar la plantilla abans d'exportar-la.", u"Hay que guardar la plantilla antes de exportarla."},
+        {u"Exportat, amb avisos:", u"Exportado, con avisos:"},
+        {u"Importat, amb avisos:", u"Importado, con avisos:"},
+        {u"No s'ha pogut exportar:", u"No se ha podido exportar:"},
+        {u"No s'ha pogut importar:", u"No se ha podido importar:"},
     };
     for (const CaptionRow& row : added)
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);

@@ -39,5 +39,7 @@ extern const Command playCommand;
 extern const Command scanCommand;
 extern const Command editCommand;
 extern const Command coverCommand;
+extern const Command exportObzCommand;
+extern const Command importObzCommand;
 
 }  // namespace vexil::tool

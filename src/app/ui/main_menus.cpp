@@ -34,6 +34,9 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.obrir = addAction(m.fitxers, "ObrirFitxer", QStringLiteral("&Obrir ..."));
     m.desar = addAction(m.fitxers, "DesarFitxer", QStringLiteral("&Desar ..."));
     m.fitxers->addSeparator();
+    m.exportarObz = addAction(m.fitxers, "ExportarObz", QStringLiteral("Exportar a OBZ ..."));
+    m.importarObz = addAction(m.fitxers, "ImportarObz", QStringLiteral("Importar OBZ ..."));
+    m.fitxers->addSeparator();
     m.sortir = addAction(m.fitxers, "FitxersSortir", QStringLiteral("&Sortir"));
 
     m.veure = addMenu(bar, "opcions", QStringLiteral("&Veure"));

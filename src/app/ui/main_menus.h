@@ -16,6 +16,8 @@ struct MainMenus {
     QAction* nou = nullptr;
     QAction* obrir = nullptr;
     QAction* desar = nullptr;
+    QAction* exportarObz = nullptr;  // "Exportar a OBZ ..."
+    QAction* importarObz = nullptr;  // "Importar OBZ ..."
     QAction* sortir = nullptr;
     QMenu* veure = nullptr;  // "&Veure" (opcions)
     QAction* caratula = nullptr;

@@ -14,6 +14,7 @@
 #include "app/ui/use_board.h"
 #include "app/use_mode.h"
 #include "i18n/ui/translate_form.h"
+#include "obf/obf_commands.h"
 #include "template/file_commands.h"
 
 namespace vexil {
@@ -38,6 +39,8 @@ void WindowController::wireMenus() {
     connect(m.nou, &QAction::triggered, this, [this] { newTemplate(s_); });
     connect(m.obrir, &QAction::triggered, this, [this] { openTemplateCommand(s_); });
     connect(m.desar, &QAction::triggered, this, [this] { saveTemplateAsCommand(s_); });
+    connect(m.exportarObz, &QAction::triggered, this, [this] { exportObzCommand(s_); });
+    connect(m.importarObz, &QAction::triggered, this, [this] { importObzCommand(s_); });
     connect(&window_, &MainWindow::exitRequested, this, &WindowController::exit);
     connect(m.activar, &QAction::triggered, this, [this] { useMode_.enterUseMode(); });
     connect(window_.useModeButton(), &QToolButton::clicked, this,

@@ -11,15 +11,25 @@ QString programFolder() {
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
 }
 
+// A module beside the program (the build tree) or in ../lib/vexil (an installed tree);
+// empty when neither holds it.
+QString modulePath(const char* file) {
+    for (const QString& folder : {programFolder(), programFolder() + QStringLiteral("/../lib/vexil")}) {
+        const QString path = folder + u'/' + QLatin1String(file);
+        if (QFileInfo::exists(path)) return path;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool moduleBesideProgram(const char* file) {
-    return QFileInfo::exists(programFolder() + u'/' + QLatin1String(file));
+    return !modulePath(file).isEmpty();
 }
 
 void* loadModuleEntry(const char* file, const char* entry) {
-    const QString beside = programFolder() + u'/' + QLatin1String(file);
-    const QByteArray path = QFileInfo::exists(beside) ? beside.toLocal8Bit() : QByteArray(file);
+    const QString found = modulePath(file);
+    const QByteArray path = !found.isEmpty() ? found.toLocal8Bit() : QByteArray(file);
     void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         qWarning("vexil: cannot load %s: %s", path.constData(), dlerror());
