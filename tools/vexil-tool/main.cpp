@@ -41,7 +41,8 @@ namespace {
 const Command* const commands[] = {&dumpCommand,      &saveCommand, &saveAsCommand,
                                    &profileCommand,   &catalogueCommand,
                                    &playCommand,      &scanCommand,
-                                   &editCommand,      &coverCommand};
+                                   &editCommand,      &coverCommand,
+                                   &rowsCommand};
 
 void printHelp(FILE* out) {
     std::fprintf(out,

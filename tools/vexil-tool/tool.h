@@ -39,5 +39,6 @@ extern const Command playCommand;
 extern const Command scanCommand;
 extern const Command editCommand;
 extern const Command coverCommand;
+extern const Command rowsCommand;
 
 }  // namespace vexil::tool

@@ -66,6 +66,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.caratulaMenu = addMenu(bar, "mn_caratula", QStringLiteral("Caràtula"));
     m.caratulaNova = addAction(m.caratulaMenu, "CaratulaDesar", QStringLiteral("&Nova"));
     m.caratulaEditar = addAction(m.caratulaMenu, "CaratulaEditar", QStringLiteral("&Editar"));
+    m.commands = CommandMenus::build(bar);
 
     m.accessibilitat = addMenu(bar, "mn_access", QStringLiteral("&Accessibilitat"));
     m.accessGroup = new QActionGroup(m.accessibilitat);
@@ -105,6 +106,7 @@ void MainMenus::showMode(bool useMode) const {
     // new one starts at once.
     for (QMenu* menu : {fitxers, veure, edicio, arees, caratulaMenu, ajuda})
         menu->menuAction()->setVisible(!useMode);
+    for (QMenu* menu : commands.barMenus()) menu->menuAction()->setVisible(!useMode);
     activar->setVisible(!useMode);
     finapc->setVisible(useMode);
     canviPlafo->setVisible(useMode);

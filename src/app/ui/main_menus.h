@@ -3,6 +3,8 @@
 // are the design names, so that the caption table and the tests find every item.
 #include <QList>
 
+#include "assist/ui/command_menus.h"
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -34,6 +36,7 @@ struct MainMenus {
     QMenu* caratulaMenu = nullptr;      // "Caràtula" (mn_caratula)
     QAction* caratulaNova = nullptr;    // CaratulaDesar
     QAction* caratulaEditar = nullptr;  // CaratulaEditar
+    CommandMenus commands;              // "Ordres", "Ratolí", "Memoria"
     QMenu* accessibilitat = nullptr;
     QList<QAction*> tipusExploracio;  // items 0..5, one radio group
     QActionGroup* accessGroup = nullptr;
