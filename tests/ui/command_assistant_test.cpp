@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -29,10 +30,6 @@ using namespace vexil;
 using namespace vexil::test;
 
 namespace {
-
-std::ostream& operator<<(std::ostream& os, const QString& s) {
-    return os << s.toStdString();
-}
 
 class AssistantTest : public ::testing::Test {
 protected:
@@ -127,7 +124,7 @@ TEST_F(AssistantTest, AMenuItemGoesInAtTheCursorAndTheFieldKeepsTheFocus) {
     window.menus().commands.items(CommandMenu::Ordres)[6]->trigger();
     EXPECT_EQ(keys()->text(), QStringLiteral("abc{|Espera 1}def"));
     EXPECT_EQ(keys()->cursorPosition(), 14);
-    EXPECT_TRUE(keys()->hasFocus() || QApplication::focusWidget() == keys());
+    EXPECT_EQ(window.focusWidget(), keys());
     EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("abc{|Espera 1}def"));
     window.menus().commands.items(CommandMenu::BotoEsquerra)[0]->trigger();
     EXPECT_EQ(keys()->text(), QStringLiteral("abc{|Espera 1}{|Mouse CI}def"));
@@ -212,7 +209,8 @@ TEST_F(AssistantTest, RowsAreAddedWithTheirDataMovedAndDeleted) {
     EXPECT_TRUE(assistant->dataWindows().isEmpty());
     press(fill, "codi", 2);  // "^ Codi": above the mouse move
     EXPECT_EQ(fill->joined().keys, QStringLiteral("{|Espera 3}{|Tancar}{|Mouse M 10 20}"));
-    QTest::mouseClick(fill->option(1), Qt::LeftButton);
+    fill->option(1)->click();
+    EXPECT_EQ(named<QLineEdit>(fill, "n_items")->text(), QStringLiteral("1"));
     press(fill, "codi", 1);  // "- Codi"
     EXPECT_EQ(fill->joined().keys, QStringLiteral("{|Tancar}{|Mouse M 10 20}"));
     press(fill, "BUTO_SORTIR", 0);

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -161,6 +162,8 @@ void AssistantWindow::build(const QString& caption) {
     auto* layout = new QVBoxLayout(this);
     scroll_ = new QScrollArea(this);
     scroll_->setWidgetResizable(true);
+    // Tab goes from control to control, not to the frame around the rows.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     rowsHost_ = new QWidget(scroll_);
     grid_ = new QGridLayout(rowsHost_);
     grid_->setAlignment(Qt::AlignTop);
@@ -175,6 +178,8 @@ void AssistantWindow::build(const QString& caption) {
         connect(b, &QPushButton::clicked, this, [this, i] { codi(i); });
         tools->addWidget(b);
     }
+    // A fresh window starts on "+ Codi".
+    findChildren<QPushButton*>(QStringLiteral("codi")).first()->setFocus(Qt::OtherFocusReason);
     nItems_ = lineEdit(this, "n_items");
     nItems_->setReadOnly(true);
     nItems_->setMaximumWidth(50);
@@ -272,10 +277,12 @@ void AssistantWindow::showRows() {
     }
     nItems_->setText(QString::number(rows_.selected));
     // The window grows with its rows, up to most of the screen.
-    const int rowHeight = widgets_.empty() ? 30 : widgets_.front().ordres->sizeHint().height() + 6;
     const QScreen* screen = this->screen();
     const int most = screen ? screen->availableGeometry().height() * 2 / 3 : 600;
-    scroll_->setMinimumHeight(std::min(most, 20 + rowHeight * std::max(1, rows_.count())));
+    const QSize rowsSize = rowsHost_->sizeHint();
+    const int frame = 2 * scroll_->frameWidth() + 4;
+    scroll_->setMinimumWidth(rowsSize.width() + scroll_->verticalScrollBar()->sizeHint().width() + frame);
+    scroll_->setMinimumHeight(std::min(most, std::max(40, rowsSize.height() + frame)));
     adjustSize();
 }
 
@@ -341,6 +348,8 @@ void AssistantWindow::codi(int index) {
     else if (index == 1) rows_.removeSelected();
     else if (index == 2) rows_.moveUp();
     showRows();
+    // A new row asks first what it is.
+    if (index == 0) ordres(rows_.count())->setFocus(Qt::OtherFocusReason);
 }
 
 void AssistantWindow::setSelectedParameter(const QString& value) {
@@ -441,6 +450,9 @@ DataWindow::DataWindow(CommandAssistant& assistant, ParamKind kind, const QStrin
     tecVirt->setVisible(text);
     // Keys may be typed into the text, and into a list's item (a choice may be a sequence).
     text2_[0]->setProperty("vexilKeyField", list);
+    // Enter accepts the value, except in a list, where it adds the item typed.
+    for (QPushButton* b : findChildren<QPushButton*>(QStringLiteral("BUTO_SORTIR")))
+        if (b->property("index").toInt() == 0) b->setDefault(!list);
 
     switch (kind) {
         case ParamKind::Coordinates: {
