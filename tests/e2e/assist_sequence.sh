@@ -13,24 +13,40 @@ start_x
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 # Clicks at a point of the screen.
 click_at() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.5; }
-# The window titled $1 (the newest), and "Aceptar" near its bottom-right corner.
+# The window titled $1 (the newest), made the active one.
 window_named() { xdotool search --name "^$1\$" | tail -n1; }
-accept_window() {
+in_window() {
   local w
   w=$(window_named "$1") || fail "no window '$1'"
-  eval "$(xdotool getwindowgeometry --shell "$w")"
-  click_at $((X + WIDTH - 138)) $((Y + HEIGHT - 26))
+  [ -n "$w" ] || fail "no window '$1'"
+  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+  sleep 0.3
 }
-# In an assistant window: "+ Codi" (where a fresh window starts), then the new row's list
-# opened and item $1 chosen.
+# Where a control of one of the assistant's windows lies, from the window's geometry as
+# xdotool reports it: "+ Codi" near the bottom-left corner, "Aceptar" near the bottom-right.
+geometry_of() {
+  local w
+  w=$(window_named "$1")
+  [ -n "$w" ] || fail "no window '$1'"
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+}
+# In an assistant window: "+ Codi", then the new row's list (which has the focus) opened and
+# item $2 chosen.
 add_row() {
-  key space
+  in_window "$1"
+  geometry_of "$1"
+  click_at $((X + 50)) $((Y + HEIGHT - 71))
   key alt+Down
   key Home
   local i
-  for ((i = 0; i < $1; i++)); do xdotool key Down; sleep 0.05; done
+  for ((i = 0; i < $2; i++)); do xdotool key Down; sleep 0.05; done
   key Return
   sleep 0.5
+}
+accept_window() {
+  in_window "$1"
+  geometry_of "$1"
+  click_at $((X + WIDTH - 139)) $((Y + HEIGHT - 43))
 }
 
 start_vexil
@@ -45,9 +61,6 @@ wait_for 20 vexil_window || fail "the editor window did not appear"
 wid=$(vexil_window)
 xdotool windowmove --sync "$wid" 0 0
 sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-wx=$X
-wy=$Y
 
 # The area: the root, drawn across the lower half of the board, then selected.
 import -window root "$e2e_work/empty.png"
@@ -71,39 +84,44 @@ sleep 0.3
 xdotool type --delay 50 "ab"
 sleep 0.3
 
-# "Órdenes" > "Retardo", then "Memoria" > "Pon en memoria": the menus' places on the bar.
-menu_y=$((wy + 8))
-click_at $((wx + 306)) "$menu_y"
+# "Órdenes" > "Retardo", then "Memoria" > "Pon en memoria": the menus' places on the bar,
+# from the board's top-left corner.
+menu_y=$((by - 230))
+click_at $((bx + 302)) "$menu_y"
 for i in 1 2 3 4 5 6 7; do key Down; done
 key Return
-click_at $((wx + 422)) "$menu_y"
+click_at $((bx + 418)) "$menu_y"
 key Down
 key Return
 
 # "Asistente teclas": the rows of the field, a new row "Si memoria es ..." (list item 12).
-click_at $((wx + 563)) $((wy + 215))
+click_at $((bx + 559)) $((by - 23))
 wait_for 10 window_named "Asistente teclas" || fail "the assistant did not open"
 sleep 0.5
-add_row 12
+add_row "Asistente teclas" 12
 wait_for 10 window_named "Si memoria es \.\.\." || fail "the condition window did not open"
+in_window "Si memoria es \.\.\."
 xdotool type --delay 30 "abcd"
 key Tab # "Cert"
 key space
 wait_for 10 window_named "Si memoria es cert" || fail "no assistant for the first branch"
 sleep 0.5
-add_row 0 # "Escribe": a text
+add_row "Si memoria es cert" 0 # "Escribe": a text
 wait_for 10 window_named "Escribe" || fail "no data window"
+in_window "Escribe"
 xdotool type --delay 30 "si"
 sleep 0.3
 import -window root "$shots/assist-nested.png"
 key Return
 sleep 0.5
 accept_window "Si memoria es cert"
+in_window "Si memoria es \.\.\."
 key Tab # "Fals"
 key space
 wait_for 10 window_named "Si memoria es fals" || fail "no assistant for the second branch"
 sleep 0.5
-add_row 0
+add_row "Si memoria es fals" 0
+in_window "Escribe"
 xdotool type --delay 30 "no"
 key Return
 sleep 0.5
