@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/session.h"
+#include "commands/command_scan.h"
 #include "commands/interpreter.h"
 #include "commands/keystroke_parser.h"
 #include "commands/program_aliases.h"
@@ -77,37 +78,6 @@ bool sendStretch(Session& session, const QString& text, bool commandFollows) {
     }
     if (const int code = session.platform.keys.send(parsed.sequence)) showFailure(session, code);
     return true;
-}
-
-// The index of the brace that closes the command opened at `p`, or the text's length
-// when it is never closed.
-int commandEnd(const QString& s, int p) {
-    int e = s.indexOf(u'}', p);
-    if (e < 0) return int(s.size());
-    int lastOpener = p;
-    for (;;) {
-        const int q = s.indexOf(u'{', lastOpener + 1);
-        if (q < 0 || q > e) return e;
-        lastOpener = q;
-        const int next = s.indexOf(u'}', e + 1);
-        if (next < 0) return int(s.size());
-        e = next;
-    }
-}
-
-// The inside of the braced block opening at `open` (depth counted); to the end of the text
-// when it is never closed. `end` receives the closing brace's index.
-QString blockInside(const QString& c, int open, int& end) {
-    int depth = 1;
-    for (int i = open + 1; i < c.size(); ++i) {
-        if (c[i] == u'{') ++depth;
-        else if (c[i] == u'}' && --depth == 0) {
-            end = i;
-            return c.mid(open + 1, i - open - 1);
-        }
-    }
-    end = int(c.size());
-    return c.mid(open + 1);
 }
 
 // Each stretch and command costs one step, and long texts cost more, so that one outermost

@@ -42,7 +42,8 @@ const Command* const commands[] = {&dumpCommand,      &saveCommand, &saveAsComma
                                    &profileCommand,   &catalogueCommand,
                                    &playCommand,      &scanCommand,
                                    &editCommand,      &coverCommand,
-                                   &exportObzCommand, &importObzCommand};
+                                   &exportObzCommand, &importObzCommand,
+                                   &rowsCommand};
 
 void printHelp(FILE* out) {
     std::fprintf(out,

@@ -41,5 +41,6 @@ extern const Command editCommand;
 extern const Command coverCommand;
 extern const Command exportObzCommand;
 extern const Command importObzCommand;
+extern const Command rowsCommand;
 
 }  // namespace vexil::tool

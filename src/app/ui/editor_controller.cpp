@@ -1,6 +1,7 @@
 #include "app/ui/editor_controller.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "app/session.h"
@@ -8,11 +9,13 @@
 #include "app/ui/macro_menus.h"
 #include "app/ui/main_window.h"
 #include "auxkeys/ui/aux_keyboard.h"
+#include "assist/ui/command_assistant.h"
 #include "editor/template_properties.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/layout_dialogs.h"
 #include "editor/ui/plant_form.h"
 #include "editor/ui/rec_graf.h"
+#include "help/ui/help_window.h"
 #include "i18n/runtime_error.h"
 #include "i18n/ui/translate_form.h"
 
@@ -35,9 +38,13 @@ EditorController::EditorController(Session& session, MainWindow& window)
     window_.setAreaPanel(panel_);
     window_.setEditorHooks(this);
     panel_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    keysField_ = std::make_unique<KeysFieldCommands>(editor_->context, editor_->panel);
+    keysField_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    assistant_ = new CommandAssistant(s_, *keysField_, &window_);
     wireBoard();
     wireMenus();
     new MacroMenus(s_, *editor_, window_.menus(), panel_, this);
+    wireCommandMenus();
 }
 
 EditorController::~EditorController() {
@@ -86,6 +93,46 @@ void EditorController::wireMenus() {
     on(m.dadesGlobals, [this] { openTemplateProperties(); });
     on(m.caratulaNova, [this] { editor_->coverCommands.newCover(); });
     on(m.caratulaEditar, [this] { editor_->coverCommands.editCover(); });
+}
+
+void EditorController::wireCommandMenus() {
+    const CommandMenus& c = window_.menus().commands;
+    for (const CommandMenu menu : {CommandMenu::Ordres, CommandMenu::Ratoli, CommandMenu::BotoDret,
+                                   CommandMenu::BotoEsquerra, CommandMenu::Memoria}) {
+        const QList<QAction*> items = c.items(menu);
+        for (int i = 0; i < items.size(); ++i)
+            connect(items[i], &QAction::triggered, this, [this, menu, i] { runCommandMenu(menu, i); });
+    }
+    connect(panel_, &AreaPanelWidget::keysModeChosen, this, &EditorController::codiModusBoto);
+    connect(assistant_, &CommandAssistant::keysFieldChanged, this, [this] {
+        panel_->refresh();
+        panel_->focusKeys();
+    });
+    connect(assistant_, &CommandAssistant::helpRequested, this, &EditorController::helpRequested);
+    // "Seqüències de tecles" of an assistant opens its page in the help window.
+    connect(this, &EditorController::helpRequested, this, [](int topic) { showHelpTopic(topic); });
+    // "teclat virtual" of a data window: the auxiliary keyboard, through its menu item.
+    connect(assistant_, &CommandAssistant::auxiliaryKeyboardRequested, this, [this] {
+        QAction* tecAux = window_.menus().teclatAuxiliar;
+        if (!tecAux->isChecked()) tecAux->trigger();
+    });
+}
+
+void EditorController::runCommandMenu(CommandMenu menu, int index) {
+    keysField_->runMenuItem(menu, index);
+    panel_->refresh();
+    panel_->focusKeys();
+}
+
+void EditorController::codiModusBoto(int index) {
+    if (index == 0) {
+        panel_->keysField()->setEnabled(true);
+        for (QMenu* menu : window_.menus().commands.barMenus()) menu->setEnabled(true);
+        window_.menus().macroMenu->setEnabled(true);
+        panel_->focusKeys();
+        return;
+    }
+    if (index == 1) assistant_->open();
 }
 
 bool EditorController::run(QDialog& dialog) {

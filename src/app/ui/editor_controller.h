@@ -10,11 +10,13 @@
 #include <optional>
 
 #include "app/view.h"
+#include "assist/keys_field.h"
 #include "editor/editor.h"
 
 namespace vexil {
 
 class AreaPanelWidget;
+class CommandAssistant;
 class MainWindow;
 class Session;
 
@@ -43,9 +45,22 @@ public:
     // "Redimensionar àrees" and "&Subdividir àrea": their dialogs, modal.
     void redimensionarArees();
     void subdividirArea();
+    // The command menus ("Ordres", "Ratolí", "Memoria"): item `index` of `menu` into the key
+    // field, which then has the focus.
+    void runCommandMenu(CommandMenu menu, int index);
+    // `CODI_MODUS_BOTO`: 0 "Tecles text" (the key field and the command menus usable),
+    // 1 "Assistent tecles" (the command assistant on the current area's keys).
+    void codiModusBoto(int index);
+    KeysFieldCommands& keysField() { return *keysField_; }
+    CommandAssistant* assistant() const { return assistant_; }
+
     // Runs a modal dialog of the editor: true when accepted. Tests drive the dialog here
     // instead of its event loop; by default it is exec().
     std::function<bool(QDialog&)> runDialog;
+
+signals:
+    // A help topic asked for ("Seqüències de tecles" of the command assistant: 80).
+    void helpRequested(int topic);
 
 private:
     bool run(QDialog& dialog);
@@ -53,11 +68,14 @@ private:
     std::optional<QString> choosePicture(const QString& folder);
     void wireBoard();
     void wireMenus();
+    void wireCommandMenus();
 
     Session& s_;
     MainWindow& window_;
     std::unique_ptr<Editor> editor_;
     AreaPanelWidget* panel_ = nullptr;
+    std::unique_ptr<KeysFieldCommands> keysField_;
+    CommandAssistant* assistant_ = nullptr;
 };
 
 }  // namespace vexil

@@ -69,6 +69,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.caratulaMenu = addMenu(bar, "mn_caratula", QStringLiteral("Caràtula"));
     m.caratulaNova = addAction(m.caratulaMenu, "CaratulaDesar", QStringLiteral("&Nova"));
     m.caratulaEditar = addAction(m.caratulaMenu, "CaratulaEditar", QStringLiteral("&Editar"));
+    m.commands = CommandMenus::build(bar);
 
     m.macroMenu = addMenu(bar, "mn_macro", QStringLiteral("Macros"));
     m.carregarMacros = m.macroMenu->addMenu(QStringLiteral("Carregar macros"));
@@ -115,6 +116,7 @@ void MainMenus::showMode(bool useMode) const {
     // new one starts at once.
     for (QMenu* menu : {fitxers, veure, edicio, arees, caratulaMenu, macroMenu, ajuda})
         menu->menuAction()->setVisible(!useMode);
+    for (QMenu* menu : commands.barMenus()) menu->menuAction()->setVisible(!useMode);
     activar->setVisible(!useMode);
     finapc->setVisible(useMode);
     canviPlafo->setVisible(useMode);

@@ -3,6 +3,8 @@
 // are the design names, so that the caption table and the tests find every item.
 #include <QList>
 
+#include "assist/ui/command_menus.h"
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -39,6 +41,7 @@ struct MainMenus {
     QMenu* macroMenu = nullptr;       // "Macros" (mn_macro)
     QMenu* carregarMacros = nullptr;  // "Carregar macros" (mn_macro_rec): items f_prog
     QMenu* seleccionar = nullptr;     // "Seleccionar" (mn_sel_macro): items f_macro
+    CommandMenus commands;              // "Ordres", "Ratolí", "Memoria"
     QMenu* accessibilitat = nullptr;
     QList<QAction*> tipusExploracio;  // items 0..5, one radio group
     QActionGroup* accessGroup = nullptr;

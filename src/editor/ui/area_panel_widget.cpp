@@ -126,6 +126,18 @@ void AreaPanelWidget::build() {
     grid->addWidget(soBuscar_, 4, 5);
     grid->addWidget(soEscoltar_, 4, 6);
 
+    // Typing the key sequence by hand, or composing it in the command assistant.
+    auto* modeRow = new QHBoxLayout;
+    const char* const modes[2] = {"Tecles text", "Assistent tecles"};
+    for (int i = 0; i < 2; ++i) {
+        QPushButton* mode = button(this, "CODI_MODUS_BOTO", QLatin1String(modes[i]));
+        mode->setProperty("index", i);
+        connect(mode, &QPushButton::clicked, this, [this, i] { emit keysModeChosen(i); });
+        modeRow->addWidget(mode);
+    }
+    modeRow->addStretch(1);
+    grid->addLayout(modeRow, 5, 4, 1, 4);
+
     chRepe_ = new QCheckBox(QStringLiteral("Repetició de lectures"), this);
     chRepe_->setObjectName(QStringLiteral("ChRepe"));
     grid->addWidget(chRepe_, 2, 5, 1, 3);

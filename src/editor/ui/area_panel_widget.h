@@ -27,10 +27,15 @@ public:
     void refresh();
     // The keyboard focus goes to `TxText`.
     void focusKeys();
+    QLineEdit* keysField() const { return txText_; }
 
     // The picture chooser `Icona_buscar` opens, in the folder given; nothing when it was
     // cancelled. Without one the button does nothing.
     std::function<std::optional<QString>(const QString& folder)> choosePicture;
+
+signals:
+    // `CODI_MODUS_BOTO`: 0 "Tecles text", 1 "Assistent tecles".
+    void keysModeChosen(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,85 @@
+#include "assist/keys_field.h"
+
+#include <algorithm>
+
+#include "app/session.h"
+#include "editor/area_panel.h"
+#include "editor/editor_context.h"
+#include "i18n/texts.h"
+
+namespace vexil {
+
+QString KeysFieldCommands::chooseFile(int kind) {
+    return chooseCommandFile(c_.session, kind, choosePicture);
+}
+
+bool KeysFieldCommands::canWrite() {
+    if (c_.hasCurrentArea()) return true;
+    c_.beep();
+    return false;
+}
+
+void KeysFieldCommands::beep() {
+    c_.beep();
+}
+
+bool KeysFieldCommands::runMenuItem(CommandMenu menu, int index) {
+    const std::span<const CommandMenuItem> items = commandMenuItems(menu);
+    if (index < 0 || size_t(index) >= items.size()) return false;
+    const CommandMenuItem& item = items[size_t(index)];
+    // Nothing to insert into: the file is not asked for either.
+    if (!c_.hasCurrentArea()) {
+        c_.beep();
+        return false;
+    }
+    QString text = QString::fromUtf16(item.text);
+    QString file;
+    if (item.fileKind >= 0) {
+        file = chooseFile(item.fileKind);
+        if (file.isEmpty()) return false;
+        text = text.arg(file);
+    }
+    // The key field shows command names in the interface's spelling; the memory commands
+    // are the same in both.
+    if (menu != CommandMenu::Memoria) text = translateCommands(text, 0);
+    if (!insertAtCursor(text)) return false;
+    // The picture pasted is also the area's icon.
+    if (item.fileKind == 5) panel_.setIconFile(file);
+    return true;
+}
+
+bool KeysFieldCommands::insertAtCursor(const QString& displayed) {
+    if (!c_.hasCurrentArea()) {
+        c_.beep();
+        return false;
+    }
+    PanelState& p = c_.panel;
+    const int at = std::clamp(p.selectionStart, 0, int(p.txText.size()));
+    const QString text = p.txText.left(at) + displayed + p.txText.mid(at);
+    p.selectionStart = at + int(displayed.size());
+    p.selectionLength = 0;
+    panel_.setKeysText(text);
+    return true;
+}
+
+QString KeysFieldCommands::assistantStart() const {
+    return translateCommands(c_.panel.txText, 1);
+}
+
+bool KeysFieldCommands::acceptAssistant(const QString& start, const JoinedKeys& joined) {
+    if (!c_.hasCurrentArea()) {
+        c_.beep();
+        return false;
+    }
+    if (joined.keys != start) {
+        PanelState& p = c_.panel;
+        const QString displayed = translateCommands(joined.keys, 0);
+        p.selectionStart = int(displayed.size());
+        p.selectionLength = 0;
+        panel_.setKeysText(displayed);
+    }
+    if (joined.icon) panel_.setIconFile(*joined.icon);
+    return true;
+}
+
+}  // namespace vexil
