@@ -192,6 +192,30 @@ QString translateCaption(const QString& catalan) {
     // among Spanish ones; looked up after the table, which keeps its rows as they are.
     static constexpr CaptionRow added[] = {
         {u"Refer", u"Rehacer"},
+        // The adaptation dialog and the usage heat map.
+        {u"Adaptació", u"Adaptación"},
+        {u"A&daptació...", u"A&daptación..."},
+        {u"Polsadors", u"Pulsadores"},
+        {u"Temps d'acceptació (ms)", u"Tiempo de aceptación (ms)"},
+        {u"Temps mort després d'acceptar (ms)", u"Tiempo muerto tras aceptar (ms)"},
+        {u"Escanejar mentre es manté premut", u"Explorar mientras se mantiene pulsado"},
+        {u"Escaneig automàtic", u"Escaneo automático"},
+        {u"Retard del primer element (ms)", u"Retardo del primer elemento (ms)"},
+        {u"Voltes abans d'aturar-se (0: mai)", u"Vueltas antes de detenerse (0: nunca)"},
+        {u"Guia auditiva", u"Guía auditiva"},
+        {u"Dir cada àrea amb la veu guia", u"Decir cada área con la voz guía"},
+        {u"Esperar que la guia acabi", u"Esperar a que la guía termine"},
+        {u"Sortida d'àudio de la guia", u"Salida de audio de la guía"},
+        {u"Volum de la guia (%)", u"Volumen de la guía (%)"},
+        {u"Velocitat de la guia", u"Velocidad de la guía"},
+        {u"Veu de la guia", u"Voz de la guía"},
+        {u"Permanència del ratolí", u"Permanencia del ratón"},
+        {u"Temps de permanència (ms)", u"Tiempo de permanencia (ms)"},
+        {u"Radi de tolerància (píxels)", u"Radio de tolerancia (píxeles)"},
+        {u"Temps de repetició (ms)", u"Tiempo de repetición (ms)"},
+        {u"Registre", u"Registro"},
+        {u"Registre d'ús", u"Registro de uso"},
+        {u"Veure ús", u"Ver uso"},
     };
     for (const CaptionRow& row : added)
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);

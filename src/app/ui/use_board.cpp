@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "app/ui/board_geometry.h"
 #include "template/template.h"
@@ -23,8 +25,19 @@ void HighlightFrame::setLook(int thickness, const QColor& color) {
     update();
 }
 
+void HighlightFrame::setFill(double progress) {
+    fill_ = std::clamp(progress, 0.0, 1.0);
+    update();
+}
+
 void HighlightFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (fill_ > 0) {
+        // Half see-through, so that the area's picture still shows under the fill.
+        QColor inside = color_;
+        inside.setAlpha(110);
+        p.fillRect(QRectF(0, 0, width() * fill_, height()), inside);
+    }
     const int t = std::min({thickness_, (width() + 1) / 2, (height() + 1) / 2});
     const QRect r = rect();
     p.fillRect(QRect(r.left(), r.top(), r.width(), t), color_);
@@ -61,7 +74,16 @@ void UseBoard::showHighlight(const QRect& board, int thickness, const QColor& co
     marc_->update();
 }
 
-void UseBoard::hideHighlight() { marc_->hide(); }
+void UseBoard::hideHighlight() {
+    marc_->setFill(0);
+    marc_->hide();
+}
+
+void UseBoard::setDwell(const QRect& board, double progress) {
+    dwellRect_ = progress > 0 ? board : QRect();
+    dwellProgress_ = dwellRect_.isNull() ? 0 : std::clamp(progress, 0.0, 1.0);
+    update();
+}
 
 void UseBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -79,6 +101,22 @@ void UseBoard::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
     for (int n = 1; n <= count; ++n) p.drawRect(scaledRect(tmpl_.area(n), root, scaleX_, scaleY_));
+    if (dwellProgress_ > 0 && !dwellRect_.isNull()) {
+        // The dwell ring: a light disc, and an arc from the top, clockwise, that closes as
+        // the time passes.
+        const int side = std::clamp(std::min(dwellRect_.width(), dwellRect_.height()) / 2, 16, 96);
+        QRect ring(0, 0, side, side);
+        ring.moveCenter(dwellRect_.center());
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 150));
+        p.drawEllipse(ring);
+        const int pen = std::max(4, side / 6);
+        p.setPen(QPen(QColor(0, 90, 200), pen, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(ring.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), 90 * 16,
+                  -int(std::lround(360 * 16 * dwellProgress_)));
+    }
 }
 
 int UseBoard::keyCodeOf(int qtKey) {
@@ -122,11 +160,18 @@ void UseBoard::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+void UseBoard::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats press-release pairs: only the last release lets it go.
+    if (!event->isAutoRepeat()) emit keyUp(keyCodeOf(event->key()));
+    event->accept();
+}
+
 void UseBoard::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button(), event->position());
 }
 
 void UseBoard::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(event->button());
     // The release that ends a double click gives no second click.
     if (releaseEndsDoubleClick_) {
         releaseEndsDoubleClick_ = false;
