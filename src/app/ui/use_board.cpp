@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/ui/board_geometry.h"
 #include "template/template.h"
@@ -49,6 +50,13 @@ void HighlightFrame::paintEvent(QPaintEvent*) {
 UseBoard::UseBoard(const Template& tmpl, QWidget* parent)
     : QWidget(parent), tmpl_(tmpl), marc_(new HighlightFrame(this)) {
     setObjectName(QStringLiteral("Tauvirt"));
+    releaseTimer_ = new QTimer(this);
+    releaseTimer_->setSingleShot(true);
+    releaseTimer_->setInterval(kReleaseSettle);
+    connect(releaseTimer_, &QTimer::timeout, this, [this] {
+        const int key = std::exchange(releasePending_, -1);
+        if (key >= 0) emit keyUp(key);
+    });
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -104,14 +112,14 @@ void UseBoard::paintEvent(QPaintEvent*) {
     if (dwellProgress_ > 0 && !dwellRect_.isNull()) {
         // The dwell ring: a light disc, and an arc from the top, clockwise, that closes as
         // the time passes.
-        const int side = std::clamp(std::min(dwellRect_.width(), dwellRect_.height()) / 2, 16, 96);
+        const int side = std::clamp(std::min(dwellRect_.width(), dwellRect_.height()) - 8, 24, 120);
         QRect ring(0, 0, side, side);
         ring.moveCenter(dwellRect_.center());
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255, 150));
+        p.setBrush(QColor(255, 255, 255, 190));
         p.drawEllipse(ring);
-        const int pen = std::max(4, side / 6);
+        const int pen = std::max(5, side / 5);
         p.setPen(QPen(QColor(0, 90, 200), pen, Qt::SolidLine, Qt::FlatCap));
         p.setBrush(Qt::NoBrush);
         p.drawArc(ring.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), 90 * 16,
@@ -151,7 +159,13 @@ bool UseBoard::event(QEvent* event) {
 }
 
 void UseBoard::keyPressEvent(QKeyEvent* event) {
-    emit keyDown(keyCodeOf(event->key()));
+    const int code = keyCodeOf(event->key());
+    // The release just before was the key repeating: it stays held.
+    if (releasePending_ == code) {
+        releasePending_ = -1;
+        releaseTimer_->stop();
+    }
+    emit keyDown(code);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit charTyped(QChar(13));
     } else if (!event->text().isEmpty()) {
@@ -162,7 +176,12 @@ void UseBoard::keyPressEvent(QKeyEvent* event) {
 
 void UseBoard::keyReleaseEvent(QKeyEvent* event) {
     // A held key repeats press-release pairs: only the last release lets it go.
-    if (!event->isAutoRepeat()) emit keyUp(keyCodeOf(event->key()));
+    if (!event->isAutoRepeat()) {
+        if (releasePending_ >= 0 && releasePending_ != keyCodeOf(event->key()))
+            emit keyUp(std::exchange(releasePending_, -1));
+        releasePending_ = keyCodeOf(event->key());
+        releaseTimer_->start();
+    }
     event->accept();
 }
 

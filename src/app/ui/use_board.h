@@ -3,6 +3,7 @@
 // the area outlines are drawn over it, and `marc`, the highlight frame, sits on top. It
 // takes the keyboard and the mouse in use mode and hands every input on as a signal.
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 namespace vexil {
@@ -56,6 +57,8 @@ public:
     static constexpr int kRight = 39;
     static constexpr int kDown = 40;
     static int keyCodeOf(int qtKey);
+    // Milliseconds a key release waits for the press of a repeat.
+    static constexpr int kReleaseSettle = 60;
 
 signals:
     void charTyped(QChar c);                 // a character typed (Enter is 13, Space 32)
@@ -84,6 +87,10 @@ private:
     double scaleY_ = 1.0;
     HighlightFrame* marc_;
     bool releaseEndsDoubleClick_ = false;
+    // A key's release waits a moment: a press of the same key right after it is the key
+    // repeating while held (X sends such pairs), and the key was never let go.
+    int releasePending_ = -1;
+    QTimer* releaseTimer_ = nullptr;
     QRect dwellRect_;
     double dwellProgress_ = 0;
 };
