@@ -15,7 +15,8 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
   xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
   imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
-  libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev
+  libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
+  espeak-ng pulseaudio-utils
 
 .PHONY: all deps build fuzz test run clean install package
 

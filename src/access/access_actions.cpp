@@ -10,11 +10,55 @@ QString announcementText(const Area& area) {
     return area.soundFile.isEmpty() ? keysDisplayText(area.keys) : area.soundFile;
 }
 
+QString cueLabel(const Area& area) {
+    static const QString pictures = QStringLiteral(".BMP.GIF.JPG.JPEG.PNG.WMF.DIB.ICO.CUR");
+    const QString icon = area.iconFile.trimmed();
+    if (!icon.isEmpty()) {
+        const qsizetype dot = icon.lastIndexOf(u'.');
+        const QString extension = dot < 0 ? QString() : icon.mid(dot).toUpper();
+        if (extension.size() < 2 || !pictures.contains(extension)) return icon;
+    }
+    return keysDisplayText(area.keys);
+}
+
+QString cueText(const Area& area) {
+    const QString sound = area.soundFile.trimmed();
+    return sound.isEmpty() ? cueLabel(area) : sound;
+}
+
+void announceCue(Session& session, const Area& area) {
+    const AdaptSettings& a = session.profile.adapt;
+    const QString text = cueText(area);
+    if (text.isEmpty()) {
+        session.cue->stop();
+        return;
+    }
+    const int volume = a.GuiaVolum > 0 ? a.GuiaVolum : 100;
+    if (text.toUpper().contains(QLatin1String(".WAV"))) {
+        session.cue->play(session.realPath(text), volume);
+        return;
+    }
+    const TemplateSettings& t = session.tmpl.settings;
+    CueStyle style;
+    style.language = t.voiceLanguage == 1 ? 101 : 99;
+    style.speaker = a.GuiaVeu > 0
+                        ? a.GuiaVeu
+                        : alternateSpeaker(t.voiceSpeaker, session.speech.speakerCount);
+    style.speed = a.GuiaVelocitat > 0 ? a.GuiaVelocitat : t.voiceSpeed;
+    style.volume = volume;
+    QString said = text;
+    session.cue->say(said.replace(u'.', u';'), style);
+}
+
 void PlayerActions::activate(int area) {
     activateArea(session_, area);
 }
 
 void PlayerActions::announce(const Area& area) {
+    if (session_.profile.adapt.GuiaAuditiva != 0) {
+        announceCue(session_, area);
+        return;
+    }
     So_icona(session_, announcementText(area));
 }
 

@@ -22,6 +22,15 @@ public:
 // the sound field is empty.
 QString announcementText(const Area& area);
 
+// What the cue voice of auditory scanning says for an area: its icon text when the icon
+// is no picture, else the printable part of its keys.
+QString cueLabel(const Area& area);
+// The cue of an area: its sound field when it has one (a wave file is played), else its
+// label.
+QString cueText(const Area& area);
+// Plays or says the cue of an area on the cue voice, at the cue's volume, speed and voice.
+void announceCue(Session& session, const Area& area);
+
 // The real actions: activateArea and So_icona over the session.
 class PlayerActions : public AccessActions {
 public:

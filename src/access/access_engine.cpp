@@ -1,6 +1,7 @@
 #include "access/access_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "access/board_walk.h"
 #include "access/joystick_poll.h"
@@ -30,15 +31,20 @@ bool isVoiceMode(int mode) {
 
 AccessEngine::AccessEngine(Session& session, AccessActions& actions)
     : s_(session), actions_(actions) {
+    acceptTimer_ = s_.platform.clock.createTimer(QStringLiteral("Acceptance"));
+    dwellTimer_ = s_.platform.clock.createTimer(QStringLiteral("Dwell"));
     s_.timer1->onTimeout([this] { timer1Tick(); });
     s_.timer2->onTimeout([this] { timer2Tick(); });
     s_.timer3->onTimeout([this] { timer3Tick(); });
+    acceptTimer_->onTimeout([this] { acceptanceTick(); });
+    dwellTimer_->onTimeout([this] { dwellTick(); });
 }
 
 AccessEngine::~AccessEngine() {
     s_.timer1->onTimeout({});
     s_.timer2->onTimeout({});
     s_.timer3->onTimeout({});
+    s_.cue->onFinished({});
 }
 
 // --- mode lifecycle ----------------------------------------------------------------------
@@ -46,6 +52,8 @@ AccessEngine::~AccessEngine() {
 void AccessEngine::startAccess() {
     const int mode = s_.profile.accessMode;
     const int count = s_.tmpl.areaCount();
+    resetScanState();
+    startCue();
     s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     if (mode == kModeAutoScan || mode == kModeVoiceOne) {
         startScanning();
@@ -81,6 +89,7 @@ void AccessEngine::beginModeChange() {
 void AccessEngine::stopScanning() {
     s_.timer3->setEnabled(false);
     s_.view->hideHighlight();
+    resetScanState();
 }
 
 void AccessEngine::startScanning() {
@@ -89,7 +98,11 @@ void AccessEngine::startScanning() {
     const bool timed = s_.profile.temps > 0;
     if (timed) step = std::max(s_.profile.temps * 100, int(s_.programSettings.Interval));
     s_.timer3->setInterval(step);
-    s_.timer3->setEnabled(true);
+    stepInterval_ = step;
+    firstOfScan_ = true;
+    stepsThisScan_ = 0;
+    // Hold to scan: the highlight moves only while the switch is held.
+    s_.timer3->setEnabled(!holdToScan());
     if (timed) s_.timer2->setEnabled(true);
 }
 
@@ -177,14 +190,30 @@ void AccessEngine::timer1Tick() {
         std::int16_t area = s_.tmpl.currentArea;
         if (area != -1) {
             if (area < 0 || area > s_.tmpl.areaCount()) area = 0;
-            const bool stepping = s_.timer3->enabled();
+            // A step that waits for the cue is a step all the same.
+            const bool stepping = s_.timer3->enabled() || cueWaiting_;
+            cueWaiting_ = false;
             s_.timer3->setEnabled(false);
+            // What the area says goes to the main output; the cue is not heard over it.
+            s_.cue->stop();
             s_.platform.sound.beep();
             s_.access.activating = true;
+            const std::function<void()> record = usageOf(area);
             actions_.activate(area);
             s_.access.activating = false;
+            if (record) record();
             // The activation may have left use mode (TANCAR): then scanning stays off.
-            if (s_.access.useMode) s_.timer3->setEnabled(stepping);
+            if (s_.access.useMode) {
+                // A selection starts a new scan: its first highlight waits, its cycles
+                // count afresh.
+                firstOfScan_ = true;
+                stepsThisScan_ = 0;
+                if (firstStretched_) {
+                    s_.timer3->setInterval(stepInterval_);
+                    firstStretched_ = false;
+                }
+                s_.timer3->setEnabled(stepping);
+            }
         }
         if (s_.access.useMode) s_.tmpl.currentArea = -1;
     }
@@ -197,7 +226,9 @@ void AccessEngine::timer2Tick() {
 
 void AccessEngine::timer3Tick() {
     const int mode = s_.profile.accessMode;
-    if (isScanningMode(mode)) {
+    if (mode == kModeAutoScan || mode == kModeVoiceOne) {
+        automaticStep();
+    } else if (isScanningMode(mode)) {
         scanStep();
     } else if (mode == kModeJoystick || mode == kModeMultimouse) {
         joystickLetters(pollJoystick(s_));
@@ -210,29 +241,62 @@ void AccessEngine::timer3Tick() {
 void AccessEngine::keyPress(QChar character) {
     if (held([=, this] { keyPress(character); })) return;
     if (!s_.access.useMode) return;
-    if (character == QChar(13))
-        act_butons(kEnterKey, QString());
-    else if (character == QChar(32))
-        act_butons(kSpaceKey, QString());
+    // The character of a key held down and repeating is no new press.
+    if (std::exchange(swallowPress_, false)) return;
+    const int source = lastKeyDown_ != 0 ? lastKeyDown_ : keyCodeOfCharacter(character);
+    lastKeyDown_ = 0;
+    const int code = character == QChar(13)   ? int(kEnterKey)
+                     : character == QChar(32) ? int(kSpaceKey)
+                                              : int(kListedKey);
+    const QString text = code == kListedKey ? QString(character) : QString();
+    // Only a press that is a switch goes through the filters; the others do nothing.
+    if (isScanningMode(s_.profile.accessMode) && whichSwitch(s_.profile, code, text) != 0)
+        switchPress(source, [=, this] { act_butons(code, text); });
     else
-        act_butons(kListedKey, QString(character));
+        act_butons(code, text);
 }
 
 void AccessEngine::keyDown(int keyCode) {
     if (held([=, this] { keyDown(keyCode); })) return;
     if (!s_.access.useMode) return;
-    cursorMove(keyCode);
+    swallowPress_ = false;
+    if (filtersOn() && keyCode != 0) {
+        // Held keys repeat their key-downs: one press, until the key is let go.
+        if (!heldKeys_.insert(keyCode).second) {
+            swallowPress_ = true;
+            return;
+        }
+    }
+    lastKeyDown_ = keyCode;
+    const bool move = keyCode == kCursorEnter || keyCode == kCursorLeft || keyCode == kCursorUp ||
+                      keyCode == kCursorRight || keyCode == kCursorDown;
+    if (isCursorMode(s_.profile.accessMode) && move)
+        switchPress(keyCode, [=, this] { cursorMove(keyCode); });
+    else
+        cursorMove(keyCode);
+}
+
+void AccessEngine::keyUp(int keyCode) {
+    if (held([=, this] { keyUp(keyCode); })) return;
+    if (!s_.access.useMode) return;
+    heldKeys_.erase(keyCode);
+    if (keyCode != 0) switchRelease(keyCode);
 }
 
 void AccessEngine::pointerMove(QPointF pixels) {
     if (held([=, this] { pointerMove(pixels); })) return;
     AccessState& a = s_.access;
-    if (!a.useMode || s_.profile.accessMode == kModeMouse) return;
+    if (!a.useMode) return;
+    if (s_.profile.accessMode == kModeMouse) {
+        if (s_.profile.adapt.Permanencia > 0) dwellMove(pixels);
+        return;
+    }
     if (a.pointerSeen && a.lastPointer == pixels) return;
     a.pointerSeen = true;
     a.lastPointer = pixels;
     if (a.mouseGesture.isEmpty()) a.mouseGesture = QStringLiteral("m");
-    act_butons(kPointerMove, QString());
+    if (whichSwitch(s_.profile, kPointerMove, QString()) != 0)
+        switchPress(kSourceInstant, [this] { act_butons(kPointerMove, QString()); });
 }
 
 namespace {
@@ -253,7 +317,8 @@ void AccessEngine::click() {
     if (held([this] { click(); })) return;
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kLeftClick)) s_.access.mouseGesture = QStringLiteral("C");
-    if (s_.profile.accessMode == kModeMultimouse) cursorMove(kCursorEnter);
+    if (s_.profile.accessMode == kModeMultimouse)
+        switchPress(kSourceInstant, [this] { cursorMove(kCursorEnter); });
 }
 
 void AccessEngine::rightClick() {
@@ -291,14 +356,27 @@ void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
     const QString& gesture = s_.access.mouseGesture;
     if (s_.profile.accessMode != kModeMouse) {
         const bool left = button == PointerButton::Left;
+        int code = 0;
         if (gesture == u"C")
-            act_butons(left ? kLeftClick : kRightClick, QString());
+            code = left ? kLeftClick : kRightClick;
         else if (gesture == u"DC")
-            act_butons(left ? kLeftDoubleClick : kRightDoubleClick, QString());
+            code = left ? kLeftDoubleClick : kRightDoubleClick;
+        if (code == 0) return;
+        if (isScanningMode(s_.profile.accessMode) && whichSwitch(s_.profile, code, QString()) != 0)
+            switchPress(left ? kSourceLeft : kSourceRight,
+                        [=, this] { act_butons(code, QString()); });
+        else
+            act_butons(code, QString());
         return;
     }
     const QPoint p = boardPointFromPixels(s_.tmpl, s_.access.scale, pixels);
     s_.tmpl.currentArea = std::int16_t(s_.tmpl.areaAt(p.x(), p.y()));
+}
+
+void AccessEngine::mouseRelease(PointerButton button) {
+    if (held([=, this] { mouseRelease(button); })) return;
+    if (!s_.access.useMode) return;
+    switchRelease(button == PointerButton::Left ? kSourceLeft : kSourceRight);
 }
 
 void AccessEngine::voice(int label) {
@@ -309,16 +387,22 @@ void AccessEngine::voice(int label) {
         // The sounds arrive as the voice codes, never as the codes the switches hold: an
         // unset switch would otherwise match its own 0.
         case kModeVoiceOne:
-            if (label == 1) act_butons(kVoiceSound1, QString());
+            if (label == 1)
+                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound1, QString()); });
             break;
         case kModeVoiceTwo:
-            if (label == 1) act_butons(kVoiceSound1, QString());
-            if (label == 2) act_butons(kVoiceSound2, QString());
+            if (label == 1)
+                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound1, QString()); });
+            if (label == 2)
+                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound2, QString()); });
             break;
         case kModeVoiceFive: {
             static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
                                            kCursorEnter};
-            if (label <= 5) cursorMove(keys[label - 1]);
+            if (label <= 5) {
+                const int key = keys[label - 1];
+                switchPress(kSourceInstant, [=, this] { cursorMove(key); });
+            }
             break;
         }
         default:

@@ -7,9 +7,14 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "access/access_actions.h"
+#include "access/usage_record.h"
+#include "platform/clock.h"
 
 namespace vexil {
 
@@ -68,6 +73,8 @@ public:
     // --- input events on the use-mode board (positions in its pixels)
     void keyPress(QChar character);
     void keyDown(int keyCode);
+    // A key let go (its virtual code, as keyDown had it).
+    void keyUp(int keyCode);
     void pointerMove(QPointF pixels);
     // A click of the left button arms the "C" marker when a switch uses the left click; in
     // Multimouse mode it also selects. A right-button click arms it for the right click.
@@ -82,6 +89,8 @@ public:
     // A button press dispatches the gesture the markers armed; in mouse mode it picks the
     // area under the pointer, activated at the next Timer1 tick.
     void mousePress(PointerButton button, QPointF pixels);
+    // A button let go.
+    void mouseRelease(PointerButton button);
     // A recognised trained sound, by its 1-based label number.
     void voice(int label);
     // Direction letters of a joystick poll, replayed as cursor moves.
@@ -95,9 +104,78 @@ public:
     void releaseInput();
     static constexpr std::size_t kMaxHeldInput = 256;
 
+    // --- adaptation (section [Adaptacio] of the profile): switch filters, auditory
+    // scanning and dwell. A press comes from a source that is later let go (a key code, or
+    // kSourceLeft / kSourceRight), or from kSourceInstant (pointer moves, recognised
+    // sounds, clicks) that has no duration: the acceptance time and hold to scan need a
+    // source that is let go; the dead time applies to every press.
+    static constexpr int kSourceInstant = 0;
+    static constexpr int kSourceLeft = 0x10001;
+    static constexpr int kSourceRight = 0x10002;
+    // Milliseconds between two drawings of the acceptance fill and of the dwell progress.
+    static constexpr int kProgressStep = 50;
+    static constexpr int kDwellStep = 100;
+    // True while automatic scanning stands still after its cycles ran out.
+    bool scanPaused() const { return paused_; }
+    const UsageRecord& usageRecord() const { return usage_; }
+
 private:
     // True when the input was held for later.
     bool held(std::function<void()> replay);
+
+    bool filtersOn() const;
+    bool holdToScan() const;
+    // A switch press through the filters; `take` is what it does once accepted.
+    void switchPress(int source, std::function<void()> take);
+    void acceptPress(int source, const std::function<void()>& take);
+    void switchRelease(int source);
+    void cancelPending();
+    void acceptanceTick();
+    // Automatic scanning, step by step with the first-item delay, the cycles and the cue.
+    void automaticStep();
+    void pauseScanning();
+    void resumeScanning();
+    void endHold();
+    void cueFinished();
+    // Says the area in the cue voice on its output (auditory scanning).
+    void resetScanState();
+    void startCue();
+    // What writes an activation of area n into the usage record (run after the
+    // activation, so that a failing record never holds it up); empty when it is off.
+    std::function<void()> usageOf(int area);
+    static int keyCodeOfCharacter(QChar c);
+    // Dwell selection in mouse mode.
+    void dwellMove(QPointF pixels);
+    void dwellTick();
+    void stopDwell();
+
+    struct Pending {
+        int source = 0;
+        std::function<void()> take;
+        std::int64_t start = 0;
+    };
+    std::optional<Pending> pending_;
+    std::set<int> heldKeys_;     // keys down, while the filters are on
+    int lastKeyDown_ = 0;        // the key whose character comes next
+    bool swallowPress_ = false;  // the character of a repeated key-down
+    std::optional<std::int64_t> lastAccepted_;
+    int holdingSource_ = 0;      // hold to scan: the source held, 0 none
+    bool paused_ = false;
+    int stepsThisScan_ = 0;
+    bool firstOfScan_ = false;
+    bool firstStretched_ = false;
+    bool cueWaiting_ = false;
+    int stepInterval_ = 1000;
+    bool cueOutputWarned_ = false;
+    // Dwell: the area rested on, where, since when; the area activated last and when.
+    int dwellArea_ = 0;
+    std::int64_t dwellStart_ = 0;
+    int dwellDone_ = 0;
+    bool dwellRepeating_ = false;
+    bool dwellShown_ = false;  // the view shows progress on dwellArea_
+    UsageRecord usage_;
+    std::unique_ptr<Timer> acceptTimer_;
+    std::unique_ptr<Timer> dwellTimer_;
 
     Session& s_;
     AccessActions& actions_;

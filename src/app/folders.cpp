@@ -26,6 +26,8 @@ Folders Folders::forThisUser() {
     f.userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                    QStringLiteral("/vexil");
     QDir().mkpath(f.userFolder);
+    f.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                   QStringLiteral("/vexil");
     f.drives = DriveMap::fromText(qEnvironmentVariable("VEXIL_DRIVES"));
     return f;
 }

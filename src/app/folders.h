@@ -12,6 +12,8 @@ struct Folders {
     // Writable per-user files: Vexil.INI, the undo snapshot, the caption list, the
     // registry store.
     QString userFolder;
+    // Per-user data kept on this machine only (the usage record); empty: the user folder.
+    QString dataFolder;
     DriveMap drives;
 
     // Folders for this user: the program folder from VEXIL_HOME or next to the executable,

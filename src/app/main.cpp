@@ -14,6 +14,7 @@
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
 #include "platform/qt/desktop_platform.h"
+#include "platform/qt/process_cue.h"
 
 int main(int argc, char** argv) {
     using namespace vexil;
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
     DesktopPlatform desktop;
 
     Session session(desktop.platform(), Folders::forThisUser());
+    // The cue voice of auditory scanning, on an output of its own.
+    ProcessCue cue;
+    session.setCue(&cue);
     MainWindow window(session);
     PlayerActions actions(session);
     AccessEngine engine(session, actions);

@@ -8,6 +8,7 @@ Session::Session(Platform& p, Folders f)
       view(&nullView_),
       host(&nullHost_),
       observer(&nullObserver_),
+      cue(&silentCue_),
       registry(folders.userFolder.isEmpty() ? QString()
                                             : folders.userFolder + QStringLiteral("/registry.ini")),
       timer1(platform.clock.createTimer(QStringLiteral("Timer1"))),
@@ -29,6 +30,7 @@ bool Session::fileExists(const QString& name) const {
 void Session::setView(MainView* v) { view = v ? v : &nullView_; }
 void Session::setHost(CommandHost* h) { host = h ? h : &nullHost_; }
 void Session::setObserver(CommandObserver* o) { observer = o ? o : &nullObserver_; }
+void Session::setCue(CueVoice* c) { cue = c ? c : &silentCue_; }
 
 MessageAnswer Session::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
     return platform.dialogs.message(text, QStringLiteral("Vexil"), buttons, icon);

@@ -10,6 +10,7 @@
 #include "app/view.h"
 #include "commands/command_host.h"
 #include "commands/registry.h"
+#include "platform/cue.h"
 #include "platform/platform.h"
 #include "settings/catalogue.h"
 #include "settings/user_profile.h"
@@ -69,6 +70,7 @@ public:
     MainView* view;  // never null; points at a do-nothing view until the window sets one
     CommandHost* host;          // never null; a do-nothing host until one is set
     CommandObserver* observer;  // never null; a do-nothing observer until one is set
+    CueVoice* cue;              // never null; the silent cue until a real one is set
 
     Template tmpl;
     UserProfile profile;
@@ -96,6 +98,7 @@ public:
     void setView(MainView* v);
     void setHost(CommandHost* h);
     void setObserver(CommandObserver* o);
+    void setCue(CueVoice* c);
     // Shows a message box with the program's title.
     MessageAnswer message(const QString& text, MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None);
@@ -104,6 +107,7 @@ private:
     MainView nullView_;
     CommandHost nullHost_;
     CommandObserver nullObserver_;
+    SilentCue silentCue_;
 };
 
 }  // namespace vexil

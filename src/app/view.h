@@ -26,6 +26,13 @@ public:
     virtual void showHighlight(int /*area*/) {}
     virtual void hideHighlight() {}
     virtual void setHighlightStyle(int /*thickness*/, QColor /*color*/) {}
+    // The acceptance fill of the highlight frame while a switch is held: 0 none, up to 1
+    // when the press counts.
+    virtual void setHighlightFill(double /*progress*/) {}
+    // Dwell selection: the progress ring on area n (0 to 1); 0 clears it.
+    virtual void setDwellProgress(int /*area*/, double /*progress*/) {}
+    // Automatic scanning stopped after its cycles (true) or started again (false).
+    virtual void setScanPaused(bool /*paused*/) {}
     // The use-mode board takes the keyboard focus.
     virtual void focusBoard() {}
     // The board's pointer: the hourglass (true) or the default one.

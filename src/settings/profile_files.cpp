@@ -7,6 +7,7 @@
 #include "access/joystick_poll.h"
 #include "app/session.h"
 #include "i18n/runtime_error.h"
+#include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
 
@@ -164,6 +165,8 @@ void readUserProfile(Session& session, const IniFile& ini) {
     if (p.joystic_sensi == 0) p.joystic_sensi = 1;
     r.read("joystic_retard", p.joystic_retard);
     if (p.joystic_retard == 0) p.joystic_retard = 10;
+    // Settings out of range are off; the rest of the profile loads as it is.
+    readAdaptSettings(p.adapt, ini);
     r.showErrors();
 }
 
@@ -190,6 +193,7 @@ int writeUserProfile(const Session& session, const QString& path) {
     put("n_joystic", numberText(p.n_joystic));
     put("joystic_sensi", numberText(p.joystic_sensi));
     put("joystic_retard", numberText(p.joystic_retard));
+    writeAdaptSettings(p.adapt, ini);
     const int error = ini.save(file);
     if (error != 0)
         session.platform.dialogs.message(QStringLiteral("3 Error") + QString::number(error));

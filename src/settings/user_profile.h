@@ -13,6 +13,27 @@ struct SwitchSetting {
     friend bool operator==(const SwitchSetting&, const SwitchSetting&) = default;
 };
 
+// Settings that adapt the access methods to the person (section [Adaptacio] of the .USR
+// file). Every one is off (0) by default, so that a profile without them works as before.
+struct AdaptSettings {
+    std::int16_t Acceptacio = 0;            // ms a switch must be held before it counts
+    std::int16_t TempsMort = 0;             // ms after an accepted press when presses are ignored
+    std::int16_t MantenirPerEscanejar = 0;  // 1: automatic scanning runs while held, release selects
+    std::int16_t PrimerElement = 0;         // ms the first highlight of a scan stays longer
+    std::int16_t Voltes = 0;                // full cycles before automatic scanning pauses; 0 never
+    std::int16_t GuiaAuditiva = 0;          // 1: each highlighted area is said in the cue voice
+    std::int16_t GuiaEspera = 0;            // 1: the scan step waits until the cue has been said
+    std::int16_t Permanencia = 0;           // ms of resting on an area that activate it (mouse mode)
+    std::int16_t PermanenciaRadi = 0;       // pixels the pointer may wander while resting
+    std::int16_t PermanenciaRepeticio = 0;  // ms after which resting activates again; 0 only after leaving
+    std::int16_t RegistreUs = 0;            // 1: activations are written to the usage record
+    std::int16_t GuiaVolum = 0;             // cue volume in percent; 0 the normal 100
+    std::int16_t GuiaVelocitat = 0;         // cue speed (100 normal); 0 the board's speed
+    std::int16_t GuiaVeu = 0;               // cue speaker number + 1; 0 the alternate voice
+    QString GuiaSortida;                    // the cue's audio output (a sound-server sink); empty the main one
+    friend bool operator==(const AdaptSettings&, const AdaptSettings&) = default;
+};
+
 struct UserProfile {
     std::int16_t accessMode = 0;              // modus, 0..8
     std::array<SwitchSetting, 3> switches{};  // elements 1 and 2 used
@@ -31,6 +52,7 @@ struct UserProfile {
     std::int32_t engineVersion = 0;
     std::int16_t recognitionState = 0;
     std::int16_t recognitionTenths = 0;
+    AdaptSettings adapt;                      // section [Adaptacio]
     friend bool operator==(const UserProfile&, const UserProfile&) = default;
 };
 

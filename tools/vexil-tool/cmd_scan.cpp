@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "commands/player.h"
 #include "commands/registry.h"
 #include "commands/sound_speech.h"
+#include "platform/fake/fake_cue.h"
 #include "settings/catalogue_loader.h"
 #include "settings/profile_files.h"
 #include "template/template_reader.h"
@@ -27,6 +29,16 @@ namespace {
 class ScanView : public MainView {
 public:
     void showHighlight(int area) override { printJsonLine({{"op", "highlight"}, {"area", area}}); }
+    void setHighlightFill(double progress) override {
+        printJsonLine({{"op", "fill"}, {"progress", rounded(progress)}});
+    }
+    void setDwellProgress(int area, double progress) override {
+        printJsonLine({{"op", "dwell"}, {"area", area}, {"progress", rounded(progress)}});
+    }
+    void setScanPaused(bool paused) override {
+        printJsonLine({{"op", paused ? "scanPaused" : "scanResumed"}});
+    }
+    static double rounded(double progress) { return std::round(progress * 100) / 100; }
     void leaveUseModeDisplay() override { printJsonLine({{"op", "leaveUseMode"}}); }
     void exitProgram() override { printJsonLine({{"op", "exit"}}); }
 };
@@ -42,7 +54,8 @@ public:
                 QStringLiteral("activate"),  QStringLiteral("keys"),    QStringLiteral("place"),
                 QStringLiteral("clipboard"), QStringLiteral("wave"),    QStringLiteral("midi"),
                 QStringLiteral("speech"),    QStringLiteral("message"), QStringLiteral("beep"),
-                QStringLiteral("timer"),     QStringLiteral("topMost"), QStringLiteral("close")};
+                QStringLiteral("timer"),     QStringLiteral("topMost"), QStringLiteral("close"),
+                QStringLiteral("cue")};
             if (!quiet_ && shown.contains(e.value(QStringLiteral("op")).toString()))
                 printJsonLine(e);
         };
@@ -80,17 +93,21 @@ private:
 // Prints what the engine hands on, then does it.
 class ScanActions : public AccessActions {
 public:
-    explicit ScanActions(Session& s) : real_(s) {}
+    explicit ScanActions(Session& s) : s_(s), real_(s) {}
     void activate(int area) override {
         printJsonLine({{"op", "activateArea"}, {"area", area}});
         real_.activate(area);
     }
     void announce(const Area& area) override {
-        printJsonLine({{"op", "announce"}, {"text", announcementText(area)}});
+        if (s_.profile.adapt.GuiaAuditiva != 0)
+            printJsonLine({{"op", "announce"}, {"text", cueText(area)}, {"output", "cue"}});
+        else
+            printJsonLine({{"op", "announce"}, {"text", announcementText(area)}});
         real_.announce(area);
     }
 
 private:
+    Session& s_;
     PlayerActions real_;
 };
 
@@ -129,6 +146,16 @@ Step parseEvent(const QString& event) {
             e.keyDown(code);
             e.keyPress(QChar(code));
         };
+    }
+    if (kind == u"up") {
+        const int code = arg.toInt(&ok);
+        if (!ok) return {};
+        return [code](AccessEngine& e, FakePlatform&) { e.keyUp(code); };
+    }
+    if (kind == u"release") {
+        if (arg != u"left" && arg != u"right") return {};
+        const PointerButton b = arg == u"left" ? PointerButton::Left : PointerButton::Right;
+        return [b](AccessEngine& e, FakePlatform&) { e.mouseRelease(b); };
     }
     if (kind == u"char") {
         if (arg.size() != 1) return {};
@@ -171,7 +198,7 @@ Step parseEvent(const QString& event) {
 
 int run(const QStringList& arguments) {
     QString templateFile, profileFile;
-    QStringList windows;
+    QStringList windows, sinks;
     std::vector<std::pair<QString, QString>> launches;
     int mode = -1, interval = -1;
     std::vector<Step> steps;
@@ -203,6 +230,10 @@ int run(const QStringList& arguments) {
             if (!value(v) || v.isEmpty())
                 return usageError(scanCommand, QStringLiteral("--window needs a title"));
             windows << v;
+        } else if (a == u"--sink") {
+            if (!value(v) || v.trimmed().isEmpty())
+                return usageError(scanCommand, QStringLiteral("--sink needs a name"));
+            sinks << v.trimmed();
         } else if (a == u"--launch") {
             const qsizetype eq = value(v) ? v.indexOf(u'=') : -1;
             if (eq <= 0 || eq == v.size() - 1)
@@ -230,6 +261,9 @@ int run(const QStringList& arguments) {
     s.setView(&view);
     ScanPrinter printer(fake.recorder);
     s.setObserver(&printer);
+    FakeCue cue(fake.recorder, fake.clock);
+    cue.outputs = sinks;
+    s.setCue(&cue);
 
     // Start-up as the program does it, without this user's Vexil.INI and last profile.
     loadProgramCatalogue(s);
@@ -253,6 +287,7 @@ int run(const QStringList& arguments) {
     for (const Step& step : steps) step(engine, fake);
 
     s.setObserver(nullptr);
+    s.setCue(nullptr);
     return board.messages().isEmpty() ? kOk : kMessages;
 }
 
@@ -261,7 +296,7 @@ int run(const QStringList& arguments) {
 const Command scanCommand{
     "scan",
     "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] [--window TITLE]...\n"
-    "       [--launch NAME=TITLE]... [--] EVENT...",
+    "       [--launch NAME=TITLE]... [--sink NAME]... [--] EVENT...",
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
@@ -272,6 +307,17 @@ const Command scanCommand{
     "    {\"op\":\"beep\"}, {\"op\":\"activateArea\",\"area\":N} and\n"
     "    {\"op\":\"timer\",\"name\":\"Timer1\",\"interval\":MS,\"enabled\":B} on every timer "
     "change.\n"
+    "    With the profile's [Adaptacio] settings: the announce line of auditory scanning\n"
+    "    {\"op\":\"announce\",\"text\":T,\"output\":\"cue\"}; {\"op\":\"fill\",\"progress\":P}\n"
+    "    while a switch is held for its acceptance time; {\"op\":\"dwell\",\"area\":N,\n"
+    "    \"progress\":P} while the pointer rests on an area (P from 0 to 1, 0 when it\n"
+    "    leaves); {\"op\":\"scanPaused\"} and {\"op\":\"scanResumed\"} when the scan cycles\n"
+    "    run out and the next press starts them again; the timers Acceptance, Dwell and Cue.\n"
+    "    The cue voice's calls: {\"op\":\"cue\",\"call\":\"say\",\"text\":T,\"output\":SINK,\n"
+    "    \"language\":L,\"speaker\":N,\"speed\":S,\"volume\":V}, {\"op\":\"cue\",\"call\":\"play\",\n"
+    "    \"path\":P,\"output\":SINK,\"volume\":V} and {\"op\":\"cue\",\"call\":\"stop\"} (cut off).\n"
+    "    --sink NAME: a sound-server output that exists (repeatable), for GuiaSortida; the\n"
+    "    cue voice lasts 200 ms + 50 ms a character (a wave file 1 s) of virtual time.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"
     "    keys, 4 joystick, 5-7 voice, 8 Multimouse); --interval sets Interval (ms, >= 100).\n"
     "    --window TITLE opens a window before use mode starts (repeatable; the last one\n"
@@ -284,10 +330,13 @@ const Command scanCommand{
     "      key:enter key:space  the key's key-down, then the character it types\n"
     "      char:C               the character C typed on the board\n"
     "      down:CODE            a key-down (13 Enter, 37-40 arrows, -1 re-evaluate)\n"
+    "      up:CODE              the key let go (13 Enter, 32 Space, 37-40 arrows, 65-90\n"
+    "                           letters; a char:C without key-down is the key of C)\n"
     "      move:X,Y             the pointer moves over the board\n"
     "      click:left|right     a click (release) of the button\n"
     "      dblclick:left|right  a double click of the button\n"
     "      press:left|right:X,Y a button press\n"
+    "      release:left|right   the button let go\n"
     "      voice:N              trained sound N was recognised\n"
     "    X,Y are pixels of the use-mode board (its top-left corner is 0,0).\n",
     run};

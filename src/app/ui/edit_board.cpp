@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/ui/board_geometry.h"
+#include "access/usage_record.h"
 #include "template/template.h"
 
 namespace vexil {
@@ -58,6 +59,18 @@ void EditBoard::paintEvent(QPaintEvent*) {
         p.setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
         p.drawRect(unitRect(tmpl_.area(current)));
     }
+    if (!usage_.isEmpty()) {
+        // Yellow for little use to red for the most used area, with its count.
+        const QHash<int, double> heat = usageHeat(usage_);
+        for (auto it = heat.cbegin(); it != heat.cend(); ++it) {
+            if (it.key() < 2 || it.key() > count) continue;
+            const double h = it.value();
+            const QRect r = unitRect(tmpl_.area(it.key()));
+            p.fillRect(r, QColor(255, int(230 * (1 - h)), 0, 70 + int(130 * h)));
+            p.setPen(Qt::black);
+            p.drawText(r, Qt::AlignCenter, QString::number(usage_.value(it.key())));
+        }
+    }
     if (!band_.isNull()) {
         // A dotted outline that inverts what lies under it, visible on any cover.
         p.setBrush(Qt::NoBrush);
@@ -65,6 +78,11 @@ void EditBoard::paintEvent(QPaintEvent*) {
         p.setPen(QPen(Qt::white, 0, Qt::DotLine));
         p.drawRect(outlineRect(band_.left(), band_.top(), band_.right(), band_.bottom()));
     }
+}
+
+void EditBoard::setUsage(const QHash<int, int>& counts) {
+    usage_ = counts;
+    update();
 }
 
 void EditBoard::mousePressEvent(QMouseEvent* event) {

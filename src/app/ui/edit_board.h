@@ -2,6 +2,7 @@
 // `TSArea`: the edit-mode picture of the board at design size, one pixel per board unit,
 // with the cover on area 1, every area outline and the current area cross-hatched, and the
 // rubber band's live outline while a new area is being drawn.
+#include <QHash>
 #include <QImage>
 #include <QWidget>
 
@@ -26,6 +27,10 @@ public:
     // The rubber band's outline in board units; an empty rectangle hides it.
     void setRubberBand(const QRect& band);
     QRect rubberBand() const { return band_; }
+    // "Veure ús": the activations of each area from the usage record, drawn as a heat map
+    // over the board (warmer and more opaque the more it was used); empty hides it.
+    void setUsage(const QHash<int, int>& counts);
+    const QHash<int, int>& usage() const { return usage_; }
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
@@ -50,6 +55,7 @@ private:
     bool coverVisible_ = true;
     bool blocked_ = false;
     QRect band_;
+    QHash<int, int> usage_;
 };
 
 }  // namespace vexil

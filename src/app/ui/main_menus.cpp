@@ -44,6 +44,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.caratula->setChecked(true);
     m.soActiu = addAction(m.veure, "soactiu", QStringLiteral("&So actiu"), true);
     m.teclatAuxiliar = addAction(m.veure, "mn_tec_aux", QStringLiteral("&Teclat auxiliar"), true);
+    m.veureUs = addAction(m.veure, "mn_veure_us", QString::fromUtf8("Veure ús"), true);
     m.veure->addSeparator();
     m.dadesGlobals = addAction(m.veure, "DadesPlant", QStringLiteral("&Dades globals"));
 
@@ -97,6 +98,7 @@ MainMenus MainMenus::build(QMenuBar* bar) {
     m.usuariNou = addAction(m.usuari, "Usuari_nou", QStringLiteral("Usuari &Nou"));
     m.carregarUsuari = addAction(m.usuari, "mn_Usuari_car", QStringLiteral("Carregar &Usuari"));
     m.desarUsuari = addAction(m.usuari, "Usuari_des", QStringLiteral("Desar u&suari"));
+    m.adaptacio = addAction(m.accessibilitat, "mn_adaptacio", QString::fromUtf8("A&daptació..."));
 
     m.activar = addAction(bar, "actApl", QStringLiteral("&Activar"));
 

@@ -49,6 +49,8 @@ struct MainMenus {
     QAction* usuariNou = nullptr;
     QAction* carregarUsuari = nullptr;
     QAction* desarUsuari = nullptr;
+    QAction* adaptacio = nullptr;  // the adaptation dialog
+    QAction* veureUs = nullptr;    // the usage heat map over the edited board
     QAction* activar = nullptr;  // "&Activar"
     QMenu* ajuda = nullptr;      // "&Ajuda" (MAj)
     QAction* indexAjuda = nullptr;

@@ -265,6 +265,14 @@ void MainWindow::setHighlightStyle(int thickness, QColor color) {
     if (useBoard_->highlight()->isVisible()) useBoard_->highlight()->setLook(thickness, color);
 }
 
+void MainWindow::setHighlightFill(double progress) {
+    useBoard_->highlight()->setFill(progress);
+}
+
+void MainWindow::setDwellProgress(int area, double progress) {
+    useBoard_->setDwell(highlightRect(area), progress);
+}
+
 void MainWindow::focusBoard() {
     if (!useBoard_->isVisible()) return;
     if (!isActiveWindow()) activateWindow();

@@ -46,6 +46,8 @@ public:
     void showHighlight(int area) override;
     void hideHighlight() override;
     void setHighlightStyle(int thickness, QColor color) override;
+    void setHighlightFill(double progress) override;
+    void setDwellProgress(int area, double progress) override;
     void focusBoard() override;
     void setBusyCursor(bool busy) override;
     void enterUseModeDisplay(const QRect& boardRect) override;

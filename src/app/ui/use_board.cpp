@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "app/ui/board_geometry.h"
 #include "template/template.h"
@@ -23,8 +26,19 @@ void HighlightFrame::setLook(int thickness, const QColor& color) {
     update();
 }
 
+void HighlightFrame::setFill(double progress) {
+    fill_ = std::clamp(progress, 0.0, 1.0);
+    update();
+}
+
 void HighlightFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (fill_ > 0) {
+        // Half see-through, so that the area's picture still shows under the fill.
+        QColor inside = color_;
+        inside.setAlpha(110);
+        p.fillRect(QRectF(0, 0, width() * fill_, height()), inside);
+    }
     const int t = std::min({thickness_, (width() + 1) / 2, (height() + 1) / 2});
     const QRect r = rect();
     p.fillRect(QRect(r.left(), r.top(), r.width(), t), color_);
@@ -36,6 +50,13 @@ void HighlightFrame::paintEvent(QPaintEvent*) {
 UseBoard::UseBoard(const Template& tmpl, QWidget* parent)
     : QWidget(parent), tmpl_(tmpl), marc_(new HighlightFrame(this)) {
     setObjectName(QStringLiteral("Tauvirt"));
+    releaseTimer_ = new QTimer(this);
+    releaseTimer_->setSingleShot(true);
+    releaseTimer_->setInterval(kReleaseSettle);
+    connect(releaseTimer_, &QTimer::timeout, this, [this] {
+        const int key = std::exchange(releasePending_, -1);
+        if (key >= 0) emit keyUp(key);
+    });
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -61,7 +82,16 @@ void UseBoard::showHighlight(const QRect& board, int thickness, const QColor& co
     marc_->update();
 }
 
-void UseBoard::hideHighlight() { marc_->hide(); }
+void UseBoard::hideHighlight() {
+    marc_->setFill(0);
+    marc_->hide();
+}
+
+void UseBoard::setDwell(const QRect& board, double progress) {
+    dwellRect_ = progress > 0 ? board : QRect();
+    dwellProgress_ = dwellRect_.isNull() ? 0 : std::clamp(progress, 0.0, 1.0);
+    update();
+}
 
 void UseBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -79,6 +109,22 @@ void UseBoard::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
     for (int n = 1; n <= count; ++n) p.drawRect(scaledRect(tmpl_.area(n), root, scaleX_, scaleY_));
+    if (dwellProgress_ > 0 && !dwellRect_.isNull()) {
+        // The dwell ring: a light disc, and an arc from the top, clockwise, that closes as
+        // the time passes.
+        const int side = std::clamp(std::min(dwellRect_.width(), dwellRect_.height()) - 8, 24, 120);
+        QRect ring(0, 0, side, side);
+        ring.moveCenter(dwellRect_.center());
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 190));
+        p.drawEllipse(ring);
+        const int pen = std::max(5, side / 5);
+        p.setPen(QPen(QColor(0, 90, 200), pen, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(ring.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), 90 * 16,
+                  -int(std::lround(360 * 16 * dwellProgress_)));
+    }
 }
 
 int UseBoard::keyCodeOf(int qtKey) {
@@ -113,11 +159,28 @@ bool UseBoard::event(QEvent* event) {
 }
 
 void UseBoard::keyPressEvent(QKeyEvent* event) {
-    emit keyDown(keyCodeOf(event->key()));
+    const int code = keyCodeOf(event->key());
+    // The release just before was the key repeating: it stays held.
+    if (releasePending_ == code) {
+        releasePending_ = -1;
+        releaseTimer_->stop();
+    }
+    emit keyDown(code);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit charTyped(QChar(13));
     } else if (!event->text().isEmpty()) {
         for (QChar c : event->text()) emit charTyped(c);
+    }
+    event->accept();
+}
+
+void UseBoard::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats press-release pairs: only the last release lets it go.
+    if (!event->isAutoRepeat()) {
+        if (releasePending_ >= 0 && releasePending_ != keyCodeOf(event->key()))
+            emit keyUp(std::exchange(releasePending_, -1));
+        releasePending_ = keyCodeOf(event->key());
+        releaseTimer_->start();
     }
     event->accept();
 }
@@ -127,6 +190,7 @@ void UseBoard::mousePressEvent(QMouseEvent* event) {
 }
 
 void UseBoard::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(event->button());
     // The release that ends a double click gives no second click.
     if (releaseEndsDoubleClick_) {
         releaseEndsDoubleClick_ = false;

@@ -3,6 +3,7 @@
 // the area outlines are drawn over it, and `marc`, the highlight frame, sits on top. It
 // takes the keyboard and the mouse in use mode and hands every input on as a signal.
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 namespace vexil {
@@ -17,6 +18,10 @@ public:
     void setLook(int thickness, const QColor& color);
     int thickness() const { return thickness_; }
     QColor color() const { return color_; }
+    // The acceptance fill: the inside of the frame fills from the left while a switch is
+    // held (0 none, 1 full).
+    void setFill(double progress);
+    double fill() const { return fill_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,6 +29,7 @@ protected:
 private:
     int thickness_ = 8;
     QColor color_ = Qt::red;
+    double fill_ = 0;
 };
 
 class UseBoard : public QWidget {
@@ -39,6 +45,10 @@ public:
     void showHighlight(const QRect& board, int thickness, const QColor& color);
     void hideHighlight();
     HighlightFrame* highlight() const { return marc_; }
+    // Dwell selection: a ring round the centre of `board` (pixels of this board) drawn to
+    // `progress` (0 to 1); a null rectangle or 0 clears it.
+    void setDwell(const QRect& board, double progress);
+    double dwellProgress() const { return dwellProgress_; }
 
     // Virtual key codes the access engine understands.
     static constexpr int kEnter = 13;
@@ -47,12 +57,16 @@ public:
     static constexpr int kRight = 39;
     static constexpr int kDown = 40;
     static int keyCodeOf(int qtKey);
+    // Milliseconds a key release waits for the press of a repeat.
+    static constexpr int kReleaseSettle = 60;
 
 signals:
     void charTyped(QChar c);                 // a character typed (Enter is 13, Space 32)
     void keyDown(int keyCode);               // the key's virtual code, 0 when it has none
+    void keyUp(int keyCode);                 // the key let go (its repeats give none)
     void pointerMoved(QPointF pixels);
     void pressed(Qt::MouseButton button, QPointF pixels);
+    void released(Qt::MouseButton button);
     void clicked(Qt::MouseButton button);
     void doubleClicked(Qt::MouseButton button);
 
@@ -60,6 +74,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -72,6 +87,12 @@ private:
     double scaleY_ = 1.0;
     HighlightFrame* marc_;
     bool releaseEndsDoubleClick_ = false;
+    // A key's release waits a moment: a press of the same key right after it is the key
+    // repeating while held (X sends such pairs), and the key was never let go.
+    int releasePending_ = -1;
+    QTimer* releaseTimer_ = nullptr;
+    QRect dwellRect_;
+    double dwellProgress_ = 0;
 };
 
 }  // namespace vexil

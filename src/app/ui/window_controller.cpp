@@ -7,8 +7,11 @@
 #include "access/access_engine.h"
 #include "access/access_menu.h"
 #include "access/ui/joystick_dialog.h"
+#include "access/ui/adapt_dialog.h"
 #include "access/ui/switch_dialog.h"
+#include "access/usage_record.h"
 #include "app/profile_commands.h"
+#include "app/ui/edit_board.h"
 #include "app/session.h"
 #include "app/ui/main_window.h"
 #include "app/ui/use_board.h"
@@ -54,12 +57,25 @@ void WindowController::wireMenus() {
     connect(m.usuariNou, &QAction::triggered, this, [this] { newUserCommand(s_); });
     connect(m.carregarUsuari, &QAction::triggered, this, [this] { loadUserCommand(s_); });
     connect(m.desarUsuari, &QAction::triggered, this, [this] { saveUserCommand(s_); });
+    connect(m.veureUs, &QAction::toggled, this, [this](bool on) {
+        window_.editBoard()->setUsage(on ? usageCounts(s_, s_.tmpl.templatePath)
+                                         : QHash<int, int>());
+    });
+    connect(m.adaptacio, &QAction::triggered, this, [this] {
+        AdaptDialog dialog(s_.profile, &window_);
+        translateForm(&dialog);
+        // The new settings act at once in use mode.
+        if (dialog.exec() == QDialog::Accepted) useMode_.accessModeChosen();
+    });
 }
 
 void WindowController::wireBoard() {
     UseBoard* board = window_.useBoard();
     connect(board, &UseBoard::charTyped, this, [this](QChar c) { engine_.keyPress(c); });
     connect(board, &UseBoard::keyDown, this, [this](int code) { engine_.keyDown(code); });
+    connect(board, &UseBoard::keyUp, this, [this](int code) { engine_.keyUp(code); });
+    connect(board, &UseBoard::released, this,
+            [this](Qt::MouseButton b) { engine_.mouseRelease(buttonOf(b)); });
     connect(board, &UseBoard::pointerMoved, this, [this](QPointF p) { engine_.pointerMove(p); });
     connect(board, &UseBoard::pressed, this,
             [this](Qt::MouseButton b, QPointF p) { engine_.mousePress(buttonOf(b), p); });
