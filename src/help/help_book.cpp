@@ -26,6 +26,7 @@ std::span<const HelpTopicPage> helpTopicTable() {
         {Access, "acces.html"},
         {Switches, "acces.html#pulsadors"},
         {UseMode, "acces.html#us"},
+        {JoystickDialog, "joystick.html"},
         {AccessModeBase + 0, "acces-ratoli.html"},
         {AccessModeBase + 1, "acces-manual.html"},
         {AccessModeBase + 2, "acces-automatic.html"},
@@ -41,6 +42,7 @@ std::span<const HelpTopicPage> helpTopicTable() {
         {AuxKeyboard, "teclat-auxiliar.html"},
         {CommandAssistant, "tecles.html#assistent"},
         {About, "index.html#quant-a"},
+        {Adaptation, "adaptacio.html"},
     };
     return rows;
 }

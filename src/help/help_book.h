@@ -22,6 +22,7 @@ constexpr int UserProfiles = 22;  // "Usuari"
 constexpr int Access = 40;        // the access modes and use mode
 constexpr int Switches = 41;      // the switch dialog
 constexpr int UseMode = 42;
+constexpr int JoystickDialog = 43;  // "Josytick"
 constexpr int AccessModeBase = 50;  // 50 + accessMode (0..8)
 constexpr int KeySequences = 80;    // "Seqüències de tecles"
 constexpr int Commands = 81;
@@ -29,6 +30,7 @@ constexpr int MouseCommands = 82;
 constexpr int AuxKeyboard = 85;     // "Teclat Auxiliar"
 constexpr int CommandAssistant = 86;
 constexpr int About = 90;
+constexpr int Adaptation = 1200;   // "Adaptació"
 }  // namespace help_topic
 
 struct HelpTopicPage {

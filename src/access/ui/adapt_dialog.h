@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <map>
 
+#include "help/help_book.h"
 #include "settings/user_profile.h"
 
 class QCheckBox;
@@ -16,7 +17,7 @@ class QSpinBox;
 
 namespace vexil {
 
-inline constexpr int kAdaptHelpTopic = 1200;
+inline constexpr int kAdaptHelpTopic = help_topic::Adaptation;
 
 class AdaptDialog : public QDialog {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/vb_color.h"
+#include "help/help_book.h"
 
 namespace vexil {
 
@@ -20,6 +21,7 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
     : QDialog(parent), profile_(profile) {
     setObjectName(QStringLiteral("USR_JOYSTIC"));
     setWindowTitle(QStringLiteral("Josytick"));
+    setProperty("helpTopic", help_topic::JoystickDialog);
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
