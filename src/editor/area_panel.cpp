@@ -165,6 +165,8 @@ void AreaPanel::edgeFocus(bool leaving) {
 
 void AreaPanel::setKeysText(const QString& displayed) {
     c_.panel.txText = displayed;
+    // A shorter text takes the selection with it, as the field's own caret goes.
+    select(c_.panel.selectionStart, c_.panel.selectionLength);
     storePanel(false);
 }
 

@@ -297,6 +297,21 @@ TEST_F(BoardEditingTest, CopyAndPasteWorkOnTheKeySequenceField) {
     EXPECT_EQ(t().area(2).keys, QStringLiteral("hXYola"));
 }
 
+TEST_F(BoardEditingTest, AShorterKeySequenceTakesTheSelectionWithIt) {
+    rootedBoard({rect(100, 100, 200, 200)});
+    click(150, 150);
+    editor.panel.setKeysText(QStringLiteral("hola que tal"));
+    editor.panel.select(8, 3);
+    editor.panel.setKeysText(QStringLiteral("hola"));
+    EXPECT_EQ(panel().selectionStart, 4);
+    EXPECT_EQ(panel().selectionLength, 0);
+    // The paste goes in at the end, and the caret stays inside the text.
+    f.fake.clipboard.preset(QStringLiteral("XY"));
+    editor.panel.pasteKeys();
+    EXPECT_EQ(t().area(2).keys, QStringLiteral("holaXY"));
+    EXPECT_EQ(panel().selectionStart, 6);
+}
+
 TEST_F(BoardEditingTest, RightButtonPopsTheMenuAndSelectsNothing) {
     struct MenuView : EditorView {
         int popups = 0;
