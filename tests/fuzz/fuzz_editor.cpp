@@ -107,11 +107,11 @@ public:
                 else editor_.panel.prevArea();
                 break;
             case 13:
-                editor_.panel.select(in_.below(300), in_.below(300));
+                editor_.panel.select(in_.word(), in_.word());
                 editor_.panel.copyKeys();
                 break;
             case 14:
-                editor_.panel.select(in_.below(300), in_.below(300));
+                editor_.panel.select(in_.word(), in_.word());
                 editor_.panel.pasteKeys();
                 break;
             case 15:
@@ -261,6 +261,13 @@ private:
 };
 
 }  // namespace
+
+// Fontconfig's pattern cache, which Qt's font database fills on first use, is left behind
+// when the process ends; LeakSanitizer's check at the exit is told so. Leaks of one input
+// are still found: libFuzzer checks every input that allocates more than it frees.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Labels on the cover are measured and drawn with fonts, which need the application. It

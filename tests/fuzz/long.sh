@@ -45,6 +45,7 @@ run_target() {
   tmp=$(mktemp -d)
   start=$(date +%s)
   : >"$dir/log"
+  : >"$dir/rss"
   while :; do
     now=$(date +%s)
     left=$((seconds - (now - start)))
@@ -53,7 +54,18 @@ run_target() {
     echo "=== run $runs: $left s" >>"$dir/log"
     TMPDIR=$tmp "$bin" -max_total_time="$left" -timeout="$timeout" -rss_limit_mb=2048 \
       -max_len=65536 -detect_leaks=1 -print_final_stats=1 \
-      -artifact_prefix="$dir/findings/" "$dir/corpus" >>"$dir/log" 2>&1
+      -artifact_prefix="$dir/findings/" "$dir/corpus" >>"$dir/log" 2>&1 &
+    local pid=$! ticks=0
+    # The resident size every 15 s, so that growth over the run shows ("seconds MB").
+    while kill -0 "$pid" 2>/dev/null; do
+      sleep 1
+      ticks=$((ticks + 1))
+      if [ $((ticks % 15)) -eq 0 ]; then
+        awk -v t=$(( $(date +%s) - start )) '/^VmRSS:/ { print t, int($2 / 1024) }' \
+          "/proc/$pid/status" >>"$dir/rss" 2>/dev/null
+      fi
+    done
+    wait "$pid"
     local rc=$?
     rm -rf "${tmp:?}"/* 2>/dev/null
     [ "$rc" -eq 0 ] && break
@@ -71,11 +83,16 @@ run_target() {
   peak=$(awk '{ for (i = 1; i < NF; i++) if ($i == "rss:") { v = $(i + 1) + 0; if (v > m) m = v } }
               /^stat::peak_rss_mb:/ { if ($2 + 0 > m) m = $2 + 0 }
               END { print m + 0 }' "$dir/log")
+  # The sampled resident size a quarter of the way through and at the end.
+  local rss_quarter rss_end
+  rss_quarter=$(awk -v q=$((seconds / 4)) '$1 >= q { print $2; exit }' "$dir/rss")
+  rss_end=$(awk 'END { print $2 }' "$dir/rss")
   findings=$(find "$dir/findings" -type f ! -name 'slow-unit-*' | wc -l)
   slow=$(find "$dir/findings" -type f -name 'slow-unit-*' | wc -l)
   files_after=$(find "$dir/corpus" -type f | wc -l)
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$name" "$inputs" "$peak" "$files_before" \
-    "$files_after" "$findings" "$slow" "$(( $(date +%s) - start ))" >"$dir/summary"
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$name" "$inputs" "$peak" \
+    "${rss_quarter:--} -> ${rss_end:--}" "$files_before -> $files_after" "$findings" "$slow" \
+    "$(( $(date +%s) - start ))" >"$dir/summary"
   echo "$name: done, $inputs inputs, peak ${peak} MB, $findings findings" >&2
 }
 
@@ -93,10 +110,11 @@ done
 wait
 
 {
-  printf '%-24s %12s %10s %16s %9s %6s %8s\n' target inputs "peak MB" "corpus files" findings slow seconds
+  printf '%-22s %11s %8s %14s %13s %9s %5s %8s\n' target inputs "peak MB" "rss 1/4->end" \
+    "corpus files" findings slow seconds
   for t in "${targets[@]}"; do
-    IFS=$'\t' read -r name inputs peak before after findings slow secs <"$out/$t/summary"
-    printf '%-24s %12s %10s %16s %9s %6s %8s\n' "$name" "$inputs" "$peak" "$before -> $after" \
+    IFS=$'\t' read -r name inputs peak rss corpus findings slow secs <"$out/$t/summary"
+    printf '%-22s %11s %8s %14s %13s %9s %5s %8s\n' "$name" "$inputs" "$peak" "$rss" "$corpus" \
       "$findings" "$slow" "$secs"
   done
 } | tee "$out/summary.txt"
