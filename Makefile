@@ -18,7 +18,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
   espeak-ng pulseaudio-utils
 
-.PHONY: all deps build fuzz test run clean install package
+.PHONY: all deps build fuzz fuzz-long fuzz-merge test run clean install package
 
 all: build
 
@@ -41,6 +41,21 @@ fuzz: deps
 	cmake -S . -B $(FUZZBUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXIL_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZBUILD) -j $(JOBS)
+
+# Long fuzz runs, apart from `make test`: every target (or FUZZ_TARGETS) for FUZZ_TIME
+# seconds on a copy of its corpus, FUZZ_JOBS at a time; what they find stays in FUZZ_OUT.
+# `make fuzz-merge` then adds to the committed corpora the inputs that raised coverage.
+FUZZ_TIME    ?= 600
+FUZZ_JOBS    ?= 1
+FUZZ_TARGETS ?=
+FUZZ_OUT     ?= $(BUILD)/fuzz-long
+
+fuzz-long: fuzz
+	bash tests/fuzz/long.sh $(FUZZBUILD)/bin tests/fuzz/corpus $(FUZZ_OUT) $(FUZZ_TIME) \
+	  $(FUZZ_JOBS) $(FUZZ_TARGETS)
+
+fuzz-merge: fuzz
+	bash tests/fuzz/merge.sh $(FUZZBUILD)/bin tests/fuzz/corpus $(FUZZ_OUT) $(FUZZ_TARGETS)
 
 test: build fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -76,6 +76,10 @@ bool sendStretch(Session& session, const QString& text, bool commandFollows) {
         showFailure(session, int(parsed.error), keyParseErrorText(parsed.error));
         return true;
     }
+    // Keys that a short text repeats ("{LEFT 1000}") cost like the characters they type: a
+    // sequence that recalls such a text cannot type without end.
+    session.player.stepsLeft -= qsizetype(parsed.sequence.strokes.size()) / kCharactersPerStep;
+    if (session.player.stepsLeft < 0) return false;
     if (const int code = session.platform.keys.send(parsed.sequence)) showFailure(session, code);
     return true;
 }

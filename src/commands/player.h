@@ -13,7 +13,8 @@ class Session;
 inline constexpr int kMaxNesting = 16;
 inline constexpr int kMaxPlayerSteps = 5000;
 // Long texts cost one more step for every this many characters (typed, or substituted in
-// an argument).
+// an argument), and typed keys one more step for every this many keystrokes (a repeat
+// count types many keys from a few characters).
 inline constexpr int kCharactersPerStep = 256;
 
 // How long launchAndFindWindow waits for the started program's window, in steps.

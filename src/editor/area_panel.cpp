@@ -165,6 +165,8 @@ void AreaPanel::edgeFocus(bool leaving) {
 
 void AreaPanel::setKeysText(const QString& displayed) {
     c_.panel.txText = displayed;
+    // A shorter text takes the selection with it, as the field's own caret goes.
+    select(c_.panel.selectionStart, c_.panel.selectionLength);
     storePanel(false);
 }
 
@@ -232,7 +234,8 @@ void AreaPanel::copyKeys() {
 
 void AreaPanel::pasteKeys() {
     PanelState& p = c_.panel;
-    const QString pasted = c_.session.platform.clipboard.text();
+    const QString pasted = c_.session.platform.clipboard.text().left(
+        std::max<qsizetype>(0, kKeysFieldMaxLength - p.txText.size()));
     if (pasted.isEmpty()) return;
     // The pasted text goes in at the caret; a selection is not replaced but follows it.
     const QString text = p.txText.left(p.selectionStart) + pasted + p.txText.mid(p.selectionStart);

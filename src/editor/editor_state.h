@@ -46,6 +46,9 @@ struct PanelState {
 };
 
 inline constexpr int kScrollMax = 640;
+// The most characters the key-sequence field takes from a paste (a line edit's limit):
+// pasting the whole field into itself again and again stops there.
+inline constexpr int kKeysFieldMaxLength = 32767;
 inline constexpr int kBoardWidth = 640;
 inline constexpr int kBoardHeight = 445;
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "i18n/runtime_error.h"
 #include "platform/codepage.h"
@@ -78,7 +79,7 @@ void IniFile::index() {
             qsizetype close = text.lastIndexOf(u']');
             if (close < 0) close = text.size();
             const QString name = trimmed(QStringView(text).mid(1, close - 1));
-            sections_.push_back(Section{i, i, {}});
+            sections_.push_back(Section{i, name, i, {}});
             current = int(sections_.size()) - 1;
             if (!sectionByName_.contains(folded(name)))
                 sectionByName_.insert(folded(name), current);
@@ -120,6 +121,26 @@ QString IniFile::value(const QString& section, const QString& key, const QString
 bool IniFile::hasKey(const QString& section, const QString& key) const {
     const Entry* e = find(section, key);
     return e && e->hasValue;
+}
+
+QStringList IniFile::sectionNames() const {
+    QStringList out;
+    for (int i = 0; i < int(sections_.size()); ++i)
+        if (sectionByName_.value(folded(sections_[size_t(i)].name), -1) == i)
+            out << sections_[size_t(i)].name;
+    return out;
+}
+
+QStringList IniFile::keyNames(const QString& section) const {
+    const auto s = sectionByName_.constFind(folded(section));
+    if (s == sectionByName_.cend()) return {};
+    std::vector<const Entry*> entries;
+    for (const Entry& e : sections_[size_t(*s)].keys) entries.push_back(&e);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry* a, const Entry* b) { return a->line < b->line; });
+    QStringList out;
+    for (const Entry* e : entries) out << e->name;
+    return out;
 }
 
 void IniFile::setValue(const QString& section, const QString& key, const QString& text) {

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace vexil {
@@ -34,6 +35,10 @@ public:
                   const QString& defaultValue = QString(), int bufferSize = kBufferSize) const;
     // True when the section holds the key with an "=".
     bool hasKey(const QString& section, const QString& key) const;
+    // The names of the sections, in file order, once each (the first of a name); and the
+    // names of the keys of a section as written, in file order, once each.
+    QStringList sectionNames() const;
+    QStringList keyNames(const QString& section) const;
 
     // Sets `key` in `section` to `text`, written as it stands after the "=".
     void setValue(const QString& section, const QString& key, const QString& text);
@@ -57,6 +62,7 @@ private:
     };
     struct Section {
         int header = 0;              // line of "[name]"
+        QString name;                // as written between the brackets
         int lastKey = 0;             // line after which a new key goes
         QHash<QString, Entry> keys;  // by case-folded name; the first line wins
     };

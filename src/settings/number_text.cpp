@@ -55,7 +55,10 @@ QString numberText(double value) {
     if (value == std::floor(value) && std::fabs(value) < 1e15) {
         text = QString::number(static_cast<long long>(value));
     } else {
+        // Fifteen significant digits, as the program has always written; all seventeen when
+        // fifteen would read back as another number (a hand-edited colour of 20 digits).
         text = QString::number(value, 'G', 15);
+        if (text.toDouble() != value) text = QString::number(value, 'G', 17);
         // ".5" rather than "0.5", as the program has always written fractions.
         if (text.startsWith(u"0.")) text.remove(0, 1);
         if (text.startsWith(u"-0.")) text.remove(1, 1);

@@ -17,7 +17,7 @@ std::optional<double> leadingNumber(const QString& text);
 // fit in 16 bits.
 std::optional<std::int16_t> roundToInt16(double value);
 
-// " 500", "-3", " 1.5", " 1E+20".
+// " 500", "-3", " 1.5", " 1E+20"; always a text that reads back as `value`.
 QString numberText(double value);
 
 }  // namespace vexil

@@ -170,6 +170,23 @@ TEST_F(Player, SelfRecallingMemoryEnds) {
     EXPECT_LE(typed().size(), kMaxPlayerSteps);
 }
 
+TEST_F(Player, RepeatedKeysPayForEveryKeystroke) {
+    openTarget(QStringLiteral("Notes"));
+    // 11 characters that type 1,000 keys, recalled far more often than the budget allows.
+    session->player.memory = QStringLiteral("{LEFT 1000}");
+    QString recalls;
+    for (int i = 0; i < 2000; ++i) recalls += QStringLiteral("{|RM}");
+    playKeySequence(*session, recalls);
+    const qint64 allowed = qint64(kMaxPlayerSteps) * kCharactersPerStep;
+    EXPECT_GT(fake.keys.strokesSent, allowed / 2);
+    EXPECT_LE(fake.keys.strokesSent, allowed);
+
+    // A short repeat costs no more than its characters: the budget is not spent early.
+    fake.keys.strokesSent = 0;
+    playKeySequence(*session, QStringLiteral("{LEFT 3}{|RM}x"));
+    EXPECT_EQ(fake.keys.strokesSent, 3 + 1000 + 1);
+}
+
 TEST_F(Player, RandomChoiceThatRecallsItselfEnds) {
     openTarget(QStringLiteral("Notes"));
     session->player.memory = QStringLiteral("{|TRIA [{|RM}#{|RM}]}");

@@ -297,6 +297,35 @@ TEST_F(BoardEditingTest, CopyAndPasteWorkOnTheKeySequenceField) {
     EXPECT_EQ(t().area(2).keys, QStringLiteral("hXYola"));
 }
 
+TEST_F(BoardEditingTest, AShorterKeySequenceTakesTheSelectionWithIt) {
+    rootedBoard({rect(100, 100, 200, 200)});
+    click(150, 150);
+    editor.panel.setKeysText(QStringLiteral("hola que tal"));
+    editor.panel.select(8, 3);
+    editor.panel.setKeysText(QStringLiteral("hola"));
+    EXPECT_EQ(panel().selectionStart, 4);
+    EXPECT_EQ(panel().selectionLength, 0);
+    // The paste goes in at the end, and the caret stays inside the text.
+    f.fake.clipboard.preset(QStringLiteral("XY"));
+    editor.panel.pasteKeys();
+    EXPECT_EQ(t().area(2).keys, QStringLiteral("holaXY"));
+    EXPECT_EQ(panel().selectionStart, 6);
+}
+
+TEST_F(BoardEditingTest, PastingTheFieldIntoItselfStopsAtTheFieldsLimit) {
+    rootedBoard({rect(100, 100, 200, 200)});
+    click(150, 150);
+    editor.panel.setKeysText(QString(1000, u'a'));
+    for (int i = 0; i < 40; ++i) {
+        editor.panel.select(0, kKeysFieldMaxLength);
+        editor.panel.copyKeys();
+        editor.panel.select(0, 0);
+        editor.panel.pasteKeys();
+    }
+    EXPECT_EQ(t().area(2).keys.size(), kKeysFieldMaxLength);
+    EXPECT_EQ(panel().txText.size(), kKeysFieldMaxLength);
+}
+
 TEST_F(BoardEditingTest, RightButtonPopsTheMenuAndSelectsNothing) {
     struct MenuView : EditorView {
         int popups = 0;

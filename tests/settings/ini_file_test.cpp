@@ -167,5 +167,16 @@ TEST(IniFile, FindsKeysInALargeSection) {
         EXPECT_EQ(ini.value("inici", "prog" + QString::number(i)), "P" + QString::number(i));
 }
 
+TEST(IniFile, ListsSectionsAndKeysOnceInFileOrder) {
+    const IniFile ini(QByteArray("top=0\r\n[Vexil]\r\nmodus=1\r\n; note=x\r\nMODUS=2\r\nbare\r\n"
+                                 "[Adaptacio]\r\nVoltes=3\r\n[vexil]\r\ntemps=4\r\n[ ]\r\n"));
+    EXPECT_EQ(ini.sectionNames(), QStringList({"Vexil", "Adaptacio", ""}));
+    // The first of a name, as written; a line without "=" is a key without a value; keys of
+    // a later section of the same name are not reached.
+    EXPECT_EQ(ini.keyNames("VEXIL"), QStringList({"modus", "bare"}));
+    EXPECT_EQ(ini.keyNames("adaptacio"), QStringList({"Voltes"}));
+    EXPECT_TRUE(ini.keyNames("Missing").isEmpty());
+}
+
 }  // namespace
 }  // namespace vexil

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "settings/ini_file.h"
+#include "settings/number_text.h"
 #include "settings/print_qt.h"
 #include "settings/profile_files.h"
 #include "support/test_support.h"
@@ -177,6 +178,24 @@ TEST_F(ProfileTest, SavedProfileLoadsBackWithEveryStoredField) {
     EXPECT_EQ(session->programSettings.Interval, 250);
     EXPECT_EQ(session->programSettings.So, "No");
     EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(ProfileTest, NumbersOfManyDigitsLoadBackAsTheyWereRead) {
+    // Hand-edited colours that fifteen significant digits cannot hold.
+    for (const char* colour : {"111111111111111111111111.7", "1.2345678901234567E+170",
+                               "16777215.000000001", "0.1E+300"}) {
+        readProfile(QByteArray("color=") + colour);
+        const double read = profile().color;
+        ASSERT_EQ(writeUserProfile(*session, path("NUM.USR")), 0);
+        profile().color = 0;
+        readUserProfile(*session, path("NUM.USR"));
+        EXPECT_EQ(profile().color, read) << colour;
+    }
+    // Everyday numbers keep their short form.
+    EXPECT_EQ(numberText(65280), " 65280");
+    EXPECT_EQ(numberText(1.5), " 1.5");
+    EXPECT_EQ(numberText(0.1), " .1");
+    EXPECT_EQ(numberText(1e20), " 1E+20");
 }
 
 TEST_F(ProfileTest, FailedSaveShowsErrorThreeAndKeepsTheOldFile) {

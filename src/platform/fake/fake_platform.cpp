@@ -129,6 +129,7 @@ bool FakeWindows::ownWindowFocused() {
 
 int FakeKeys::send(const KeySequence& keys) {
     rec_.record({{"op", "keys"}, {"text", keys.notation}});
+    strokesSent += std::int64_t(keys.strokes.size());
     return failWith;
 }
 

@@ -77,6 +77,7 @@ public:
     void restoreKeyboard() override { ++restores; }
     int failWith = 0;  // a non-zero code makes every send fail with it
     int restores = 0;  // how often the keyboard map was given back
+    std::int64_t strokesSent = 0;  // keystrokes of every send so far
 
 private:
     FakeRecorder& rec_;
