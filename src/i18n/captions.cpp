@@ -192,6 +192,34 @@ QString translateCaption(const QString& catalan) {
     // among Spanish ones; looked up after the table, which keeps its rows as they are.
     static constexpr CaptionRow added[] = {
         {u"Refer", u"Rehacer"},
+        // The voice dialog's captions outside the table, and the recogniser's windows.
+        {u" &Millorar...", u" &Mejorar..."},
+        {u"&Guardar...", u"&Guardar..."},
+        {u"Control per veu", u"Control por voz"},
+        {u"Control del &volum", u"Control del &volumen"},
+        {u"Control del volum", u"Control del volumen"},
+        {u"Entrenament", u"Entrenamiento"},
+        {u"Digueu el so:", u"Diga el sonido:"},
+        {u"Tornar a gravar", u"Volver a grabar"},
+        {u"So següent", u"Sonido siguiente"},
+        {u"Acabar", u"Terminar"},
+        {u"Tancar", u"Cerrar"},
+        {u"Presa", u"Toma"},
+        {u"Escoltant...", u"Escuchando..."},
+        {u"Entrenament acabat.", u"Entrenamiento terminado."},
+        {u"No s'ha sentit cap so", u"No se ha oído ningún sonido"},
+        {u"No es pot gravar", u"No se puede grabar"},
+        {u"Trieu una presa i torneu-la a gravar.", u"Elija una toma y vuelva a grabarla."},
+        {u"Millorar el reconeixement", u"Mejorar el reconocimiento"},
+        {u"Preses de cada so", u"Tomas de cada sonido"},
+        {u"Distància entre els sons", u"Distancia entre los sonidos"},
+        {u"Sense entrenar", u"Sin entrenar"},
+        {u"Els sons marcats s'assemblen massa a un altre: torneu-los a entrenar.",
+         u"Los sonidos marcados se parecen demasiado a otro: vuelva a entrenarlos."},
+        {u"Tots els sons es distingeixen bé.", u"Todos los sonidos se distinguen bien."},
+        {u"Nivell", u"Nivel"},
+        {u"Llindar", u"Umbral"},
+        {u"No es pot escoltar el so", u"No se puede escuchar el sonido"},
     };
     for (const CaptionRow& row : added)
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);

@@ -7,6 +7,7 @@
 #include "access/access_engine.h"
 #include "access/access_menu.h"
 #include "access/ui/switch_dialog.h"
+#include "access/ui/voice_dialog.h"
 #include "app/profile_commands.h"
 #include "app/session.h"
 #include "app/ui/main_window.h"
@@ -101,7 +102,12 @@ void WindowController::chooseAccessItem(int index) {
             cancelAccessDialog(s_, dialog);
         }
     }
-    // The joystick and voice dialogs come with their devices; the mode stands as chosen.
+    if (dialog == AccessDialog::Voice) {
+        VoiceDialog voice(s_, &window_);
+        voice.load();
+        if (voice.exec() != QDialog::Accepted) cancelAccessDialog(s_, dialog);
+    }
+    // The joystick dialog comes with its device; the mode stands as chosen.
     useMode_.accessModeChosen();
 }
 
