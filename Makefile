@@ -14,7 +14,8 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \
   libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
   xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
-  imagemagick python3-tk mousepad sox jq onboard fonts-liberation2
+  imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
+  libaubio-dev pulseaudio pulseaudio-utils espeak-ng
 
 .PHONY: all deps build fuzz test run clean
 
