@@ -36,6 +36,37 @@ void normaliseMeans(Features& f) {
     }
 }
 
+void normaliseVariances(Features& f) {
+    const int n = f.frames();
+    if (n < 2) return;
+    const auto dims = std::size_t(f.dims);
+    for (std::size_t d = 0; d < dims; ++d) {
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += double(f.values[std::size_t(i) * dims + d]) * f.values[std::size_t(i) * dims + d];
+        const double sd = std::sqrt(sum / n);
+        if (sd < 1e-6) continue;
+        for (int i = 0; i < n; ++i) f.values[std::size_t(i) * dims + d] = float(f.values[std::size_t(i) * dims + d] / sd);
+    }
+}
+
+Features withDeltas(const Features& f) {
+    Features out;
+    const int n = f.frames();
+    const int dims = f.dims;
+    out.dims = 2 * dims;
+    out.values.reserve(std::size_t(n) * std::size_t(out.dims));
+    const auto at = [&](int i, int d) {
+        i = std::clamp(i, 0, n - 1);
+        return f.values[std::size_t(i) * std::size_t(dims) + std::size_t(d)];
+    };
+    for (int i = 0; i < n; ++i) {
+        for (int d = 0; d < dims; ++d) out.values.push_back(at(i, d));
+        for (int d = 0; d < dims; ++d)
+            out.values.push_back((at(i + 1, d) - at(i - 1, d) + 2 * (at(i + 2, d) - at(i - 2, d))) / 10.0f);
+    }
+    return out;
+}
+
 float dtwDistance(const Features& a, const Features& b) {
     const int n = a.frames();
     const int m = b.frames();

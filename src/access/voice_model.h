@@ -37,6 +37,12 @@ void normaliseMeans(Features& f);
 // distance, steps that keep both in order), divided by the length of the path. Infinity
 // when either is empty or their dimensions differ.
 float dtwDistance(const Features& a, const Features& b);
+// Divides each coefficient by its spread over the sound (after normaliseMeans), so that every
+// coefficient weighs alike.
+void normaliseVariances(Features& f);
+// The features followed, in each frame, by their slopes (regression over two frames either
+// side).
+Features withDeltas(const Features& f);
 
 class VoiceModel {
 public:

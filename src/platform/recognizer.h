@@ -6,7 +6,10 @@
 #include <functional>
 #include <optional>
 
-#include "access/voice_model.h"
+namespace vexil::voice {
+class VoiceModel;
+struct Take;
+}  // namespace vexil::voice
 
 namespace vexil {
 

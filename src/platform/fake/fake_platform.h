@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "access/voice_model.h"
 #include "platform/platform.h"
 
 namespace vexil {

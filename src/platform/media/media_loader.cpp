@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include "access/voice_model.h"
+
 namespace vexil::media {
 namespace {
 

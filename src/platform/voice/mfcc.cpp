@@ -10,6 +10,8 @@ Features MfccExtractor::compute(const std::vector<float>& samples) const {
     Features f;
     f.dims = kDims;
     if (samples.size() < std::size_t(kHop)) return f;
+    Features statics;
+    statics.dims = kCoefficients - 1;
     aubio_pvoc_t* pv = new_aubio_pvoc(kWindow, kHop);
     aubio_mfcc_t* mfcc = new_aubio_mfcc(kWindow, kBands, kCoefficients, SoundCutter::kSampleRate);
     fvec_t* in = new_fvec(kHop);
@@ -26,9 +28,11 @@ Features MfccExtractor::compute(const std::vector<float>& samples) const {
             }
             aubio_pvoc_do(pv, in, spectrum);
             aubio_mfcc_do(mfcc, spectrum, out);
-            for (int c = 1; c < kCoefficients; ++c) f.values.push_back(out->data[c]);
+            for (int c = 1; c < kCoefficients; ++c) statics.values.push_back(out->data[c]);
         }
-        normaliseMeans(f);
+        normaliseMeans(statics);
+        normaliseVariances(statics);
+        f = withDeltas(statics);
     }
     if (out) del_fvec(out);
     if (spectrum) del_cvec(spectrum);

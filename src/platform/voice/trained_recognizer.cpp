@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <chrono>
 
 #include "access/voice_event.h"
 #include "platform/voice/mfcc.h"
@@ -93,10 +94,15 @@ bool TrainedSoundRecognizer::start(const QStringList& labels, std::function<void
     // The labels listened for are those the model was started with.
     (void)labels;
     recognised_ = std::move(recognised);
-    if (!ensureCapture()) return false;
+    // On before capture starts: a file may be read whole before this returns.
     {
         std::lock_guard lock(mutex_);
         listenOn_ = true;
+    }
+    if (!ensureCapture()) {
+        std::lock_guard lock(mutex_);
+        listenOn_ = false;
+        return false;
     }
     listening_ = true;
     return true;
@@ -112,10 +118,17 @@ void TrainedSoundRecognizer::stop() {
 }
 
 bool TrainedSoundRecognizer::recordTake(std::function<void(std::optional<Take>)> done) {
-    if (!ensureCapture()) return false;
     takeDone_ = std::move(done);
-    std::lock_guard lock(mutex_);
-    recordOn_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        recordOn_ = true;
+    }
+    if (!ensureCapture()) {
+        takeDone_ = nullptr;
+        std::lock_guard lock(mutex_);
+        recordOn_ = false;
+        return false;
+    }
     return true;
 }
 
@@ -133,10 +146,15 @@ void TrainedSoundRecognizer::cancelTake() {
 bool TrainedSoundRecognizer::monitorLevel(std::function<void(float, float)> report) {
     levelReport_ = std::move(report);
     const bool on = bool(levelReport_);
-    if (on && !ensureCapture()) return false;
     {
         std::lock_guard lock(mutex_);
         levelOn_ = on;
+    }
+    if (on && !ensureCapture()) {
+        levelReport_ = nullptr;
+        std::lock_guard lock(mutex_);
+        levelOn_ = false;
+        return false;
     }
     if (!on) releaseCaptureIfIdle();
     return true;
@@ -178,11 +196,14 @@ void TrainedSoundRecognizer::sound(CutSound cut) {
         return;
     }
     if (!listenOn_ || !snapshot_) return;
+    const auto began = std::chrono::steady_clock::now();
     const Features features = MfccExtractor().compute(cut.samples);
     Heard heard;
     heard.result = snapshot_->classify(features);
     heard.end = cut.end;
     heard.judgedAt = cutter_.position();
+    heard.computeMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
     if (judged_) judged_(heard);
     if (heard.result.label > 0)
         QCoreApplication::postEvent(receiver_.get(), new VoiceEvent(heard.result.label));
@@ -196,6 +217,16 @@ void TrainedSoundRecognizer::onStreamEnd(std::function<void()> report) {
 void TrainedSoundRecognizer::captureEnded(const QString& reason) {
     if (reason.isEmpty()) {  // a file read to its end
         std::lock_guard lock(mutex_);
+        if (recordOn_) {
+            // It held no sound to train with.
+            recordOn_ = false;
+            post([this] {
+                auto done = std::move(takeDone_);
+                takeDone_ = nullptr;
+                releaseCaptureIfIdle();
+                if (done) done(std::nullopt);
+            });
+        }
         if (streamEnd_) streamEnd_();
         return;
     }

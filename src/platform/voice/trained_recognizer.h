@@ -43,6 +43,7 @@ public:
         VoiceModel::Result result;
         std::int64_t end = 0;
         std::int64_t judgedAt = 0;
+        double computeMs = 0;  // features and comparison
     };
     // Called on the capture thread for every sound judged while listening.
     void onJudged(std::function<void(const Heard&)> report);
