@@ -12,6 +12,10 @@ namespace vexil::voice {
 namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
+// How far beyond its own takes' spread a sound may lie and still count as the label, and
+// how much nearer than the next label it must be (measured with bench/voice_accuracy).
+constexpr float kSpreadFactor = 1.45f;
+constexpr float kMargin = 0.92f;
 // Below this spread (takes nearly identical) the threshold would reject the label's own
 // sound said a little differently.
 constexpr float kMinimumSpread = 2.0f;

@@ -50,10 +50,8 @@ public:
     static constexpr int kMaxTakes = 16;
     static constexpr int kMaxFrames = 1000;  // ten seconds
     static constexpr int kMaxDims = 64;
-    // A label answers when the sound lies within its own spread of takes times this factor,
-    // and clearly nearer to it than to any other label.
-    static constexpr float kSpreadFactor = 1.45f;
-    static constexpr float kMargin = 0.92f;
+    // A label answers when the sound lies within its own spread of takes times a factor,
+    // and clearly nearer to it than to any other label (voice_model.cpp).
 
     // The labels of the command set. Takes of labels that stay (same text, same place)
     // are kept; the others are dropped.
