@@ -16,7 +16,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
   imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
   libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
-  espeak-ng pulseaudio-utils
+  espeak-ng pulseaudio-utils libaubio-dev pulseaudio
 
 .PHONY: all deps build fuzz fuzz-long fuzz-merge test run clean install package
 

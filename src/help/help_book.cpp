@@ -27,6 +27,7 @@ std::span<const HelpTopicPage> helpTopicTable() {
         {Switches, "acces.html#pulsadors"},
         {UseMode, "acces.html#us"},
         {JoystickDialog, "joystick.html"},
+        {VoiceDialog, "veu.html"},
         {AccessModeBase + 0, "acces-ratoli.html"},
         {AccessModeBase + 1, "acces-manual.html"},
         {AccessModeBase + 2, "acces-automatic.html"},

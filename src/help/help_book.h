@@ -23,6 +23,7 @@ constexpr int Access = 40;        // the access modes and use mode
 constexpr int Switches = 41;      // the switch dialog
 constexpr int UseMode = 42;
 constexpr int JoystickDialog = 43;  // "Josytick"
+constexpr int VoiceDialog = 44;     // "veu"
 constexpr int AccessModeBase = 50;  // 50 + accessMode (0..8)
 constexpr int KeySequences = 80;    // "Seqüències de tecles"
 constexpr int Commands = 81;

@@ -1,7 +1,7 @@
 #pragma once
-// Sound, speech, joysticks and metafile pictures live in modules that the desktop program
-// loads on first use, so that their libraries (fluidsynth, libsndfile, PulseAudio, espeak-ng
-// and its voices, SDL2, libwmf) take no memory in a session that never sounds, never reads a
+// Sound, speech, joysticks, the voice recogniser and metafile pictures live in modules that
+// the desktop program loads on first use, so that their libraries (fluidsynth, libsndfile, PulseAudio, espeak-ng
+// and its voices, SDL2, aubio, libwmf) take no memory in a session that never sounds, never reads a
 // joystick or never pastes a metafile. Each module exports one function, named below.
 #include <QByteArray>
 #include <QString>
@@ -10,6 +10,7 @@
 #include "platform/audio.h"
 #include "platform/audio/audio_sink.h"
 #include "platform/joystick.h"
+#include "platform/recognizer.h"
 #include "platform/speech.h"
 
 class QImage;
@@ -50,12 +51,23 @@ public:
     virtual std::unique_ptr<Joystick> makeJoystick() = 0;
 };
 
+class VoiceModule {
+public:
+    virtual ~VoiceModule() = default;
+    // The recogniser of trained sounds, capturing from the sound server; made on the
+    // user-interface thread.
+    virtual std::unique_ptr<SoundRecognizer> makeRecognizer() = 0;
+};
+
 inline constexpr const char* kAudioModuleFile = "vexil-audio.so";
 inline constexpr const char* kAudioModuleEntry = "vexilAudioModule";
 inline constexpr const char* kJoystickModuleFile = "vexil-joystick.so";
 inline constexpr const char* kJoystickModuleEntry = "vexilJoystickModule";
 inline constexpr const char* kMetafileModuleFile = "vexil-metafile.so";
 inline constexpr const char* kMetafileModuleEntry = "vexilRenderMetafile";
+inline constexpr const char* kVoiceModuleFile = "vexil-voice.so";
+inline constexpr const char* kVoiceModuleEntry = "vexilVoiceModule";
+using VoiceModuleEntry = VoiceModule* (*)();
 using AudioModuleEntry = AudioModule* (*)();
 // Draws a metafile into `picture`; false when it draws nothing.
 using MetafileModuleEntry = bool (*)(const QByteArray* wmf, QImage* picture);

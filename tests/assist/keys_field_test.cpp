@@ -174,9 +174,9 @@ TEST_F(KeysFieldTest, TheFileDialogsTitlesFiltersAndFolders) {
 
 TEST_F(KeysFieldTest, TheAssistantStartsFromTheStoredFormAndWritesTheShownOne) {
     setKeys(QStringLiteral("{|Suena A.WAV}x{|Suena B.WAV}"), 0);
-    // The second name stays as shown: the translation turns the first of each back only.
+    // Every shown name goes back to its stored spelling.
     const QString start = keys.assistantStart();
-    EXPECT_EQ(start, QStringLiteral("{|Sona A.WAV}x{|Suena B.WAV}"));
+    EXPECT_EQ(start, QStringLiteral("{|Sona A.WAV}x{|Sona B.WAV}"));
     const QString before = storedKeys();
     // Unchanged rows leave the field exactly as it was.
     EXPECT_TRUE(keys.acceptAssistant(start, confegir_codi(cutKeySequence(start, {}), {})));

@@ -10,6 +10,7 @@
 #include "access/ui/adapt_dialog.h"
 #include "access/ui/switch_dialog.h"
 #include "access/usage_record.h"
+#include "access/ui/voice_dialog.h"
 #include "app/profile_commands.h"
 #include "app/ui/edit_board.h"
 #include "app/session.h"
@@ -126,6 +127,11 @@ void WindowController::chooseAccessItem(int index) {
         }
     }
     if (dialog == AccessDialog::Joystick && !runJoystickDialog()) cancelAccessDialog(s_, dialog);
+    if (dialog == AccessDialog::Voice) {
+        VoiceDialog voice(s_, &window_);
+        voice.load();
+        if (voice.exec() != QDialog::Accepted) cancelAccessDialog(s_, dialog);
+    }
     useMode_.accessModeChosen();
 }
 

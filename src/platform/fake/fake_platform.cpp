@@ -224,6 +224,15 @@ std::optional<JoystickState> FakeJoystick::read(int index) {
     return it->second;
 }
 
+bool FakeRecognizer::initialise(const QStringList& labels, QString* error) {
+    if (!installed || startFails) {
+        if (error) *error = QStringLiteral("no capture device");
+        return false;
+    }
+    model_.setLabels(labels);
+    initialised_ = true;
+    return true;
+}
 bool FakeRecognizer::start(const QStringList&, std::function<void(int)> recognised) {
     if (!installed) return false;
     recognised_ = std::move(recognised);
@@ -232,6 +241,37 @@ bool FakeRecognizer::start(const QStringList&, std::function<void(int)> recognis
 void FakeRecognizer::stop() { recognised_ = nullptr; }
 void FakeRecognizer::hear(int index) {
     if (recognised_) recognised_(index);
+}
+bool FakeRecognizer::recordTake(std::function<void(std::optional<voice::Take>)> done) {
+    if (!initialised_) return false;
+    takeDone_ = std::move(done);
+    return true;
+}
+void FakeRecognizer::cancelTake() {
+    auto done = std::move(takeDone_);
+    takeDone_ = nullptr;
+    if (done) done(std::nullopt);
+}
+bool FakeRecognizer::deliverTake(std::optional<voice::Take> take) {
+    auto done = std::move(takeDone_);
+    takeDone_ = nullptr;
+    if (!done) return false;
+    done(std::move(take));
+    return true;
+}
+bool FakeRecognizer::monitorLevel(std::function<void(float, float)> report) {
+    if (!initialised_) return false;
+    level_ = std::move(report);
+    return true;
+}
+void FakeRecognizer::reportLevel(float level, float threshold) {
+    if (level_) level_(level, threshold);
+}
+void FakeRecognizer::fail(const QString& reason) {
+    recognised_ = nullptr;
+    level_ = nullptr;
+    if (takeDone_) cancelTake();
+    if (failure_) failure_(reason);
 }
 
 MessageAnswer FakeDialogs::message(const QString& text, const QString&, MessageButtons buttons,

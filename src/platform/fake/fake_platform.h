@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "access/voice_model.h"
 #include "platform/platform.h"
 
 namespace vexil {
@@ -169,14 +170,39 @@ public:
 class FakeRecognizer : public SoundRecognizer {
 public:
     bool installed = false;
+    // initialise() fails while this is set (no capture device).
+    bool startFails = false;
+    int tenths = 0;
     bool available() override { return installed; }
+    bool initialise(const QStringList& labels, QString* error) override;
+    void setRecognitionTenths(int t) override { tenths = t; }
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
+    bool listening() const override { return bool(recognised_); }
+    voice::VoiceModel* model() override { return initialised_ ? &model_ : nullptr; }
+    bool recordTake(std::function<void(std::optional<voice::Take>)> done) override;
+    void cancelTake() override;
+    bool monitorLevel(std::function<void(float, float)> report) override;
+    void onFailure(std::function<void(const QString&)> report) override { failure_ = report; }
     // Pretends label `index` (1-based) was heard.
     void hear(int index);
+    // Hands the take being recorded its sound (nothing: recording failed).
+    bool deliverTake(std::optional<voice::Take> take);
+    bool recording() const { return bool(takeDone_); }
+    // Pretends the level meter heard `level`.
+    void reportLevel(float level, float threshold);
+    // Pretends capture broke off.
+    void fail(const QString& reason);
+    int modelChanges = 0;
+    void modelChanged() override { ++modelChanges; }
 
 private:
+    bool initialised_ = false;
+    voice::VoiceModel model_;
     std::function<void(int)> recognised_;
+    std::function<void(std::optional<voice::Take>)> takeDone_;
+    std::function<void(float, float)> level_;
+    std::function<void(const QString&)> failure_;
 };
 
 class FakeDialogs : public Dialogs {

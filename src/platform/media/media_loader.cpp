@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include "access/voice_model.h"
+
 namespace vexil::media {
 namespace {
 
@@ -154,6 +156,64 @@ void LazySpeech::resume() {
 
 void LazySpeech::read(const QString& text) {
     if (SpeechDevice* e = engine()) e->read(text);
+}
+
+// --- voice recogniser -------------------------------------------------------------------------
+
+bool LazyRecognizer::available() {
+    if (recognizer_) return true;
+    return moduleBesideProgram(kVoiceModuleFile);
+}
+
+SoundRecognizer* LazyRecognizer::recognizer() {
+    if (!tried_) {
+        tried_ = true;
+        if (auto entry = reinterpret_cast<VoiceModuleEntry>(
+                loadModuleEntry(kVoiceModuleFile, kVoiceModuleEntry)))
+            recognizer_ = entry()->makeRecognizer();
+        if (recognizer_ && failure_) recognizer_->onFailure(failure_);
+    }
+    return recognizer_.get();
+}
+
+bool LazyRecognizer::initialise(const QStringList& labels, QString* error) {
+    if (SoundRecognizer* r = recognizer()) return r->initialise(labels, error);
+    if (error) *error = QString::fromLatin1(kVoiceModuleFile);
+    return false;
+}
+
+void LazyRecognizer::setRecognitionTenths(int tenths) {
+    if (SoundRecognizer* r = recognizer()) r->setRecognitionTenths(tenths);
+}
+
+bool LazyRecognizer::start(const QStringList& labels, std::function<void(int)> recognised) {
+    // Listening needs a recogniser that was started: without one there is nothing to load.
+    return recognizer_ && recognizer_->start(labels, std::move(recognised));
+}
+
+void LazyRecognizer::stop() {
+    if (recognizer_) recognizer_->stop();
+}
+
+void LazyRecognizer::modelChanged() {
+    if (recognizer_) recognizer_->modelChanged();
+}
+
+bool LazyRecognizer::recordTake(std::function<void(std::optional<voice::Take>)> done) {
+    return recognizer_ && recognizer_->recordTake(std::move(done));
+}
+
+void LazyRecognizer::cancelTake() {
+    if (recognizer_) recognizer_->cancelTake();
+}
+
+bool LazyRecognizer::monitorLevel(std::function<void(float, float)> report) {
+    return recognizer_ && recognizer_->monitorLevel(std::move(report));
+}
+
+void LazyRecognizer::onFailure(std::function<void(const QString&)> report) {
+    failure_ = report;
+    if (recognizer_) recognizer_->onFailure(std::move(report));
 }
 
 // --- joystick ------------------------------------------------------------------------------

@@ -83,6 +83,30 @@ private:
     std::optional<int> language_, speaker_, speed_;
 };
 
+// The recogniser of trained sounds: available when its module lies beside the program,
+// loaded when it is first started.
+class LazyRecognizer : public SoundRecognizer {
+public:
+    bool available() override;
+    bool initialise(const QStringList& labels, QString* error) override;
+    void setRecognitionTenths(int tenths) override;
+    bool start(const QStringList& labels, std::function<void(int)> recognised) override;
+    void stop() override;
+    bool listening() const override { return recognizer_ && recognizer_->listening(); }
+    voice::VoiceModel* model() override { return recognizer_ ? recognizer_->model() : nullptr; }
+    void modelChanged() override;
+    bool recordTake(std::function<void(std::optional<voice::Take>)> done) override;
+    void cancelTake() override;
+    bool monitorLevel(std::function<void(float, float)> report) override;
+    void onFailure(std::function<void(const QString&)> report) override;
+
+private:
+    SoundRecognizer* recognizer();
+    bool tried_ = false;
+    std::unique_ptr<SoundRecognizer> recognizer_;
+    std::function<void(const QString&)> failure_;
+};
+
 class LazyJoystick : public Joystick {
 public:
     std::optional<JoystickState> read(int index) override;

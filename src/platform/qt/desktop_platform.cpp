@@ -17,15 +17,6 @@
 namespace vexil {
 namespace {
 
-// No recogniser of trained sounds is built into the desktop program yet; the access
-// methods see it as not installed.
-class AbsentRecognizer : public SoundRecognizer {
-public:
-    bool available() override { return false; }
-    bool start(const QStringList&, std::function<void(int)>) override { return false; }
-    void stop() override {}
-};
-
 // A speech engine that is not there: every request does nothing.
 class AbsentSpeech : public SpeechEngine {
 public:
@@ -71,14 +62,15 @@ struct DesktopPlatform::Parts {
     x11::X11Mouse mouse;
     QtClipboard clipboard;
     QtLauncher launcher;
-    // Sound, the embedded speech engine and joysticks load their modules on first use.
+    // Sound, the embedded speech engine, joysticks and the recogniser load their modules on
+    // first use.
     media::LazyAudio audio;
     media::LazySound sound;
     std::unique_ptr<media::LazySpeech> espeak;
     std::unique_ptr<speech::QtSpeech> desktopSpeech;
     AbsentSpeech noSpeech;
     media::LazyJoystick joystick;
-    AbsentRecognizer recognizer;
+    media::LazyRecognizer recognizer;
     QtDialogs dialogs;
     QtClock clock;
 

@@ -1,0 +1,207 @@
+// The voice recogniser against the test set of bench/voice_testset.sh: for each command set
+// and voice, the recogniser is trained with three takes per label, read from their files
+// through the same capture interface as the sound server, then every test file is listened
+// to. Prints the share of labels recognised, of wrong labels, of non-label words accepted,
+// the delay from the end of a sound to its label, and the processor time while listening.
+//   voice-accuracy MANIFEST
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/voice/capture.h"
+#include "platform/voice/trained_recognizer.h"
+
+using namespace vexil;
+
+namespace {
+
+struct Item {
+    QString role, cond;
+    int label = 0;
+    QString path;
+};
+
+struct Tally {
+    int labels = 0, correct = 0, wrong = 0, missed = 0, others = 0, accepted = 0;
+};
+
+bool waitFor(const std::function<bool()>& done, int ms = 30000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Three takes of each label, read from their files.
+void train(voice::TrainedSoundRecognizer& r, const std::vector<Item>& items, QString& source) {
+    std::map<int, std::vector<voice::Take>> takes;
+    for (const Item& it : items) {
+        if (it.role != u"train") continue;
+        source = it.path;
+        bool done = false;
+        r.recordTake([&](std::optional<voice::Take> t) {
+            if (t) takes[it.label].push_back(std::move(*t));
+            done = true;
+        });
+        waitFor([&] { return done; });
+    }
+    for (auto& [label, t] : takes) r.model()->setTakes(label, std::move(t));
+    r.modelChanged();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: voice-accuracy MANIFEST\n");
+        return 2;
+    }
+    QFile f(QString::fromLocal8Bit(argv[1]));
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    std::map<QString, QStringList> labels;
+    std::map<QString, std::vector<Item>> items;
+    QStringList order;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        const QStringList c = in.readLine().split(u'\t');
+        if (c.size() < 5) continue;
+        if (!labels.count(c[0]) && !items.count(c[0])) order << c[0];
+        if (c[1] == u"labels")
+            labels[c[0]] = c[4].split(u',');
+        else
+            items[c[0]].push_back({c[1], c[2], c[3].toInt(), c[4]});
+    }
+
+    std::map<QString, Tally> byCond;     // "20", "10"
+    std::map<QString, Tally> byGroupCond;
+    std::vector<double> delays;          // ms from the end of the sound to the label
+    std::vector<double> computeMs;
+    QString source;
+    for (const QString& group : order) {
+        voice::TrainedSoundRecognizer r([&] { return std::make_unique<voice::FileCapture>(source); });
+        std::atomic<bool> ended{false};
+        r.onStreamEnd([&] { ended = true; });
+        std::mutex m;
+        std::vector<voice::TrainedSoundRecognizer::Heard> judged;
+        r.onJudged([&](const voice::TrainedSoundRecognizer::Heard& h) {
+            std::lock_guard lock(m);
+            judged.push_back(h);
+        });
+        r.initialise(labels[group], nullptr);
+        r.setRecognitionTenths(1);
+        train(r, items[group], source);
+        for (const Item& it : items[group]) {
+            if (it.role == u"train") continue;
+            source = it.path;
+            std::vector<int> heard;
+            ended = false;
+            {
+                std::lock_guard lock(m);
+                judged.clear();
+            }
+            r.start(labels[group], [&](int l) { heard.push_back(l); });
+            waitFor([&] { return bool(ended); });
+            QCoreApplication::processEvents();
+            r.stop();
+            for (const auto& h : judged) {
+                if (h.result.label > 0) delays.push_back(double(h.judgedAt - h.end) / 16.0 + h.computeMs);
+                computeMs.push_back(h.computeMs);
+            }
+            // The TEST label is a label like the others here.
+            for (Tally* t : {&byCond[it.cond], &byGroupCond[group + u' ' + it.cond]}) {
+                if (it.role == u"other") {
+                    ++t->others;
+                    if (!heard.empty()) ++t->accepted;
+                } else {
+                    ++t->labels;
+                    if (heard.size() == 1 && heard[0] == it.label) ++t->correct;
+                    else if (heard.empty()) ++t->missed;
+                    else ++t->wrong;
+                }
+            }
+        }
+    }
+    const auto pct = [](int a, int b) { return b ? 100.0 * a / b : 0.0; };
+    std::printf("%-28s %8s %8s %8s %8s %10s\n", "group snr", "labels", "correct", "wrong",
+                "missed", "false acc.");
+    for (const auto& [k, t] : byGroupCond)
+        std::printf("%-28s %8d %7.1f%% %7.1f%% %7.1f%% %9.1f%%\n", qPrintable(k), t.labels,
+                    pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
+                    pct(t.accepted, t.others));
+    for (const auto& [k, t] : byCond)
+        std::printf("ALL %s dB: labels %d, correct %.1f%%, wrong %.1f%%, missed %.1f%%, "
+                    "non-label words accepted %.1f%% of %d\n",
+                    qPrintable(k), t.labels, pct(t.correct, t.labels), pct(t.wrong, t.labels),
+                    pct(t.missed, t.labels), pct(t.accepted, t.others), t.others);
+    std::sort(delays.begin(), delays.end());
+    std::sort(computeMs.begin(), computeMs.end());
+    if (!delays.empty())
+        std::printf("delay from the end of a sound to its label (window 1 tenth, without the "
+                    "capture fragment of 20 ms): median %.0f ms, 95th percentile %.0f ms, "
+                    "max %.0f ms\n",
+                    delays[delays.size() / 2], delays[delays.size() * 95 / 100], delays.back());
+    if (!computeMs.empty())
+        std::printf("features and comparison of one sound: median %.1f ms, max %.1f ms\n",
+                    computeMs[computeMs.size() / 2], computeMs.back());
+
+    // Processor time while listening, at the pace of real time: 20 s of the last group's
+    // test files in a row.
+    if (!order.isEmpty()) {
+        const QString group = order.back();
+        std::vector<float> stream;
+        for (const Item& it : items[group]) {
+            if (it.role == u"train") continue;
+            std::vector<float> s;
+            voice::FileCapture::readSamples(it.path, s, nullptr);
+            stream.insert(stream.end(), s.begin(), s.end());
+            if (stream.size() > 16000 * 20) break;
+        }
+        const QString path = QDir::tempPath() + QStringLiteral("/voice-accuracy-cpu.raw");
+        QFile raw(path);
+        raw.open(QIODevice::WriteOnly);
+        raw.write(reinterpret_cast<const char*>(stream.data()), qint64(stream.size() * sizeof(float)));
+        raw.close();
+        const QString wav = QDir::tempPath() + QStringLiteral("/voice-accuracy-cpu.wav");
+        std::system(qPrintable(QStringLiteral("sox -t f32 -r 16000 -c 1 %1 %2").arg(path, wav)));
+        bool paced = false;
+        voice::TrainedSoundRecognizer r(
+            [&] { return std::make_unique<voice::FileCapture>(source, paced); });
+        std::atomic<bool> ended{false};
+        r.onStreamEnd([&] { ended = true; });
+        r.initialise(labels[group], nullptr);
+        train(r, items[group], source);
+        source = wav;
+        paced = true;
+        ended = false;
+        QElapsedTimer wall;
+        wall.start();
+        const double cpu0 = cpuSeconds();
+        r.start(labels[group], [](int) {});
+        // Asleep meanwhile, so that the time counted is the recogniser's.
+        while (!ended && wall.elapsed() < 60000) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const double cpu = cpuSeconds() - cpu0;
+        r.stop();
+        std::printf("processor while listening: %.1f%% of one core (%.2f s over %.1f s)\n",
+                    100.0 * cpu / (double(wall.elapsed()) / 1000.0), cpu,
+                    double(wall.elapsed()) / 1000.0);
+    }
+    return 0;
+}

@@ -1,0 +1,101 @@
+#!/bin/bash
+# Makes the test set of the voice recogniser's benchmark: words spoken by espeak-ng in four
+# voices (Spanish and Catalan, male and female), the labels of the three command sets and
+# twenty words that are no label, each at several pitches and speeds, with pink noise mixed
+# in by sox at 20 dB and 10 dB signal-to-noise. Writes the WAV files and a manifest that
+# voice-accuracy reads.
+#   bench/voice_testset.sh OUTDIR
+set -euo pipefail
+out=${1:?output folder}
+mkdir -p "$out"
+manifest=$out/manifest.tsv
+: > "$manifest"
+
+voices=(es es+f3 ca ca+f2)
+# What each label is said as: the Spanish and the Catalan voices say the numbers in their
+# language; the words of the five-command set are said as written.
+say_label() {  # voice label
+    case $2 in
+        1) [[ $1 == ca* ]] && echo "un" || echo "uno" ;;
+        2) echo "dos" ;;
+        TEST) echo "test" ;;
+        ISQUIERDA) echo "izquierda" ;;
+        *) echo "${2,,}" ;;
+    esac
+}
+sets=("1,TEST" "1,2,TEST" "AVANZAR,RECULAR,DERECHA,ISQUIERDA,ACEPTAR,TEST")
+others=(casa perro gato mesa silla agua libro verde ventana puerta coche mano cielo tiempo
+        noche pan luna flor camino amigo)
+train_takes=("40 150" "50 165" "62 180")
+test_takes=()
+for p in 35 45 55 70; do for s in 140 155 172 190 200; do test_takes+=("$p $s"); done; done
+
+sox -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth 60 pinknoise vol 0.3
+noise_rms=$(sox "$out/noise.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+
+# speak VOICE TEXT PITCH SPEED FILE: the word with 0.8 s of silence before and 0.4 s after,
+# at 16 kHz.
+speak() {
+    espeak-ng -v "$1" -p "$3" -s "$4" -w "$out/tmp.wav" "$2"
+    sox "$out/tmp.wav" -r 16000 -c 1 -b 16 "$5" pad 0.8 0.4
+}
+# noisy CLEAN SNR FILE: pink noise under the word at SNR dB below its level while it sounds.
+noisy() {
+    local rms dur gain off
+    rms=$(sox "$1" -n silence 1 0.02 1% reverse silence 1 0.02 1% reverse stat 2>&1 |
+          awk '/RMS +amplitude/ {print $3}')
+    dur=$(soxi -D "$1")
+    gain=$(awk -v s="$rms" -v n="$noise_rms" -v snr="$2" 'BEGIN {print s / (n * 10^(snr/20))}')
+    off=$(awk -v r=$RANDOM 'BEGIN {printf "%.2f", r % 5000 / 100}')
+    sox "$out/noise.wav" "$out/seg.wav" trim "$off" "$dur"
+    sox -m -v 1 "$1" -v "$gain" "$out/seg.wav" "$3"
+}
+
+RANDOM=7
+for v in "${voices[@]}"; do
+    vdir=$out/${v/+/_}
+    mkdir -p "$vdir"
+    words=(1 2 TEST AVANZAR RECULAR DERECHA ISQUIERDA ACEPTAR)
+    for w in "${words[@]}"; do
+        text=$(say_label "$v" "$w")
+        k=0
+        for t in "${train_takes[@]}"; do
+            speak "$v" "$text" $t "$vdir/$w-train$k.wav"; k=$((k+1))
+        done
+        k=0
+        for t in "${test_takes[@]}"; do
+            speak "$v" "$text" $t "$vdir/$w-test$k.wav"
+            for snr in 20 10; do noisy "$vdir/$w-test$k.wav" $snr "$vdir/$w-test$k-snr$snr.wav"; done
+            k=$((k+1))
+        done
+    done
+    k=0
+    for o in "${others[@]}"; do
+        t=${test_takes[$((k % ${#test_takes[@]}))]}
+        speak "$v" "$o" $t "$vdir/other-$o.wav"
+        for snr in 20 10; do noisy "$vdir/other-$o.wav" $snr "$vdir/other-$o-snr$snr.wav"; done
+        k=$((k+1))
+    done
+    for si in 0 1 2; do
+        group="set$si/$v"
+        IFS=, read -ra labels <<< "${sets[$si]}"
+        printf '%s\tlabels\t-\t0\t%s\n' "$group" "${sets[$si]}" >> "$manifest"
+        n=1
+        for l in "${labels[@]}"; do
+            for k in 0 1 2; do printf '%s\ttrain\t-\t%d\t%s\n' "$group" $n "$vdir/$l-train$k.wav" >> "$manifest"; done
+            for k in $(seq 0 $((${#test_takes[@]} - 1))); do
+                for snr in 20 10; do
+                    printf '%s\ttest\t%s\t%d\t%s\n' "$group" $snr $n "$vdir/$l-test$k-snr$snr.wav" >> "$manifest"
+                done
+            done
+            n=$((n+1))
+        done
+        for o in "${others[@]}"; do
+            for snr in 20 10; do
+                printf '%s\tother\t%s\t0\t%s\n' "$group" $snr "$vdir/other-$o-snr$snr.wav" >> "$manifest"
+            done
+        done
+    done
+done
+rm -f "$out/tmp.wav" "$out/seg.wav"
+echo "$(wc -l < "$manifest") lines in $manifest"

@@ -1,0 +1,71 @@
+#pragma once
+// Cuts sounds out of a stream of samples by their energy. The level of the background (the
+// noise floor) is followed all the time: it falls at once to a quieter level and rises
+// slowly while nothing sounds, so a fan that starts or a room that grows quiet changes what
+// counts as a sound within a second or two. A sound starts when the level stays a margin
+// above the floor for a few frames, and ends once it has stayed near the floor for the
+// recognition window.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vexil::voice {
+
+struct CutSound {
+    std::vector<float> samples;  // the sound, with a little of what came before it
+    std::int64_t start = 0;      // stream position of samples[0]
+    std::int64_t end = 0;        // stream position just after the last loud frame
+};
+
+class SoundCutter {
+public:
+    static constexpr int kSampleRate = 16000;
+    static constexpr int kFrame = 160;          // 10 ms
+    static constexpr float kOnsetDb = 9.0f;     // above the floor: a sound starts
+    static constexpr float kSustainDb = 5.0f;   // above the floor: the sound goes on
+    static constexpr float kSilenceDb = -60.0f;  // digital silence never starts a sound
+    static constexpr int kOnsetFrames = 3;
+    static constexpr int kPreroll = 8;          // frames kept before the onset
+    static constexpr int kMinFrames = 8;        // shorter: a click
+    static constexpr int kMaxFrames = 250;      // longer: background that rose
+
+    // Silence that ends a sound: the recognition window, in tenths of a second (1 to 14);
+    // never less than 180 ms, so that the closure of a "p" or a "t" does not split a word.
+    void setWindowTenths(int tenths);
+    int hangoverFrames() const { return hangover_; }
+
+    // Feeds samples (mono, 16 kHz, -1..1); completed sounds go to `onSound`.
+    void feed(const float* samples, std::size_t count);
+    std::function<void(CutSound)> onSound;
+
+    // What the level meter shows, in dB of full scale.
+    float level() const { return level_; }
+    float noiseFloor() const { return floor_; }
+    float threshold() const;
+    bool inSound() const { return inSound_; }
+    std::int64_t position() const { return position_; }
+    void reset();
+
+private:
+    void frame(const float* f);
+    std::vector<float> pending_;
+    std::vector<float> history_;  // the last kPreroll frames
+    std::vector<float> sound_;
+    std::int64_t position_ = 0;   // samples seen
+    std::int64_t soundStart_ = 0;
+    std::int64_t lastLoud_ = 0;
+    int hangover_ = 18;
+    bool started_ = false;
+    bool inSound_ = false;
+    int loudRun_ = 0;
+    int quietRun_ = 0;
+    float floor_ = -90.0f;
+    float level_ = -90.0f;
+};
+
+// The level of a frame in dB of full scale.
+float frameLevel(const float* samples, int count);
+// Levels of successive 10 ms frames, for drawing a sound.
+std::vector<float> levelEnvelope(const std::vector<float>& samples);
+
+}  // namespace vexil::voice

@@ -1,0 +1,115 @@
+#pragma once
+// The trained sounds of the voice control: for each label of the command set a few takes,
+// each kept as its cepstral features, compared with a new sound by dynamic time warping.
+// Pure arithmetic on what the recogniser measured: the features themselves are computed by
+// the recogniser (platform/voice), which also cuts the sounds out of the stream.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace vexil::voice {
+
+// The features of one sound: `frames` rows of `dims` values, one row every 10 ms.
+struct Features {
+    int dims = 0;
+    std::vector<float> values;  // frames x dims, row after row
+    int frames() const { return dims > 0 ? int(values.size()) / dims : 0; }
+    const float* frame(int i) const { return values.data() + std::size_t(i) * std::size_t(dims); }
+    bool empty() const { return frames() == 0; }
+    friend bool operator==(const Features&, const Features&) = default;
+};
+
+// One recorded example of a label: its features and its level (dB, one value a frame) to
+// draw it.
+struct Take {
+    Features features;
+    std::vector<float> envelope;
+    friend bool operator==(const Take&, const Take&) = default;
+};
+
+// Subtracts each coefficient's mean over the sound, so that the microphone and the room
+// weigh less than the sound itself.
+void normaliseMeans(Features& f);
+
+// The distance between two sounds: the cheapest alignment of their frames (Euclidean frame
+// distance, steps that keep both in order), divided by the length of the path. Infinity
+// when either is empty or their dimensions differ.
+float dtwDistance(const Features& a, const Features& b);
+// Divides each coefficient by its spread over the sound (after normaliseMeans), so that every
+// coefficient weighs alike.
+void normaliseVariances(Features& f);
+// The features followed, in each frame, by their slopes (regression over two frames either
+// side).
+Features withDeltas(const Features& f);
+
+class VoiceModel {
+public:
+    static constexpr int kMaxLabels = 32;
+    static constexpr int kMaxTakes = 16;
+    static constexpr int kMaxFrames = 1000;  // ten seconds
+    static constexpr int kMaxDims = 64;
+    // A label answers when the sound lies within its own spread of takes times a factor,
+    // and clearly nearer to it than to any other label (voice_model.cpp).
+
+    // The labels of the command set. Takes of labels that stay (same text, same place)
+    // are kept; the others are dropped.
+    void setLabels(const QStringList& labels);
+    const QStringList& labels() const { return labels_; }
+    int labelCount() const { return int(labels_.size()); }
+
+    // Takes of label n (1-based); empty for a label out of range.
+    const std::vector<Take>& takes(int label) const;
+    void setTakes(int label, std::vector<Take> takes);
+    void clearTakes();
+    bool trained(int label) const { return !takes(label).empty(); }
+    // True when at least one label has a take.
+    bool anyTrained() const;
+
+    struct Result {
+        int label = 0;        // 1-based; 0 = nothing recognised
+        int nearest = 0;      // the nearest label, accepted or not
+        float distance = 0;   // to the nearest label
+        float threshold = 0;  // of the nearest label
+        float runnerUp = 0;   // distance to the second nearest label
+    };
+    // The label a sound stands for, or 0 when it is near none of them.
+    Result classify(const Features& sound) const;
+    // The distance under which a sound counts as label n.
+    float threshold(int label) const;
+    // Distance of a sound to each label (the nearest take); infinity for untrained ones.
+    std::vector<float> distances(const Features& sound) const;
+    // For the graphs: how far apart labels are, the mean distance between the takes of
+    // label i and those of label j (i == j: the label's own spread); labels x labels.
+    std::vector<std::vector<float>> separation() const;
+
+    friend bool operator==(const VoiceModel&, const VoiceModel&) = default;
+
+private:
+    void updateSpread(int label);
+    QStringList labels_;
+    std::vector<std::vector<Take>> takes_;
+    std::vector<float> spread_;  // mean distance between a label's takes, 0 when unknown
+};
+
+// --- saved sounds ---------------------------------------------------------------------------
+
+enum class LoadStatus {
+    Loaded,
+    Missing,          // no file: nothing trained yet
+    Damaged,          // truncated, altered or not a file of trained sounds
+    NewerVersion,     // written by a later version of the program
+    OtherCommandSet,  // trained for other labels
+};
+
+// The file of trained sounds: "VXSONS", a version, the labels, the takes, and a SHA-256 of
+// everything before it. Numbers little-endian, values as 32-bit floats.
+QByteArray saveVoiceModel(const VoiceModel& model);
+// Reads what saveVoiceModel wrote. `model` changes only when the file loads whole and holds
+// the labels `labels`.
+LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, VoiceModel& model);
+// The labels a file was trained for, when it is a whole file of trained sounds.
+bool savedLabels(const QByteArray& bytes, QStringList& labels);
+
+}  // namespace vexil::voice

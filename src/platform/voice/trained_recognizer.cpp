@@ -1,0 +1,251 @@
+#include "platform/voice/trained_recognizer.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <chrono>
+
+#include "access/voice_event.h"
+#include "platform/voice/mfcc.h"
+
+namespace vexil::voice {
+
+// Lives on the user-interface thread: recognised labels arrive here as events, everything
+// else as queued calls.
+class TrainedSoundRecognizer::Receiver : public QObject {
+public:
+    explicit Receiver(TrainedSoundRecognizer& owner) : owner_(owner) {}
+    bool event(QEvent* e) override {
+        if (e->type() != VoiceEvent::eventType()) return QObject::event(e);
+        const int label = static_cast<VoiceEvent*>(e)->label();
+        // A sound judged just before listening stopped is not acted on.
+        if (owner_.listening_ && owner_.recognised_) owner_.recognised_(label);
+        return true;
+    }
+
+private:
+    TrainedSoundRecognizer& owner_;
+};
+
+TrainedSoundRecognizer::TrainedSoundRecognizer(CaptureFactory factory)
+    : factory_(std::move(factory)), receiver_(std::make_unique<Receiver>(*this)) {
+    if (!factory_) factory_ = [] { return std::make_unique<PulseCapture>(); };
+    cutter_.onSound = [this](CutSound cut) { sound(std::move(cut)); };
+    cutter_.setWindowTenths(2);
+}
+
+TrainedSoundRecognizer::~TrainedSoundRecognizer() {
+    if (capture_) capture_->stop();
+}
+
+bool TrainedSoundRecognizer::initialise(const QStringList& labels, QString* error) {
+    (void)error;
+    model_.setLabels(labels);
+    initialised_ = true;
+    modelChanged();
+    return true;
+}
+
+void TrainedSoundRecognizer::setRecognitionTenths(int tenths) {
+    std::lock_guard lock(mutex_);
+    cutter_.setWindowTenths(tenths);
+}
+
+void TrainedSoundRecognizer::modelChanged() {
+    auto copy = std::make_shared<const VoiceModel>(model_);
+    std::lock_guard lock(mutex_);
+    snapshot_ = std::move(copy);
+}
+
+void TrainedSoundRecognizer::post(std::function<void()> call) {
+    QMetaObject::invokeMethod(receiver_.get(), std::move(call), Qt::QueuedConnection);
+}
+
+bool TrainedSoundRecognizer::ensureCapture() {
+    if (capture_) return true;
+    auto capture = factory_();
+    QString error;
+    {
+        std::lock_guard lock(mutex_);
+        cutter_.reset();
+    }
+    if (!capture->start([this](const float* s, std::size_t n) { captureBlock(s, n); },
+                        [this](const QString& reason) { captureEnded(reason); }, &error)) {
+        lastError_ = error;
+        return false;
+    }
+    capture_ = std::move(capture);
+    return true;
+}
+
+void TrainedSoundRecognizer::releaseCaptureIfIdle() {
+    bool idle;
+    {
+        std::lock_guard lock(mutex_);
+        idle = !listenOn_ && !recordOn_ && !levelOn_;
+    }
+    if (idle && capture_) {
+        capture_->stop();
+        capture_.reset();
+    }
+}
+
+bool TrainedSoundRecognizer::start(const QStringList& labels, std::function<void(int)> recognised) {
+    if (!initialised_) return false;
+    // The labels listened for are those the model was started with.
+    (void)labels;
+    recognised_ = std::move(recognised);
+    // On before capture starts: a file may be read whole before this returns.
+    {
+        std::lock_guard lock(mutex_);
+        listenOn_ = true;
+    }
+    if (!ensureCapture()) {
+        std::lock_guard lock(mutex_);
+        listenOn_ = false;
+        return false;
+    }
+    listening_ = true;
+    return true;
+}
+
+void TrainedSoundRecognizer::stop() {
+    listening_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        listenOn_ = false;
+    }
+    releaseCaptureIfIdle();
+}
+
+bool TrainedSoundRecognizer::recordTake(std::function<void(std::optional<Take>)> done) {
+    takeDone_ = std::move(done);
+    {
+        std::lock_guard lock(mutex_);
+        recordOn_ = true;
+    }
+    if (!ensureCapture()) {
+        takeDone_ = nullptr;
+        std::lock_guard lock(mutex_);
+        recordOn_ = false;
+        return false;
+    }
+    return true;
+}
+
+void TrainedSoundRecognizer::cancelTake() {
+    auto done = std::move(takeDone_);
+    takeDone_ = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        recordOn_ = false;
+    }
+    releaseCaptureIfIdle();
+    if (done) done(std::nullopt);
+}
+
+bool TrainedSoundRecognizer::monitorLevel(std::function<void(float, float)> report) {
+    levelReport_ = std::move(report);
+    const bool on = bool(levelReport_);
+    {
+        std::lock_guard lock(mutex_);
+        levelOn_ = on;
+    }
+    if (on && !ensureCapture()) {
+        levelReport_ = nullptr;
+        std::lock_guard lock(mutex_);
+        levelOn_ = false;
+        return false;
+    }
+    if (!on) releaseCaptureIfIdle();
+    return true;
+}
+
+void TrainedSoundRecognizer::onJudged(std::function<void(const Heard&)> report) {
+    std::lock_guard lock(mutex_);
+    judged_ = std::move(report);
+}
+
+// --- capture thread --------------------------------------------------------------------------
+
+void TrainedSoundRecognizer::captureBlock(const float* samples, std::size_t count) {
+    std::unique_lock lock(mutex_);
+    cutter_.feed(samples, count);
+    if (!levelOn_) return;
+    levelCountdown_ -= int(count);
+    if (levelCountdown_ > 0) return;
+    levelCountdown_ = SoundCutter::kSampleRate / 20;
+    const float level = cutter_.level();
+    const float threshold = cutter_.threshold();
+    lock.unlock();
+    post([this, level, threshold] {
+        if (levelReport_) levelReport_(level, threshold);
+    });
+}
+
+// Called by the cutter, with the mutex held.
+void TrainedSoundRecognizer::sound(CutSound cut) {
+    if (recordOn_) {
+        recordOn_ = false;
+        auto take = std::make_shared<Take>(makeTake(cut.samples));
+        post([this, take] {
+            auto done = std::move(takeDone_);
+            takeDone_ = nullptr;
+            releaseCaptureIfIdle();
+            if (done) done(std::move(*take));
+        });
+        return;
+    }
+    if (!listenOn_ || !snapshot_) return;
+    const auto began = std::chrono::steady_clock::now();
+    const Features features = MfccExtractor().compute(cut.samples);
+    Heard heard;
+    heard.result = snapshot_->classify(features);
+    heard.end = cut.end;
+    heard.judgedAt = cutter_.position();
+    heard.computeMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    if (judged_) judged_(heard);
+    if (heard.result.label > 0)
+        QCoreApplication::postEvent(receiver_.get(), new VoiceEvent(heard.result.label));
+}
+
+void TrainedSoundRecognizer::onStreamEnd(std::function<void()> report) {
+    std::lock_guard lock(mutex_);
+    streamEnd_ = std::move(report);
+}
+
+void TrainedSoundRecognizer::captureEnded(const QString& reason) {
+    if (reason.isEmpty()) {  // a file read to its end
+        std::lock_guard lock(mutex_);
+        if (recordOn_) {
+            // It held no sound to train with.
+            recordOn_ = false;
+            post([this] {
+                auto done = std::move(takeDone_);
+                takeDone_ = nullptr;
+                releaseCaptureIfIdle();
+                if (done) done(std::nullopt);
+            });
+        }
+        if (streamEnd_) streamEnd_();
+        return;
+    }
+    post([this, reason] {
+        listening_ = false;
+        {
+            std::lock_guard lock(mutex_);
+            listenOn_ = recordOn_ = levelOn_ = false;
+        }
+        if (capture_) {
+            capture_->stop();
+            capture_.reset();
+        }
+        auto done = std::move(takeDone_);
+        takeDone_ = nullptr;
+        if (done) done(std::nullopt);
+        levelReport_ = nullptr;
+        if (failure_) failure_(reason);
+    });
+}
+
+}  // namespace vexil::voice

@@ -1,0 +1,73 @@
+// The reader of saved trained sounds over any bytes: no crash, no hang; a file that loads
+// writes back byte for byte; a file that does not load leaves the model as it was. The
+// same bytes go through loading for a profile, in a folder of their own, where a bad file
+// must show one message, leave the model untrained and stay on disk untouched.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+
+#include "access/voice_control.h"
+#include "access/voice_model.h"
+#include "app/session.h"
+#include "platform/fake/fake_platform.h"
+
+using namespace vexil;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QStringList labels = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("TEST")};
+
+    voice::VoiceModel model;
+    model.setLabels(labels);
+    const voice::VoiceModel before = model;
+    const voice::LoadStatus status = voice::loadVoiceModel(bytes, labels, model);
+    if (status == voice::LoadStatus::Loaded) {
+        if (voice::saveVoiceModel(model) != bytes) std::abort();
+        // What loads can be compared with.
+        voice::Features probe;
+        probe.dims = 3;
+        probe.values = {0.5f, -1.0f, 2.0f, 0.0f, 1.0f, 1.0f};
+        (void)model.classify(probe);
+        (void)model.separation();
+    } else if (!(model == before)) {
+        std::abort();
+    }
+    QStringList saved;
+    if (voice::savedLabels(bytes, saved) != (status == voice::LoadStatus::Loaded ||
+                                             status == voice::LoadStatus::OtherCommandSet))
+        std::abort();
+
+    // Through the profile's file, from a fresh session in a folder of its own.
+    QTemporaryDir dir;
+    if (!dir.isValid()) return 0;
+    FakePlatform fake;
+    Folders folders;
+    folders.programFolder = dir.filePath(QStringLiteral("program"));
+    folders.userFolder = dir.filePath(QStringLiteral("user"));
+    Session session(fake.platform, folders);
+    fake.recognizer.installed = true;
+    chooseVoiceCommandSet(session, 1);
+    const QString path = voiceSoundsPath(session);
+    QDir().mkpath(QFileInfo(path).path());
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) std::abort();
+        f.write(bytes);
+    }
+    session.profile.recognitionState = std::int16_t(startVoiceEngine(session));
+    if (session.profile.recognitionState != -1) std::abort();
+    int messages = 0;
+    for (const QJsonObject& e : fake.recorder.events())
+        if (e.value(QStringLiteral("op")) == QStringLiteral("message")) ++messages;
+    if (status != voice::LoadStatus::Loaded && !bytes.isEmpty()) {
+        if (fake.recognizer.model()->anyTrained() || messages != 1) std::abort();
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly) || f.readAll() != bytes) std::abort();
+    }
+    return 0;
+}
