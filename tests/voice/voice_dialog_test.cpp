@@ -13,6 +13,7 @@
 #include "access/ui/voice_dialog.h"
 #include "access/ui/voice_windows.h"
 #include "access/voice_control.h"
+#include "help/help_book.h"
 #include "support/test_support.h"
 
 using namespace vexil;
@@ -40,7 +41,7 @@ TEST(VoiceDialog, LoadingShowsTheProfileAndTranslatesTheCaptions) {
     d.load();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Control por voz"));
     EXPECT_EQ(d.objectName(), QStringLiteral("veu"));
-    EXPECT_EQ(d.property("helpTopic").toString(), QStringLiteral("veu"));
+    EXPECT_EQ(helpPageForTopic(d.property("helpTopic").toInt()), QStringLiteral("veu.html"));
     EXPECT_EQ(d.option(1)->text(), QStringLiteral("2 Órdenes"));
     EXPECT_TRUE(d.option(1)->isChecked());
     EXPECT_EQ(d.retard()->text(), QStringLiteral("15"));
