@@ -80,7 +80,7 @@ wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Vexil - El editor' | g
 xdotool windowactivate --sync "$wid"
 sleep 0.3
 # "&Ayuda" shares its mnemonic with three other menus: opened with the mouse.
-xdotool mousemove --window "$wid" --sync 505 8 click 1
+xdotool mousemove --window "$wid" --sync 687 8 click 1
 sleep 0.4
 xdotool key --clearmodifiers Down Down
 sleep 0.2

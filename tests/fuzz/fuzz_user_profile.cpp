@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "fuzz_support.h"
+#include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
 #include "settings/profile_files.h"
 
@@ -65,7 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // Written into an empty file: only the program's own keys, and the whole profile.
     copyProfile(folder.path, path, empty);
     if (!(readProfile(folder.path, empty) == first)) std::abort();
-    const std::set<Key> written = keysOf(IniFile(folder.read(QStringLiteral("E.USR"))));
+    std::set<Key> written = keysOf(IniFile(folder.read(QStringLiteral("E.USR"))));
+    // The adaptation section is written only where it is on or already there, so its keys
+    // are the program's own even when the empty file did not get them.
+    for (const AdaptKey& k : adaptKeys())
+        written.insert({kAdaptSection.toCaseFolded(), QString::fromLatin1(k.key).toCaseFolded()});
+    written.insert({kAdaptSection.toCaseFolded(), QStringLiteral("GuiaSortida").toCaseFolded()});
 
     // Written over the file itself: the same profile, and the rest of the file kept.
     copyProfile(folder.path, path, path);
