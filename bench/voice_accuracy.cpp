@@ -147,10 +147,10 @@ int main(int argc, char** argv) {
                     pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
                     pct(t.accepted, t.others));
     for (const auto& [k, t] : byCond)
-        std::printf("ALL %s dB: labels %d, correct %.1f%%, wrong %.1f%%, missed %.1f%%, "
+        std::printf("ALL %s%s: labels %d, correct %.1f%%, wrong %.1f%%, missed %.1f%%, "
                     "non-label words accepted %.1f%% of %d\n",
-                    qPrintable(k), t.labels, pct(t.correct, t.labels), pct(t.wrong, t.labels),
-                    pct(t.missed, t.labels), pct(t.accepted, t.others), t.others);
+                    qPrintable(k), k == u"clean" ? "" : " dB", t.labels, pct(t.correct, t.labels),
+                    pct(t.wrong, t.labels), pct(t.missed, t.labels), pct(t.accepted, t.others), t.others);
     std::sort(delays.begin(), delays.end());
     std::sort(computeMs.begin(), computeMs.end());
     if (!delays.empty())

@@ -1,12 +1,16 @@
 #!/bin/bash
 # Makes the test set of the voice recogniser's benchmark: words spoken by espeak-ng in four
 # voices (Spanish and Catalan, male and female), the labels of the three command sets and
-# twenty words that are no label, each at several pitches and speeds, with pink noise mixed
-# in by sox at 20 dB and 10 dB signal-to-noise. Writes the WAV files and a manifest that
-# voice-accuracy reads.
-#   bench/voice_testset.sh OUTDIR
+# twenty words that are no label, each at several pitches and speeds, as spoken and with
+# pink noise mixed in by sox at 20 dB and 10 dB signal-to-noise. Writes the WAV files and a
+# manifest that voice-accuracy reads.
+#   bench/voice_testset.sh OUTDIR [dev]
+# "dev" makes the development set the recogniser's settings are chosen on: other pitches,
+# speeds, non-label words and noise, so that the test set measures them on sounds they were
+# not fitted to.
 set -euo pipefail
 out=${1:?output folder}
+kind=${2:-test}
 mkdir -p "$out"
 manifest=$out/manifest.tsv
 : > "$manifest"
@@ -24,11 +28,19 @@ say_label() {  # voice label
     esac
 }
 sets=("1,TEST" "1,2,TEST" "AVANZAR,RECULAR,DERECHA,ISQUIERDA,ACEPTAR,TEST")
-others=(casa perro gato mesa silla agua libro verde ventana puerta coche mano cielo tiempo
-        noche pan luna flor camino amigo)
-train_takes=("40 150" "50 165" "62 180")
+if [[ $kind == dev ]]; then
+    others=(sol mar tren rojo blanco papel fuego campo hoja nube piedra calle plaza hora tarde
+            leche queso barco pared zapato)
+    train_takes=("42 152" "52 168" "60 178")
+    pitches=(38 48 60 66) speeds=(145 160 168 185 195) seed=11
+else
+    others=(casa perro gato mesa silla agua libro verde ventana puerta coche mano cielo tiempo
+            noche pan luna flor camino amigo)
+    train_takes=("40 150" "50 165" "62 180")
+    pitches=(35 45 55 70) speeds=(140 155 172 190 200) seed=7
+fi
 test_takes=()
-for p in 35 45 55 70; do for s in 140 155 172 190 200; do test_takes+=("$p $s"); done; done
+for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); done; done
 
 sox -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth 60 pinknoise vol 0.3
 noise_rms=$(sox "$out/noise.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
@@ -51,7 +63,7 @@ noisy() {
     sox -m -v 1 "$1" -v "$gain" "$out/seg.wav" "$3"
 }
 
-RANDOM=7
+RANDOM=$seed
 for v in "${voices[@]}"; do
     vdir=$out/${v/+/_}
     mkdir -p "$vdir"
@@ -84,6 +96,7 @@ for v in "${voices[@]}"; do
         for l in "${labels[@]}"; do
             for k in 0 1 2; do printf '%s\ttrain\t-\t%d\t%s\n' "$group" $n "$vdir/$l-train$k.wav" >> "$manifest"; done
             for k in $(seq 0 $((${#test_takes[@]} - 1))); do
+                printf '%s\ttest\tclean\t%d\t%s\n' "$group" $n "$vdir/$l-test$k.wav" >> "$manifest"
                 for snr in 20 10; do
                     printf '%s\ttest\t%s\t%d\t%s\n' "$group" $snr $n "$vdir/$l-test$k-snr$snr.wav" >> "$manifest"
                 done
@@ -91,6 +104,7 @@ for v in "${voices[@]}"; do
             n=$((n+1))
         done
         for o in "${others[@]}"; do
+            printf '%s\tother\tclean\t0\t%s\n' "$group" "$vdir/other-$o.wav" >> "$manifest"
             for snr in 20 10; do
                 printf '%s\tother\t%s\t0\t%s\n' "$group" $snr "$vdir/other-$o-snr$snr.wav" >> "$manifest"
             done

@@ -55,9 +55,12 @@ void SoundCutter::frame(const float* f) {
     level_ = frameLevel(f, kFrame);
     const std::int64_t frameStart = position_;
     position_ += kFrame;
+    const bool digitalSilence = level_ < kDigitalSilenceDb;
     if (!started_) {
+        // Zeros at the start (a file, a source that is starting) leave the floor low, so a
+        // word straight after them is heard.
         started_ = true;
-        floor_ = level_;
+        floor_ = std::max(level_, kDigitalSilenceDb);
     }
     if (!inSound_) {
         history_.insert(history_.end(), f, f + kFrame);
@@ -68,7 +71,7 @@ void SoundCutter::frame(const float* f) {
         } else {
             loudRun_ = 0;
             // Quieter: follow at once; louder: slowly, about a second to settle.
-            floor_ += (level_ < floor_ ? 0.3f : 0.02f) * (level_ - floor_);
+            if (!digitalSilence) floor_ += (level_ < floor_ ? 0.3f : 0.02f) * (level_ - floor_);
         }
         if (loudRun_ >= kOnsetFrames) {
             inSound_ = true;

@@ -1,7 +1,7 @@
 #pragma once
 // Cuts sounds out of a stream of samples by their energy. The level of the background (the
-// noise floor) is followed all the time: it falls at once to a quieter level and rises
-// slowly while nothing sounds, so a fan that starts or a room that grows quiet changes what
+// noise floor) is followed all the time: it falls at once to a quieter level (digital
+// silence apart) and rises slowly while nothing sounds, so a fan that starts or a room that grows quiet changes what
 // counts as a sound within a second or two. A sound starts when the level stays a margin
 // above the floor for a few frames, and ends once it has stayed near the floor for the
 // recognition window.
@@ -23,7 +23,11 @@ public:
     static constexpr int kFrame = 160;          // 10 ms
     static constexpr float kOnsetDb = 9.0f;     // above the floor: a sound starts
     static constexpr float kSustainDb = 5.0f;   // above the floor: the sound goes on
-    static constexpr float kSilenceDb = -60.0f;  // digital silence never starts a sound
+    static constexpr float kSilenceDb = -60.0f;  // quieter than this never starts a sound
+    // Quieter than this is digital silence (a muted or suspended source, the end of a
+    // file), not a room: it leaves a floor the room set where it was, or the room's own
+    // hiss would count as a sound when the source comes back.
+    static constexpr float kDigitalSilenceDb = -90.0f;
     static constexpr int kOnsetFrames = 3;
     static constexpr int kPreroll = 8;          // frames kept before the onset
     static constexpr int kMinFrames = 8;        // shorter: a click

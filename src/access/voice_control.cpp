@@ -145,6 +145,11 @@ QString voiceLoadMessage(voice::LoadStatus status, const QString& path) {
             return QStringLiteral("El fichero de sonidos entrenados es de una versión más nueva "
                                   "del programa y no se ha cargado:\n") +
                    path;
+        case voice::LoadStatus::OlderVersion:
+            return QStringLiteral("El fichero de sonidos entrenados es de una versión anterior "
+                                  "del programa, que medía los sonidos de otra manera, y no se "
+                                  "ha cargado:\n") +
+                   path + QStringLiteral("\nEntrene los sonidos de nuevo; el fichero se conserva.");
         case voice::LoadStatus::OtherCommandSet:
             return QStringLiteral("El fichero de sonidos entrenados es de otro juego de órdenes y "
                                   "no se ha cargado:\n") +

@@ -12,15 +12,22 @@ namespace vexil::voice {
 namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-// How far beyond its own takes' spread a sound may lie and still count as the label, and
-// how much nearer than the next label it must be (measured with bench/voice_accuracy).
-constexpr float kSpreadFactor = 1.45f;
-constexpr float kMargin = 0.92f;
-// Below this spread (takes nearly identical) the threshold would reject the label's own
-// sound said a little differently.
-constexpr float kMinimumSpread = 2.0f;
-// A label with a single take has no spread of its own: this one stands in.
-constexpr float kDefaultSpread = 4.0f;
+// A sound counts as a label when its distance to the label's nearest take is at most
+// kBaseDistance plus kSpreadWeight times the label's spread (the mean distance between its
+// takes), and at most kMargin times its distance to the next label. The base carries the
+// decision: features are normalised per sound, so distances are on one scale for every
+// voice; the spread widens it a little for a user whose takes differ more. All measured
+// with bench/voice_accuracy on the development set.
+constexpr float kBaseDistance = 2.2f;
+constexpr float kSpreadWeight = 0.6f;
+constexpr float kMargin = 0.8f;
+// Nor may any stretch of the alignment lie far off: another word that shares the label's
+// vowels or its ending comes near on average but not all along.
+constexpr float kWorstStretch = 3.25f;
+// A label with a single take has no spread of its own: a usual one stands in.
+constexpr float kDefaultSpread = 1.0f;
+// Takes far apart (a cough trained as a label) must not make the label take any sound.
+constexpr float kMaximumSpread = 3.0f;
 
 const std::vector<Take>& noTakes() {
     static const std::vector<Take> none;
@@ -71,15 +78,14 @@ Features withDeltas(const Features& f) {
     return out;
 }
 
-float dtwDistance(const Features& a, const Features& b) {
+DtwMatch dtwMatch(const Features& a, const Features& b) {
     const int n = a.frames();
     const int m = b.frames();
-    if (n == 0 || m == 0 || a.dims != b.dims) return kInfinity;
+    if (n == 0 || m == 0 || a.dims != b.dims) return {kInfinity, kInfinity};
     const int dims = a.dims;
-    // Two rows of accumulated cost and of path length.
-    const auto columns = std::size_t(m);
-    std::vector<float> prevCost(columns, kInfinity), cost(columns, 0.0f);
-    std::vector<int> prevLen(columns, 0), len(columns, 0);
+    const auto at = [m](int i, int j) { return std::size_t(i) * std::size_t(m) + std::size_t(j); };
+    // Frame distances, then the cheapest accumulated cost and its path length at each cell.
+    std::vector<float> local(std::size_t(n) * std::size_t(m));
     for (int i = 0; i < n; ++i) {
         const float* x = a.frame(i);
         for (int j = 0; j < m; ++j) {
@@ -89,26 +95,54 @@ float dtwDistance(const Features& a, const Features& b) {
                 const float t = x[k] - y[k];
                 d += t * t;
             }
-            d = std::sqrt(d);
-            float best = kInfinity;
-            int bestLen = 0;
-            if (i == 0 && j == 0) {
-                best = 0;
-            } else {
-                const auto take = [&](float c, int l) {
-                    if (c < best) best = c, bestLen = l;
-                };
-                if (i > 0 && j > 0) take(prevCost[std::size_t(j - 1)], prevLen[std::size_t(j - 1)]);
-                if (i > 0) take(prevCost[std::size_t(j)], prevLen[std::size_t(j)]);
-                if (j > 0) take(cost[std::size_t(j - 1)], len[std::size_t(j - 1)]);
-            }
-            cost[std::size_t(j)] = best + d;
-            len[std::size_t(j)] = bestLen + 1;
+            local[at(i, j)] = std::sqrt(d);
         }
-        std::swap(cost, prevCost);
-        std::swap(len, prevLen);
     }
-    return prevCost[std::size_t(m - 1)] / float(prevLen[std::size_t(m - 1)]);
+    std::vector<float> cost(local.size());
+    std::vector<int> length(local.size());
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j) {
+            float best = i == 0 && j == 0 ? 0.0f : kInfinity;
+            int bestLength = 0;
+            const auto take = [&](int pi, int pj) {
+                if (cost[at(pi, pj)] < best) best = cost[at(pi, pj)], bestLength = length[at(pi, pj)];
+            };
+            if (i > 0 && j > 0) take(i - 1, j - 1);
+            if (i > 0) take(i - 1, j);
+            if (j > 0) take(i, j - 1);
+            cost[at(i, j)] = best + local[at(i, j)];
+            length[at(i, j)] = bestLength + 1;
+        }
+    // Back along the path: the worst stretch of kStretchSteps steps.
+    std::vector<float> path;
+    path.reserve(std::size_t(n + m));
+    for (int i = n - 1, j = m - 1;;) {
+        path.push_back(local[at(i, j)]);
+        if (i == 0 && j == 0) break;
+        // Always a step back, even where costs overflowed to infinity.
+        int ni = i > 0 ? i - 1 : 0, nj = j > 0 ? j - 1 : 0;
+        float best = kInfinity;
+        const auto consider = [&](int pi, int pj) {
+            if (cost[at(pi, pj)] < best) best = cost[at(pi, pj)], ni = pi, nj = pj;
+        };
+        if (i > 0 && j > 0) consider(i - 1, j - 1);
+        if (i > 0) consider(i - 1, j);
+        if (j > 0) consider(i, j - 1);
+        i = ni, j = nj;
+    }
+    const std::size_t window = std::min(path.size(), std::size_t(kStretchSteps));
+    double run = 0;
+    float worst = 0;
+    for (std::size_t k = 0; k < path.size(); ++k) {
+        run += path[k];
+        if (k >= window) run -= path[k - window];
+        if (k + 1 >= window) worst = std::max(worst, float(run / double(window)));
+    }
+    return {cost.back() / float(length.back()), worst};
+}
+
+float dtwDistance(const Features& a, const Features& b) {
+    return dtwMatch(a, b).distance;
 }
 
 // --- model ----------------------------------------------------------------------------------
@@ -160,7 +194,7 @@ void VoiceModel::updateSpread(int label) {
 float VoiceModel::threshold(int label) const {
     if (label < 1 || label > labelCount()) return 0;
     const float spread = spread_[std::size_t(label - 1)];
-    return kSpreadFactor * (spread > 0 ? std::max(spread, kMinimumSpread) : kDefaultSpread);
+    return kBaseDistance + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
 }
 
 std::vector<float> VoiceModel::distances(const Features& sound) const {
@@ -172,23 +206,30 @@ std::vector<float> VoiceModel::distances(const Features& sound) const {
 
 VoiceModel::Result VoiceModel::classify(const Features& sound) const {
     Result r;
-    const std::vector<float> d = distances(sound);
     float best = kInfinity, second = kInfinity;
-    for (std::size_t l = 0; l < d.size(); ++l) {
-        if (d[l] < best) {
+    for (std::size_t l = 0; l < takes_.size(); ++l) {
+        // The label's nearest take.
+        DtwMatch nearest{kInfinity, kInfinity};
+        for (const Take& t : takes_[l]) {
+            const DtwMatch match = dtwMatch(sound, t.features);
+            if (match.distance < nearest.distance) nearest = match;
+        }
+        if (nearest.distance < best) {
             second = best;
-            best = d[l];
+            best = nearest.distance;
             r.nearest = int(l) + 1;
-        } else if (d[l] < second) {
-            second = d[l];
+            r.worstStretch = nearest.worstStretch;
+        } else if (nearest.distance < second) {
+            second = nearest.distance;
         }
     }
     if (r.nearest == 0) return r;
     r.distance = best;
     r.runnerUp = second;
     r.threshold = threshold(r.nearest);
-    // Near enough to its own takes, and not a sound halfway between two labels.
-    if (best <= r.threshold && (!std::isfinite(second) || best <= kMargin * second))
+    // Near enough to its own takes all along, and not a sound halfway between two labels.
+    if (best <= r.threshold && r.worstStretch <= kWorstStretch &&
+        (!std::isfinite(second) || best <= kMargin * second))
         r.label = r.nearest;
     return r;
 }
@@ -215,7 +256,9 @@ std::vector<std::vector<float>> VoiceModel::separation() const {
 namespace {
 
 constexpr char kMagic[] = "VXSONS";
-constexpr quint16 kVersion = 1;
+// 2: the bands under a floor below the loudest (platform/voice/mfcc.h); the takes of
+// version 1 were measured without it and would not match what is heard now.
+constexpr quint16 kVersion = 2;
 constexpr int kDigestSize = 32;
 
 void writeFloats(QDataStream& out, const std::vector<float>& v) {
@@ -314,7 +357,7 @@ LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, Vo
     Header h;
     if (!readHeader(in, h)) return LoadStatus::Damaged;
     if (h.version > kVersion) return LoadStatus::NewerVersion;
-    if (h.version != kVersion) return LoadStatus::Damaged;
+    if (h.version < kVersion) return h.version >= 1 ? LoadStatus::OlderVersion : LoadStatus::Damaged;
     if (h.labels != labels.mid(0, VoiceModel::kMaxLabels)) return LoadStatus::OtherCommandSet;
     VoiceModel loaded;
     loaded.setLabels(h.labels);

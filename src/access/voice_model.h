@@ -33,9 +33,16 @@ struct Take {
 // weigh less than the sound itself.
 void normaliseMeans(Features& f);
 
-// The distance between two sounds: the cheapest alignment of their frames (Euclidean frame
-// distance, steps that keep both in order), divided by the length of the path. Infinity
-// when either is empty or their dimensions differ.
+// How two sounds match: the cheapest alignment of their frames (Euclidean frame distance,
+// steps that keep both in order). `distance` is its cost divided by the length of the path;
+// `worstStretch` the mean frame distance of the worst kStretchSteps steps in a row along it.
+// Both infinite when either sound is empty or their dimensions differ.
+struct DtwMatch {
+    float distance = 0;
+    float worstStretch = 0;
+};
+constexpr int kStretchSteps = 15;
+DtwMatch dtwMatch(const Features& a, const Features& b);
 float dtwDistance(const Features& a, const Features& b);
 // Divides each coefficient by its spread over the sound (after normaliseMeans), so that every
 // coefficient weighs alike.
@@ -50,8 +57,9 @@ public:
     static constexpr int kMaxTakes = 16;
     static constexpr int kMaxFrames = 1000;  // ten seconds
     static constexpr int kMaxDims = 64;
-    // A label answers when the sound lies within its own spread of takes times a factor,
-    // and clearly nearer to it than to any other label (voice_model.cpp).
+    // A label answers when the sound lies near enough to its takes (a fixed distance,
+    // widened a little by how far apart the takes themselves are), with no stretch of it far
+    // off, and clearly nearer to it than to any other label (voice_model.cpp).
 
     // The labels of the command set. Takes of labels that stay (same text, same place)
     // are kept; the others are dropped.
@@ -73,6 +81,7 @@ public:
         float distance = 0;   // to the nearest label
         float threshold = 0;  // of the nearest label
         float runnerUp = 0;   // distance to the second nearest label
+        float worstStretch = 0;  // the worst stretch of the alignment with the nearest take
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound) const;
@@ -100,6 +109,7 @@ enum class LoadStatus {
     Missing,          // no file: nothing trained yet
     Damaged,          // truncated, altered or not a file of trained sounds
     NewerVersion,     // written by a later version of the program
+    OlderVersion,     // measured by an earlier version, in a way that no longer matches
     OtherCommandSet,  // trained for other labels
 };
 

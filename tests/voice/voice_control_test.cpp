@@ -3,6 +3,7 @@
 // loaded with the profile, truncated, altered, from another command set).
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -179,6 +180,13 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
 
     QByteArray altered = good;
     altered[altered.size() / 2] = char(altered[altered.size() / 2] ^ 0x5a);
+    // The same file as another version of the program writes it: the version after the
+    // six letters, the digest made anew.
+    const auto ofVersion = [&good](char version) {
+        QByteArray body = good.left(good.size() - 32);
+        body[6] = version;
+        return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+    };
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -190,6 +198,8 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
         {"altered", altered, 2, QStringLiteral("incompleto o dañado")},
         {"empty", QByteArray(), 2, QStringLiteral("incompleto o dañado")},
         {"another command set", good, 1, QStringLiteral("otro juego de órdenes")},
+        {"measured by an earlier version", ofVersion(1), 2, QStringLiteral("versión anterior")},
+        {"written by a later version", ofVersion(3), 2, QStringLiteral("versión más nueva")},
     };
     for (const Case& c : cases) {
         VoiceFixture f;

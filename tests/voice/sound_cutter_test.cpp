@@ -1,0 +1,96 @@
+// Cutting sounds out of a stream by their energy: what starts a sound, what ends it, and
+// what never counts as one (clicks, a background that grows louder, a source that falls
+// silent and comes back).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "access/sound_cutter.h"
+
+using vexil::voice::CutSound;
+using vexil::voice::SoundCutter;
+
+namespace {
+
+constexpr int kRate = SoundCutter::kSampleRate;
+
+// A piece of a stream: `ms` of a 300 Hz tone of amplitude `tone` over gaussian hiss of
+// standard deviation `hiss` (either may be 0).
+struct Piece {
+    int ms;
+    float tone;
+    float hiss;
+};
+
+std::vector<float> render(const std::vector<Piece>& pieces) {
+    std::mt19937 random(5);
+    std::vector<float> s;
+    for (const Piece& p : pieces) {
+        std::normal_distribution<float> hiss(0.0f, p.hiss > 0 ? p.hiss : 1.0f);
+        for (int i = 0; i < p.ms * kRate / 1000; ++i) {
+            const float t = float(s.size()) / kRate;
+            s.push_back(p.tone * std::sin(2.0f * float(M_PI) * 300.0f * t) + (p.hiss > 0 ? hiss(random) : 0.0f));
+        }
+    }
+    return s;
+}
+
+// The sounds cut from `pieces`, as [start, end) in milliseconds of the stream, fed in
+// blocks of 7 ms (not a whole number of frames).
+std::vector<std::pair<int, int>> cutsOf(const std::vector<Piece>& pieces) {
+    SoundCutter cutter;
+    cutter.setWindowTenths(2);
+    std::vector<std::pair<int, int>> cuts;
+    cutter.onSound = [&](CutSound c) {
+        EXPECT_EQ(std::int64_t(c.samples.size()) >= c.end - c.start, true);
+        cuts.emplace_back(int(c.start * 1000 / kRate), int(c.end * 1000 / kRate));
+    };
+    const std::vector<float> s = render(pieces);
+    for (std::size_t at = 0; at < s.size(); at += 112)
+        cutter.feed(s.data() + at, std::min<std::size_t>(112, s.size() - at));
+    return cuts;
+}
+
+}  // namespace
+
+TEST(SoundCutter, CutsEachSoundAndNothingElse) {
+    const float room = 0.001f;  // about -60 dB: a quiet room
+    const float word = 0.1f;    // about -23 dB
+    struct Case {
+        const char* name;
+        std::vector<Piece> pieces;
+        // Where the tones lie, in ms; each must come out as one sound around it.
+        std::vector<std::pair<int, int>> sounds;
+    };
+    const Case cases[] = {
+        {"a word in a quiet room", {{1000, 0, room}, {400, word, room}, {1000, 0, room}}, {{1000, 1400}}},
+        {"two words", {{1000, 0, room}, {400, word, room}, {600, 0, room}, {300, word, room}, {1000, 0, room}},
+         {{1000, 1400}, {2000, 2300}}},
+        // A closure shorter than the window does not split a word.
+        {"a pause inside a word", {{1000, 0, room}, {200, word, room}, {120, 0, room}, {200, word, room}, {1000, 0, room}},
+         {{1000, 1520}}},
+        {"a click", {{1000, 0, room}, {40, word, room}, {1000, 0, room}}, {}},
+        // The fan starts: for a while it is louder than the floor, then it is the floor.
+        {"a background that grows louder", {{1000, 0, room}, {6000, 0, 0.03f}}, {}},
+        {"a word after the background grew louder", {{1000, 0, room}, {6000, 0, 0.01f}, {400, 0.3f, 0.01f}, {1000, 0, 0.01f}},
+         {{7000, 7400}}},
+        {"digital silence, then a word", {{1000, 0, 0}, {400, word, 0}, {1000, 0, 0}}, {{1000, 1400}}},
+        // A muted source gives zeros; when it comes back its hiss is no sound, and the word
+        // after it is cut at the word.
+        {"the room, a muted stretch, the room again",
+         {{1000, 0, room}, {800, 0, 0}, {1500, 0, room}, {400, word, room}, {1000, 0, room}}, {{3300, 3700}}},
+    };
+    for (const Case& c : cases) {
+        const auto cuts = cutsOf(c.pieces);
+        ASSERT_EQ(cuts.size(), c.sounds.size()) << c.name;
+        for (std::size_t i = 0; i < cuts.size(); ++i) {
+            // Started at most the onset frames plus the preroll before the tone; ended where
+            // the tone ends, give or take a frame.
+            EXPECT_GE(cuts[i].first, c.sounds[i].first - 10 * (SoundCutter::kPreroll + SoundCutter::kOnsetFrames + 1)) << c.name;
+            EXPECT_LE(cuts[i].first, c.sounds[i].first) << c.name;
+            EXPECT_NEAR(cuts[i].second, c.sounds[i].second, 20) << c.name;
+        }
+    }
+}

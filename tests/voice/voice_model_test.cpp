@@ -1,0 +1,135 @@
+// Comparing sounds and deciding what they stand for, on made-up features: the alignment
+// forgives a sound said faster or slower, not one that is elsewhere different; a label
+// answers only when the sound is near its takes all along and clearly nearer to it than to
+// any other label.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "access/voice_model.h"
+
+using namespace vexil::voice;
+
+namespace {
+
+// A sound of two coefficients that glide from `from` to `to` over `frames` frames.
+Features glide(int frames, std::pair<float, float> from, std::pair<float, float> to) {
+    Features f;
+    f.dims = 2;
+    for (int i = 0; i < frames; ++i) {
+        const float t = frames > 1 ? float(i) / float(frames - 1) : 0.0f;
+        f.values.push_back(from.first + t * (to.first - from.first));
+        f.values.push_back(from.second + t * (to.second - from.second));
+    }
+    return f;
+}
+
+// `f` with frames [begin, end) replaced by a constant far-off frame.
+Features withStretchAt(Features f, int begin, int end, float value) {
+    for (int i = begin; i < end; ++i) f.values[std::size_t(i) * 2] = f.values[std::size_t(i) * 2 + 1] = value;
+    return f;
+}
+
+Take takeOf(Features f) {
+    Take t;
+    t.features = std::move(f);
+    return t;
+}
+
+}  // namespace
+
+TEST(VoiceModel, TheAlignmentForgivesTempoButNotADifferentStretch) {
+    const Features word = glide(60, {0, 0}, {3, -3});
+    const DtwMatch same = dtwMatch(word, word);
+    EXPECT_EQ(same.distance, 0.0f);
+    EXPECT_EQ(same.worstStretch, 0.0f);
+
+    const DtwMatch slower = dtwMatch(word, glide(90, {0, 0}, {3, -3}));
+    EXPECT_LT(slower.distance, 0.05f);
+    EXPECT_LT(slower.worstStretch, 0.1f);
+
+    // The same word with 20 of its 60 frames something else: far off there, much less so
+    // on average.
+    const DtwMatch changed = dtwMatch(word, withStretchAt(word, 20, 40, 8.0f));
+    EXPECT_GT(changed.worstStretch, 4.0f);
+    EXPECT_LT(changed.distance, changed.worstStretch / 2);
+
+    // A sound shorter than the stretch: its whole path is the stretch.
+    const DtwMatch shortOnes = dtwMatch(glide(3, {1, 1}, {1, 1}), glide(4, {0, 1}, {0, 1}));
+    EXPECT_FLOAT_EQ(shortOnes.distance, 1.0f);
+    EXPECT_FLOAT_EQ(shortOnes.worstStretch, 1.0f);
+
+    // Values so far apart that their distance overflows (a damaged file can hold them):
+    // an answer, not a hang, and no label.
+    const Features huge = glide(20, {3e30f, -3e30f}, {3e30f, 3e30f});
+    EXPECT_FALSE(std::isfinite(dtwMatch(word, huge).distance));
+    VoiceModel model;
+    model.setLabels({QStringLiteral("1")});
+    model.setTakes(1, {takeOf(huge)});
+    EXPECT_EQ(model.classify(word).label, 0);
+
+    // Nothing to compare.
+    Features threeDims;
+    threeDims.dims = 3;
+    threeDims.values = {1, 2, 3};
+    for (const DtwMatch m : {dtwMatch(word, Features{}), dtwMatch(Features{}, word), dtwMatch(word, threeDims)}) {
+        EXPECT_TRUE(std::isinf(m.distance));
+        EXPECT_TRUE(std::isinf(m.worstStretch));
+    }
+}
+
+TEST(VoiceModel, ALabelAnswersOnlyWhenTheSoundIsNearItAllAlongAndNearerThanTheOthers) {
+    VoiceModel model;
+    model.setLabels({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("TEST")});
+    // Two labels that glide the same way, apart across it: a sound `k` across from label 1
+    // lies |k - s| from a take `s` across.
+    const auto across = [](float k) {
+        const float u = std::sqrt(0.5f) * k;
+        return glide(50, {u, u}, {3 + u, -3 + u});
+    };
+    const auto label1 = [&](float shift) { return across(shift); };
+    const auto label2 = [&](float shift) { return across(2.4f + shift); };
+    model.setTakes(1, {takeOf(label1(0)), takeOf(label1(0.2f)), takeOf(label1(-0.2f))});
+    model.setTakes(2, {takeOf(label2(0)), takeOf(label2(0.2f)), takeOf(label2(-0.2f))});
+    // The third label untrained: never the answer.
+
+    const float threshold1 = model.threshold(1);
+    struct Case {
+        const char* name;
+        Features sound;
+        int label;
+    };
+    const Case cases[] = {
+        {"a take of label 1 again", label1(0.1f), 1},
+        {"label 2 said slower", glide(80, {1.7f, 1.7f}, {4.7f, -1.3f}), 2},
+        // Far from everything.
+        {"another word", glide(50, {10, 10}, {12, 14}), 0},
+        // Near label 1 on average, but a third of it is another sound.
+        {"label 1 with a stretch of something else", withStretchAt(label1(0), 15, 32, 4.0f), 0},
+        // Near enough to either (1 and 1), but as near one as the other.
+        {"halfway between the labels", across(1.2f), 0},
+        // 1.1 and 0.9.
+        {"nearer label 2, but not clearly", across(1.3f), 0},
+        // 1.4 and 0.6.
+        {"clearly nearer label 2", across(1.6f), 2},
+    };
+    for (const Case& c : cases) {
+        const VoiceModel::Result r = model.classify(c.sound);
+        EXPECT_EQ(r.label, c.label) << c.name << ": nearest " << r.nearest << " at " << r.distance
+                                    << " (threshold " << r.threshold << ", worst stretch "
+                                    << r.worstStretch << ", next " << r.runnerUp << ")";
+    }
+    // A label's threshold grows with the spread of its takes, up to a limit: takes far apart
+    // (a cough trained as a label) must not let it take any sound.
+    model.setTakes(1, {takeOf(label1(0)), takeOf(label1(1.5f))});
+    EXPECT_GT(model.threshold(1), threshold1);
+    model.setTakes(1, {takeOf(label1(0)), takeOf(glide(50, {40, 40}, {45, 30}))});
+    const float wild = model.threshold(1);
+    model.setTakes(1, {takeOf(label1(0)), takeOf(glide(50, {400, 400}, {450, 300}))});
+    EXPECT_EQ(model.threshold(1), wild);
+    // An untrained label has no threshold to meet; one take gets a usual spread.
+    EXPECT_EQ(model.threshold(3), model.threshold(3));
+    model.setTakes(1, {takeOf(label1(0))});
+    EXPECT_GT(model.threshold(1), 0.0f);
+}
