@@ -92,18 +92,8 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
     gruixLabel->setBuddy(gruix_);
     grid->addWidget(gruixLabel, 2, 0);
     grid->addWidget(gruix_, 2, 1, Qt::AlignLeft);
-    marcColor_ = new QFrame(this);
-    marcColor_->setObjectName(QStringLiteral("marc_color"));
-    marcColor_->setFixedSize(40, 20);
-    marcColor_->setFrameShape(QFrame::Box);
-    marcColor_->setAutoFillBackground(true);
-    colorButton_ = new QPushButton(QStringLiteral("Color del marc"), this);
-    colorButton_->setObjectName(QStringLiteral("Command1"));
-    auto* colorRow = new QHBoxLayout;
-    colorRow->addWidget(marcColor_);
-    colorRow->addWidget(colorButton_);
-    colorRow->addStretch();
-    grid->addLayout(colorRow, 3, 1);
+    colorRow_ = new FrameColorRow(this);
+    grid->addWidget(colorRow_, 3, 1);
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
@@ -117,7 +107,6 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
 
-    connect(colorButton_, &QPushButton::clicked, this, &JoystickDialog::chooseColor);
     connect(accept_, &QPushButton::clicked, this, &JoystickDialog::store);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -132,8 +121,7 @@ JoystickDialog::JoystickDialog(UserProfile& profile, QWidget* parent)
         intensitat_.at(size_t(i))->setText(QString::number(bar->value()));
     }
     gruix_->setText(e.thickness);
-    color_ = colorFromNumber(e.color);
-    showColor();
+    colorRow_->setColor(colorFromNumber(e.color));
     scroll_[0]->setFocus();
 }
 
@@ -143,21 +131,8 @@ JoystickEntry JoystickDialog::entry() const {
     e.sensi = scroll_[0]->value();
     e.retard = scroll_[1]->value();
     e.thickness = gruix_->text();
-    e.color = numberFromColor(color_);
+    e.color = numberFromColor(colorRow_->color());
     return e;
-}
-
-void JoystickDialog::chooseColor() {
-    if (const auto chosen = chooser_(color_, this)) {
-        color_ = *chosen;
-        showColor();
-    }
-}
-
-void JoystickDialog::showColor() {
-    QPalette pal = marcColor_->palette();
-    pal.setColor(QPalette::Window, color_);
-    marcColor_->setPalette(pal);
 }
 
 void JoystickDialog::store() {

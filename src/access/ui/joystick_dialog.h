@@ -24,7 +24,7 @@ public:
     // otherwise "Multimouse"), the two bars, the frame.
     explicit JoystickDialog(UserProfile& profile, QWidget* parent = nullptr);
 
-    void setColorChooser(ColorChooser chooser) { chooser_ = std::move(chooser); }
+    void setColorChooser(ColorChooser chooser) { colorRow_->setChooser(std::move(chooser)); }
     JoystickEntry entry() const;
 
     QRadioButton* modus(int index) const { return modus_.at(size_t(index)); }
@@ -34,23 +34,18 @@ public:
     QLabel* notice() const { return notice_; }
     QPushButton* acceptButton() const { return accept_; }
     QPushButton* cancelButton() const { return cancel_; }
-    QPushButton* colorButton() const { return colorButton_; }
+    QPushButton* colorButton() const { return colorRow_->button(); }
 
 private:
-    void chooseColor();
-    void showColor();
     void store();
 
     UserProfile& profile_;
-    QColor color_ = Qt::red;
-    ColorChooser chooser_ = chooseFrameColor;
     std::array<QRadioButton*, 2> modus_{};
     std::array<QScrollBar*, 2> scroll_{};
     std::array<QLineEdit*, 2> intensitat_{};
     QLineEdit* gruix_ = nullptr;
     QLabel* notice_ = nullptr;
-    QFrame* marcColor_ = nullptr;
-    QPushButton* colorButton_ = nullptr;
+    FrameColorRow* colorRow_ = nullptr;
     QPushButton* accept_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

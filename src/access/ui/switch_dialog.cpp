@@ -80,17 +80,8 @@ SwitchDialog::SwitchDialog(UserProfile& profile, QWidget* parent)
     form->addRow(QStringLiteral("Temps de presentació"), retard_[0]);
     form->addRow(QStringLiteral("Temps d'acció"), retard_[1]);
     form->addRow(QStringLiteral("Gruix del marc"), gruix_);
-    marcColor_ = new QFrame(this);
-    marcColor_->setObjectName(QStringLiteral("marc_color"));
-    marcColor_->setFixedSize(40, 20);
-    marcColor_->setFrameShape(QFrame::Box);
-    marcColor_->setAutoFillBackground(true);
-    colorButton_ = new QPushButton(QStringLiteral("Color del marc"), this);
-    colorButton_->setObjectName(QStringLiteral("Command1"));
-    auto* colorRow = new QHBoxLayout;
-    colorRow->addWidget(marcColor_);
-    colorRow->addWidget(colorButton_);
-    form->addRow(colorRow);
+    colorRow_ = new FrameColorRow(this);
+    form->addRow(colorRow_);
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
@@ -112,16 +103,13 @@ SwitchDialog::SwitchDialog(UserProfile& profile, QWidget* parent)
         }
     }
 
-    connect(colorButton_, &QPushButton::clicked, this, &SwitchDialog::chooseColor);
     connect(accept_, &QPushButton::clicked, this, &SwitchDialog::tryAccept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    showColor();
 }
 
 void SwitchDialog::setFrame(int thickness, double color) {
     gruix_->setText(QString::number(thickness));
-    color_ = colorFromNumber(color);
-    showColor();
+    colorRow_->setColor(colorFromNumber(color));
 }
 
 void SwitchDialog::setPulsador(int number) {
@@ -148,26 +136,13 @@ SwitchEntry SwitchDialog::entry() const {
     e.presentationTime = retard_[0]->text();
     e.actionTime = retard_[1]->text();
     e.thickness = gruix_->text();
-    e.color = numberFromColor(color_);
+    e.color = numberFromColor(colorRow_->color());
     return e;
-}
-
-void SwitchDialog::chooseColor() {
-    if (const auto chosen = chooser_(color_, this)) {
-        color_ = *chosen;
-        showColor();
-    }
 }
 
 void SwitchDialog::tryAccept() {
     // A refused entry leaves the dialog open, as it was, without a message.
     if (acceptSwitchEntry(profile_, number_, entry())) accept();
-}
-
-void SwitchDialog::showColor() {
-    QPalette pal = marcColor_->palette();
-    pal.setColor(QPalette::Window, color_);
-    marcColor_->setPalette(pal);
 }
 
 }  // namespace vexil

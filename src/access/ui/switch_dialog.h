@@ -26,10 +26,10 @@ public:
     int pulsador() const { return number_; }
     // What the caller fills before showing the dialog.
     void setFrame(int thickness, double color);
-    void setColorChooser(ColorChooser chooser) { chooser_ = std::move(chooser); }
+    void setColorChooser(ColorChooser chooser) { colorRow_->setChooser(std::move(chooser)); }
 
     SwitchEntry entry() const;
-    QColor frameColor() const { return color_; }
+    QColor frameColor() const { return colorRow_->color(); }
 
     QRadioButton* option(int index) const { return options_.at(size_t(index)); }
     QLineEdit* keyList() const { return keyList_; }
@@ -38,24 +38,19 @@ public:
     QLineEdit* thickness() const { return gruix_; }
     QPushButton* acceptButton() const { return accept_; }
     QPushButton* cancelButton() const { return cancel_; }
-    QPushButton* colorButton() const { return colorButton_; }
+    QPushButton* colorButton() const { return colorRow_->button(); }
 
 private:
-    void chooseColor();
     void tryAccept();
-    void showColor();
 
     UserProfile& profile_;
     int number_ = 1;
-    QColor color_ = Qt::red;
-    ColorChooser chooser_ = chooseFrameColor;
     std::array<QRadioButton*, 9> options_{};
     QLineEdit* keyList_ = nullptr;
     std::array<QLineEdit*, 2> retard_{};
     QLineEdit* gruix_ = nullptr;
-    QFrame* marcColor_ = nullptr;
+    FrameColorRow* colorRow_ = nullptr;
     QLabel* pulsadorLabel_ = nullptr;
-    QPushButton* colorButton_ = nullptr;
     QPushButton* accept_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

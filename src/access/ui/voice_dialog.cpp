@@ -78,16 +78,8 @@ VoiceDialog::VoiceDialog(Session& session, QWidget* parent)
                  retard_);
     form->addRow(label(QStringLiteral("Label_gruix"), QStringLiteral("Gruix del marc"), this),
                  gruix_);
-    marcColor_ = new QFrame(this);
-    marcColor_->setObjectName(QStringLiteral("marc_color"));
-    marcColor_->setFixedSize(40, 20);
-    marcColor_->setFrameShape(QFrame::Box);
-    marcColor_->setAutoFillBackground(true);
-    colorButton_ = button(QStringLiteral("Command1"), QStringLiteral("Color del marc"), this);
-    auto* colorRow = new QHBoxLayout;
-    colorRow->addWidget(marcColor_);
-    colorRow->addWidget(colorButton_);
-    form->addRow(colorRow);
+    colorRow_ = new FrameColorRow(this);
+    form->addRow(colorRow_);
     top->addLayout(form);
     layout->addLayout(top);
 
@@ -132,14 +124,12 @@ VoiceDialog::VoiceDialog(Session& session, QWidget* parent)
     connect(group, &QButtonGroup::idClicked, this, &VoiceDialog::optionChosen);
     connect(scroll_, &QScrollBar::valueChanged, this,
             [this](int v) { decimes_->setText(QString::number(v)); });
-    connect(colorButton_, &QPushButton::clicked, this, &VoiceDialog::chooseColor);
     connect(training_, &QPushButton::clicked, this, &VoiceDialog::train);
     connect(save_, &QPushButton::clicked, this, &VoiceDialog::saveSounds);
     connect(graphs_, &QPushButton::clicked, this, &VoiceDialog::showGraphs);
     connect(level_, &QPushButton::clicked, this, &VoiceDialog::showLevel);
     connect(accept_, &QPushButton::clicked, this, &VoiceDialog::acceptEntry);
     connect(cancel_, &QPushButton::clicked, this, &VoiceDialog::cancelEntry);
-    showColor();
 }
 
 void VoiceDialog::load() {
@@ -147,8 +137,7 @@ void VoiceDialog::load() {
     const UserProfile& p = s_.profile;
     retard_->setText(QString::number(p.temps));
     gruix_->setText(QString::number(p.gruix));
-    color_ = colorFromNumber(p.color);
-    showColor();
+    colorRow_->setColor(colorFromNumber(p.color));
     if (s_.platform.recognizer.available()) {
         training_->setEnabled(true);
         decimes_->setEnabled(true);
@@ -213,7 +202,7 @@ void VoiceDialog::showLevel() {
 }
 
 void VoiceDialog::acceptEntry() {
-    acceptVoiceDialog(s_, VoiceEntry{retard_->text(), gruix_->text(), numberFromColor(color_)});
+    acceptVoiceDialog(s_, VoiceEntry{retard_->text(), gruix_->text(), numberFromColor(colorRow_->color())});
     accept();
 }
 
@@ -221,17 +210,6 @@ void VoiceDialog::cancelEntry() {
     reject();
 }
 
-void VoiceDialog::chooseColor() {
-    if (const auto chosen = chooser_(color_, this)) {
-        color_ = *chosen;
-        showColor();
-    }
-}
 
-void VoiceDialog::showColor() {
-    QPalette pal = marcColor_->palette();
-    pal.setColor(QPalette::Window, color_);
-    marcColor_->setPalette(pal);
-}
 
 }  // namespace vexil

@@ -27,7 +27,7 @@ public:
     // (`temps`, `gruix`, `color`), the option of the current voice mode selected, the options
     // locked once the recogniser has started.
     void load();
-    void setColorChooser(ColorChooser chooser) { chooser_ = std::move(chooser); }
+    void setColorChooser(ColorChooser chooser) { colorRow_->setChooser(std::move(chooser)); }
     // The training, graphs and level windows are modal; tests may put something else there.
     void setWindowRunner(std::function<void(QDialog&)> run) { runWindow_ = std::move(run); }
 
@@ -42,7 +42,7 @@ public:
     QPushButton* levelButton() const { return level_; }
     QPushButton* acceptButton() const { return accept_; }
     QPushButton* cancelButton() const { return cancel_; }
-    QColor frameColor() const { return color_; }
+    QColor frameColor() const { return colorRow_->color(); }
 
 private:
     void optionChosen(int index);
@@ -52,22 +52,17 @@ private:
     void showLevel();
     void acceptEntry();
     void cancelEntry();
-    void chooseColor();
-    void showColor();
     void lockOptions();
 
     Session& s_;
-    ColorChooser chooser_ = chooseFrameColor;
     std::function<void(QDialog&)> runWindow_;
-    QColor color_ = Qt::red;
     std::array<QRadioButton*, 3> options_{};
     QLineEdit* retard_ = nullptr;
     QLineEdit* gruix_ = nullptr;
     QLineEdit* decimes_ = nullptr;
     QLabel* decimesLabel_ = nullptr;
     QScrollBar* scroll_ = nullptr;
-    QFrame* marcColor_ = nullptr;
-    QPushButton* colorButton_ = nullptr;
+    FrameColorRow* colorRow_ = nullptr;
     QPushButton* training_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* graphs_ = nullptr;
