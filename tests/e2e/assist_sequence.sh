@@ -49,28 +49,9 @@ accept_window() {
   click_at $((X + WIDTH - 139)) $((Y + HEIGHT - 43))
 }
 
-start_vexil
-wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
-dialog=$(xdotool search --name '^Datos globales$' | head -n1)
-xdotool windowactivate --sync "$dialog"
-sleep 0.3
-xdotool type --delay 20 "$e2e_work/boards/FRASES.BMP"
-key Return
-wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' || fail "the properties stayed open"
-wait_for 20 vexil_window || fail "the editor window did not appear"
-wid=$(vexil_window)
-xdotool windowmove --sync "$wid" 0 0
-sleep 0.5
+open_new_board "$e2e_work/boards/FRASES.BMP"
 
 # The area: the root, drawn across the lower half of the board, then selected.
-import -window root "$e2e_work/empty.png"
-board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
-  -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
-  awk '$2 ~ /^640x445\+/ {print $2; exit}')
-[[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
-bx=${BASH_REMATCH[1]}
-by=${BASH_REMATCH[2]}
-at() { xdotool mousemove --sync $((bx + $1)) $((by + $2)); }
 at 5 440
 xdotool mousedown 1
 at 300 300

@@ -9,28 +9,7 @@ source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
 cp -r "$e2e_source/examples/help" "$e2e_work/boards/"
 start_x
 
-start_vexil
-wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
-dialog=$(xdotool search --name '^Datos globales$' | head -n1)
-xdotool windowactivate --sync "$dialog"
-sleep 0.3
-xdotool key --clearmodifiers Escape
-wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
-  fail "the properties stayed open"
-wait_for 20 vexil_window || fail "the editor window did not appear"
-wid=$(vexil_window)
-xdotool windowmove --sync "$wid" 0 0
-sleep 0.5
-
-# The board is the one white 640 x 445 rectangle on the screen.
-import -window root "$e2e_work/empty.png"
-board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
-  -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
-  awk '$2 ~ /^640x445\+/ {print $2; exit}')
-[[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
-bx=${BASH_REMATCH[1]}
-by=${BASH_REMATCH[2]}
-at() { xdotool mousemove --sync $((bx + $1)) $((by + $2)); }
+open_new_board
 
 # One area over the lower part of the board; clicking it puts the focus in its key field.
 at 5 440

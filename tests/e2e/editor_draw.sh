@@ -8,33 +8,11 @@ e2e_name=editor_draw
 source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
 start_x
 
-start_vexil
-wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
 # A cover picture typed into the first field and "D'Acord" by Return. The new board's cover
 # is automatic, so the cover is then composed from the areas as they are drawn.
-dialog=$(xdotool search --name '^Datos globales$' | head -n1)
-xdotool windowactivate --sync "$dialog"
-sleep 0.3
-xdotool type --delay 20 "$e2e_work/boards/FRASES.BMP"
-xdotool key --clearmodifiers Return
-wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
-  fail "the properties stayed open"
-wait_for 20 vexil_window || fail "the editor window did not appear"
-wid=$(vexil_window)
-xdotool windowmove --sync "$wid" 0 0
-sleep 0.5
-
-# The board (`TSArea`) is the one white rectangle of 640 x 445 pixels on the screen.
-import -window root "$e2e_work/empty.png"
-board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
-  -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
-  awk '$2 ~ /^640x445\+/ {print $2; exit}')
-[[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
-bx=${BASH_REMATCH[1]}
-by=${BASH_REMATCH[2]}
+open_new_board "$e2e_work/boards/FRASES.BMP"
 
 # Board units are pixels of the board.
-at() { xdotool mousemove --sync $((bx + $1)) $((by + $2)); }
 drag() {
   at "$1" "$2"
   xdotool mousedown 1

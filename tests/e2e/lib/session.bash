@@ -110,6 +110,43 @@ start_vexil() {
 
 vexil_window() { xdotool search --name '^Vexil - ' | head -n1; }
 
+# The editor on a new board: its properties ("Datos globales") answered with the cover
+# picture $1 (typed, then Return) or, with no picture, closed with Escape; the editor window
+# then in the top left corner, its id in `wid`. Leaves a screenshot of the empty board in
+# $e2e_work/empty.png and the board's corner in `bx`, `by`: the board is the one white
+# 640 x 445 rectangle on the screen.
+open_new_board() {
+  start_vexil
+  wait_for 20 xdotool search --name '^Datos globales$' || fail "the new board did not ask for its properties"
+  local dialog
+  dialog=$(xdotool search --name '^Datos globales$' | head -n1)
+  xdotool windowactivate --sync "$dialog"
+  sleep 0.3
+  if [ -n "${1:-}" ]; then
+    xdotool type --delay 20 "$1"
+    xdotool key --clearmodifiers Return
+  else
+    xdotool key --clearmodifiers Escape
+  fi
+  wait_for 10 sh -c '! xdotool search --name "^Datos globales$" | grep -q .' ||
+    fail "the properties stayed open"
+  wait_for 20 vexil_window || fail "the editor window did not appear"
+  wid=$(vexil_window)
+  xdotool windowmove --sync "$wid" 0 0
+  sleep 0.5
+  import -window root "$e2e_work/empty.png"
+  local board_at
+  board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
+    -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
+    awk '$2 ~ /^640x445\+/ {print $2; exit}')
+  [[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
+  bx=${BASH_REMATCH[1]}
+  by=${BASH_REMATCH[2]}
+}
+
+# The mouse to ($1, $2) in board pixels.
+at() { xdotool mousemove --sync $((bx + $1)) $((by + $2)); }
+
 # The bounding box of the pure red pixels on the screen ("WxH+X+Y"): the highlight frame.
 highlight_box() {
   import -window root png:- 2>/dev/null |
