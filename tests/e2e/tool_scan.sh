@@ -3,6 +3,7 @@
 # Usage: tool_scan.sh BUILD_DIR
 set -euo pipefail
 tool="$(cd "$1" && pwd)/bin/vexil-tool"
+lib="$(cd "$(dirname "$0")/lib" && pwd)"
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -10,19 +11,9 @@ cd "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The board frame and a 2 x 2 grid of level 1 typing a, b, c, d; area 3 speaks a wave file.
+python3 "$lib/grid_board.py" grid.vxl --program xterm --sound 3=gat.wav
+python3 "$lib/grid_board.py" end.vxl --program xterm --sound 3=gat.wav --keys "{|TANCAR},b,c,d"
 python3 - <<'PY'
-def num(v): return (" %d" % v) if v >= 0 else ("%d" % v)
-def q(s): return '"%s"' % s
-areas = [(0, 0, 640, 445, 0, "", ""), (10, 10, 300, 200, 1, "", "a"),
-         (340, 10, 630, 200, 1, "gat.wav", "b"), (10, 240, 300, 430, 1, "", "c"),
-         (340, 240, 630, 430, 1, "", "d")]
-lines = [num(2), num(1), "", num(len(areas)), q("xterm"), num(0), q(""), q(""), q(""), q(""),
-         q(""), num(1), num(0), num(0), num(0), num(0), num(100)]
-for x0, y0, x1, y1, level, sound, keys in areas:
-    lines += [num(x0), num(y0), num(x1), num(y1), num(level), num(0), q(""), q(sound), q(keys),
-              q(""), num(0), num(0)]
-open("grid.vxl", "w", newline="").write("\r\n".join(lines) + "\r\n")
-open("end.vxl", "w", newline="").write("\r\n".join(lines).replace('"a"', '"{|TANCAR}"') + "\r\n")
 open("auto.usr", "w", newline="").write("[Vexil]\r\nmodus= 2\r\ntemps= 10\r\naccio1= 2\r\n")
 PY
 
