@@ -30,80 +30,97 @@ QString textField(const QJsonObject& o, const char* key, const QString& where) {
 
 }  // namespace
 
+namespace {
+
+// One field of a record and its name in the package: a whole number of 16 bits or a text.
+template <class T>
+struct Field {
+    const char* key;
+    std::int16_t T::*number = nullptr;
+    QString T::*text = nullptr;
+};
+
+template <class T>
+constexpr Field<T> number(const char* key, std::int16_t T::*member) {
+    return {key, member, nullptr};
+}
+template <class T>
+constexpr Field<T> text(const char* key, QString T::*member) {
+    return {key, nullptr, member};
+}
+
+// The fields of an area, and of the board's settings, in both directions.
+constexpr Field<Area> kAreaFields[] = {
+    number("x0", &Area::x0),
+    number("y0", &Area::y0),
+    number("x1", &Area::x1),
+    number("y1", &Area::y1),
+    number("level", &Area::level),
+    number("clip_kind", &Area::clipKind),
+    text("clip_file", &Area::clipFile),
+    text("sound_file", &Area::soundFile),
+    text("keys", &Area::keys),
+    text("icon_file", &Area::iconFile),
+    number("repeat_reading", &Area::repeatReading),
+    number("is_group", &Area::isGroup),
+};
+
+constexpr Field<TemplateSettings> kSettingsFields[] = {
+    number("format_version", &TemplateSettings::formatVersion),
+    number("format_variant", &TemplateSettings::formatVariant),
+    text("picture_file", &TemplateSettings::pictureFile),
+    text("start_program", &TemplateSettings::startProgram),
+    number("template_clip_kind", &TemplateSettings::templateClipKind),
+    text("template_clip_file", &TemplateSettings::templateClipFile),
+    text("start_keys", &TemplateSettings::startKeys),
+    text("doc_file", &TemplateSettings::docFile),
+    text("target_app", &TemplateSettings::targetApp),
+    text("description", &TemplateSettings::description),
+    number("properties_on_new", &TemplateSettings::propertiesOnNew),
+    number("sound_on", &TemplateSettings::soundOn),
+    number("auto_cover", &TemplateSettings::autoCover),
+    number("voice_language", &TemplateSettings::voiceLanguage),
+    number("voice_speaker", &TemplateSettings::voiceSpeaker),
+    number("voice_speed", &TemplateSettings::voiceSpeed),
+};
+
+template <class T, std::size_t N>
+QJsonObject toJson(const T& record, const Field<T> (&fields)[N]) {
+    QJsonObject o;
+    for (const Field<T>& f : fields) {
+        const QString key = QLatin1String(f.key);
+        if (f.number) o.insert(key, record.*f.number);
+        else o.insert(key, record.*f.text);
+    }
+    return o;
+}
+
+template <class T, std::size_t N>
+T fromJson(const QJsonObject& o, const QString& where, const Field<T> (&fields)[N]) {
+    T record;
+    for (const Field<T>& f : fields) {
+        if (f.number) record.*f.number = intField(o, f.key, where);
+        else record.*f.text = textField(o, f.key, where);
+    }
+    return record;
+}
+
+}  // namespace
+
 QJsonObject areaToJson(const Area& a) {
-    return QJsonObject{
-        {QStringLiteral("x0"), a.x0},
-        {QStringLiteral("y0"), a.y0},
-        {QStringLiteral("x1"), a.x1},
-        {QStringLiteral("y1"), a.y1},
-        {QStringLiteral("level"), a.level},
-        {QStringLiteral("clip_kind"), a.clipKind},
-        {QStringLiteral("clip_file"), a.clipFile},
-        {QStringLiteral("sound_file"), a.soundFile},
-        {QStringLiteral("keys"), a.keys},
-        {QStringLiteral("icon_file"), a.iconFile},
-        {QStringLiteral("repeat_reading"), a.repeatReading},
-        {QStringLiteral("is_group"), a.isGroup},
-    };
+    return toJson(a, kAreaFields);
 }
 
 Area areaFromJson(const QJsonObject& o, const QString& where) {
-    Area a;
-    a.x0 = intField(o, "x0", where);
-    a.y0 = intField(o, "y0", where);
-    a.x1 = intField(o, "x1", where);
-    a.y1 = intField(o, "y1", where);
-    a.level = intField(o, "level", where);
-    a.clipKind = intField(o, "clip_kind", where);
-    a.clipFile = textField(o, "clip_file", where);
-    a.soundFile = textField(o, "sound_file", where);
-    a.keys = textField(o, "keys", where);
-    a.iconFile = textField(o, "icon_file", where);
-    a.repeatReading = intField(o, "repeat_reading", where);
-    a.isGroup = intField(o, "is_group", where);
-    return a;
+    return fromJson(o, where, kAreaFields);
 }
 
 QJsonObject settingsToJson(const TemplateSettings& s) {
-    return QJsonObject{
-        {QStringLiteral("format_version"), s.formatVersion},
-        {QStringLiteral("format_variant"), s.formatVariant},
-        {QStringLiteral("picture_file"), s.pictureFile},
-        {QStringLiteral("start_program"), s.startProgram},
-        {QStringLiteral("template_clip_kind"), s.templateClipKind},
-        {QStringLiteral("template_clip_file"), s.templateClipFile},
-        {QStringLiteral("start_keys"), s.startKeys},
-        {QStringLiteral("doc_file"), s.docFile},
-        {QStringLiteral("target_app"), s.targetApp},
-        {QStringLiteral("description"), s.description},
-        {QStringLiteral("properties_on_new"), s.propertiesOnNew},
-        {QStringLiteral("sound_on"), s.soundOn},
-        {QStringLiteral("auto_cover"), s.autoCover},
-        {QStringLiteral("voice_language"), s.voiceLanguage},
-        {QStringLiteral("voice_speaker"), s.voiceSpeaker},
-        {QStringLiteral("voice_speed"), s.voiceSpeed},
-    };
+    return toJson(s, kSettingsFields);
 }
 
 TemplateSettings settingsFromJson(const QJsonObject& o, const QString& where) {
-    TemplateSettings s;
-    s.formatVersion = intField(o, "format_version", where);
-    s.formatVariant = intField(o, "format_variant", where);
-    s.pictureFile = textField(o, "picture_file", where);
-    s.startProgram = textField(o, "start_program", where);
-    s.templateClipKind = intField(o, "template_clip_kind", where);
-    s.templateClipFile = textField(o, "template_clip_file", where);
-    s.startKeys = textField(o, "start_keys", where);
-    s.docFile = textField(o, "doc_file", where);
-    s.targetApp = textField(o, "target_app", where);
-    s.description = textField(o, "description", where);
-    s.propertiesOnNew = intField(o, "properties_on_new", where);
-    s.soundOn = intField(o, "sound_on", where);
-    s.autoCover = intField(o, "auto_cover", where);
-    s.voiceLanguage = intField(o, "voice_language", where);
-    s.voiceSpeaker = intField(o, "voice_speaker", where);
-    s.voiceSpeed = intField(o, "voice_speed", where);
-    return s;
+    return fromJson(o, where, kSettingsFields);
 }
 
 std::vector<EmbeddedCommand> embeddedCommands(const QString& keys) {
