@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <chrono>
+#include <cstdio>
 
 #include "access/voice_event.h"
 #include "platform/voice/mfcc.h"
@@ -205,6 +206,14 @@ void TrainedSoundRecognizer::sound(CutSound cut) {
     heard.computeMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
     if (judged_) judged_(heard);
+    if (trace_)
+        std::fprintf(stderr,
+                     "voice: sound of %.2f s, nearest %d at %.2f (threshold %.2f, worst stretch "
+                     "%.2f, next %.2f): %d\n",
+                     double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
+                     double(heard.result.distance), double(heard.result.threshold),
+                     double(heard.result.worstStretch), double(heard.result.runnerUp),
+                     heard.result.label);
     if (heard.result.label > 0)
         QCoreApplication::postEvent(receiver_.get(), new VoiceEvent(heard.result.label));
 }

@@ -82,6 +82,9 @@ private:
     bool levelOn_ = false;
     int levelCountdown_ = 0;
     std::function<void(const Heard&)> judged_;
+    // VEXIL_VOICE_TRACE set: every sound judged while listening is written to standard
+    // error, with its distances, to see why a sound was taken or not.
+    const bool trace_ = qEnvironmentVariableIsSet("VEXIL_VOICE_TRACE");
     std::function<void()> streamEnd_;
 };
 
