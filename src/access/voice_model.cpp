@@ -197,13 +197,6 @@ float VoiceModel::threshold(int label) const {
     return kBaseDistance + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
 }
 
-std::vector<float> VoiceModel::distances(const Features& sound) const {
-    std::vector<float> result(takes_.size(), kInfinity);
-    for (std::size_t l = 0; l < takes_.size(); ++l)
-        for (const Take& t : takes_[l]) result[l] = std::min(result[l], dtwDistance(sound, t.features));
-    return result;
-}
-
 VoiceModel::Result VoiceModel::classify(const Features& sound) const {
     Result r;
     float best = kInfinity, second = kInfinity;

@@ -87,8 +87,6 @@ public:
     Result classify(const Features& sound) const;
     // The distance under which a sound counts as label n.
     float threshold(int label) const;
-    // Distance of a sound to each label (the nearest take); infinity for untrained ones.
-    std::vector<float> distances(const Features& sound) const;
     // For the graphs: how far apart labels are, the mean distance between the takes of
     // label i and those of label j (i == j: the label's own spread); labels x labels.
     std::vector<std::vector<float>> separation() const;

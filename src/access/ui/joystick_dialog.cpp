@@ -1,7 +1,6 @@
 #include "access/ui/joystick_dialog.h"
 
 #include <QButtonGroup>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QFormLayout>
-#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
