@@ -16,7 +16,9 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
   imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
   libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
-  espeak-ng pulseaudio-utils libaubio-dev pulseaudio
+  espeak-ng pulseaudio-utils libaubio-dev pulseaudio \
+  libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland qt6-translations-l10n \
+  mutter sway xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi
 
 .PHONY: all deps build fuzz fuzz-long fuzz-merge test run clean install package
 
