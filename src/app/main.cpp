@@ -15,9 +15,16 @@
 #include "i18n/ui/translate_form.h"
 #include "platform/qt/desktop_platform.h"
 #include "platform/qt/process_cue.h"
+#include "platform/wayland/input_choice.h"
 
 int main(int argc, char** argv) {
     using namespace vexil;
+    // On a Wayland session the window is an X11 one through XWayland where it can be: only
+    // there may a window refuse the keyboard focus, and the board must leave the focus with
+    // the application that receives its keys.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession)
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vexil"));
 

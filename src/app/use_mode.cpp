@@ -57,6 +57,13 @@ bool UseMode::enterUseMode() {
     s_.access.scale = useModeScale(s_.platform.windows.screenSize());
     s_.view->enterUseModeDisplay(boardRectOf(s_));
     s_.view->setSoundOnCheck(t.settings.soundOn != 0);
+    // What this desktop does not allow (Wayland), said once in the program's life, before
+    // anything is typed.
+    if (!s_.platform.desktopNotice.isEmpty() && !desktopNoticeShown_) {
+        desktopNoticeShown_ = true;
+        s_.platform.dialogs.message(s_.platform.desktopNotice, QStringLiteral("Vexil"),
+                                    MessageButtons::Ok, MessageIcon::Information);
+    }
     s_.access.useMode = true;
     s_.timer1->setInterval(s_.programSettings.Interval);
     s_.timer1->setEnabled(true);

@@ -52,6 +52,7 @@ private:
 
     Session& s_;
     AccessEngine& engine_;
+    bool desktopNoticeShown_ = false;
 };
 
 }  // namespace vexil

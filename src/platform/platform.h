@@ -28,6 +28,9 @@ struct Platform {
     SoundRecognizer& recognizer;
     Dialogs& dialogs;
     Clock& clock;
+    // What the desktop does not let the program do (keys reaching only some applications,
+    // windows it cannot place), said once when use mode starts; empty when all works.
+    QString desktopNotice = {};
 };
 
 }  // namespace vexil

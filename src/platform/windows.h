@@ -44,6 +44,9 @@ public:
     virtual bool ownWindowFocused() = 0;
     // Screen size in pixels.
     virtual QSize screenSize() = 0;
+    // Whether the board may take the keyboard focus in use mode so that switch keys reach
+    // it. On Wayland it never does: no client can give the focus back to another.
+    virtual bool boardTakesFocus() { return true; }
 };
 
 }  // namespace vexil

@@ -66,7 +66,7 @@ void printHelp(FILE* out) {
 int main(int argc, char** argv) {
     using namespace vexil::tool;
     // Pictures need QtGui; no window is ever shown.
-    // `play --real` works the X display's clipboard, so it needs Qt's X11 platform.
+    // `play --real` works the desktop's clipboard, so it needs Qt's X11 (or Wayland) platform.
     QStringList args;
     bool real = false, optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -74,8 +74,11 @@ int main(int argc, char** argv) {
         optionsEnded = optionsEnded || std::strcmp(argv[i], "--") == 0;
         real = real || (!optionsEnded && std::strcmp(argv[i], "--real") == 0);
     }
+    // On a Wayland session without an X display, the clipboard is the compositor's.
+    const bool waylandOnly =
+        qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", real ? "xcb" : "offscreen");
+        qputenv("QT_QPA_PLATFORM", !real ? "offscreen" : waylandOnly ? "wayland" : "xcb");
     // Qt sees the program's name alone: its own options ("-platform", "-reverse", ...)
     // would otherwise take arguments meant for the commands.
     int qtArgc = 1;

@@ -187,7 +187,7 @@ struct RealPlay::Parts {
           dialogs(printer),
           platform{windows,  keys,   desktop.mouse(),    clipboard,          desktop.launcher(),
                    sound,    speech, desktop.joystick(), desktop.recognizer(), dialogs,
-                   desktop.clock()} {}
+                   desktop.clock(), desktop.platform().desktopNotice} {}
     Printer printer;
     DesktopPlatform desktop;
     PrintedWindows windows;
@@ -217,6 +217,11 @@ WindowHandle RealPlay::findWindow(const QString& title) {
 
 void RealPlay::startRecording(std::function<void(const QJsonObject&)> print) {
     parts_->printer.print = std::move(print);
+    // Which way the keys go, and what the desktop does not allow, before anything is typed.
+    QJsonObject input{{"op", "input"}, {"backend", parts_->desktop.inputBackend()}};
+    const QString notice = parts_->platform.desktopNotice;
+    if (!notice.isEmpty()) input.insert(QStringLiteral("notice"), notice);
+    parts_->printer(input);
 }
 
 void RealPlay::setQuiet(bool quiet) { parts_->printer.quiet = quiet; }

@@ -212,6 +212,11 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     picture3_->show();
     // The editor's fixed sizes no longer hold the window open.
     setMinimumSize(0, 0);
+    // On Wayland the board never takes the focus from the application that gets the keys.
+    if (!session_.platform.windows.boardTakesFocus()) {
+        setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
+        if (isVisible()) show();
+    }
     setOuterGeometry(boardRect);
     // Entering use mode at start-up shows the window here, on the board, before the start
     // programs open theirs.
@@ -234,6 +239,10 @@ void MainWindow::leaveUseModeDisplay() {
     menus_.showMode(false);
     editPage_->show();
     showEmptyAreaPanel();
+    if (testAttribute(Qt::WA_WState_Created) && (windowFlags() & Qt::WindowDoesNotAcceptFocus)) {
+        setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
+        show();
+    }
     if (savedWindowRect_.isValid()) setOuterGeometry(savedWindowRect_);
     auxKeyboard_->setUseMode(false);
 }
@@ -274,7 +283,7 @@ void MainWindow::setDwellProgress(int area, double progress) {
 }
 
 void MainWindow::focusBoard() {
-    if (!useBoard_->isVisible()) return;
+    if (!useBoard_->isVisible() || !session_.platform.windows.boardTakesFocus()) return;
     if (!isActiveWindow()) activateWindow();
     useBoard_->setFocus(Qt::OtherFocusReason);
 }

@@ -33,6 +33,9 @@ struct DesktopOptions {
     // The desktop's service speaks only to the sound device: with `audioOut` set, or when
     // it has no engine, the embedded engine speaks.
     SpeechService speechService = speechServiceFromEnvironment();
+    // Where private per-user data lives (the remote-desktop consent's restore token); empty:
+    // the XDG data folder's vexil/.
+    QString dataFolder;
 };
 
 class DesktopPlatform {
@@ -42,8 +45,11 @@ public:
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
-    // False when the X display could not be opened (keys, windows and mouse then fail).
+    // False when neither an X display nor a Wayland way to send keys could be opened (keys,
+    // windows and mouse then fail).
     bool hasDisplay() const;
+    // Which way keys and the pointer go: "x11", "wlroots" or "remote-desktop".
+    QString inputBackend() const;
     // Waits until music and speech under way have finished (before a script ends).
     void waitForSound(int maxMilliseconds);
 

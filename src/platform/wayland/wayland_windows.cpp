@@ -1,0 +1,44 @@
+#include "platform/wayland/wayland_windows.h"
+
+namespace vexil::wayland {
+
+WaylandWindows::WaylandWindows(WindowSystem* toplevels, std::function<QSize()> screen)
+    : toplevels_(toplevels), screen_(std::move(screen)) {}
+
+std::vector<WindowInfo> WaylandWindows::topLevelWindows() {
+    return toplevels_ ? toplevels_->topLevelWindows() : std::vector<WindowInfo>{};
+}
+
+QString WaylandWindows::title(WindowHandle window) {
+    return toplevels_ ? toplevels_->title(window) : QString();
+}
+
+bool WaylandWindows::activate(WindowHandle window) {
+    return toplevels_ && toplevels_->activate(window);
+}
+
+bool WaylandWindows::activateByTitle(const QString& title) {
+    return toplevels_ && toplevels_->activateByTitle(title);
+}
+
+// No Wayland protocol that GNOME or wlroots offers tells or sets where another client's
+// window lies, or keeps it above the others.
+QRect WaylandWindows::geometry(WindowHandle) { return {}; }
+bool WaylandWindows::moveResize(WindowHandle, const QRect&) { return false; }
+bool WaylandWindows::setTopMost(WindowHandle, bool) { return false; }
+
+bool WaylandWindows::close(WindowHandle window) {
+    return toplevels_ && toplevels_->close(window);
+}
+
+QString WaylandWindows::focusedProgramFile() {
+    return toplevels_ ? toplevels_->focusedProgramFile() : QString();
+}
+
+QString WaylandWindows::programFile(WindowHandle window) {
+    return toplevels_ ? toplevels_->programFile(window) : QString();
+}
+
+QSize WaylandWindows::screenSize() { return screen_ ? screen_() : QSize(); }
+
+}  // namespace vexil::wayland
