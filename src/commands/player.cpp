@@ -228,7 +228,15 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
     const ProcessId pid = launch ? session.platform.launcher.start(launch->program, launch->arguments) : 0;
 
     WindowHandle result = -1;
-    if (pid != 0) {
+    if (pid != 0 && !windows.listsWindows()) {
+        // No window can be seen (Wayland): the keys will go where the desktop puts the focus,
+        // so wait until the program has come up, for as long as a window would be waited for.
+        for (int elapsed = 0; elapsed < kLaunchWaitMaxMs; elapsed += kLaunchWaitStepMs) {
+            session.platform.clock.wait(kLaunchWaitStepMs);
+            if (windows.programReady(pid)) break;
+        }
+        result = 0;
+    } else if (pid != 0) {
         const ProcessId ownPid = ProcessId(QCoreApplication::applicationPid());
         WindowHandle foreign = 0;
         int foreignSeenAt = 0;

@@ -47,6 +47,12 @@ public:
     // Whether the board may take the keyboard focus in use mode so that switch keys reach
     // it. On Wayland it never does: no client can give the focus back to another.
     virtual bool boardTakesFocus() { return true; }
+    // Whether other programs' windows can be listed at all (not on a Wayland desktop that
+    // offers no protocol for it).
+    virtual bool listsWindows() { return true; }
+    // Where windows cannot be listed: whether the started process `pid` has come up and
+    // waits for its user, its window shown and given the focus by the desktop.
+    virtual bool programReady(ProcessId pid) { (void)pid; return true; }
 };
 
 }  // namespace vexil

@@ -108,6 +108,25 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
     EXPECT_EQ(f.s().player.currentLevel, 1);
 }
 
+// A desktop that does not let keys or windows work as on X11 (Wayland) says so once in the
+// program's life, before the start keys are typed; one where all works says nothing.
+TEST(UseMode, WhatTheDesktopDoesNotAllowIsSaidOnceBeforeTheStartKeys) {
+    for (const bool limited : {false, true}) {
+        UseModeFixture f;
+        f.s().tmpl.settings.startKeys = QStringLiteral("hola");
+        if (limited) f.fake.platform.desktopNotice = QStringLiteral("no windows here");
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        f.useMode.leaveUseMode();
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        const auto messages = f.events("message");
+        ASSERT_EQ(messages.size(), limited ? 1u : 0u);
+        if (!limited) continue;
+        EXPECT_EQ(messages[0].value("text").toString(), QStringLiteral("no windows here"));
+        const QStringList o = ops(f.fake.recorder);
+        EXPECT_LT(o.indexOf(QStringLiteral("message")), o.indexOf(QStringLiteral("keys")));
+    }
+}
+
 // The board shows while the start actions run; a press on it then is picked once the mode
 // has started (and activated at the next Timer1 tick), not lost and not acted on early.
 TEST(UseMode, InputDuringTheStartActionsWaitsForTheModeToStart) {

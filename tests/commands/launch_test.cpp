@@ -62,6 +62,18 @@ TEST_F(Launch, NoWindowWithinTheWaitGivesMinusOne) {
     EXPECT_EQ(typed(), QStringList{QStringLiteral("keys:x")});
 }
 
+// Where no window can be seen (Wayland), the keys wait until the started program has come
+// up, not the whole wait for a window; nothing is placed and the keys go to the focus.
+TEST_F(Launch, WithoutAWindowListTheKeysWaitUntilTheProgramIsUp) {
+    fake.windows.hideOtherWindows(4);
+    playKeySequence(*session, QStringLiteral("{|Executa mousepad}hola"));
+    EXPECT_EQ(fake.clock.now(), 4 * kLaunchWaitStepMs);
+    EXPECT_EQ(session->player.targetWindow, 0);
+    EXPECT_TRUE(host.calls.contains(QStringLiteral("launch:mousepad=0")));
+    EXPECT_FALSE(ops().join(u' ').contains(QStringLiteral("place")));
+    EXPECT_EQ(typed(), QStringList{QStringLiteral("keys:hola")});
+}
+
 TEST_F(Launch, WindowsThatAppearLaterAreAwaitedAndTheStartedProcessWins) {
     // A window of another process appears first, the started program's own a little later.
     auto timer = fake.clock.createTimer(QStringLiteral("appear"));

@@ -47,6 +47,7 @@ FakeWindows::Win* FakeWindows::find(WindowHandle window) {
 
 std::vector<WindowInfo> FakeWindows::topLevelWindows() {
     std::vector<WindowInfo> out;
+    if (!listsWindows_) return out;
     for (const auto& w : windows_) out.push_back(w.info);
     return out;
 }

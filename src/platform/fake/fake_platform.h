@@ -40,6 +40,9 @@ public:
     WindowHandle active() const { return active_; }
     void setFocusedProgramFile(const QString& path) { focusedProgramFile_ = path; }
     void setScreenSize(QSize s) { screen_ = s; }
+    // A desktop that lists no other windows (Wayland): the started programs come up after
+    // `readyAfter` polls.
+    void hideOtherWindows(int readyAfter) { listsWindows_ = false; readyAfter_ = readyAfter; }
 
     std::vector<WindowInfo> topLevelWindows() override;
     QString title(WindowHandle window) override;
@@ -53,6 +56,8 @@ public:
     QString programFile(WindowHandle window) override;
     bool ownWindowFocused() override;
     QSize screenSize() override { return screen_; }
+    bool listsWindows() override { return listsWindows_; }
+    bool programReady(ProcessId) override { return --readyAfter_ <= 0; }
 
 private:
     struct Win {
@@ -68,6 +73,8 @@ private:
     WindowHandle active_ = 0;
     QString focusedProgramFile_;
     QSize screen_{1024, 768};
+    bool listsWindows_ = true;
+    int readyAfter_ = 0;
 };
 
 class FakeKeys : public KeySender {

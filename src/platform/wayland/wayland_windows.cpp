@@ -1,5 +1,7 @@
 #include "platform/wayland/wayland_windows.h"
 
+#include "platform/x11/client_activity.h"
+
 namespace vexil::wayland {
 
 WaylandWindows::WaylandWindows(WindowSystem* toplevels, std::function<QSize()> screen)
@@ -37,6 +39,16 @@ QString WaylandWindows::focusedProgramFile() {
 
 QString WaylandWindows::programFile(WindowHandle window) {
     return toplevels_ ? toplevels_->programFile(window) : QString();
+}
+
+bool WaylandWindows::programReady(ProcessId pid) {
+    const auto activity = x11::readProcessActivity(long(pid));
+    if (!activity) return true;
+    const auto last = lastRun_.find(pid);
+    const bool quiet = last != lastRun_.end() && activity->allAsleep &&
+                       last->second == activity->timesScheduled;
+    lastRun_[pid] = activity->timesScheduled;
+    return quiet;
 }
 
 QSize WaylandWindows::screenSize() { return screen_ ? screen_() : QSize(); }

@@ -4,7 +4,9 @@
 // foreign-toplevel); what it offers is used, the rest answers "not done" at once, and the
 // program says so once when use mode starts. The keys go to the application that has the
 // focus, and the board itself never takes it.
+#include <cstdint>
 #include <functional>
+#include <map>
 
 #include "platform/windows.h"
 
@@ -28,10 +30,16 @@ public:
     bool ownWindowFocused() override { return false; }
     QSize screenSize() override;
     bool boardTakesFocus() override { return false; }
+    bool listsWindows() override { return toplevels_ && toplevels_->listsWindows(); }
+    // Up once every thread of it sleeps and none has run since the last look (/proc): it
+    // has drawn its window and waits for input. A process already gone has handed over to
+    // another (a running instance): nothing more to wait for.
+    bool programReady(ProcessId pid) override;
 
 private:
     WindowSystem* toplevels_;
     std::function<QSize()> screen_;
+    std::map<ProcessId, std::uint64_t> lastRun_;
 };
 
 }  // namespace vexil::wayland
