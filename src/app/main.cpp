@@ -11,6 +11,8 @@
 #include "app/ui/single_instance.h"
 #include "app/ui/window_controller.h"
 #include "app/use_mode.h"
+#include "help/help_book.h"
+#include "i18n/qt_translations.h"
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
 #include "platform/qt/desktop_platform.h"
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
     using namespace vexil;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vexil"));
+    // Qt's own buttons and menus speak the language of the program's menus.
+    installQtTranslations(app, interfaceLanguage());
 
     SingleInstance instance;
     if (!instance.acquire()) {
