@@ -11,6 +11,8 @@
 #include "app/ui/single_instance.h"
 #include "app/ui/window_controller.h"
 #include "app/use_mode.h"
+#include "help/help_book.h"
+#include "i18n/qt_translations.h"
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
 #include "platform/qt/desktop_platform.h"
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vexil"));
+    // Qt's own buttons and menus speak the language of the program's menus.
+    installQtTranslations(app, interfaceLanguage());
 
     SingleInstance instance;
     if (!instance.acquire()) {

@@ -1,5 +1,7 @@
 #include "assist/assist_data.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 
@@ -105,12 +107,21 @@ void appendCaptionLog(const QString& folder, const QString& windowCaption,
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     QFile file(QDir(folder).filePath(QString::fromUtf16(kCaptionLogName)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
-    QString text;
-    for (int i = 0; i < captions.size(); ++i)
-        text += windowCaption + QStringLiteral(", ") + QString::number(i) + QStringLiteral(",\"") +
-                captions[i] + QStringLiteral("\"\r\n");
-    file.write(encodeAnsi(text));
+    if (!file.open(QIODevice::ReadWrite)) return;
+    // The list keeps one line per window and index: a window opened again rewrites its
+    // lines in place instead of adding them once more.
+    QStringList lines = decodeAnsi(file.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (int i = 0; i < captions.size(); ++i) {
+        const QString key = windowCaption + QStringLiteral(", ") + QString::number(i) + u',';
+        const QString line = key + u'"' + captions[i] + u'"';
+        const auto same = std::find_if(lines.begin(), lines.end(),
+                                       [&](const QString& l) { return l.startsWith(key + u'"'); });
+        if (same != lines.end()) *same = line;
+        else lines << line;
+    }
+    const QByteArray bytes = encodeAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    if (file.seek(0) && file.write(bytes) == bytes.size()) file.resize(bytes.size());
 }
 
 }  // namespace vexil

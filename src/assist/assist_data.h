@@ -91,9 +91,10 @@ public:
 
 // --- tswmis.txt ----------------------------------------------------------------------------
 
-// Appends to "tswmis.txt" in `folder` (made when missing) one line per caption: the window's
+// Writes into "tswmis.txt" in `folder` (made when missing) one line per caption: the window's
 // caption, ",", the index with a leading blank, ",", the caption in double quotes. Windows-1252,
-// CR LF. Failures are passed over.
+// CR LF. A line of the same window and index already there is replaced where it stands, so
+// the list does not grow each time a window opens. Failures are passed over.
 void appendCaptionLog(const QString& folder, const QString& windowCaption,
                       const QStringList& captions);
 inline constexpr char16_t kCaptionLogName[] = u"tswmis.txt";

@@ -34,17 +34,17 @@ constexpr CatalogueRow kCatalogue[kCatalogueRows] = {
     {u"Memòria Recupera de memòria", u"{|RM ", u""},
     {u"Memòria Resta Memòria", u"{|M- ", u"Nombre"},
     {u"Memòria Suma memòria", u"{|M+ ", u"Text"},
-    {u"Mouse Aixecar botó dret", u"{|Mouse AD", u""},
-    {u"Mouse Aixecar botó esquerra", u"{|Mouse AE", u""},
+    {u"Mouse Aixecar botó dret", u"{|Mouse AE", u""},
+    {u"Mouse Aixecar botó esquerra", u"{|Mouse AD", u""},
     {u"Mouse Avançar", u"{|Mouse A ", u"Nombre"},
-    {u"Mouse Clic dret", u"{|Mouse CD", u""},
-    {u"Mouse Clic esquerra", u"{|Mouse CE", u""},
-    {u"Mouse Dloble clic dret", u"{|Mouse 2CD", u""},
-    {u"Mouse Dloble clic esquerra", u"{|Mouse 2CE", u""},
+    {u"Mouse Clic dret", u"{|Mouse CE", u""},
+    {u"Mouse Clic esquerra", u"{|Mouse CD", u""},
+    {u"Mouse Dloble clic dret", u"{|Mouse 2CE", u""},
+    {u"Mouse Dloble clic esquerra", u"{|Mouse 2CD", u""},
     {u"Mouse Esquerra", u"{|Mouse E ", u"Nombre"},
     {u"Mouse Mou-te", u"{|Mouse M ", u"Cordenades"},
-    {u"Mouse Punxar i arrosegar dret", u"{|Mouse PD ", u"Cordenades"},
-    {u"Mouse Punxar i arrosegar esquerra", u"{|Mouse PE ", u"Cordenades"},
+    {u"Mouse Punxar i arrosegar dret", u"{|Mouse PE ", u"Cordenades"},
+    {u"Mouse Punxar i arrosegar esquerra", u"{|Mouse PD ", u"Cordenades"},
     {u"Mouse Retrocedir", u"{|Mouse R ", u"Nombre"},
 };
 
@@ -53,42 +53,47 @@ constexpr CommandMenuItem kOrdres[] = {
     {u"Escoltar sons", u"{|Sona %1}", 1},
     {u"Canvi de plafó", u"{|Carrega %1}", 2},
     {u"Enganxar un text", u"{|Enganxa %1}^v", 3},
-    {u"Llegir un text", u"{|Llegir nnnnnnnnnnnnn}", -1},
+    {u"Llegir un text", u"{|Llegir nnnnnnnnnnnnn}", -1, u"nnnnnnnnnnnnn"},
     {u"Enganxar un dibuix", u"{|Enganxa %1}^v{RIGHT}", 5},
     {u"Retard", u"{|Espera 1}", -1},
     {u"Exploració nivell inicial", u"{|Nivell 0}", -1},
     {u"Exploració nivell anterior", u"{|Nivell -1}", -1},
     {u"Tancar tot", u"{|Tancar}", -1},
-    {u"Tria", u"{|Tria [ x1#x2#x3]}", -1},
-    {u"Si memoria es ...", u"{|SIM xxx {cert} { fals }}", -1},
+    {u"Tria", u"{|Tria [ x1#x2#x3]}", -1, u"x1#x2#x3"},
+    {u"Si memoria es ...", u"{|SIM xxx {cert} { fals }}", -1, u"xxx"},
 };
 
 constexpr CommandMenuItem kRatoli[] = {
-    {u"Avançar", u"{|Mouse A n}", -1},      {u"Retrocedir", u"{|Mouse R n}", -1},
-    {u"Dreta", u"{|Mouse D n}", -1},        {u"Esquerra", u"{|Mouse E n}", -1},
-    {u"Mou-te", u"{|Mouse M x y }", -1},
+    {u"Avançar", u"{|Mouse A n}", -1, u"n"},
+    {u"Retrocedir", u"{|Mouse R n}", -1, u"n"},
+    {u"Dreta", u"{|Mouse D n}", -1, u"n"},
+    {u"Esquerra", u"{|Mouse E n}", -1, u"n"},
+    {u"Mou-te", u"{|Mouse M x y }", -1, u"x y"},
 };
 
+// The stored mouse commands name the buttons the other way round from the captions: the
+// D forms (CD, 2CD, PD, AD) work the left button and the E forms the right one, as boards
+// have always played them. Each item writes the command that does what its caption says.
 constexpr CommandMenuItem kBotoDret[] = {
-    {u"Clic dret", u"{|Mouse CD}", -1},
-    {u"Doble clic dret", u"{|Mouse 2CD}", -1},
-    {u"Punxar i arrosegar dret", u"{|Mouse PD x y }", -1},
-    {u"Aixecar botó dret", u"{|Mouse AD}", -1},
+    {u"Clic dret", u"{|Mouse CE}", -1},
+    {u"Doble clic dret", u"{|Mouse 2CE}", -1},
+    {u"Punxar i arrosegar dret", u"{|Mouse PE x y }", -1, u"x y"},
+    {u"Aixecar botó dret", u"{|Mouse AE}", -1},
 };
 
 constexpr CommandMenuItem kBotoEsquerra[] = {
-    {u"Clic esquerra", u"{|Mouse CE}", -1},
-    {u"Doble clic esquerra", u"{|Mouse 2CE}", -1},
-    {u"Punxar i arrosegar esquerra", u"{|Mouse PE x y }", -1},
-    {u"Aixecar botó esquerra", u"{|Mouse AE}", -1},
+    {u"Clic esquerra", u"{|Mouse CD}", -1},
+    {u"Doble clic esquerra", u"{|Mouse 2CD}", -1},
+    {u"Punxar i arrosegar esquerra", u"{|Mouse PD x y }", -1, u"x y"},
+    {u"Aixecar botó esquerra", u"{|Mouse AD}", -1},
 };
 
 constexpr CommandMenuItem kMemoria[] = {
-    {u"Posa a memoria", u"{|CM }{|M+ abcd }", -1},
+    {u"Posa a memoria", u"{|CM }{|M+ abcd }", -1, u"abcd"},
     {u"Recupera de memòria", u"{|RM }", -1},
     {u"Esborra memòria", u"{|CM }", -1},
-    {u"Suma memòria", u"{|M+ abcd }", -1},
-    {u"Resta Memòria", u"{|M- n }", -1},
+    {u"Suma memòria", u"{|M+ abcd }", -1, u"abcd"},
+    {u"Resta Memòria", u"{|M- n }", -1, u"n"},
     {u"Recupera Text Carpeta  Window", u"{|RCW }", -1},
 };
 

@@ -38,6 +38,9 @@ struct CommandMenuItem {
     const char16_t* text;
     // The file asked for first (chooseCommandFile kinds 0..3, 5 the picture chooser), or -1.
     int fileKind;
+    // The first text for the author to overwrite ("n", "x y"), selected after the insertion
+    // so that typing replaces it; null when there is none.
+    const char16_t* placeholder = nullptr;
 };
 std::span<const CommandMenuItem> commandMenuItems(CommandMenu menu);
 // The object names of the menus' items: mn_ord, mn_rat, mn_rat_d, mn_rat_e, mn_memo.

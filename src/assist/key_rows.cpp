@@ -152,7 +152,10 @@ JoinedKeys confegir_codi(const std::vector<KeyRow>& rows, const std::vector<Macr
             if (j < macros.size()) {
                 t = macros[j].keys;
                 // A macro without an icon leaves the area's icon as it is.
-                if (!macros[j].icon.isEmpty()) out.icon = macros[j].icon;
+                if (!macros[j].icon.isEmpty()) {
+                    out.icon = macros[j].icon;
+                    out.iconFromMacro = true;
+                }
             }
         } else if (row.choice > 0) {
             t = row.param1;
@@ -165,8 +168,10 @@ JoinedKeys confegir_codi(const std::vector<KeyRow>& rows, const std::vector<Macr
         if (command) {
             const QString param = row.param2.trimmed();
             for (const QString& ext : pictures)
-                if (param.size() > ext.size() && param.endsWith(ext, Qt::CaseInsensitive))
+                if (param.size() > ext.size() && param.endsWith(ext, Qt::CaseInsensitive)) {
                     out.icon = param;
+                    out.iconFromMacro = false;
+                }
         }
         out.keys += t;
     }

@@ -37,6 +37,8 @@ std::vector<KeyRow> cutKeySequence(const QString& keys, const std::vector<MacroE
 struct JoinedKeys {
     QString keys;
     std::optional<QString> icon;
+    // The icon is a macro's, named as the catalogue has it (in the program's "icones").
+    bool iconFromMacro = false;
 };
 // confegir_codi: each row's text in order. A command row is its opening text (param1) with
 // the parameter in place of "_VALOR_" or after it, and the closing brace unless "_VALOR_"

@@ -6,6 +6,8 @@
 #include "editor/area_panel.h"
 #include "editor/editor_context.h"
 #include "i18n/texts.h"
+#include "settings/catalogue.h"
+#include "settings/catalogue_loader.h"
 
 namespace vexil {
 
@@ -42,7 +44,18 @@ bool KeysFieldCommands::runMenuItem(CommandMenu menu, int index) {
     // The key field shows command names in the interface's spelling; the memory commands
     // are the same in both.
     if (menu != CommandMenu::Memoria) text = translateCommands(text, 0);
+    const int at = std::clamp(c_.panel.selectionStart, 0, int(c_.panel.txText.size()));
     if (!insertAtCursor(text)) return false;
+    // The text to overwrite is selected, so that what the author types replaces it and the
+    // braces around it stay whole. It follows the command's name.
+    if (item.placeholder) {
+        const QString placeholder = QString::fromUtf16(item.placeholder);
+        const qsizetype inside = text.indexOf(placeholder, std::max<qsizetype>(0, text.indexOf(u' ')));
+        if (inside >= 0) {
+            c_.panel.selectionStart = at + int(inside);
+            c_.panel.selectionLength = int(placeholder.size());
+        }
+    }
     // The picture pasted is also the area's icon.
     if (item.fileKind == 5) panel_.setIconFile(file);
     return true;
@@ -71,14 +84,20 @@ bool KeysFieldCommands::acceptAssistant(const QString& start, const JoinedKeys& 
         c_.beep();
         return false;
     }
-    if (joined.keys != start) {
-        PanelState& p = c_.panel;
-        const QString displayed = translateCommands(joined.keys, 0);
-        p.selectionStart = int(displayed.size());
-        p.selectionLength = 0;
-        panel_.setKeysText(displayed);
+    // Rows left as they were change nothing, the icon included: a macro's icon stored with
+    // its folder stays found.
+    if (joined.keys == start) return true;
+    PanelState& p = c_.panel;
+    const QString displayed = translateCommands(joined.keys, 0);
+    p.selectionStart = int(displayed.size());
+    p.selectionLength = 0;
+    panel_.setKeysText(displayed);
+    if (joined.icon) {
+        MacroEntry macro;
+        macro.icon = *joined.icon;
+        // A macro's icon is named where the macro menus put it, in the program's "icones".
+        panel_.setIconFile(joined.iconFromMacro ? macroIconPath(c_.session, macro) : *joined.icon);
     }
-    if (joined.icon) panel_.setIconFile(*joined.icon);
     return true;
 }
 

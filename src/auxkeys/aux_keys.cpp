@@ -1,6 +1,7 @@
 #include "auxkeys/aux_keys.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/session.h"
 #include "template/file_commands.h"
@@ -104,6 +105,55 @@ std::optional<QString> auxPictureText(Session& session, int index) {
 FieldEdit insertAtCursor(const QString& field, int cursor, const QString& inserted) {
     const int p = std::clamp(cursor, 0, int(field.size()));
     return {field.left(p) + inserted + field.mid(p), p + int(inserted.size())};
+}
+
+namespace {
+
+qint64 overlap(const QRect& a, const QRect& b) {
+    const QRect i = a.intersected(b);
+    return i.isEmpty() ? 0 : qint64(i.width()) * i.height();
+}
+
+// Moved into the screen as far as the size allows (the top-left corner stays on it).
+QPoint onScreen(const QRect& screen, const QSize& size, QPoint p) {
+    p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - size.width())));
+    p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - size.height())));
+    return p;
+}
+
+}  // namespace
+
+QPoint auxKeyboardPosition(const QRect& screen, const QSize& size, const QRect& window,
+                           const QRect& field) {
+    // Right, left, below and above a rectangle, moved into the screen.
+    const auto besides = [&](const QRect& r) {
+        std::vector<QPoint> out;
+        if (r.isEmpty()) return out;
+        for (const QPoint& p : {QPoint(r.right() + 1, r.top()), QPoint(r.left() - size.width(), r.top()),
+                                QPoint(r.right() + 1 - size.width(), r.bottom() + 1),
+                                QPoint(r.right() + 1 - size.width(), r.top() - size.height())})
+            out.push_back(onScreen(screen, size, p));
+        return out;
+    };
+    const std::vector<QPoint> byWindow = besides(window), byField = besides(field);
+    for (const QPoint& p : byWindow)
+        if (overlap(QRect(p, size), window) == 0) return p;
+    for (const QPoint& p : byField)
+        if (overlap(QRect(p, size), field) == 0) return p;
+    // No room anywhere: the place that hides least of the field, then of the window.
+    QPoint best = onScreen(screen, size, screen.topLeft());
+    std::optional<std::pair<qint64, qint64>> least;
+    for (const std::vector<QPoint>* places : {&byWindow, &byField}) {
+        for (const QPoint& p : *places) {
+            const QRect r(p, size);
+            const std::pair<qint64, qint64> hidden{overlap(r, field), overlap(r, window)};
+            if (!least || hidden < *least) {
+                least = hidden;
+                best = p;
+            }
+        }
+    }
+    return best;
 }
 
 }  // namespace vexil

@@ -2,6 +2,8 @@
 // The auxiliary keyboard `TecVirt` without its window: the special-key buttons
 // (`Command1`), the picture buttons for modifiers and commands (`Picture2`), the text each
 // inserts, and the insertion at the cursor of a key field.
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <optional>
 #include <span>
@@ -42,5 +44,13 @@ struct FieldEdit {
     int cursor = 0;
 };
 FieldEdit insertAtCursor(const QString& field, int cursor, const QString& inserted);
+
+// Where the keyboard's window (of `size`, frame included) stands on `screen` so that it hides
+// nothing it writes into: beside `window` (the window whose key field it writes into), on
+// its right, else its left, below or above; when none of these fits on the screen, beside
+// `field` itself, and failing that the place that hides least of the field, then of the
+// window. Always within the screen as far as the size allows.
+QPoint auxKeyboardPosition(const QRect& screen, const QSize& size, const QRect& window,
+                           const QRect& field);
 
 }  // namespace vexil

@@ -192,7 +192,8 @@ void executeCommand(Session& session, const QString& commandText) {
         wait(session, argument);
     } else if (isKeyword(keyword, "EXECUTA", "EJECUTA")) {
         startProgram(session, argument);
-    } else if (isKeyword(keyword, "ENGANXA", "ENGANCHA")) {
+    } else if (isKeyword(keyword, "ENGANXA", "ENGANCHA") || keyword == QLatin1String("PEGA")) {
+        // "Pega" is how the key field shows the command.
         pasteFile(session, argument);
     } else if (isKeyword(keyword, "NIVELL", "NIVEL")) {
         changeLevel(session, argument);

@@ -29,6 +29,18 @@ int tokenNumber(const QString& token) {
     return int(std::clamp(v, -1e6, 1e6));
 }
 
+// The key field shows the right-button forms with "I" for "E" ("{|Mouse PI x y }"); a
+// command typed in that spelling plays as the stored one.
+QString storedSpelling(const QString& token) {
+    static const QStringList shown = {QStringLiteral("CI"), QStringLiteral("2CI"),
+                                      QStringLiteral("AI"), QStringLiteral("PI"),
+                                      QStringLiteral("PI+")};
+    if (!shown.contains(token)) return token;
+    QString stored = token;
+    stored[stored.indexOf(u'I')] = u'E';
+    return stored;
+}
+
 }  // namespace
 
 int toAbsolute(int pixel, int extent) {
@@ -53,7 +65,7 @@ void runMouseCommand(Session& session, const QString& argument) {
                                         QStringLiteral("PE"), QStringLiteral("PD+"),
                                         QStringLiteral("PE+")};
     while (!rest.isEmpty()) {
-        const QString token = nextToken(rest);
+        const QString token = storedSpelling(nextToken(rest));
         // The token after a counted sub-command is always its number, even another
         // sub-command ("D CD" is a five-pixel move, no click).
         const int n = counted.contains(token) ? tokenNumber(nextToken(rest)) : 0;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <set>
 
 #include "app/session.h"
@@ -91,6 +92,15 @@ bool spend(Session& session, qsizetype characters) {
     return session.player.stepsLeft >= 0;
 }
 
+// "{|ENGANXA file}" pastes by itself on this platform. Boards, the menus and the assistant
+// write "^v" right after it, for a program whose command only filled the clipboard; that
+// "^v" is part of the one paste and is not typed again. Any other "^v" is typed.
+bool isPasteCommand(const QString& command) {
+    static const QRegularExpression paste(QStringLiteral("^\\{\\| *(ENGANXA|ENGANCHA|PEGA)( |$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return paste.match(command).hasMatch();
+}
+
 void playSteps(Session& session, const QString& s) {
     qsizetype pos = 0;
     while (pos < s.size() && !session.player.ending) {
@@ -101,7 +111,7 @@ void playSteps(Session& session, const QString& s) {
             if (session.profile.accessMode != 0) session.host->focusBoard();
             return;
         }
-        const int e = commandEnd(s, p);
+        int e = commandEnd(s, p);
         if (p > pos) {
             const QString before = s.mid(pos, p - pos);
             if (!spend(session, before.size()) || !sendStretch(session, before, true)) return;
@@ -111,6 +121,7 @@ void playSteps(Session& session, const QString& s) {
             if (!spend(session, command.size())) return;
             if (command.startsWith(QLatin1String("{|SIM"))) playConditional(session, command);
             else executeCommand(session, command);
+            if (isPasteCommand(command) && s.mid(qsizetype(e) + 1, 2) == QLatin1String("^v")) e += 2;
         }
         pos = qsizetype(e) + 1;
     }

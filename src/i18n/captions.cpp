@@ -305,8 +305,18 @@ QString translateCommands(const QString& text, int direction) {
         const QStringView from = direction == 0 ? row.catalan : row.spanish;
         const QStringView to = direction == 0 ? row.spanish : row.catalan;
         // Every occurrence: a second command of the same name left in the other spelling
-        // would be stored as a name the player does not know, and silently not run.
-        t.replace(from.toString(), to.toString());
+        // would be stored as a name the player does not know, and silently not run. A name
+        // typed in the other spelling already is left: "{|Nivel" is the start of the stored
+        // "{|Nivell", which would otherwise become "{|Nivell l".
+        const QStringView already = QStringView(to).trimmed();
+        for (qsizetype at = t.indexOf(from); at >= 0; at = t.indexOf(from, at)) {
+            if (already.size() > from.size() && QStringView(t).sliced(at).startsWith(already)) {
+                at += already.size();
+                continue;
+            }
+            t.replace(at, from.size(), to.toString());
+            at += to.size();
+        }
     }
     return t.mid(1, t.size() - 2);
 }

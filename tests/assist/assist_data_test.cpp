@@ -133,16 +133,21 @@ TEST(AssistContext, TheTagSaysWhereAcceptarWrites) {
         EXPECT_EQ(assistTarget(QLatin1String(caption)), AssistTarget::DataText) << caption;
 }
 
-TEST(CaptionLog, AppendsOneLinePerCaptionInTheProgramsTextForm) {
+TEST(CaptionLog, KeepsOneLinePerCaptionInTheProgramsTextForm) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("user"));  // made when missing
     appendCaptionLog(folder, QStringLiteral("Asistente teclas"), {"parametre 1", "Acceptar"});
     appendCaptionLog(folder, QStringLiteral("Parametre"), {QStringLiteral("Seqüències")});
+    // Windows opened again keep one line per caption; a changed caption replaces its line.
+    appendCaptionLog(folder, QStringLiteral("Asistente teclas"), {"parametre 1", "Acceptar"});
+    appendCaptionLog(folder, QStringLiteral("Parametre"), {QStringLiteral("Seqüències"), "Codis"});
+    appendCaptionLog(folder, QStringLiteral("Asistente teclas"), {"parametre 2"});
     QFile f(QDir(folder).filePath(QStringLiteral("tswmis.txt")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("Asistente teclas, 0,\"parametre 1\"\r\n"
+    EXPECT_EQ(f.readAll(), QByteArray("Asistente teclas, 0,\"parametre 2\"\r\n"
                                       "Asistente teclas, 1,\"Acceptar\"\r\n"
-                                      "Parametre, 0,\"Seq\xfc\xe8ncies\"\r\n"));
+                                      "Parametre, 0,\"Seq\xfc\xe8ncies\"\r\n"
+                                      "Parametre, 1,\"Codis\"\r\n"));
     // A folder that cannot be written is passed over.
     appendCaptionLog(QStringLiteral("/proc/no/such/folder"), QStringLiteral("x"), {"y"});
     appendCaptionLog(QString(), QStringLiteral("x"), {"y"});

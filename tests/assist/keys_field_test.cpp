@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "assist/key_rows.h"
 #include "editor/editor_fixture.h"
 #include "i18n/texts.h"
+#include "settings/catalogue.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -39,47 +41,56 @@ TEST_F(KeysFieldTest, RetardGoesInAtTheCursorWhichEndsAfterIt) {
     EXPECT_EQ(panel().txText, QStringLiteral("{|Mouse A n}xy"));
 }
 
-// Every item of the menus that needs no file, in the spelling the key field shows.
+// Every item of the menus that needs no file, in the spelling the key field shows, with
+// the text the author is to overwrite selected (else the caret after the command).
 TEST_F(KeysFieldTest, EveryItemWithoutAFileInsertsItsText) {
     const struct {
         CommandMenu menu;
         int index;
         const char16_t* shown;
+        const char16_t* selected;
     } cases[] = {
-        {CommandMenu::Ordres, 4, u"{|Leer nnnnnnnnnnnnn}"},
-        {CommandMenu::Ordres, 6, u"{|Espera 1}"},
-        {CommandMenu::Ordres, 7, u"{|Nivel0}"},
-        {CommandMenu::Ordres, 8, u"{|Nivel-1}"},
-        {CommandMenu::Ordres, 9, u"{|Cerrar}"},
-        {CommandMenu::Ordres, 10, u"{|Escoge [ x1#x2#x3]}"},
-        {CommandMenu::Ordres, 11, u"{|SIM xxx {cierto} { fals }}"},
-        {CommandMenu::Ratoli, 0, u"{|Mouse A n}"},
-        {CommandMenu::Ratoli, 1, u"{|Mouse R n}"},
-        {CommandMenu::Ratoli, 2, u"{|Mouse D n}"},
-        {CommandMenu::Ratoli, 3, u"{|Mouse E n}"},
-        {CommandMenu::Ratoli, 4, u"{|Mouse M x y }"},
-        {CommandMenu::BotoDret, 0, u"{|Mouse CD}"},
-        {CommandMenu::BotoDret, 1, u"{|Mouse 2CD}"},
-        {CommandMenu::BotoDret, 2, u"{|Mouse PD x y }"},
-        {CommandMenu::BotoDret, 3, u"{|Mouse AD}"},
-        {CommandMenu::BotoEsquerra, 0, u"{|Mouse CI}"},
-        {CommandMenu::BotoEsquerra, 1, u"{|Mouse 2CI}"},
-        {CommandMenu::BotoEsquerra, 2, u"{|Mouse PI x y }"},
-        {CommandMenu::BotoEsquerra, 3, u"{|Mouse AI}"},
+        {CommandMenu::Ordres, 4, u"{|Leer nnnnnnnnnnnnn}", u"nnnnnnnnnnnnn"},
+        {CommandMenu::Ordres, 6, u"{|Espera 1}", u""},
+        {CommandMenu::Ordres, 7, u"{|Nivel0}", u""},
+        {CommandMenu::Ordres, 8, u"{|Nivel-1}", u""},
+        {CommandMenu::Ordres, 9, u"{|Cerrar}", u""},
+        {CommandMenu::Ordres, 10, u"{|Escoge [ x1#x2#x3]}", u"x1#x2#x3"},
+        {CommandMenu::Ordres, 11, u"{|SIM xxx {cierto} { fals }}", u"xxx"},
+        {CommandMenu::Ratoli, 0, u"{|Mouse A n}", u"n"},
+        {CommandMenu::Ratoli, 1, u"{|Mouse R n}", u"n"},
+        {CommandMenu::Ratoli, 2, u"{|Mouse D n}", u"n"},
+        {CommandMenu::Ratoli, 3, u"{|Mouse E n}", u"n"},
+        {CommandMenu::Ratoli, 4, u"{|Mouse M x y }", u"x y"},
+        // "Botó dret" works the right button, which the stored commands write with E.
+        {CommandMenu::BotoDret, 0, u"{|Mouse CI}", u""},
+        {CommandMenu::BotoDret, 1, u"{|Mouse 2CI}", u""},
+        {CommandMenu::BotoDret, 2, u"{|Mouse PI x y }", u"x y"},
+        {CommandMenu::BotoDret, 3, u"{|Mouse AI}", u""},
+        {CommandMenu::BotoEsquerra, 0, u"{|Mouse CD}", u""},
+        {CommandMenu::BotoEsquerra, 1, u"{|Mouse 2CD}", u""},
+        {CommandMenu::BotoEsquerra, 2, u"{|Mouse PD x y }", u"x y"},
+        {CommandMenu::BotoEsquerra, 3, u"{|Mouse AD}", u""},
         // The memory commands are not translated.
-        {CommandMenu::Memoria, 0, u"{|CM }{|M+ abcd }"},
-        {CommandMenu::Memoria, 1, u"{|RM }"},
-        {CommandMenu::Memoria, 2, u"{|CM }"},
-        {CommandMenu::Memoria, 3, u"{|M+ abcd }"},
-        {CommandMenu::Memoria, 4, u"{|M- n }"},
-        {CommandMenu::Memoria, 5, u"{|RCW }"},
+        {CommandMenu::Memoria, 0, u"{|CM }{|M+ abcd }", u"abcd"},
+        {CommandMenu::Memoria, 1, u"{|RM }", u""},
+        {CommandMenu::Memoria, 2, u"{|CM }", u""},
+        {CommandMenu::Memoria, 3, u"{|M+ abcd }", u"abcd"},
+        {CommandMenu::Memoria, 4, u"{|M- n }", u"n"},
+        {CommandMenu::Memoria, 5, u"{|RCW }", u""},
     };
     for (const auto& tc : cases) {
-        setKeys(QString(), 0);
+        setKeys(QStringLiteral("ab"), 1);
         EXPECT_TRUE(keys.runMenuItem(tc.menu, tc.index));
-        EXPECT_EQ(panel().txText, QString::fromUtf16(tc.shown));
+        const QString shown = QString::fromUtf16(tc.shown);
+        EXPECT_EQ(panel().txText, u'a' + shown + u'b');
+        const QString selected = QString::fromUtf16(tc.selected);
+        EXPECT_EQ(panel().txText.mid(panel().selectionStart, panel().selectionLength), selected) << shown;
+        if (selected.isEmpty()) {
+            EXPECT_EQ(panel().selectionStart, 1 + shown.size()) << shown;
+        }
         // Stored in the board's own spelling.
-        EXPECT_EQ(storedKeys(), translateCommands(QString::fromUtf16(tc.shown), 1));
+        EXPECT_EQ(storedKeys(), translateCommands(u'a' + shown + u'b', 1));
     }
     EXPECT_EQ(dialogs(), 0);
     EXPECT_EQ(commandMenuItems(CommandMenu::Ordres).size(), 12u);
@@ -186,6 +197,30 @@ TEST_F(KeysFieldTest, TheAssistantStartsFromTheStoredFormAndWritesTheShownOne) {
     EXPECT_TRUE(keys.acceptAssistant(start, {QStringLiteral("{|Carrega X.VXL}"), QStringLiteral("GAT.BMP")}));
     EXPECT_EQ(panel().txText, QStringLiteral("{|Carga X.VXL}"));
     EXPECT_EQ(storedKeys(), QStringLiteral("{|Carrega X.VXL}"));
+    EXPECT_EQ(t().area(2).iconFile, QStringLiteral("GAT.BMP"));
+}
+
+// A macro's icon goes into the area with the program's "icones" folder, by the macro menus
+// and by the assistant alike; "Acceptar" with the rows unchanged keeps it as it was.
+TEST_F(KeysFieldTest, AcceptingAMacroRowKeepsItsIconFound) {
+    const std::vector<MacroEntry> macros = {
+        MacroEntry{}, {QStringLiteral("Desar"), QStringLiteral("^g"), QString(), QStringLiteral("desar.bmp")}};
+    const QString path = f.session->folders.programFolder + QStringLiteral("/icones/desar.bmp");
+    setKeys(QStringLiteral("^g"), 0);
+    editor.panel.setIconFile(path);
+    const QString start = keys.assistantStart();
+    std::vector<KeyRow> rows = cutKeySequence(start, macros);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(keys.acceptAssistant(start, confegir_codi(rows, macros)));
+    EXPECT_EQ(t().area(2).iconFile, path);
+    // A row added: the keys change and the macro's icon is written with its folder.
+    rows.push_back(KeyRow{0, QString(), QStringLiteral("x")});
+    EXPECT_TRUE(keys.acceptAssistant(start, confegir_codi(rows, macros)));
+    EXPECT_EQ(storedKeys(), QStringLiteral("^gx"));
+    EXPECT_EQ(t().area(2).iconFile, path);
+    // A picture a command names stays as it is written.
+    rows.push_back(KeyRow{2, commandCatalogue(2, 1), QStringLiteral("GAT.BMP")});
+    EXPECT_TRUE(keys.acceptAssistant(start, confegir_codi(rows, macros)));
     EXPECT_EQ(t().area(2).iconFile, QStringLiteral("GAT.BMP"));
 }
 

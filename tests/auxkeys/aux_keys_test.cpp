@@ -125,3 +125,32 @@ TEST(AuxKeys, TemplateAndProgramButtonsAskForTheFile) {
     EXPECT_EQ(dialogs[0]["title"].toString(), QStringLiteral("Fitxer de plantilla"));
     EXPECT_EQ(dialogs[1]["title"].toString(), QStringLiteral("Fitxers"));
 }
+
+// The keyboard stands where it hides nothing it writes into: beside the window when the
+// screen has room, else beside the field, else over as little of the field as it can.
+TEST(AuxKeys, TheKeyboardStandsClearOfWhatItWritesInto) {
+    const QRect screen(0, 0, 1280, 800);
+    const QSize keyboard(300, 200);
+    const struct {
+        QRect window, field;
+        QPoint at;
+    } cases[] = {
+        // Room on the right of the window.
+        {{100, 100, 800, 500}, {500, 450, 300, 24}, {900, 100}},
+        // None on the right: on the left.
+        {{400, 100, 800, 500}, {500, 450, 300, 24}, {100, 100}},
+        // Neither side: below, its right edges with the window's.
+        {{100, 50, 1100, 500}, {500, 450, 300, 24}, {900, 550}},
+        // A window filling the screen: beside the field (here on its right).
+        {{0, 0, 1280, 800}, {500, 450, 300, 24}, {800, 450}},
+        // A field across the screen: below it, within the screen.
+        {{0, 0, 1280, 800}, {0, 300, 1280, 24}, {980, 324}},
+        // A field over the screen's whole height leaves no room: the least of it is hidden.
+        {{0, 0, 1280, 800}, {0, 0, 1100, 800}, {980, 0}},
+    };
+    for (const auto& c : cases) {
+        const QPoint at = auxKeyboardPosition(screen, keyboard, c.window, c.field);
+        EXPECT_EQ(at, c.at) << c.window.x() << "," << c.window.width();
+        EXPECT_TRUE(screen.contains(QRect(at, keyboard))) << at.x() << "," << at.y();
+    }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <set>
 
 #include "command_fixture.h"
@@ -7,6 +8,7 @@
 #include "commands/player.h"
 #include "commands/registry_text.h"
 #include "commands/sound_speech.h"
+#include "i18n/texts.h"
 
 using namespace vexil;
 using vexil::test::CommandFixture;
@@ -231,6 +233,83 @@ TEST_F(Interpreter, PasteATextFileIntoTheTarget) {
     EXPECT_EQ(ops({QStringLiteral("clipboard"), QStringLiteral("keys")}),
               QStringList{QStringLiteral("clipboard")});
     EXPECT_FALSE(host.calls.join(u' ').contains(QStringLiteral("paste")));
+}
+
+// The "^v" boards and the menus write after a paste command belongs to that paste; the
+// command pastes by itself, so the file arrives once whichever way it is written.
+TEST_F(Interpreter, PasteFollowedByCtrlVPastesOnce) {
+    session->tmpl.templateFolder = dir.path();
+    writeFile(QStringLiteral("NOTES.TXT"), "abc");
+    const std::pair<const char*, QStringList> cases[] = {
+        {"{|Enganxa NOTES.TXT}", {"^v"}},
+        {"{|Enganxa NOTES.TXT}^v", {"^v"}},
+        {"{|Enganxa NOTES.TXT}^v{RIGHT}", {"^v", "{RIGHT}"}},
+        {"{|Enganxa NOTES.TXT }^vx", {"^v", "x"}},
+        {"{| engancha NOTES.TXT}^v", {"^v"}},
+        {"{|SIM  {{|Enganxa NOTES.TXT}^v}{}}", {"^v"}},
+        {"{|Enganxa NOTES.TXT}^v^v", {"^v", "^v"}},  // a second one is the author's own
+        {"{|Enganxa NOTES.TXT}x^v", {"^v", "x^v"}},
+        {"{|Enganxa NOTES.TXT}{|Espera 0}^v", {"^v", "^v"}},
+        {"{|Sona NONE.WAV}^v", {"^v"}},
+        {"^v", {"^v"}},
+    };
+    for (const auto& [sequence, keys] : cases) {
+        fake.recorder.clear();
+        play(QString::fromUtf8(sequence));
+        EXPECT_EQ(typed(), QStringList(keys).replaceInStrings(QRegularExpression(QStringLiteral("^")),
+                                                              QStringLiteral("keys:")))
+            << sequence;
+    }
+}
+
+// A command the author types into the key field in either language is stored by the
+// field's translation and plays as typed: both spellings give the same events and the same
+// level, and the level is the one the command names.
+TEST_F(Interpreter, TypedInEitherLanguagePlaysAsTyped) {
+    Area frame;
+    frame.x1 = 640;
+    frame.y1 = 445;
+    session->tmpl.appendArea(frame);
+    for (int level : {1, 2, 3}) {
+        Area g;
+        g.level = std::int16_t(level);
+        g.isGroup = -1;
+        session->tmpl.appendArea(g);
+    }
+    session->tmpl.templateFolder = dir.path();
+    writeFile(QStringLiteral("NOTES.TXT"), "abc");
+    const struct {
+        const char* catalan;
+        const char* spanish;
+        int level;
+    } cases[] = {
+        {"{|Nivell -1}", "{|Nivel -1}", 3},
+        {"{|Nivell -1}{|Nivell -1}", "{|Nivel-1}{|nivel -1}", 2},
+        {"{|Nivell 0}", "{|Nivel 0}", 1},
+        {"{|Nivell -1}x{|Nivell 0}", "{|Nivel -1}x{|Nivel0}", 1},
+        {"{|Enganxa NOTES.TXT}^v", "{|PEGA NOTES.TXT}^v", 4},
+        {"{|Mouse CE}", "{|Mouse CI}", 4},
+        {"{|Mouse 2CE AE}", "{|Mouse 2CI AI}", 4},
+        {"{|Mouse PE 40 30 }", "{|Mouse PI 40 30 }", 4},
+        {"{|Mouse PE+ 5 5}", "{|Mouse PI+ 5 5}", 4},
+        {"{|Tria [a#b#c]}", "{|Escoge [a#b#c]}", 4},
+        {"{|Llegeix /F:NOTES.TXT}{|Tancar}", "{|Lee /F:NOTES.TXT}{|Cerrar}", 4},
+    };
+    auto run = [&](const char* typed) {
+        session->player.currentLevel = 4;
+        session->player.random.seed(7);
+        fake.mouse.perform(MouseAction::Move, 300, 200);
+        fake.recorder.clear();
+        host.calls.clear();
+        play(translateCommands(QString::fromUtf8(typed), 1));
+        return std::pair{session->player.currentLevel, ops() + host.calls};
+    };
+    for (const auto& c : cases) {
+        const auto [level, events] = run(c.catalan);
+        EXPECT_EQ(level, c.level) << c.catalan;
+        EXPECT_FALSE(events.isEmpty() && level == 4) << c.catalan;
+        EXPECT_EQ(run(c.spanish), std::pair(level, events)) << c.spanish;
+    }
 }
 
 TEST_F(Interpreter, PasteWithTheTargetGoneDoesNothing) {

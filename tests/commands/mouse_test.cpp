@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "assist/command_catalogue.h"
 #include "command_fixture.h"
+#include "i18n/texts.h"
 #include "commands/mouse_commands.h"
 #include "commands/player.h"
 
@@ -80,6 +82,26 @@ TEST_F(MouseCommand, ThroughTheInterpreter) {
     EXPECT_EQ(ops({QStringLiteral("mouse")}),
               (QStringList{QStringLiteral("mouse:move@320,200"), QStringLiteral("mouse:leftDown@320,200"),
                            QStringLiteral("mouse:leftUp@320,200")}));
+}
+
+// What the "Botó dret" and "Botó esquerra" items write, with the placeholders filled in as
+// the author does in the key field and stored from it, works the button their caption names.
+TEST_F(MouseCommand, MenuItemsWorkTheButtonTheirCaptionNames) {
+    openTarget(QStringLiteral("Notes"));
+    for (const auto& [menu, button] : {std::pair{CommandMenu::BotoDret, QStringLiteral("right")},
+                                       std::pair{CommandMenu::BotoEsquerra, QStringLiteral("left")}}) {
+        for (const CommandMenuItem& item : commandMenuItems(menu)) {
+            const QString shown = translateCommands(QString::fromUtf16(item.text), 0)
+                                      .replace(QStringLiteral("x y"), QStringLiteral("40 30"));
+            fake.recorder.clear();
+            playKeySequence(*session, translateCommands(shown, 1));
+            const QStringList buttons = ops({QStringLiteral("mouse")}).filter(QStringLiteral("Down@")) +
+                                        ops({QStringLiteral("mouse")}).filter(QStringLiteral("Up@"));
+            const std::string caption = QString::fromUtf16(item.caption).toStdString();
+            EXPECT_FALSE(buttons.isEmpty()) << caption;
+            EXPECT_EQ(buttons.filter(button).size(), buttons.size()) << caption << " " << shown.toStdString();
+        }
+    }
 }
 
 TEST_F(MouseCommand, StaysOnTheScreen) {

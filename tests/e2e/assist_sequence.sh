@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A key sequence made with the command menus and the command assistant on a new board's
-# area, a condition with both branches built in nested windows, then played into a real
-# window. Screenshots (the assistant with its nested windows) go to tests/artifacts/, or to
+# area, a text file pasted by "Pegar un texto" (whose "^v" must not paste it a second time), a
+# condition with both branches built in nested windows, then played into a real window. Screenshots (the assistant with its nested windows) go to tests/artifacts/, or to
 # $ASSIST_SHOTS when set.
 set -euo pipefail
 e2e_name=assist_sequence
@@ -65,12 +65,26 @@ sleep 0.3
 xdotool type --delay 50 "ab"
 sleep 0.3
 
-# "Órdenes" > "Retardo", then "Memoria" > "Pon en memoria": the menus' places on the bar,
-# from the board's top-left corner.
+# "Órdenes" > "Retardo", "Órdenes" > "Pegar un texto" (a file dialog), then "Memoria" >
+# "Pon en memoria": the menus' places on the bar, from the board's top-left corner.
+printf 'xyz' >"$e2e_work/boards/NOTES.TXT"
 menu_y=$((by - 230))
 click_at $((bx + 302)) "$menu_y"
 for i in 1 2 3 4 5 6 7; do key Down; done
 key Return
+click_at $((bx + 302)) "$menu_y"
+for i in 1 2 3 4; do key Down; done
+key Return
+wait_for 10 window_named "Fitxers de text per a enganxar" || fail "no file dialog for the text"
+in_window "Fitxers de text per a enganxar"
+key ctrl+a
+xdotool type --delay 20 "$e2e_work/boards/NOTES.TXT"
+key Return
+wait_for 10 sh -c '! xdotool search --name "^Fitxers de text per a enganxar$" | grep -q .' ||
+  fail "the file dialog stayed open"
+vexil_win=$(vexil_window)
+xdotool windowactivate --sync "$vexil_win" >/dev/null 2>&1 || true
+sleep 0.3
 click_at $((bx + 418)) "$menu_y"
 key Down
 key Return
@@ -120,19 +134,20 @@ sleep 1
 xdotool type --delay 20 "$e2e_work/boards/ASSIST.VXL"
 key Return
 wait_for 10 test -s "$e2e_work/boards/ASSIST.VXL" || fail "the board was not saved"
-expected='ab{|Espera 1}{|CM }{|M+ abcd }{|SIM abcd {si}{no}}'
+expected='ab{|Espera 1}{|Enganxa NOTES.TXT}^v{|CM }{|M+ abcd }{|SIM abcd {si}{no}}'
 grep -aqF "\"$expected\"" "$e2e_work/boards/ASSIST.VXL" ||
   fail "the area's keys are $(grep -a '{|' "$e2e_work/boards/ASSIST.VXL" | head -n1)"
 stop_pid "$vexil_pid"
 
-# Played into a real window: the memory holds abcd, so the first branch is typed.
+# Played into a real window: the file's text arrives once, and the memory holds abcd, so the
+# first branch is typed.
 /usr/bin/python3 "$e2e_here/target_app.py" --title Recorder --geometry 600x250+200+30 \
   --out "$e2e_work/target" >"$e2e_work/target.err" 2>&1 &
 e2e_pids+=($!)
 wait_for 20 grep -q ready "$e2e_work/target.log" || fail "the target window did not start"
 "$e2e_build/bin/vexil-tool" play --real --template "$e2e_work/boards/ASSIST.VXL" --area 1 \
   --window Recorder >"$e2e_work/play.out" 2>&1 || fail "vexil-tool play: $(cat "$e2e_work/play.out")"
-wait_for 10 grep -qx "absi" "$e2e_work/target.txt" ||
-  fail "the target holds '$(cat "$e2e_work/target.txt")', expected 'absi'"
+wait_for 10 grep -qx "abxyzsi" "$e2e_work/target.txt" ||
+  fail "the target holds '$(cat "$e2e_work/target.txt")', expected 'abxyzsi'"
 echo "typed from the assistant's sequence: $(cat "$e2e_work/target.txt")"
 echo "PASSED"

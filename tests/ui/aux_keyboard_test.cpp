@@ -6,10 +6,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -17,6 +19,7 @@
 #include "app/ui/main_window.h"
 #include "auxkeys/ui/tec_virt.h"
 #include "editor/ui/area_panel_widget.h"
+#include "platform/qt/qt_dialogs.h"
 #include "support/test_support.h"
 #include "ui_support.h"
 
@@ -231,4 +234,48 @@ TEST_F(AuxKeyboardTest, EveryButtonIsThereWithItsTranslatedCaption) {
     for (int index = 0; index <= 7; ++index) EXPECT_NE(tecVirt()->pictureButton(index), nullptr);
     EXPECT_EQ(tecVirt()->pictureButton(8), nullptr);
     EXPECT_EQ(tecVirt()->keyButton(6)->text(), QStringLiteral("Finalizar"));  // "Fi"
+}
+
+// The keyboard opens clear of the key field it writes into and moves off a dialog that
+// becomes modal under it; every file dialog, shown where the program shows them, finds it
+// out of the way, and it is back afterwards while its item is ticked.
+TEST_F(AuxKeyboardTest, ItHidesNothingItWritesIntoAndStepsAsideForFileDialogs) {
+    const auto globalRect = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); };
+    editKeys(QStringLiteral("abc"), 1);
+    window.menus().teclatAuxiliar->trigger();
+    ASSERT_TRUE(keyboard().isShown());
+    EXPECT_FALSE(tecVirt()->frameGeometry().intersects(globalRect(txText())));
+
+    QDialog data(&window);
+    auto* text1 = new QLineEdit(&data);
+    text1->setProperty("vexilKeyField", true);
+    (new QVBoxLayout(&data))->addWidget(text1);
+    data.setGeometry(tecVirt()->frameGeometry());  // right where the keyboard stands
+    data.setModal(true);
+    data.show();
+    data.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&data));
+    text1->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(tecVirt()->frameGeometry().intersects(globalRect(text1)));
+    data.hide();
+
+    QtDialogs dialogs;
+    bool shownMeanwhile = true;
+    QString modal;
+    QTimer::singleShot(50, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            modal = d->windowTitle();
+            shownMeanwhile = keyboard().isShown();
+            d->reject();
+        }
+    });
+    FileDialogRequest request;
+    request.title = QStringLiteral("Fitxers");
+    request.initialFolder = f.dir.path();
+    EXPECT_TRUE(dialogs.chooseFile(request).isEmpty());
+    EXPECT_EQ(modal, QStringLiteral("Fitxers"));
+    EXPECT_FALSE(shownMeanwhile);
+    EXPECT_TRUE(keyboard().isShown());
+    EXPECT_TRUE(window.menus().teclatAuxiliar->isChecked());
 }

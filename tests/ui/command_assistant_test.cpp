@@ -126,8 +126,13 @@ TEST_F(AssistantTest, AMenuItemGoesInAtTheCursorAndTheFieldKeepsTheFocus) {
     EXPECT_EQ(keys()->cursorPosition(), 14);
     EXPECT_EQ(window.focusWidget(), keys());
     EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("abc{|Espera 1}def"));
-    window.menus().commands.items(CommandMenu::BotoEsquerra)[0]->trigger();
+    window.menus().commands.items(CommandMenu::BotoDret)[0]->trigger();
     EXPECT_EQ(keys()->text(), QStringLiteral("abc{|Espera 1}{|Mouse CI}def"));
+    // A placeholder comes selected: what is typed next replaces it inside the braces.
+    window.menus().commands.items(CommandMenu::Ratoli)[0]->trigger();
+    EXPECT_EQ(keys()->selectedText(), QStringLiteral("n"));
+    QTest::keyClicks(keys(), QStringLiteral("20"));
+    EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("abc{|Espera 1}{|Mouse CE}{|Mouse A 20}def"));
 }
 
 TEST_F(AssistantTest, ACancelledFileDialogChangesNothingAndDisablesNothing) {
@@ -269,7 +274,7 @@ TEST_F(AssistantTest, AParameterOpensANestedAssistantThatWritesItBack) {
     keys()->setText(QStringLiteral("{|M+ abc}x"));
     QTest::mouseClick(modeButton(1), Qt::LeftButton);
     AssistantWindow* fill = assistant->assistants().first();
-    QTest::mouseClick(fill->param2(1), Qt::LeftButton);
+    QTest::mouseDClick(fill->param2(1), Qt::LeftButton);
     ASSERT_EQ(assistant->assistants().size(), 2);
     AssistantWindow* nested = assistant->assistants().last();
     EXPECT_EQ(nested->tag(), QStringLiteral("Parametre"));
@@ -359,6 +364,59 @@ TEST_F(AssistantTest, ATextsCodesAndFilesGoIntoTheText) {
     press(data, "BUTO_SORTIR", 0);
     settle();
     EXPECT_EQ(fill->param2(1)->text(), QStringLiteral("ab{|Sona SO.WAV}{|Espera 1}{|Nivell 0}cd"));
+}
+
+// A row's value is typed in place (a click opens nothing); "Codis" works on the selection the
+// author made in the text although pressing it takes the focus; a window opened without rows
+// is already wide enough for the row "+ Codi" adds.
+TEST_F(AssistantTest, ValuesAreTypedAndCodisReplacesTheSelection) {
+    keys()->setText(QStringLiteral("{|Espera 2}x"));
+    QTest::mouseClick(modeButton(1), Qt::LeftButton);
+    AssistantWindow* fill = assistant->assistants().first();
+    fill->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fill));
+    QTest::mouseClick(fill->param2(2), Qt::LeftButton);
+    EXPECT_EQ(assistant->assistants().size(), 1);
+    EXPECT_EQ(named<QLineEdit>(fill, "n_items")->text(), QStringLiteral("2"));
+    fill->param2(1)->selectAll();
+    QTest::keyClicks(fill->param2(1), QStringLiteral("5"));
+    EXPECT_EQ(named<QLineEdit>(fill, "n_items")->text(), QStringLiteral("1"));
+    EXPECT_EQ(fill->joined().keys, QStringLiteral("{|Espera 5}x"));
+
+    press(fill, "codi", 0);
+    choose(fill, 3, 0);  // "Escriu": a text
+    DataWindow* data = assistant->dataWindows().first();
+    data->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(data));
+    QLineEdit* text1 = named<QLineEdit>(data, "Text1");
+    QTest::keyClicks(text1, QStringLiteral("abcdef"));
+    text1->setSelection(2, 2);
+    press(data, "buto_codi");
+    AssistantWindow* codes = assistant->assistants().last();
+    ASSERT_NE(codes, fill);
+    EXPECT_EQ(codes->start(), QStringLiteral("cd"));
+    codes->param2(1)->selectAll();
+    QTest::keyClicks(codes->param2(1), QStringLiteral("XY"));
+    press(codes, "BUTO_SORTIR", 0);
+    settle();
+    EXPECT_EQ(text1->text(), QStringLiteral("abXYef"));
+    press(data, "BUTO_SORTIR", 0);
+    settle();
+
+    EXPECT_EQ(fill->joined().keys, QStringLiteral("{|Espera 5}xabXYef"));
+
+    // A nested assistant on an empty value: one row fits without the window growing.
+    press(fill, "codi", 0);
+    QTest::mouseDClick(fill->param2(4), Qt::LeftButton);
+    AssistantWindow* nested = assistant->assistants().last();
+    ASSERT_NE(nested, fill);
+    ASSERT_EQ(nested->rowList().count(), 0);
+    const int opened = nested->width();
+    press(nested, "codi", 0);
+    QCoreApplication::processEvents();
+    QLineEdit* value = nested->param2(1);
+    ASSERT_NE(value, nullptr);
+    EXPECT_GE(opened, value->mapTo(nested, QPoint(value->width(), 0)).x()) << nested->width();
 }
 
 TEST_F(AssistantTest, AFileRowAsksForTheFileAndACancelLeavesItEmpty) {

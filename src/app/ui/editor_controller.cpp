@@ -122,6 +122,9 @@ void EditorController::runCommandMenu(CommandMenu menu, int index) {
     keysField_->runMenuItem(menu, index);
     panel_->refresh();
     panel_->focusKeys();
+    // The inserted command's placeholder is selected, so that typing replaces it.
+    const PanelState& p = editor_->context.panel;
+    if (p.selectionLength > 0) panel_->keysField()->setSelection(p.selectionStart, p.selectionLength);
 }
 
 void EditorController::codiModusBoto(int index) {

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -151,6 +152,9 @@ AssistantWindow::AssistantWindow(CommandAssistant& assistant, const QString& tag
                                  const QString& caption, const QString& start, QWidget* parent)
     : QDialog(parent), a_(assistant), tag_(tag), start_(start) {
     build(caption);
+    // One row, measured and removed again by showRows when the sequence has none.
+    addRowWidgets();
+    rowWidth_ = rowsHost_->sizeHint().width();
     rows_.rows = cutKeySequence(start_, a_.macros());
     rows_.selected = rows_.count();
     showRows();
@@ -226,15 +230,13 @@ void AssistantWindow::addRowWidgets() {
     w.param1->setProperty("index", r);
     w.param1->setMinimumWidth(160);
     w.param1->setTextFormat(Qt::PlainText);
-    w.param2 = new QLabel(rowsHost_);
-    w.param2->setObjectName(QStringLiteral("param2"));
-    w.param2->setProperty("index", r);
+    // The value is typed in place; a double click builds it in a nested assistant.
+    w.param2 = lineEdit(rowsHost_, "param2", r);
     w.param2->setMinimumWidth(220);
-    w.param2->setTextFormat(Qt::PlainText);
-    w.param2->setFrameShape(QFrame::Panel);
-    w.param2->setFrameShadow(QFrame::Sunken);
-    w.param2->setCursor(Qt::PointingHandCursor);
+    w.param2->setProperty("vexilKeyField", true);
     w.param2->installEventFilter(this);
+    connect(w.param2, &QLineEdit::textChanged, this,
+            [this, r](const QString& text) { parameterTyped(r, text); });
     w.param3 = new QLabel(rowsHost_);
     w.param3->setObjectName(QStringLiteral("param3"));
     w.param3->setProperty("index", r);
@@ -249,6 +251,7 @@ void AssistantWindow::addRowWidgets() {
 }
 
 void AssistantWindow::showRows() {
+    const QScopedValueRollback<bool> filling(filling_, true);
     while (int(widgets_.size()) < rows_.count()) addRowWidgets();
     while (int(widgets_.size()) > rows_.count()) {
         const RowWidgets& w = widgets_.back();
@@ -268,7 +271,11 @@ void AssistantWindow::showRows() {
         }
         w.option->setChecked(r == rows_.selected);
         w.param1->setText(row.param1);
-        w.param2->setText(row.param2);
+        if (w.param2->text() != row.param2) w.param2->setText(row.param2);
+        // A command without a parameter has nothing to type.
+        const bool none = row.choice > 0 && row.choice < catalogueCaptionCount() &&
+                          commandCatalogue(row.choice, 2).isEmpty();
+        w.param2->setReadOnly(none);
     }
     if (rows_.selected == 0 && options_->checkedButton()) {
         options_->setExclusive(false);
@@ -281,7 +288,8 @@ void AssistantWindow::showRows() {
     const int most = screen ? screen->availableGeometry().height() * 2 / 3 : 600;
     const QSize rowsSize = rowsHost_->sizeHint();
     const int frame = 2 * scroll_->frameWidth() + 4;
-    scroll_->setMinimumWidth(rowsSize.width() + scroll_->verticalScrollBar()->sizeHint().width() + frame);
+    scroll_->setMinimumWidth(std::max(rowsSize.width(), rowWidth_) +
+                             scroll_->verticalScrollBar()->sizeHint().width() + frame);
     scroll_->setMinimumHeight(std::min(most, std::max(40, rowsSize.height() + frame)));
     adjustSize();
 }
@@ -295,7 +303,7 @@ QComboBox* AssistantWindow::ordres(int row) const {
 QLabel* AssistantWindow::param1(int row) const {
     return row >= 1 && row <= int(widgets_.size()) ? widgets_[size_t(row - 1)].param1 : nullptr;
 }
-QLabel* AssistantWindow::param2(int row) const {
+QLineEdit* AssistantWindow::param2(int row) const {
     return row >= 1 && row <= int(widgets_.size()) ? widgets_[size_t(row - 1)].param2 : nullptr;
 }
 
@@ -343,6 +351,20 @@ void AssistantWindow::openParameter(int r) {
     a_.openNested(w, this, tag);
 }
 
+void AssistantWindow::parameterTyped(int r, const QString& text) {
+    if (filling_ || r < 1 || r > rows_.count()) return;
+    rows_.rows[size_t(r - 1)].param2 = text;
+    markSelected(r);
+}
+
+void AssistantWindow::markSelected(int r) {
+    // Working in a row's value selects the row, as a click on its option does.
+    if (rows_.selected == r || r < 1 || r > int(widgets_.size())) return;
+    rows_.selected = r;
+    widgets_[size_t(r - 1)].option->setChecked(true);
+    nItems_->setText(QString::number(r));
+}
+
 void AssistantWindow::codi(int index) {
     if (index == 0) rows_.add();
     else if (index == 1) rows_.removeSelected();
@@ -387,12 +409,16 @@ void AssistantWindow::reject() {
 }
 
 bool AssistantWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (size_t i = 0; i < widgets_.size(); ++i)
-            if (widgets_[i].param2 == watched) {
-                openParameter(int(i) + 1);
-                return true;
+    if (event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::FocusIn) {
+        for (size_t i = 0; i < widgets_.size(); ++i) {
+            if (widgets_[i].param2 != watched) continue;
+            if (event->type() == QEvent::FocusIn) {
+                markSelected(int(i) + 1);
+                break;
             }
+            openParameter(int(i) + 1);
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -408,6 +434,8 @@ DataWindow::DataWindow(CommandAssistant& assistant, ParamKind kind, const QStrin
     text1_ = lineEdit(this, "Text1");
     text1_->setProperty("vexilKeyField", true);
     text1_->setMinimumWidth(360);
+    connect(text1_, &QLineEdit::selectionChanged, this, [this] { rememberSelection(false); });
+    connect(text1_, &QLineEdit::cursorPositionChanged, this, [this] { rememberSelection(true); });
     layout->addWidget(text1_);
     auto* values = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
@@ -474,7 +502,10 @@ DataWindow::DataWindow(CommandAssistant& assistant, ParamKind kind, const QStrin
                 text2_[0]->setText(picked);
             });
             break;
-        case ParamKind::Text: text1_->setText(value); break;
+        case ParamKind::Text:
+            text1_->setText(value);
+            rememberSelection(true);
+            break;
         default: text2_[0]->setText(value); break;
     }
     adjustSize();
@@ -510,6 +541,14 @@ void DataWindow::insertText(const QString& text) {
     } else {
         text1_->insert(text);
     }
+    rememberSelection(true);
+}
+
+void DataWindow::rememberSelection(bool always) {
+    // The field drops its selection as it loses the focus: that is not the author's doing.
+    if (!always && !text1_->hasFocus() && !text1_->hasSelectedText()) return;
+    selectionStart_ = text1_->hasSelectedText() ? text1_->selectionStart() : text1_->cursorPosition();
+    selectionLength_ = int(text1_->selectedText().size());
 }
 
 void DataWindow::addFile() {
@@ -517,15 +556,21 @@ void DataWindow::addFile() {
     const QString command = dataFileCommand(index, a_.keys().chooseFile(dataFileKind(index)));
     if (command.isEmpty()) return;
     if (kind_ == ParamKind::List) list1_->addItem(command);
-    else text1_->insert(command);
+    else {
+        text1_->insert(command);
+        rememberSelection(true);
+    }
 }
 
 void DataWindow::openCodes() {
-    const bool selected = text1_->hasSelectedText();
-    setProperty("codisSelectionStart", selected ? text1_->selectionStart() : text1_->cursorPosition());
-    setProperty("codisSelectionLength", selected ? int(text1_->selectedText().size()) : 0);
+    rememberSelection(false);
+    const QString text = text1_->text();
+    const int start = std::clamp(selectionStart_, 0, int(text.size()));
+    const int length = std::clamp(selectionLength_, 0, int(text.size()) - start);
+    setProperty("codisSelectionStart", start);
+    setProperty("codisSelectionLength", length);
     const QString tag = windowTitle();
-    auto* w = new AssistantWindow(a_, tag, tag, selected ? text1_->selectedText() : QString(), this);
+    auto* w = new AssistantWindow(a_, tag, tag, text.mid(start, length), this);
     a_.openNested(w, this, tag);
 }
 

@@ -97,12 +97,13 @@ public:
     QRadioButton* option(int row) const;
     QComboBox* ordres(int row) const;
     QLabel* param1(int row) const;
-    QLabel* param2(int row) const;
+    // The row's value, typed into directly (keys may be typed into it too).
+    QLineEdit* param2(int row) const;
 
     // What the row controls do.
     void selectRow(int row);
     void chooseInRow(int row, int choice);
-    void openParameter(int row);  // a click on param2
+    void openParameter(int row);  // a double click on param2
     void codi(int index);         // "+ Codi", "- Codi", "^ Codi"
     // A nested window's result for the selected row.
     void setSelectedParameter(const QString& value);
@@ -118,13 +119,15 @@ private:
         QRadioButton* option = nullptr;
         QComboBox* ordres = nullptr;
         QLabel* param1 = nullptr;
-        QLabel* param2 = nullptr;
+        QLineEdit* param2 = nullptr;
         QLabel* param3 = nullptr;
     };
     void build(const QString& caption);
     void showRows();
     void addRowWidgets();
     void logCaptions();
+    void parameterTyped(int row, const QString& text);
+    void markSelected(int row);
 
     CommandAssistant& a_;
     QString tag_;
@@ -137,6 +140,9 @@ private:
     QButtonGroup* options_ = nullptr;
     QLineEdit* nItems_ = nullptr;
     QStringList choices_;
+    // The width one row needs, so that a window opened without rows shows a new one whole.
+    int rowWidth_ = 0;
+    bool filling_ = false;
 };
 
 // `Dades`: one parameter of a row.
@@ -168,6 +174,11 @@ private:
     QLineEdit* text2_[2] = {nullptr, nullptr};
     QListWidget* list1_ = nullptr;
     QComboBox* fitxers_ = nullptr;
+    // The selection of `Text1` as the author left it: pressing "Codis" takes the focus, and
+    // the field drops its selection when it loses the focus.
+    void rememberSelection(bool always);
+    int selectionStart_ = 0;
+    int selectionLength_ = 0;
 };
 
 // `sim`: the condition's value and its two branches.

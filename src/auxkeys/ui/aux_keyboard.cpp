@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -32,6 +34,8 @@ AuxKeyboard::AuxKeyboard(Session& session, QAction* menuItem, QWidget* owner)
     connect(menuItem_, &QAction::toggled, this, &AuxKeyboard::apply);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { focusChanged(now); });
+    // Every file dialog of the program, whoever opens it, is seen here as it shows and hides.
+    qApp->installEventFilter(this);
 }
 
 AuxKeyboard::~AuxKeyboard() = default;
@@ -59,22 +63,60 @@ void AuxKeyboard::setUseMode(bool useMode) {
 
 void AuxKeyboard::apply(bool ticked) {
     if (!window_) return;
-    if (!ticked || useMode_) {
+    // A file dialog is never covered: the keyboard waits until it has closed.
+    if (!ticked || useMode_ || fileDialogOpen()) {
         window_->hide();
         return;
     }
     if (!window_->isVisible()) {
-        // First shown at the right of the window it helps.
-        if (!window_->property("placed").toBool() && owner_) {
-            const QRect frame = owner_->frameGeometry();
-            window_->adjustSize();
-            window_->move(frame.right() - window_->width(), frame.top() + 60);
-            window_->setProperty("placed", true);
-        }
+        window_->adjustSize();
+        place();
         window_->show();
     }
     keepAboveModalDialog(window_);
     window_->raise();
+}
+
+void AuxKeyboard::place() {
+    QWidget* scope = QApplication::activeModalWidget();
+    if (!scope && owner_) scope = owner_->window();
+    if (!scope || !window_) return;
+    const QRect around = scope->frameGeometry();
+    const QWidget* field = targetField();
+    const QRect fieldRect = field ? QRect(field->mapToGlobal(QPoint(0, 0)), field->size()) : QRect();
+    const QRect frame = window_->frameGeometry();
+    // Where the author put it stays, unless it stands over what it writes into.
+    if (placed_ && !frame.intersects(around) && !frame.intersects(fieldRect)) return;
+    const QScreen* screen = scope->screen() ? scope->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    window_->move(auxKeyboardPosition(screen->availableGeometry(), frame.size(), around, fieldRect));
+    placed_ = true;
+}
+
+bool AuxKeyboard::fileDialogOpen() const {
+    for (const QPointer<QWidget>& d : fileDialogs_)
+        if (d && d->isVisible()) return true;
+    return false;
+}
+
+bool AuxKeyboard::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Show && type != QEvent::Hide) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    // The picture chooser "Fitxers Gràfics" counts as a file dialog.
+    if (!w || !w->isWindow() ||
+        !(qobject_cast<QFileDialog*>(w) || w->objectName() == QLatin1String("rec_graf")))
+        return false;
+    fileDialogs_.removeAll(nullptr);
+    if (type == QEvent::Show) {
+        if (!fileDialogs_.contains(w)) fileDialogs_.append(w);
+        if (window_) window_->hide();
+    } else {
+        fileDialogs_.removeAll(w);
+        // Back as it was once the last file dialog has closed, if still ticked.
+        if (!fileDialogOpen()) apply(menuItem_->isChecked());
+    }
+    return false;
 }
 
 void AuxKeyboard::focusChanged(QWidget* now) {
@@ -84,7 +126,11 @@ void AuxKeyboard::focusChanged(QWidget* now) {
     if (!isShown()) return;
     const QWindow* before = window_->windowHandle()->transientParent();
     keepAboveModalDialog(window_);
-    if (window_->windowHandle()->transientParent() != before) window_->raise();
+    if (window_->windowHandle()->transientParent() != before) {
+        // Another window is modal now: the keyboard moves off it if it stands over it.
+        place();
+        window_->raise();
+    }
 }
 
 QWidget* AuxKeyboard::targetField() const {

@@ -3,7 +3,9 @@
 // item "&Teclat auxiliar" (and through it the box "Tec. Aux."), inserting into the key
 // field being edited. A key field is any widget whose dynamic property `vexilKeyField` is
 // true (a QLineEdit, QPlainTextEdit or QTextEdit); the keyboard writes into the one that
-// had the focus last, and while a modal dialog is open into that dialog's key field.
+// had the focus last, and while a modal dialog is open into that dialog's key field. It
+// stands beside the window it writes into, and steps aside while any file dialog is open.
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -36,19 +38,28 @@ public:
     QWidget* targetField() const;
     // Inserts `text` at the cursor of the target field; false when there is none.
     bool insert(const QString& text);
+    // Whether a file dialog (or the picture chooser) is open, which the keyboard leaves clear.
+    bool fileDialogOpen() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void apply(bool ticked);
     void keyClicked(int index);
     void pictureClicked(int index);
     void focusChanged(QWidget* now);
+    // Moves the keyboard clear of the window it writes into and of the field.
+    void place();
 
     Session& s_;
     QAction* menuItem_;
     QPointer<QWidget> owner_;
     QPointer<TecVirt> window_;
     QPointer<QWidget> lastField_;
+    QList<QPointer<QWidget>> fileDialogs_;
     bool useMode_ = false;
+    bool placed_ = false;
 };
 
 // Whether a widget is a key field the auxiliary keyboard writes into.
