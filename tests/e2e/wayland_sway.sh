@@ -124,8 +124,9 @@ ascii_keys=$("$PYTHON" -c '
 import sys
 print("".join("{%s}" % c if c in "+^%~(){}[]" else c for c in sys.argv[1]), end="")' "$ascii")
 catalan='Català: «Això és il·lícit», digué l’Ñoño. Cinquanta € per pa i vi; ÀÉÈÍÏÒÓÚÜÇ àéèíïòóúüç ¿Sí? ¡Olé! Œ œ Ÿ ÿ ß µ – — … ‰ ™ ¤ ½ Ŀŀ āĀ ✓'
-catalan_keys="${catalan}{ENTER}fi"
-catalan_text="${catalan}"$'\n'"fi"
+# Then Shift+x, and Ctrl+End (the cursor is at the end already: it types nothing).
+catalan_keys="${catalan}{ENTER}fi+x^{END}"
+catalan_text="${catalan}"$'\n'"fiX"
 
 for layout in us es de fr; do
     sway_msg "input * xkb_layout $layout"
@@ -136,6 +137,7 @@ for layout in us es de fr; do
     expect_text "$layout" "$ascii" || fail "$layout: the ASCII characters"
     play --window "Vexil $layout" "$catalan_keys"
     expect_text "$layout" "$ascii$catalan_text" || fail "$layout: the accented characters"
+    grep -q '"key":16777233,"state":2,' "$OUT/$layout.log" || fail "$layout: no Ctrl+End event"
     # A left click, then a right one, in screen pixels (the window fills the 1024 x 768
     # output).
     play --window "Vexil $layout" '{|Mouse M 300 200 CD}'

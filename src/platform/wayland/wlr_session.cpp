@@ -163,8 +163,11 @@ std::unique_ptr<WlrSession> WlrSession::open(const QByteArray& name, QString* wh
     if (QCoreApplication::instance()) {
         s->notifier_ = std::make_unique<QSocketNotifier>(wl_display_get_fd(s->display_),
                                                          QSocketNotifier::Read);
-        QObject::connect(s->notifier_.get(), &QSocketNotifier::activated,
-                         [p = s.get()] { p->dispatchPending(); });
+        QObject::connect(s->notifier_.get(), &QSocketNotifier::activated, [p = s.get()] {
+            p->dispatchPending();
+            // A compositor that went away leaves the socket readable for ever.
+            if (!p->alive()) p->notifier_->setEnabled(false);
+        });
     }
     return s;
 }
