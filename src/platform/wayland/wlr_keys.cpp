@@ -156,10 +156,6 @@ void WlrKeySender::key(std::uint32_t keycode, bool down) {
                                      : WL_KEYBOARD_KEY_STATE_RELEASED);
     countRequest();
     xkb_state_update_key(state_, keycode, down ? XKB_KEY_DOWN : XKB_KEY_UP);
-    sendModifiers();
-}
-
-void WlrKeySender::sendModifiers() {
     const std::array<std::uint32_t, 4> mods{
         xkb_state_serialize_mods(state_, XKB_STATE_MODS_DEPRESSED),
         xkb_state_serialize_mods(state_, XKB_STATE_MODS_LATCHED),
@@ -169,17 +165,6 @@ void WlrKeySender::sendModifiers() {
     zwp_virtual_keyboard_v1_modifiers(keyboard_, mods[0], mods[1], mods[2], mods[3]);
     sentModifiers_ = mods;
     countRequest();
-}
-
-void WlrKeySender::setLevelShift(bool on) {
-    const xkb_mod_mask_t shift = 1u << xkb_keymap_mod_get_index(keymap_, XKB_MOD_NAME_SHIFT);
-    xkb_mod_mask_t depressed = xkb_state_serialize_mods(state_, XKB_STATE_MODS_DEPRESSED);
-    depressed = on ? depressed | shift : depressed & ~shift;
-    xkb_state_update_mask(state_, depressed,
-                          xkb_state_serialize_mods(state_, XKB_STATE_MODS_LATCHED),
-                          xkb_state_serialize_mods(state_, XKB_STATE_MODS_LOCKED), 0, 0,
-                          xkb_state_serialize_layout(state_, XKB_STATE_LAYOUT_LOCKED));
-    sendModifiers();
 }
 
 void WlrKeySender::tap(std::uint32_t keycode) {
@@ -222,15 +207,9 @@ int WlrKeySender::send(const KeySequence& keys) {
             std::vector<std::uint32_t> held;
             if (s.modifiers & ModControl) held.push_back(map_.controlKey());
             if (s.modifiers & ModAlt) held.push_back(map_.altKey());
-            if (s.modifiers & ModShift) held.push_back(map_.shiftKey());
+            if ((s.modifiers & ModShift) || place->shift) held.push_back(map_.shiftKey());
             for (std::uint32_t m : held) key(m, true);
-            // The capital of a pair is its key's second level: the modifiers' state says
-            // Shift around it, without Shift's own key, which every client would handle
-            // as one more key event.
-            const bool level = place->shift && !(s.modifiers & ModShift);
-            if (level) setLevelShift(true);
             tap(place->keycode);
-            if (level) setLevelShift(false);
             for (auto m = held.rbegin(); m != held.rend(); ++m) key(*m, false);
         }
     }

@@ -38,8 +38,6 @@ private:
     void waitUntilClientsHaveKeyboards();
     void key(std::uint32_t keycode, bool down);
     void tap(std::uint32_t keycode);
-    void sendModifiers();
-    void setLevelShift(bool on);
     void countRequest();
 
     WlrSession& session_;
