@@ -147,6 +147,14 @@ for layout in us es de fr; do
     echo "$layout: 1000 ASCII and the $("$PYTHON" -c 'import sys; print(len(sys.argv[1]))' "$catalan_text")-character Catalan text arrived exactly; both clicks too"
 done
 
+# A stretch with more characters beyond Windows-1252 than one map has room for: it goes in
+# parts, each with its map handed over before its keys.
+beyond=$("$PYTHON" -c 'print("".join(chr(c) for c in list(range(0x3B1, 0x3CA)) + list(range(0x2600, 0x2630))) + " ok", end="")')
+start_wayland_target beyond
+play --window "Vexil beyond" "$beyond"
+expect_text beyond "$beyond" || fail "the characters beyond one map's room"
+echo "$("$PYTHON" -c 'import sys; print(len(sys.argv[1]))' "$beyond") characters, most beyond Windows-1252, arrived exactly in one stretch"
+
 # sway hands every keyboard, the program's own included, the layout of its configuration
 # whenever that changes: the tool's own map must come back before its next keys.
 sway_msg "input * xkb_layout us"
