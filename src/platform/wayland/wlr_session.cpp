@@ -290,9 +290,16 @@ QRect WlrSession::layout() const {
 
 bool WlrSession::alive() const { return display_ && wl_display_get_error(display_) == 0; }
 
+// Readies the reading of events, dispatching what is queued first; false once the
+// connection is lost (the queue then never empties).
+bool WlrSession::prepareRead() {
+    while (wl_display_prepare_read(display_) != 0)
+        if (wl_display_dispatch_pending(display_) < 0) return false;
+    return true;
+}
+
 void WlrSession::dispatchPending() {
-    if (!alive()) return;
-    while (wl_display_prepare_read(display_) != 0) wl_display_dispatch_pending(display_);
+    if (!alive() || !prepareRead()) return;
     wl_display_flush(display_);
     pollfd p{wl_display_get_fd(display_), POLLIN, 0};
     if (poll(&p, 1, 0) > 0 && (p.revents & POLLIN))
@@ -305,7 +312,7 @@ void WlrSession::dispatchPending() {
 bool WlrSession::waitFor(const std::function<bool()>& done, int timeoutMs) {
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     while (alive()) {
-        while (wl_display_prepare_read(display_) != 0) wl_display_dispatch_pending(display_);
+        if (!prepareRead()) return false;
         if (done()) {
             wl_display_cancel_read(display_);
             return true;

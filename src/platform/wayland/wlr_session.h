@@ -98,6 +98,7 @@ private:
     void global(wl_registry* registry, std::uint32_t name, const char* interface,
                 std::uint32_t version);
     void globalRemoved(std::uint32_t name);
+    bool prepareRead();
     void watchOutput(Output& o);
     void addToplevel(zwlr_foreign_toplevel_handle_v1* handle);
     Toplevel* toplevelOf(zwlr_foreign_toplevel_handle_v1* handle);
