@@ -2,14 +2,16 @@
 // and of the typing benchmark beside the Tk one (target_app.py), with the same files:
 //   qt-target --caption TITLE --out PREFIX
 // PREFIX.txt holds the text (rewritten shortly after every change); PREFIX.log gets one
-// JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), and a
-// "ready" line once the window is shown.
+// JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), one per
+// mouse button press (as the Tk target: num 1 left, 3 right; x_root, y_root where the
+// window saw it on the screen), and a "ready" line once the window is shown.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -57,6 +59,14 @@ protected:
         write({{"type", "key"}, {"key", e->key()}, {"char", e->text()},
                {"state", int(e->modifiers() >> 25)}, {"t", monotonicSeconds()}});
         QPlainTextEdit::keyPressEvent(e);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override {
+        const int num = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 3 : 2;
+        const QPoint global = e->globalPosition().toPoint();
+        write({{"type", "button"}, {"num", num}, {"x_root", global.x()}, {"y_root", global.y()},
+               {"t", monotonicSeconds()}});
+        QPlainTextEdit::mousePressEvent(e);
     }
 
 private:

@@ -16,8 +16,9 @@ class WlrInput {
 public:
     virtual ~WlrInput() = default;
     // Connects to the Wayland display `display` (WAYLAND_DISPLAY when empty). Null, with the
-    // reason in `why`, when there is no such display or the compositor offers neither the
-    // virtual-keyboard nor the virtual-pointer protocol.
+    // reason in `why`, when there is no such display or the compositor lacks the
+    // virtual-keyboard or the virtual-pointer protocol (GNOME, KDE: the remote-desktop way
+    // then does both).
     static std::unique_ptr<WlrInput> connect(const QByteArray& display, QString* why);
 
     virtual KeySender& keys() = 0;
