@@ -2,14 +2,16 @@
 // and of the typing benchmark beside the Tk one (target_app.py), with the same files:
 //   qt-target --caption TITLE --out PREFIX
 // PREFIX.txt holds the text (rewritten shortly after every change); PREFIX.log gets one
-// JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), and a
-// "ready" line once the window is shown.
+// JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), one per
+// mouse button press with where it was (window pixels: screen pixels with --fullscreen, the
+// way to know where the window is on Wayland), and a "ready" line once the window is shown.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -58,6 +60,12 @@ protected:
                {"state", int(e->modifiers() >> 25)}, {"t", monotonicSeconds()}});
         QPlainTextEdit::keyPressEvent(e);
     }
+    void mousePressEvent(QMouseEvent* e) override {
+        const QPoint at = viewport()->mapTo(this, e->position().toPoint());
+        write({{"type", "button"}, {"button", int(e->button())}, {"x", at.x()}, {"y", at.y()},
+               {"t", monotonicSeconds()}});
+        QPlainTextEdit::mousePressEvent(e);
+    }
 
 private:
     QString prefix_;
@@ -73,6 +81,7 @@ int main(int argc, char** argv) {
     args.addOption(QCommandLineOption("caption", "window title", "TITLE"));
     args.addOption(QCommandLineOption("out", "prefix of the files written", "PREFIX"));
     args.addOption(QCommandLineOption("geometry", "WxH+X+Y", "GEOMETRY", "500x300+300+200"));
+    args.addOption(QCommandLineOption("fullscreen", "cover the whole screen"));
     args.process(app);
     if (!args.isSet("caption") || !args.isSet("out")) args.showHelp(2);
 
@@ -80,7 +89,8 @@ int main(int argc, char** argv) {
     editor.setWindowTitle(args.value("caption"));
     const QStringList g = args.value("geometry").split(QRegularExpression("[x+]"));
     if (g.size() == 4) editor.setGeometry(g[2].toInt(), g[3].toInt(), g[0].toInt(), g[1].toInt());
-    editor.show();
+    if (args.isSet("fullscreen")) editor.showFullScreen();
+    else editor.show();
     editor.activateWindow();
     editor.setFocus();
     QTimer::singleShot(200, &editor, [&editor] {

@@ -29,6 +29,10 @@ public:
     QSize screenSize() override;
     bool boardTakesFocus() override { return false; }
 
+    // Without a window list: the handle and title of the focused application.
+    static constexpr WindowHandle kFocusedApplication = 1;
+    static QString focusedApplicationTitle();
+
 private:
     WindowSystem* toplevels_;
     std::function<QSize()> screen_;
