@@ -378,18 +378,21 @@ bool RemoteDesktopSession::paste(const QString& text, const std::function<void()
     for (const QString& type : kTextTypes)
         content[type] = type == u"STRING" ? text.toLatin1() : text.toUtf8();
     offer(content);
-    const int served = transfersServed_;
-    // The first paste of a session waits a little longer: the application has had no
-    // offer from this session before.
-    if (!everOffered_) waitUntil([] { return false; }, 40);
+    // Requests for what was offered before are answered before counting starts.
+    waitUntil([] { return false; }, everOffered_ ? 5 : 40);
     everOffered_ = true;
+    const int served = transfersServed_;
     pressPaste();
     // The application asks for the text when it reads Ctrl+V; it is served from the event
-    // loop. Once it has it, the clipboard gets back what it held.
+    // loop. The clipboard gets back what it held once no request has come for a while:
+    // some applications ask twice (a second type, or again to check).
     waitUntil([&] { return transfersServed_ != served || closed_; }, 2000);
     const bool ok = transfersServed_ != served;
-    // Some applications ask twice (a second type, or again to check): a short grace.
-    waitUntil([] { return false; }, 30);
+    for (int seen = transfersServed_, i = 0; ok && i < 10; ++i) {
+        waitUntil([&] { return transfersServed_ != seen; }, 40);
+        if (transfersServed_ == seen) break;
+        seen = transfersServed_;
+    }
     if (!before.empty()) offer(before);
     return ok;
 }
