@@ -28,6 +28,12 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // The portal's device types and its "persist until revoked" mode.
 constexpr uint kKeyboard = 1, kPointer = 2, kPersistUntilRevoked = 2;
+// How long no request for the pasted text must have come before the clipboard gets its
+// old content back (milliseconds).
+constexpr int kQuietMs = 40;
+// How long an application busy with the keys before its Ctrl+V may take to ask for the
+// text (a thousand keys take a Qt window over a second on a busy machine).
+constexpr int kPasteTimeoutMs = 5000;
 // How long the user may take over the consent dialog.
 constexpr int kConsentTimeoutMs = 120000;
 
@@ -337,12 +343,17 @@ QByteArray RemoteDesktopSession::readSelection(const QString& mimeType) {
     const auto fd = reply.arguments().value(0).value<QDBusUnixFileDescriptor>();
     QByteArray out;
     if (!fd.isValid()) return out;
+    // The event loop runs meanwhile: the owner may be this session itself, asked through
+    // SelectionTransfer.
     QElapsedTimer t;
     t.start();
     char buffer[4096];
     while (t.elapsed() < 1000) {
-        pollfd p{fd.fileDescriptor(), POLLIN, 50};
-        if (poll(&p, 1, 50) <= 0) continue;
+        pollfd p{fd.fileDescriptor(), POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0) {
+            waitUntil([] { return false; }, 2);
+            continue;
+        }
         const ssize_t n = ::read(fd.fileDescriptor(), buffer, sizeof buffer);
         if (n <= 0) break;
         out.append(buffer, n);
@@ -386,10 +397,10 @@ bool RemoteDesktopSession::paste(const QString& text, const std::function<void()
     // The application asks for the text when it reads Ctrl+V; it is served from the event
     // loop. The clipboard gets back what it held once no request has come for a while:
     // some applications ask twice (a second type, or again to check).
-    waitUntil([&] { return transfersServed_ != served || closed_; }, 2000);
+    waitUntil([&] { return transfersServed_ != served || closed_; }, kPasteTimeoutMs);
     const bool ok = transfersServed_ != served;
     for (int seen = transfersServed_, i = 0; ok && i < 10; ++i) {
-        waitUntil([&] { return transfersServed_ != seen; }, 40);
+        waitUntil([&] { return transfersServed_ != seen; }, kQuietMs);
         if (transfersServed_ == seen) break;
         seen = transfersServed_;
     }
