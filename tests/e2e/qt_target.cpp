@@ -3,8 +3,8 @@
 //   qt-target --caption TITLE --out PREFIX
 // PREFIX.txt holds the text (rewritten shortly after every change); PREFIX.log gets one
 // JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), one per
-// mouse button press with where it was (window pixels: screen pixels with --fullscreen, the
-// way to know where the window is on Wayland), and a "ready" line once the window is shown.
+// mouse button press (as the Tk target: num 1 left, 3 right; x_root, y_root where the
+// window saw it on the screen), and a "ready" line once the window is shown.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -60,9 +60,11 @@ protected:
                {"state", int(e->modifiers() >> 25)}, {"t", monotonicSeconds()}});
         QPlainTextEdit::keyPressEvent(e);
     }
+
     void mousePressEvent(QMouseEvent* e) override {
-        const QPoint at = viewport()->mapTo(this, e->position().toPoint());
-        write({{"type", "button"}, {"button", int(e->button())}, {"x", at.x()}, {"y", at.y()},
+        const int num = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 3 : 2;
+        const QPoint global = e->globalPosition().toPoint();
+        write({{"type", "button"}, {"num", num}, {"x_root", global.x()}, {"y_root", global.y()},
                {"t", monotonicSeconds()}});
         QPlainTextEdit::mousePressEvent(e);
     }
@@ -81,6 +83,8 @@ int main(int argc, char** argv) {
     args.addOption(QCommandLineOption("caption", "window title", "TITLE"));
     args.addOption(QCommandLineOption("out", "prefix of the files written", "PREFIX"));
     args.addOption(QCommandLineOption("geometry", "WxH+X+Y", "GEOMETRY", "500x300+300+200"));
+    // On Wayland no client knows where its window lies: full screen, its pixels are the
+    // screen's.
     args.addOption(QCommandLineOption("fullscreen", "cover the whole screen"));
     args.process(app);
     if (!args.isSet("caption") || !args.isSet("out")) args.showHelp(2);

@@ -63,7 +63,7 @@ for layout in us es de fr; do
             sleep 0.1
         done
         press=$(grep '"type":"button"' "$DESKTOP/target.log" | tail -n1)
-        [[ $press == *'"button":1,'* && $press == *'"x":300,'* && $press == *'"y":200'* ]] ||
+        [[ $press == *'"num":1,'* && $press == *'"x_root":300,'* && $press == *'"y_root":200}'* ]] ||
             fail "the click did not arrive at (300, 200) with the left button: ${press:-nothing} $(cat "$DESKTOP/mouse.err")"
     fi
     echo "ok: $layout: ${#ASCII} ASCII and ${#CATALAN} Catalan/Spanish characters arrived exactly"
