@@ -5,7 +5,8 @@
 #  - With no portal on the bus, the program takes GNOME's own remote-desktop service:
 #    1,000 ASCII characters and a Catalan/Spanish text under the us, es, de and fr layouts
 #    (a fake systemd-localed gives the compositor its layout), every character checked;
-#    a pointer move and click where the window sees it.
+#    a pointer move and click where the window sees it; the clipboard given back after a
+#    paste.
 #  - With a portal (a fake one in front of mutter's service): the options the program
 #    asks for, the restore token kept (0600) and brought back at the second start, and the
 #    keys arriving both times.
@@ -65,6 +66,21 @@ for layout in us es de fr; do
         press=$(grep '"type":"button"' "$DESKTOP/target.log" | tail -n1)
         [[ $press == *'"num":1,'* && $press == *'"x_root":300,'* && $press == *'"y_root":200}'* ]] ||
             fail "the click did not arrive at (300, 200) with the left button: ${press:-nothing} $(cat "$DESKTOP/mouse.err")"
+    fi
+    if [ "$layout" == us ]; then
+        # What the clipboard held comes back after a paste: the window copies all its text;
+        # then "é" is pasted and a Ctrl+V pastes the window's text again (in the same run:
+        # what the session gives back goes when it ends).
+        held=$EXPECTED
+        "$TOOL" play --real --window "$FOCUSED" -- '^a^c^{END}' >"$DESKTOP/held.out" 2>&1
+        sleep 0.3
+        "$TOOL" play --real --window "$FOCUSED" -- 'é^v' >>"$DESKTOP/held.out" 2>&1
+        for i in $(seq 1 50); do
+            [ "$(cat "$DESKTOP/target.txt")" == "${held}é$held" ] && break
+            sleep 0.1
+        done
+        [ "$(cat "$DESKTOP/target.txt")" == "${held}é$held" ] ||
+            fail "the clipboard did not get back what it held before the paste"
     fi
     echo "ok: $layout: ${#ASCII} ASCII and ${#CATALAN} Catalan/Spanish characters arrived exactly"
     stop_desktop

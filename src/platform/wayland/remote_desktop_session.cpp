@@ -304,7 +304,21 @@ bool RemoteDesktopSession::capsLocked() {
 void RemoteDesktopSession::onSelectionOwnerChanged(const QVariantMap& options) {
     sessionOwns_ = options.value(QStringLiteral("session-is-owner")).toBool();
     if (!sessionOwns_) {
-        ownerTypes_ = options.value(QStringLiteral("mime-types")).toStringList();
+        // GNOME sends the types as a structure holding the list, "(as)".
+        const QVariant types = options.value(QStringLiteral("mime-types"));
+        ownerTypes_.clear();
+        if (types.canConvert<QDBusArgument>()) {
+            const QDBusArgument arg = types.value<QDBusArgument>();
+            if (arg.currentType() == QDBusArgument::StructureType) {
+                arg.beginStructure();
+                arg >> ownerTypes_;
+                arg.endStructure();
+            } else {
+                arg >> ownerTypes_;
+            }
+        } else {
+            ownerTypes_ = types.toStringList();
+        }
         offered_.clear();
     }
 }
