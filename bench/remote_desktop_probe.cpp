@@ -5,15 +5,15 @@
 // key read). With --step it reads a line from its input before each text after the first,
 // so that a script can let the target catch up in between.
 //   remote-desktop-probe [--step] TEXT.txt...
+#include <poll.h>
+#include <time.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-
-#include <poll.h>
-#include <time.h>
 
 #include "commands/keystroke_parser.h"
 #include "platform/wayland/remote_desktop_input.h"

@@ -2,6 +2,8 @@
 // character of Windows-1252 gets a way under the US, Spanish, German and French layouts,
 // and the keys of each way, replayed through xkbcommon as the receiving application reads
 // them, give exactly that character.
+#include "platform/wayland/key_plan.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -10,7 +12,6 @@
 #include <string>
 
 #include "platform/codepage.h"
-#include "platform/wayland/key_plan.h"
 
 namespace vexil::wayland {
 namespace {
@@ -20,8 +21,8 @@ struct Xkb {
         context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
         const xkb_rule_names names{"evdev", "pc105", layout, "", ""};
         keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-        compose = xkb_compose_table_new_from_locale(context, "en_US.UTF-8",
-                                                    XKB_COMPOSE_COMPILE_NO_FLAGS);
+        compose =
+            xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
     }
     ~Xkb() {
         xkb_compose_table_unref(compose);

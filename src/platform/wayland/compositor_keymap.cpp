@@ -3,10 +3,9 @@
 #include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <wayland-client.h>
 
 #include <cstring>
-
-#include <wayland-client.h>
 
 namespace vexil::wayland {
 namespace {
@@ -30,8 +29,8 @@ void keymap(void* data, wl_keyboard*, std::uint32_t format, int fd, std::uint32_
 void enter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
 void leave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
 void key(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
-void modifiers(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
-               std::uint32_t, std::uint32_t group) {
+void modifiers(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+               std::uint32_t group) {
     static_cast<CompositorKeymap*>(data)->onGroup(group);
 }
 void repeatInfo(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
@@ -83,10 +82,9 @@ void CompositorKeymap::onKeymap(std::uint32_t format, int fd, std::uint32_t size
     close(fd);
     if (text == MAP_FAILED) return;
     // The text may or may not end with its NUL inside `size`.
-    xkb_keymap* map = xkb_keymap_new_from_buffer(context_, static_cast<const char*>(text),
-                                                 strnlen(static_cast<const char*>(text), size),
-                                                 XKB_KEYMAP_FORMAT_TEXT_V1,
-                                                 XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_keymap* map = xkb_keymap_new_from_buffer(
+        context_, static_cast<const char*>(text), strnlen(static_cast<const char*>(text), size),
+        XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
     munmap(text, size);
     if (!map) return;
     xkb_keymap_unref(keymap_);
@@ -106,8 +104,10 @@ void CompositorKeymap::update() {
     while (wl_display_prepare_read(display_) != 0) wl_display_dispatch_pending(display_);
     wl_display_flush(display_);
     pollfd p{wl_display_get_fd(display_), POLLIN, 0};
-    if (poll(&p, 1, 0) > 0) wl_display_read_events(display_);
-    else wl_display_cancel_read(display_);
+    if (poll(&p, 1, 0) > 0)
+        wl_display_read_events(display_);
+    else
+        wl_display_cancel_read(display_);
     wl_display_dispatch_pending(display_);
 }
 

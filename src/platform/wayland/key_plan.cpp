@@ -44,7 +44,9 @@ xkb_mod_mask_t maskOf(xkb_keymap* keymap, xkb_layout_index_t layout, std::uint32
     return xkb_state_serialize_mods(s.get(), XKB_STATE_MODS_DEPRESSED);
 }
 
-bool isDeadKeysym(xkb_keysym_t sym) { return sym >= XKB_KEY_dead_grave && sym <= 0xfe8f; }
+bool isDeadKeysym(xkb_keysym_t sym) {
+    return sym >= XKB_KEY_dead_grave && sym <= 0xfe8f;
+}
 
 void appendUtf8(std::u32string& out, const char* utf8) {
     for (char32_t c : QString::fromUtf8(utf8).toUcs4()) out.push_back(c);
@@ -97,7 +99,8 @@ KeyPlanner::Reach KeyPlanner::direct(xkb_keysym_t sym) const {
                 }
                 if (rest || tap.modifiers.size() >= bestMods) continue;
                 State s = freshState(keymap_, layout_);
-                for (std::uint32_t m : tap.modifiers) xkb_state_update_key(s.get(), m, XKB_KEY_DOWN);
+                for (std::uint32_t m : tap.modifiers)
+                    xkb_state_update_key(s.get(), m, XKB_KEY_DOWN);
                 if (xkb_state_key_get_one_sym(s.get(), kc) != sym) continue;
                 bestMods = tap.modifiers.size();
                 best = {std::move(tap), true};
@@ -120,8 +123,10 @@ void KeyPlanner::findDeadKeySequences() {
         for (xkb_level_index_t level = 0; level < levels; ++level) {
             const xkb_keysym_t* syms = nullptr;
             if (xkb_keymap_key_get_syms_by_level(keymap_, kc, layout_, level, &syms) != 1) continue;
-            if (isDeadKeysym(syms[0])) dead.push_back(syms[0]);
-            else if (xkb_keysym_to_utf32(syms[0])) bases.push_back(syms[0]);
+            if (isDeadKeysym(syms[0]))
+                dead.push_back(syms[0]);
+            else if (xkb_keysym_to_utf32(syms[0]))
+                bases.push_back(syms[0]);
         }
     }
     auto unique = [](std::vector<xkb_keysym_t>& v) {

@@ -36,7 +36,8 @@ xkb_compose_table* composeTable(xkb_context* context) {
     xkb_compose_table* t = xkb_compose_table_new_from_locale(context, locale ? locale : "C",
                                                              XKB_COMPOSE_COMPILE_NO_FLAGS);
     // "C" and locales without a table of their own compose as en_US.UTF-8 does.
-    if (!t) t = xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
+    if (!t)
+        t = xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
     return t;
 }
 
@@ -93,7 +94,8 @@ public:
             // keys sent at full speed, "ab`cd" arrives as "a`bcd", and pauses of several
             // milliseconds around each sequence still let one in a hundred slip), while a
             // paste is read before the keys that follow it.
-            if (p.kind == PlanKind::DeadKey && session_.hasClipboard()) p.kind = PlanKind::Clipboard;
+            if (p.kind == PlanKind::DeadKey && session_.hasClipboard())
+                p.kind = PlanKind::Clipboard;
             if (p.kind == PlanKind::Clipboard) {
                 // One paste takes the whole run of plain characters from here on (the
                 // ones keys could type too): one clipboard change and one Ctrl+V per
@@ -200,11 +202,20 @@ public:
         session_.motion(x, y);
         position_ = {x, y};
         switch (action) {
-        case MouseAction::Move: break;
-        case MouseAction::LeftDown: session_.button(kButtonLeft, true); break;
-        case MouseAction::LeftUp: session_.button(kButtonLeft, false); break;
-        case MouseAction::RightDown: session_.button(kButtonRight, true); break;
-        case MouseAction::RightUp: session_.button(kButtonRight, false); break;
+            case MouseAction::Move:
+                break;
+            case MouseAction::LeftDown:
+                session_.button(kButtonLeft, true);
+                break;
+            case MouseAction::LeftUp:
+                session_.button(kButtonLeft, false);
+                break;
+            case MouseAction::RightDown:
+                session_.button(kButtonRight, true);
+                break;
+            case MouseAction::RightUp:
+                session_.button(kButtonRight, false);
+                break;
         }
         session_.sync();
     }
@@ -218,7 +229,9 @@ private:
 class Input : public RemoteDesktopInput {
 public:
     Input(std::unique_ptr<CompositorKeymap> keymap, std::unique_ptr<RemoteDesktopSession> session)
-        : keymap_(std::move(keymap)), session_(std::move(session)), keys_(*session_, *keymap_),
+        : keymap_(std::move(keymap)),
+          session_(std::move(session)),
+          keys_(*session_, *keymap_),
           pointer_(*session_) {}
     KeySender& keys() override { return keys_; }
     Mouse& mouse() override { return pointer_; }
@@ -233,8 +246,8 @@ private:
 }  // namespace
 
 std::unique_ptr<RemoteDesktopInput> RemoteDesktopInput::connect(RemoteDesktopRoute route,
-                                                                 const QString& dataFolder,
-                                                                 QString* why) {
+                                                                const QString& dataFolder,
+                                                                QString* why) {
     QString reason;
     using Route = RemoteDesktopSession::Route;
     using Opened = RemoteDesktopSession::Opened;

@@ -67,9 +67,9 @@ QString errorOf(const QDBusMessage& reply) {
 }
 
 // The text types offered for a paste, the one GTK and Qt ask for first at the front.
-const QStringList kTextTypes{QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("UTF8_STRING"),
-                             QStringLiteral("text/plain"), QStringLiteral("STRING"),
-                             QStringLiteral("TEXT")};
+const QStringList kTextTypes{QStringLiteral("text/plain;charset=utf-8"),
+                             QStringLiteral("UTF8_STRING"), QStringLiteral("text/plain"),
+                             QStringLiteral("STRING"), QStringLiteral("TEXT")};
 
 // Runs the event loop (D-Bus signals arrive through it) until `done` or `ms` have passed;
 // asleep between events.
@@ -123,12 +123,13 @@ std::unique_ptr<RemoteDesktopSession> RemoteDesktopSession::open(Route route,
 
 bool RemoteDesktopSession::openMutter(Opened* outcome, QString* why) {
     service_ = kMutterService;
-    QDBusMessage reply = bus_.call(QDBusMessage::createMethodCall(
-                                       kMutterService, kMutterPath, kMutterService,
-                                       QStringLiteral("CreateSession")),
-                                   QDBus::Block, 5000);
+    QDBusMessage reply =
+        bus_.call(QDBusMessage::createMethodCall(kMutterService, kMutterPath, kMutterService,
+                                                 QStringLiteral("CreateSession")),
+                  QDBus::Block, 5000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        *why = QStringLiteral("org.gnome.Mutter.RemoteDesktop no responde (%1)").arg(errorOf(reply));
+        *why =
+            QStringLiteral("org.gnome.Mutter.RemoteDesktop no responde (%1)").arg(errorOf(reply));
         return false;
     }
     sessionPath_ = reply.arguments().first().value<QDBusObjectPath>().path();
@@ -145,8 +146,8 @@ bool RemoteDesktopSession::openMutter(Opened* outcome, QString* why) {
     // The clipboard, for the characters no key of the layout types.
     bus_.connect(service_, sessionPath_, kMutterSession, QStringLiteral("SelectionOwnerChanged"),
                  this, SLOT(onSelectionOwnerChanged(QVariantMap)));
-    bus_.connect(service_, sessionPath_, kMutterSession, QStringLiteral("SelectionTransfer"),
-                 this, SLOT(onSelectionTransfer(QString, uint)));
+    bus_.connect(service_, sessionPath_, kMutterSession, QStringLiteral("SelectionTransfer"), this,
+                 SLOT(onSelectionTransfer(QString, uint)));
     QDBusMessage enable = QDBusMessage::createMethodCall(service_, sessionPath_, kMutterSession,
                                                          QStringLiteral("EnableClipboard"));
     enable << QVariantMap();
@@ -172,13 +173,15 @@ bool RemoteDesktopSession::openPortal(const QString& dataFolder, Opened* outcome
     *outcome = Opened::Refused;
     QVariantMap results;
     uint response = 0;
-    if (!request(QStringLiteral("CreateSession"), {},
-                 {{QStringLiteral("session_handle_token"), QStringLiteral("vexil%1").arg(getpid())}},
-                 10000, &results, &response, why))
+    if (!request(
+            QStringLiteral("CreateSession"), {},
+            {{QStringLiteral("session_handle_token"), QStringLiteral("vexil%1").arg(getpid())}},
+            10000, &results, &response, why))
         return false;
     portalSession_ = QDBusObjectPath(results.value(QStringLiteral("session_handle")).toString());
-    bus_.connect(kPortalService, portalSession_.path(), QStringLiteral("org.freedesktop.portal.Session"),
-                 QStringLiteral("Closed"), this, SLOT(onClosed()));
+    bus_.connect(kPortalService, portalSession_.path(),
+                 QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Closed"), this,
+                 SLOT(onClosed()));
     QVariantMap select{{QStringLiteral("types"), kKeyboard | kPointer},
                        {QStringLiteral("persist_mode"), kPersistUntilRevoked}};
     const QString saved = readToken(dataFolder);
@@ -210,12 +213,14 @@ bool RemoteDesktopSession::request(const QString& method, const QVariantList& ar
     const QString token = QStringLiteral("vexil_%1_%2").arg(getpid()).arg(++counter);
     QString sender = bus_.baseService().mid(1);
     sender.replace(u'.', u'_');
-    const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
+    const QString path =
+        QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
     const QString requestIface = QStringLiteral("org.freedesktop.portal.Request");
     bus_.connect(kPortalService, path, requestIface, QStringLiteral("Response"), this,
                  SLOT(onResponse(uint, QVariantMap)));
     options.insert(QStringLiteral("handle_token"), token);
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalRemote, method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalRemote, method);
     QVariantList all = args;
     all.append(options);  // the options come last in every call of the interface
     call.setArguments(all);
@@ -229,8 +234,10 @@ bool RemoteDesktopSession::request(const QString& method, const QVariantList& ar
         // program's windows keep drawing.
         waitUntil([this] { return answered_; }, timeoutMs);
         ok = answered_ && response_ == 0;
-        if (!answered_) *why = QStringLiteral("el portal no contesta a %1").arg(method);
-        else if (!ok) *why = QStringLiteral("el usuario no ha dado permiso (%1)").arg(method);
+        if (!answered_)
+            *why = QStringLiteral("el portal no contesta a %1").arg(method);
+        else if (!ok)
+            *why = QStringLiteral("el usuario no ha dado permiso (%1)").arg(method);
     }
     bus_.disconnect(kPortalService, path, requestIface, QStringLiteral("Response"), this,
                     SLOT(onResponse(uint, QVariantMap)));
@@ -245,13 +252,16 @@ void RemoteDesktopSession::onResponse(uint response, const QVariantMap& results)
     results_ = results;
 }
 
-void RemoteDesktopSession::onClosed() { closed_ = true; }
+void RemoteDesktopSession::onClosed() {
+    closed_ = true;
+}
 
 void RemoteDesktopSession::notify(const QString& method, const QVariantList& args) {
     if (closed_) return;
-    QDBusMessage m = route_ == Route::Mutter
-                         ? QDBusMessage::createMethodCall(service_, sessionPath_, kMutterSession, method)
-                         : QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalRemote, method);
+    QDBusMessage m =
+        route_ == Route::Mutter
+            ? QDBusMessage::createMethodCall(service_, sessionPath_, kMutterSession, method)
+            : QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalRemote, method);
     if (route_ == Route::Mutter) {
         m.setArguments(args);
     } else {
@@ -265,13 +275,17 @@ void RemoteDesktopSession::notify(const QString& method, const QVariantList& arg
 }
 
 void RemoteDesktopSession::key(std::uint32_t evdevCode, bool down) {
-    if (route_ == Route::Mutter) notify(QStringLiteral("NotifyKeyboardKeycode"), {evdevCode, down});
-    else notify(QStringLiteral("NotifyKeyboardKeycode"), {int(evdevCode), uint(down)});
+    if (route_ == Route::Mutter)
+        notify(QStringLiteral("NotifyKeyboardKeycode"), {evdevCode, down});
+    else
+        notify(QStringLiteral("NotifyKeyboardKeycode"), {int(evdevCode), uint(down)});
 }
 
 void RemoteDesktopSession::button(int evdevButton, bool down) {
-    if (route_ == Route::Mutter) notify(QStringLiteral("NotifyPointerButton"), {evdevButton, down});
-    else notify(QStringLiteral("NotifyPointerButton"), {evdevButton, uint(down)});
+    if (route_ == Route::Mutter)
+        notify(QStringLiteral("NotifyPointerButton"), {evdevButton, down});
+    else
+        notify(QStringLiteral("NotifyPointerButton"), {evdevButton, uint(down)});
 }
 
 void RemoteDesktopSession::motion(double dx, double dy) {
@@ -283,10 +297,14 @@ void RemoteDesktopSession::motion(double dx, double dy) {
 bool RemoteDesktopSession::sync() {
     if (closed_) return false;
     QDBusMessage get = route_ == Route::Mutter
-                           ? QDBusMessage::createMethodCall(service_, sessionPath_, kProperties, QStringLiteral("Get"))
-                           : QDBusMessage::createMethodCall(kPortalService, kPortalPath, kProperties, QStringLiteral("Get"));
-    if (route_ == Route::Mutter) get << kMutterSession << QStringLiteral("CapsLockState");
-    else get << kPortalRemote << QStringLiteral("version");
+                           ? QDBusMessage::createMethodCall(service_, sessionPath_, kProperties,
+                                                            QStringLiteral("Get"))
+                           : QDBusMessage::createMethodCall(kPortalService, kPortalPath,
+                                                            kProperties, QStringLiteral("Get"));
+    if (route_ == Route::Mutter)
+        get << kMutterSession << QStringLiteral("CapsLockState");
+    else
+        get << kPortalRemote << QStringLiteral("version");
     const QDBusMessage reply = bus_.call(get, QDBus::Block, 3000);
     return reply.type() == QDBusMessage::ReplyMessage && !closed_;
 }
@@ -295,7 +313,8 @@ bool RemoteDesktopSession::capsLocked() {
     // The portal does not say; the layout's own Caps Lock then turns letters as it would
     // for the user.
     if (route_ != Route::Mutter || closed_) return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(service_, sessionPath_, kProperties, QStringLiteral("Get"));
+    QDBusMessage get =
+        QDBusMessage::createMethodCall(service_, sessionPath_, kProperties, QStringLiteral("Get"));
     get << kMutterSession << QStringLiteral("CapsLockState");
     const QDBusMessage reply = bus_.call(get, QDBus::Block, 3000);
     return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
@@ -335,7 +354,8 @@ void RemoteDesktopSession::onSelectionTransfer(const QString& mimeType, uint ser
         const QByteArray& bytes = it->second;
         qsizetype done = 0;
         while (ok && done < bytes.size()) {
-            const ssize_t n = ::write(fd.fileDescriptor(), bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n =
+                ::write(fd.fileDescriptor(), bytes.constData() + done, size_t(bytes.size() - done));
             ok = n > 0;
             done += n > 0 ? n : 0;
         }
