@@ -14,6 +14,10 @@ class WaylandWindows : public WindowSystem {
 public:
     // `toplevels`: the compositor's window list, or null. `screen`: the size of the screen.
     WaylandWindows(WindowSystem* toplevels, std::function<QSize()> screen);
+    // Without a window list: the handle and title of the one window known, the
+    // application that has the focus.
+    static constexpr WindowHandle kFocusedApplication = 1;
+    static QString focusedApplicationTitle();
 
     std::vector<WindowInfo> topLevelWindows() override;
     QString title(WindowHandle window) override;
@@ -28,10 +32,6 @@ public:
     bool ownWindowFocused() override { return false; }
     QSize screenSize() override;
     bool boardTakesFocus() override { return false; }
-
-    // Without a window list: the handle and title of the focused application.
-    static constexpr WindowHandle kFocusedApplication = 1;
-    static QString focusedApplicationTitle();
 
 private:
     WindowSystem* toplevels_;
