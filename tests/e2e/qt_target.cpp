@@ -83,6 +83,9 @@ int main(int argc, char** argv) {
     args.addOption(QCommandLineOption("caption", "window title", "TITLE"));
     args.addOption(QCommandLineOption("out", "prefix of the files written", "PREFIX"));
     args.addOption(QCommandLineOption("geometry", "WxH+X+Y", "GEOMETRY", "500x300+300+200"));
+    // On Wayland no client knows where its window lies: full screen, its pixels are the
+    // screen's.
+    args.addOption(QCommandLineOption("fullscreen", "cover the whole screen"));
     args.process(app);
     if (!args.isSet("caption") || !args.isSet("out")) args.showHelp(2);
 
@@ -90,7 +93,8 @@ int main(int argc, char** argv) {
     editor.setWindowTitle(args.value("caption"));
     const QStringList g = args.value("geometry").split(QRegularExpression("[x+]"));
     if (g.size() == 4) editor.setGeometry(g[2].toInt(), g[3].toInt(), g[0].toInt(), g[1].toInt());
-    editor.show();
+    if (args.isSet("fullscreen")) editor.showFullScreen();
+    else editor.show();
     editor.activateWindow();
     editor.setFocus();
     QTimer::singleShot(200, &editor, [&editor] {

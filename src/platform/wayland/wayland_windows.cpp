@@ -7,20 +7,35 @@ namespace vexil::wayland {
 WaylandWindows::WaylandWindows(WindowSystem* toplevels, std::function<QSize()> screen)
     : toplevels_(toplevels), screen_(std::move(screen)) {}
 
+// Without the compositor's window list (GNOME, KDE), the one window known is the
+// application that has the focus, where the desktop sends the keys: a target the player
+// can type into, and `vexil-tool play --real --window` can name.
 std::vector<WindowInfo> WaylandWindows::topLevelWindows() {
-    return toplevels_ ? toplevels_->topLevelWindows() : std::vector<WindowInfo>{};
+    if (toplevels_) return toplevels_->topLevelWindows();
+    WindowInfo focused;
+    focused.handle = kFocusedApplication;
+    focused.visible = true;
+    focused.title = focusedApplicationTitle();
+    return {focused};
 }
 
 QString WaylandWindows::title(WindowHandle window) {
-    return toplevels_ ? toplevels_->title(window) : QString();
+    if (toplevels_) return toplevels_->title(window);
+    return window == kFocusedApplication ? focusedApplicationTitle() : QString();
 }
 
 bool WaylandWindows::activate(WindowHandle window) {
-    return toplevels_ && toplevels_->activate(window);
+    if (toplevels_) return toplevels_->activate(window);
+    return window == kFocusedApplication;
 }
 
 bool WaylandWindows::activateByTitle(const QString& title) {
-    return toplevels_ && toplevels_->activateByTitle(title);
+    if (toplevels_) return toplevels_->activateByTitle(title);
+    return title == focusedApplicationTitle();
+}
+
+QString WaylandWindows::focusedApplicationTitle() {
+    return QStringLiteral("(la aplicación que tiene el foco)");
 }
 
 // No Wayland protocol that GNOME or wlroots offers tells or sets where another client's

@@ -16,6 +16,10 @@ class WaylandWindows : public WindowSystem {
 public:
     // `toplevels`: the compositor's window list, or null. `screen`: the size of the screen.
     WaylandWindows(WindowSystem* toplevels, std::function<QSize()> screen);
+    // Without a window list: the handle and title of the one window known, the
+    // application that has the focus.
+    static constexpr WindowHandle kFocusedApplication = 1;
+    static QString focusedApplicationTitle();
 
     std::vector<WindowInfo> topLevelWindows() override;
     QString title(WindowHandle window) override;
