@@ -246,7 +246,9 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
             session.platform.clock.wait(kLaunchWaitStepMs);
             if (windows.programReady(pid)) break;
         }
-        result = 0;
+        // The one window such a desktop names is the application that has the focus.
+        const std::vector<WindowInfo> known = windows.topLevelWindows();
+        result = known.empty() ? 0 : known.front().handle;
     } else if (pid != 0) {
         const ProcessId ownPid = ProcessId(QCoreApplication::applicationPid());
         WindowHandle foreign = 0;

@@ -32,7 +32,7 @@ TEST(InputChoice, FollowsTheSessionAndTheForcedChoice) {
         {{"uinput", "", "wayland-0", ""}, {B::Wlroots, B::RemoteDesktop, B::X11}, R::Auto, true, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.env.input + " / " + c.env.sessionType + " / " + c.env.waylandDisplay);
+        SCOPED_TRACE((c.env.input + " / " + c.env.sessionType + " / " + c.env.waylandDisplay).toStdString());
         const InputChoice got = chooseInput(c.env);
         EXPECT_EQ(got.order, c.order);
         EXPECT_EQ(got.route, c.route);

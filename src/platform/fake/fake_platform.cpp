@@ -47,9 +47,16 @@ FakeWindows::Win* FakeWindows::find(WindowHandle window) {
 
 std::vector<WindowInfo> FakeWindows::topLevelWindows() {
     std::vector<WindowInfo> out;
-    if (!listsWindows_) return out;
-    for (const auto& w : windows_) out.push_back(w.info);
+    for (const auto& w : windows_)
+        if (listsWindows_ || w.info.handle == focusedApplication_) out.push_back(w.info);
     return out;
+}
+
+WindowHandle FakeWindows::hideOtherWindows(int readyAfter) {
+    focusedApplication_ = addWindow(QStringLiteral("(focused)"));
+    listsWindows_ = false;
+    readyAfter_ = readyAfter;
+    return focusedApplication_;
 }
 
 QString FakeWindows::title(WindowHandle window) {

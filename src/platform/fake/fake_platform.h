@@ -40,9 +40,9 @@ public:
     WindowHandle active() const { return active_; }
     void setFocusedProgramFile(const QString& path) { focusedProgramFile_ = path; }
     void setScreenSize(QSize s) { screen_ = s; }
-    // A desktop that lists no other windows (Wayland): the started programs come up after
-    // `readyAfter` polls.
-    void hideOtherWindows(int readyAfter) { listsWindows_ = false; readyAfter_ = readyAfter; }
+    // A desktop that lists no other windows (Wayland): the one window it names is the
+    // focused application (returned); the started programs come up after `readyAfter` polls.
+    WindowHandle hideOtherWindows(int readyAfter);
 
     std::vector<WindowInfo> topLevelWindows() override;
     QString title(WindowHandle window) override;
@@ -75,6 +75,7 @@ private:
     QSize screen_{1024, 768};
     bool listsWindows_ = true;
     int readyAfter_ = 0;
+    WindowHandle focusedApplication_ = 0;
 };
 
 class FakeKeys : public KeySender {
