@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/media/media_loader.h"
+#include "template/picture_files.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
@@ -86,6 +87,8 @@ DesktopPlatform::DesktopPlatform(const DesktopOptions& options)
     platform_ = std::make_unique<Platform>(Platform{p.windows, p.keys, p.mouse, p.clipboard,
                                                     p.launcher, p.sound, p.speechEngine(),
                                                     p.joystick, p.recognizer, p.dialogs, p.clock});
+    // Metafile pictures on boards and covers are drawn by the metafile module.
+    setMetafileRenderer(&media::renderMetafileInModule);
 }
 
 DesktopPlatform::~DesktopPlatform() = default;
