@@ -37,10 +37,7 @@ void PanelFiles::cannotView() {
 }
 
 QString pictureChooserFolder(const Session& session, const QString& name) {
-    // A board never saved has no folder yet (the one it keeps is the last board's).
-    const bool saved =
-        session.tmpl.templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) != 0;
-    const QString board = saved ? session.tmpl.templateFolder : QString();
+    const QString& board = session.tmpl.templateFolder;
     const QString folder = folderPart(name);
     if (folder.isEmpty()) return board;
     return isAbsoluteName(folder) || board.isEmpty() ? folder : joinName(board, folder);

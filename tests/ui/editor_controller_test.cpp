@@ -194,13 +194,13 @@ TEST_F(EditorWindowTest, AfterAClickDeleteDeletesTheAreaAndTypingGoesToTheKeys) 
     keys->setCursorPosition(1);
     click(QPoint(450, 350));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
-    EXPECT_EQ(session.tmpl.area(3).keys, QStringLiteral("Qright"));
+    EXPECT_EQ(session.tmpl.area(3).keys, QStringLiteral("qright"));
     EXPECT_EQ(QApplication::focusWidget(), keys);
     click(QPoint(150, 150));
     EXPECT_EQ(QApplication::focusWidget(), board);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     ASSERT_EQ(session.tmpl.areaCount(), 2);
-    EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("Qright"));
+    EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("qright"));
 }
 
 TEST_F(EditorWindowTest, AreaMenusAreEditModeOnly) {

@@ -157,8 +157,13 @@ void EditorController::subdividirArea() {
 }
 
 std::optional<QString> EditorController::choosePicture(const QString& folder) {
-    // Where the picture or the board is; without either, where the chooser was left.
+    // Where the picture or the board is; without either, where the chooser was left. A
+    // board never saved has no folder of its own yet (it keeps the last board's), so
+    // there the chooser opens where it was left, once it has been used.
     QString start = folder.isEmpty() ? QString() : s_.realPath(folder);
+    const bool saved = s_.tmpl.templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) != 0;
+    if (!saved && folder == s_.tmpl.templateFolder && !lastPictureFolder_.isEmpty())
+        start = lastPictureFolder_;
     if (start.isEmpty() || !QFileInfo(start).isDir()) start = lastPictureFolder_;
     RecGraf dialog(s_.folders.drives, start, &window_);
     const bool accepted = run(dialog);
