@@ -64,10 +64,10 @@ void EditBoard::paintEvent(QPaintEvent*) {
         p.setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
         p.drawRect(unitRect(tmpl_.area(current)));
     }
-    if (armed_) {
-        // Where the next area goes: a new one is clipped to this rectangle.
-        const QRect target = current >= 1 && current <= count ? unitRect(tmpl_.area(current))
-                                                              : QRect(0, 0, kWidth - 1, kHeight - 1);
+    if (armed_ && current >= 1 && current <= count) {
+        // Where the next area goes: a new one is clipped to this rectangle (the first one
+        // spans the board, and needs no mark).
+        const QRect target = unitRect(tmpl_.area(current));
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(0, 90, 255), 3, Qt::DashLine));
         p.drawRect(target.adjusted(1, 1, -1, -1));

@@ -35,8 +35,8 @@ public:
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
-    // Drawing is armed: the area the next one will be drawn in (the current area, or the
-    // whole board for the first) gets a bold outline, so that the teacher sees where.
+    // Drawing is armed: the area the next one will be drawn in (the current area) gets a
+    // bold outline, so that the teacher sees where.
     void setDrawingArmed(bool armed);
     bool drawingArmed() const { return armed_; }
 
