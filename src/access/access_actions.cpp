@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 
@@ -11,13 +12,8 @@ QString announcementText(const Area& area) {
 }
 
 QString cueLabel(const Area& area) {
-    static const QString pictures = QStringLiteral(".BMP.GIF.JPG.JPEG.PNG.WMF.DIB.ICO.CUR");
     const QString icon = area.iconFile.trimmed();
-    if (!icon.isEmpty()) {
-        const qsizetype dot = icon.lastIndexOf(u'.');
-        const QString extension = dot < 0 ? QString() : icon.mid(dot).toUpper();
-        if (extension.size() < 2 || !pictures.contains(extension)) return icon;
-    }
+    if (!icon.isEmpty() && !isPictureName(icon)) return icon;
     return keysDisplayText(area.keys);
 }
 

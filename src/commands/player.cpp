@@ -134,7 +134,17 @@ void activateArea(Session& session, int n) {
     Timer2Pause pause(session);
     const Area area = session.tmpl.area(n);
     session.player.previousArea = std::int16_t(n);
-    if (area.isGroup) session.player.currentLevel = std::int16_t(n);
+    // A group opens its level; one with no sub-areas would open an empty level, where
+    // scanning finds nothing: it acts as a plain area.
+    if (area.isGroup) {
+        const Template& t = session.tmpl;
+        for (int i = 1; i <= t.areaCount(); ++i) {
+            if (i != n && t.area(i).level == n) {
+                session.player.currentLevel = std::int16_t(n);
+                break;
+            }
+        }
+    }
 
     const QString& targetApp = session.tmpl.settings.targetApp;
     if (!targetApp.isEmpty() && !keysGoToTargetApp(session, targetApp)) return;

@@ -55,7 +55,16 @@ void AreaPanel::showArea(int n) {
     }
     p.option1 = a.clipKind == 1 ? 1 : 0;
     p.txApp = a.clipFile;
-    p.txText = translateCommands(a.keys, 0);
+    const QString keys = translateCommands(a.keys, 0);
+    const int shown = t.currentArea;
+    if (shown != p.shownArea || keys != p.txText) {
+        // Another area's keys (or other keys brought back): the caret goes to the start of
+        // the text, as filling a text box puts it.
+        p.selectionStart = 0;
+        p.selectionLength = 0;
+    }
+    p.txText = keys;
+    p.shownArea = shown;
     p.selectionStart = std::min(p.selectionStart, int(p.txText.size()));
     p.selectionLength = std::min(p.selectionLength, int(p.txText.size()) - p.selectionStart);
     p.soText = a.soundFile;
@@ -143,8 +152,11 @@ void AreaPanel::edgeFocus(bool leaving) {
     if (!c_.hasCurrentArea()) return;
     Template& t = c_.session.tmpl;
     PanelState& p = c_.panel;
-    c_.undo.snapshot();
     const int n = p.edgeEditArea;
+    // The snapshot is taken where an edit starts. Taken while an edge edit is pending it
+    // would hold a group moved without its sub-areas, a board that never was: the pending
+    // edit's own snapshot, taken when it started, is the one "Desfer" goes back to.
+    if (n < 1 || n > t.areaCount()) c_.undo.snapshot();
     if (n >= 1 && n <= t.areaCount()) {
         t.currentArea = std::int16_t(n);
         const Area& before = p.edgeEditStart;
@@ -158,6 +170,7 @@ void AreaPanel::edgeFocus(bool leaving) {
     }
     p.edgeEditArea = 0;
     if (!leaving) {
+        if (n >= 1 && n <= t.areaCount()) c_.undo.snapshot();
         p.edgeEditStart = t.area(t.currentArea);
         p.edgeEditArea = t.currentArea;
     }

@@ -19,9 +19,31 @@ void BoardEditing::overflow() {
     c_.session.message(QString::number(e.number()) + u' ' + e.description());
 }
 
+namespace {
+
+// A group with no sub-areas ("&Afegir àrea" and nothing drawn in it) is a plain area to
+// every command: it can be deleted and subdivided.
+bool hasSubAreas(const Template& t, int n) {
+    for (int i = 1; i <= t.areaCount(); ++i)
+        if (i != n && t.area(i).level == n) return true;
+    return false;
+}
+
+}  // namespace
+
 void BoardEditing::mouseDown(MouseButton button, Modifiers modifiers, double x, double y) {
     const int ix = boardUnit(x), iy = boardUnit(y);
     if (button == MouseButton::Right) {
+        // The menu acts on the area under the pointer, so that is the one selected: a
+        // plain click's selection, without taking the typing to the key field. Inside a
+        // group selection the selection stays.
+        Template& t = c_.session.tmpl;
+        const int n = t.areaAt(ix, iy);
+        if (!c_.drawing.drawingMode && n != 0 && !c_.isTemporaryRecord(n)) {
+            c_.drawing.previousArea = t.currentArea;
+            if (t.settings.autoCover != 0) cover_.refreshCoverArea(c_.drawing.previousArea);
+            selectAt(ix, iy);
+        }
         c_.view->popUpAreaMenu(ix, iy);
         return;
     }
@@ -39,18 +61,25 @@ void BoardEditing::mouseDown(MouseButton button, Modifiers modifiers, double x, 
         return;
     }
     if (modifiers.shift) return;
+    if (selectAt(ix, iy)) c_.view->focusKeysField();
+}
+
+bool BoardEditing::selectAt(int x, int y) {
+    Template& t = c_.session.tmpl;
+    int n = t.areaAt(x, y);
+    if (n == 0) return false;
     if (t.realAreaCount != 0) {
         c_.dropGroupSelection();
         // The point may have been on one of the vanished records: the real area under it.
-        n = t.areaAt(ix, iy);
+        n = t.areaAt(x, y);
         if (n == 0) {
             panel_.showArea(0);
-            return;
+            return false;
         }
     }
     c_.undo.snapshot();
     panel_.showArea(n);
-    c_.view->focusKeysField();
+    return true;
 }
 
 void BoardEditing::mouseMove(double x, double y) {
@@ -70,12 +99,13 @@ void BoardEditing::rubberBand(int phase, int x, int y) {
     Template& t = c_.session.tmpl;
     DrawingState& d = c_.drawing;
     const bool empty = t.areaCount() == 0;
-    if (!empty) {
-        const Area& root = t.area(1);
-        if (!(root.x0 < x && x < root.x1 && root.y0 < y && y < root.y1)) return;
-    }
     if (phase == 0) {
         if (d.dragging) return;
+        // A band starts strictly inside the root.
+        if (!empty) {
+            const Area& root = t.area(1);
+            if (!(root.x0 < x && x < root.x1 && root.y0 < y && y < root.y1)) return;
+        }
         if (!empty) {
             d.dragStartX = std::int16_t(x);
             d.dragStartY = std::int16_t(y);
@@ -91,6 +121,13 @@ void BoardEditing::rubberBand(int phase, int x, int y) {
         return;
     }
     if (!d.dragging) return;
+    if (!empty) {
+        // Once started, the band follows the pointer anywhere, clipped to the root: a
+        // release outside the board ends it too, and an area can reach the root's edges.
+        const Area& root = t.area(1);
+        x = std::clamp(x, int(std::min(root.x0, root.x1)), int(std::max(root.x0, root.x1)));
+        y = std::clamp(y, int(std::min(root.y0, root.y1)), int(std::max(root.y0, root.y1)));
+    }
     x = std::clamp(x, 0, kBoardWidth);
     y = std::clamp(y, 0, kBoardHeight);
     if (phase == 1) {
@@ -132,8 +169,12 @@ void BoardEditing::rubberBand(int phase, int x, int y) {
         a.y1 = std::min(a.y1, cur.y1);
         a.level = t.currentArea;
         // Drawn beside the current area rather than across it: nothing is left after the
-        // clipping, and an inverted rectangle would be no area at all.
-        if (a.x0 >= a.x1 || a.y0 >= a.y1) return;
+        // clipping, and an inverted rectangle would be no area at all. The beep says so;
+        // drawing stays armed.
+        if (a.x0 >= a.x1 || a.y0 >= a.y1) {
+            c_.beep();
+            return;
+        }
     }
     try {
         t.appendArea(a);
@@ -162,6 +203,11 @@ void BoardEditing::addArea() {
     t.coverOutdated = true;
     c_.drawing.drawingMode = !c_.drawing.drawingMode;
     c_.drawing.dragging = false;
+    // Cancelled before anything was drawn in it: the area is no group after all.
+    if (!c_.drawing.drawingMode && !hasSubAreas(t, t.currentArea)) {
+        cur.isGroup = 0;
+        t.setArea(t.currentArea, cur);
+    }
     c_.view->setCrosshair(c_.drawing.drawingMode);
     c_.session.view->setDrawingArmed(c_.drawing.drawingMode);
 }
@@ -169,7 +215,8 @@ void BoardEditing::addArea() {
 void BoardEditing::deleteArea() {
     Template& t = c_.session.tmpl;
     const int n = t.currentArea;
-    if (n < 2 || n > t.areaCount() || t.area(n).isGroup != 0 || c_.isTemporaryRecord(n)) {
+    if (n < 2 || n > t.areaCount() || (t.area(n).isGroup != 0 && hasSubAreas(t, n)) ||
+        c_.isTemporaryRecord(n)) {
         c_.beep();
         return;
     }
@@ -179,20 +226,28 @@ void BoardEditing::deleteArea() {
     c_.dropGroupSelection();
     t.coverOutdated = true;
     t.deleteArea(n);
+    if (c_.drawing.drawingMode) {
+        // The area the next one was to be drawn in may be the one gone.
+        c_.drawing.drawingMode = false;
+        c_.drawing.dragging = false;
+        c_.view->setCrosshair(false);
+        c_.session.view->setDrawingArmed(false);
+    }
+    cover_.showComposedCover();
     panel_.showArea(t.areaCount());
 }
 
 void BoardEditing::undo() {
     const int current = c_.session.tmpl.currentArea;
     c_.drawing.dragging = false;
-    c_.undo.undo();
+    if (c_.undo.undo()) cover_.showComposedCover();
     panel_.showArea(current);
 }
 
 void BoardEditing::redo() {
     const int current = c_.session.tmpl.currentArea;
     c_.drawing.dragging = false;
-    c_.undo.redo();
+    if (c_.undo.redo()) cover_.showComposedCover();
     panel_.showArea(current);
 }
 

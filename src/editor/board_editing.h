@@ -36,6 +36,9 @@ public:
     int validar_area_consec(int n) const;
 
 private:
+    // A plain click's selection of the area under the point (ends a group selection,
+    // takes the undo snapshot); false when there is none.
+    bool selectAt(int x, int y);
     // Phases 0, 1, 2 of the rubber band.
     void rubberBand(int phase, int x, int y);
     void extendGroup(int n);

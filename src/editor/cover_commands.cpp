@@ -32,20 +32,74 @@ bool CoverCommands::writeCover(const QString& realPath) {
     return writer.write(image);
 }
 
+QString CoverCommands::ownCoverName() const {
+    const Template& t = c_.session.tmpl;
+    if (t.templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) == 0) return QString();
+    const QString file = fileNamePart(t.templatePath);
+    const qsizetype dot = file.indexOf(u'.');
+    const QString base = dot < 0 ? file : file.left(dot);
+    // The board's name with ".BMP"; when a file of that name is there and is not a cover
+    // this editor wrote, the first free name after it ("MENU_2.BMP").
+    for (int n = 1; n < 100; ++n) {
+        const QString name =
+            joinName(t.templateFolder, base + (n == 1 ? QString() : u'_' + QString::number(n)) +
+                                           QStringLiteral(".BMP"));
+        if (mayWriteOver(c_.session.realPath(name))) return name;
+    }
+    return QString();
+}
+
+bool CoverCommands::mayWriteOver(const QString& real) const {
+    if (!QFileInfo::exists(real)) return true;
+    return real == writtenCover_ && fileTimeText(real) == writtenTime_;
+}
+
+QString CoverCommands::pictureFullName() const {
+    const Template& t = c_.session.tmpl;
+    const QString& picture = t.settings.pictureFile;
+    return isAbsoluteName(picture) ? picture : joinName(t.templateFolder, picture);
+}
+
+bool CoverCommands::pictureIsGenerated() const {
+    const Template& t = c_.session.tmpl;
+    const QString& picture = t.settings.pictureFile;
+    // A board whose cover is automatic has a generated picture by its own setting.
+    if (picture.isEmpty() || t.settings.autoCover == 1) return true;
+    const QString& folder = t.templateFolder;
+    const QString target = bitmapName(picture);
+    const QString targetFull = isAbsoluteName(target) ? target : joinName(folder, target);
+    return mayWriteOver(c_.session.realPath(pictureFullName())) &&
+           mayWriteOver(c_.session.realPath(targetFull));
+}
+
 void CoverCommands::generateCover() {
     Template& t = c_.session.tmpl;
-    const QString name = bitmapName(t.settings.pictureFile);
-    if (name != t.settings.pictureFile) {
-        t.settings.pictureFile = name;
-        t.modified = true;
+    // A picture the editor did not make (a photo the teacher chose) is never written over:
+    // the cover goes under a name of its own, and the board keeps its picture.
+    const bool record = pictureIsGenerated();
+    QString name;
+    if (record) {
+        name = t.settings.pictureFile.isEmpty() && !ownCoverName().isEmpty()
+                   ? makeRelative(c_.session, ownCoverName())
+                   : bitmapName(t.settings.pictureFile);
+        if (name != t.settings.pictureFile) {
+            t.settings.pictureFile = name;
+            t.modified = true;
+        }
+    } else {
+        name = ownCoverName();
+        if (name.isEmpty()) throw RuntimeError(errnum::PathFileAccess);
     }
     const QString real = c_.session.realPath(name);
     const bool written = writeCover(real);
-    c_.session.view->setCover(c_.lamina);
+    if (record) c_.session.view->setCover(c_.lamina);
     if (!written) {
         throw RuntimeError(c_.lamina.isNull() ? errnum::InvalidPicture : errnum::PathFileAccess);
     }
-    t.pictureFileTime = fileTimeText(real);
+    writtenCover_ = real;
+    writtenTime_ = fileTimeText(real);
+    if (!record) return;
+    t.pictureFileTime = writtenTime_;
     t.coverOutdated = false;
 }
 
@@ -67,9 +121,16 @@ void CoverCommands::newCover() {
         saveTemplateAsCommand(s);
         if (t.templatePath == kUnnamedTemplate) return;
     }
-    const QString name = coverFullName();
+    // A picture the editor did not write (a photo the teacher chose, a cover retouched or
+    // made before) is not written over unasked: the dialog proposes a name of the cover's
+    // own, and the board keeps its picture unless the teacher chooses that very file.
+    const bool teachersPicture = !pictureIsGenerated();
+    const QString name = teachersPicture ? ownCoverName() : coverFullName();
     const QString real = s.realPath(name);
-    const bool ours = QFileInfo(real).isFile() && fileTimeText(real) == t.pictureFileTime;
+    const bool ours = !teachersPicture && QFileInfo(real).isFile() &&
+                      fileTimeText(real) == t.pictureFileTime;
+    bool keepPicture = false;
+    QString coverFile;
     if (!ours) {
         s.view->closeAuxiliaryKeyboard();
         FileDialogRequest request;
@@ -81,12 +142,30 @@ void CoverCommands::newCover() {
         QString chosen = s.platform.dialogs.chooseFile(request);
         if (chosen.isEmpty()) return;
         if (!chosen.toUpper().endsWith(QLatin1String(".BMP"))) chosen += QStringLiteral(".BMP");
-        // Recorded relative to the board when it lies beside it, by its full name otherwise,
-        // so that the cover is looked for where it was written.
-        t.settings.pictureFile = makeRelative(s, chosen);
-        t.modified = true;
+        keepPicture = teachersPicture && s.realPath(chosen) != s.realPath(pictureFullName());
+        if (keepPicture) {
+            coverFile = chosen;
+        } else {
+            // Recorded relative to the board when it lies beside it, by its full name
+            // otherwise, so that the cover is looked for where it was written.
+            t.settings.pictureFile = makeRelative(s, chosen);
+            t.modified = true;
+        }
     } else if (t.settings.pictureFile.isEmpty()) {
         t.settings.pictureFile = makeRelative(s, name);
+    }
+    if (keepPicture) {
+        const QString coverReal = s.realPath(coverFile);
+        if (writeCover(coverReal)) {
+            writtenCover_ = coverReal;
+            writtenTime_ = fileTimeText(coverReal);
+        } else {
+            const RuntimeError e(errnum::PathFileAccess);
+            s.message(QStringLiteral("4 Error ") + QString::number(e.number()) + u' ' +
+                      e.description());
+        }
+        launchViewer(s, QStringLiteral("PBRUSH.EXE"), coverFile);
+        return;
     }
     // The board records the name the cover is written under.
     t.settings.pictureFile = bitmapName(t.settings.pictureFile);

@@ -23,11 +23,25 @@ public:
     // Writes the cover of the board as composed now to `realPath`; false when it could not.
     bool writeCover(const QString& realPath);
 
+    // The board's picture may be written over by a generated cover: there is none yet,
+    // the board's cover is automatic, or it is the file this editor wrote last (unchanged
+    // since). Any other is a picture the teacher chose or retouched.
+    bool pictureIsGenerated() const;
+
 private:
     QString coverFullName() const;
+    QString pictureFullName() const;
+    // A cover name of its own beside the board (the board's name with ".BMP", or the first
+    // free one after it); empty for a board never saved.
+    QString ownCoverName() const;
+    // The file at `real` is missing or is the cover this editor wrote last, unchanged.
+    bool mayWriteOver(const QString& real) const;
 
     EditorContext& c_;
     CoverComposer& composer_;
+    // The cover file written last (a path of this machine) and its time then.
+    QString writtenCover_;
+    QString writtenTime_;
 };
 
 }  // namespace vexil

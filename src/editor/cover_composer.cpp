@@ -1,16 +1,16 @@
 #include "editor/cover_composer.h"
 
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QPainter>
+#include <vector>
 
 #include "app/session.h"
 #include "commands/player.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 namespace {
 
-const QString kPictureExtensions = QStringLiteral(".BMP.GIF.JPG.WMF.DIB.ICO.CUR");
 // 96 dots per inch: a point is 4/3 of a board unit, as on the screens the boards were made on.
 constexpr int kDotsPerMeter = 3780;
 
@@ -18,10 +18,8 @@ constexpr int kDotsPerMeter = 3780;
 
 CoverComposer::Content CoverComposer::contentOf(const Area& area) {
     if (area.iconFile.isEmpty()) return {QString(), keysDisplayText(area.keys)};
-    const qsizetype dot = area.iconFile.indexOf(u'.');
-    const QString extension = dot < 0 ? QString() : area.iconFile.mid(dot).toUpper();
-    if (!extension.isEmpty() && kPictureExtensions.contains(extension))
-        return {area.iconFile, QString()};
+    // A picture name ends in a picture's extension; any other text is the label.
+    if (isPictureName(area.iconFile)) return {area.iconFile, QString()};
     return {QString(), area.iconFile};
 }
 
@@ -57,9 +55,7 @@ QImage CoverComposer::picture(const QString& name) {
     auto found = pictures_.constFind(path);
     if (found != pictures_.constEnd()) return *found;
     // A missing or unreadable picture is a null image: the area shows its outline only.
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = readPicture(path);
     pictures_.insert(path, image);
     return image;
 }
@@ -120,7 +116,9 @@ QImage CoverComposer::composeCover() {
         QPainter painter(&image);
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(QPoint(1, 1), QPoint(size.width() - 1, size.height() - 1)));
+        // The frame from (1, 1) to the last column and row: a rectangle's right and
+        // bottom lines lie on x + width and y + height.
+        painter.drawRect(QRect(1, 1, size.width() - 2, size.height() - 2));
         const Template& t = c_.session.tmpl;
         // The real areas only: a group selection's copies are no part of the board.
         const int last = t.realAreaCount != 0 ? t.realAreaCount : t.areaCount();
@@ -140,7 +138,7 @@ void CoverComposer::refreshCoverArea(int previousArea) {
     if (c_.laminaBoard != boardKey()) {
         // The cover shown is the board's own file until an area is redrawn on it.
         const QString& file = t.settings.pictureFile;
-        c_.lamina = file.isEmpty() ? QImage() : QImage(c_.session.realPath(file));
+        c_.lamina = file.isEmpty() ? QImage() : readPicture(c_.session.realPath(file));
         c_.laminaBoard = boardKey();
     }
     if (c_.lamina.size() != size) {
@@ -154,16 +152,39 @@ void CoverComposer::refreshCoverArea(int previousArea) {
         }
         c_.lamina = resized;
     }
-    if (previousArea >= 1 && previousArea <= t.areaCount()) {
-        const Area& a = t.area(previousArea);
+    // A group selection's records are no part of the cover: what was left is the real
+    // areas its members stand for (their edges may have moved with the group's).
+    std::vector<int> redrawn;
+    if (c_.isTemporaryRecord(previousArea)) {
+        for (int m = t.realAreaCount + 2; m <= t.areaCount(); ++m) {
+            const int real = t.area(m).mirrorOf;
+            if (real >= 1 && real <= t.realAreaCount) redrawn.push_back(real);
+        }
+    } else if (previousArea >= 1 && previousArea <= t.areaCount()) {
+        redrawn.push_back(previousArea);
+    }
+    if (!redrawn.empty()) {
         const QPoint o = rootOrigin();
         QPainter painter(&c_.lamina);
-        painter.fillRect(QRect(QPoint(std::min(a.x0, a.x1) - o.x(), std::min(a.y0, a.y1) - o.y()),
-                               QPoint(std::max(a.x0, a.x1) - o.x(), std::max(a.y0, a.y1) - o.y())),
-                         Qt::white);
-        renderArea(painter, previousArea);
+        for (int n : redrawn) {
+            const Area& a = t.area(n);
+            painter.fillRect(
+                QRect(QPoint(std::min(a.x0, a.x1) - o.x(), std::min(a.y0, a.y1) - o.y()),
+                      QPoint(std::max(a.x0, a.x1) - o.x(), std::max(a.y0, a.y1) - o.y())),
+                Qt::white);
+            renderArea(painter, n);
+        }
     }
     pictures_.clear();
+    c_.session.view->setCover(c_.lamina);
+    c_.session.view->setBusyCursor(false);
+}
+
+void CoverComposer::showComposedCover() {
+    if (c_.session.tmpl.settings.autoCover == 0) return;
+    if (coverSize().isEmpty()) return;
+    c_.session.view->setBusyCursor(true);
+    composeCover();
     c_.session.view->setCover(c_.lamina);
     c_.session.view->setBusyCursor(false);
 }

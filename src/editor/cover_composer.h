@@ -25,8 +25,12 @@ public:
     QImage composeCover();
     // `renderArea`: area n's picture or label, then its outline, onto `painter`.
     void renderArea(QPainter& painter, int n);
-    // `refreshCoverArea`: redraws area `previousArea` on the on-screen cover and shows it.
+    // `refreshCoverArea`: redraws area `previousArea` on the on-screen cover and shows it
+    // (a group selection's record: the areas its members stand for).
     void refreshCoverArea(int previousArea);
+    // With the automatic cover on, composes the whole on-screen cover again and shows it:
+    // after a change that removes or brings back areas, which no one area redraws.
+    void showComposedCover();
 
     // What an area shows: its picture file (empty when it shows a label) and its label.
     struct Content {

@@ -37,6 +37,9 @@ struct PanelState {
     QString soText;
     bool chRepe = false;
 
+    // The area the panel was last filled with (0: none): the caret set inside the key
+    // field stays while the panel shows that area with the same keys.
+    int shownArea = 0;
     bool fillingPanel = false;
     // The area as it was when a coordinate scroll bar got the focus (0: none pending).
     Area edgeEditStart;

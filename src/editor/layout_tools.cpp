@@ -143,7 +143,14 @@ void LayoutTools::REDIM_AREES(double px, double py) {
 
 bool LayoutTools::canSubdivide() {
     const Template& t = c_.session.tmpl;
-    if (!c_.hasCurrentArea() || t.area(t.currentArea).isGroup == -1) {
+    // A group is not subdivided, unless nothing was drawn in it yet.
+    const auto hasSubAreas = [&t](int n) {
+        for (int i = 1; i <= t.areaCount(); ++i)
+            if (i != n && t.area(i).level == n) return true;
+        return false;
+    };
+    if (!c_.hasCurrentArea() ||
+        (t.area(t.currentArea).isGroup == -1 && hasSubAreas(t.currentArea))) {
         c_.beep();
         return false;
     }

@@ -1,31 +1,50 @@
 #include "editor/panel_files.h"
 
+#include <QFileInfo>
+
 #include "app/session.h"
 #include "commands/program_aliases.h"
 #include "commands/sound_speech.h"
 #include "i18n/texts.h"
+#include "platform/paths.h"
+#include "template/board_paths.h"
 #include "template/file_commands.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 
 bool launchViewer(Session& session, const QString& windowsProgram, const QString& fileName) {
-    const auto command = resolveProgram(session, windowsProgram, {fileName});
+    // The board's names are relative to the board: the viewer gets the file's full name,
+    // whatever folder it starts in.
+    const QString& folder = session.tmpl.templateFolder;
+    const QString full =
+        isAbsoluteName(fileName) || folder.isEmpty() ? fileName : joinName(folder, fileName);
+    const QString real = QFileInfo(session.realPath(full)).absoluteFilePath();
+    const auto command = resolveProgram(session, windowsProgram, {real});
     if (!command) return false;
     const ProcessId pid = session.platform.launcher.start(command->program, command->arguments);
     if (pid == 0) return false;
-    session.observer->launched(windowsProgram + u' ' + fileName, WindowHandle(-1));
+    session.observer->launched(windowsProgram + u' ' + full, WindowHandle(-1));
     return true;
+}
+
+bool isViewablePicture(const QString& name) {
+    return isPictureName(name) || name.right(4).toUpper() == u".PCX";
 }
 
 void PanelFiles::cannotView() {
     c_.session.message(messageText(1));
 }
 
+QString pictureChooserFolder(const Session& session, const QString& name) {
+    const QString& board = session.tmpl.templateFolder;
+    const QString folder = folderPart(name);
+    if (folder.isEmpty()) return board;
+    return isAbsoluteName(folder) || board.isEmpty() ? folder : joinName(board, folder);
+}
+
 QString PanelFiles::iconChooserFolder() const {
-    const QString& icon = c_.panel.iconaText;
-    if (!icon.contains(u':')) return c_.session.tmpl.templateFolder;
-    const qsizetype cut = std::max(icon.lastIndexOf(u'\\'), icon.lastIndexOf(u'/'));
-    return cut < 0 ? icon : icon.left(cut);
+    return pictureChooserFolder(c_.session, c_.panel.iconaText);
 }
 
 void PanelFiles::chooseIcon(const std::optional<QString>& chosen) {
@@ -37,9 +56,7 @@ void PanelFiles::chooseIcon(const std::optional<QString>& chosen) {
 void PanelFiles::viewIcon() {
     const QString file = c_.panel.iconaText;
     if (file.isEmpty()) return;
-    const QString upper = file.toUpper();
-    if (!(upper.endsWith(QLatin1String(".PCX")) || upper.endsWith(QLatin1String(".BMP"))) ||
-        !launchViewer(c_.session, QStringLiteral("PBRUSH.EXE"), file))
+    if (!isViewablePicture(file) || !launchViewer(c_.session, QStringLiteral("PBRUSH.EXE"), file))
         cannotView();
 }
 
@@ -64,7 +81,7 @@ void PanelFiles::viewClip() {
     if (file.isEmpty()) return;
     const QString tail = file.right(4).toUpper();
     QString program;
-    if (tail == u".PCX" || tail == u".BMP")
+    if (isViewablePicture(file))
         program = QStringLiteral("PBRUSH.EXE");
     else if (tail == u".WRI")
         program = QStringLiteral("WRITE.EXE");

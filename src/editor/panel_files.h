@@ -15,6 +15,13 @@ class Session;
 // no program could be started.
 bool launchViewer(Session& session, const QString& windowsProgram, const QString& fileName);
 
+// The folder a picture chooser opens in for the picture `name`: its own folder (a relative
+// one taken in the board's folder), else the board's folder.
+QString pictureChooserFolder(const Session& session, const QString& name);
+
+// A picture the paint program's viewer opens: every picture the covers draw, and ".PCX".
+bool isViewablePicture(const QString& name);
+
 class PanelFiles {
 public:
     PanelFiles(EditorContext& context, AreaPanel& panel) : c_(context), panel_(panel) {}
@@ -22,7 +29,7 @@ public:
     // `Icona_buscar`: `chosen` is what the picture chooser left (nothing when it was
     // cancelled or closed without a file, which leaves the icon field as it is).
     void chooseIcon(const std::optional<QString>& chosen);
-    // The folder the picture chooser opens in: the icon's folder when it names a drive.
+    // The folder the picture chooser opens in for the icon.
     QString iconChooserFolder() const;
     void viewIcon();     // `Icona_veure`
     void chooseSound();  // `So_buscar`

@@ -10,6 +10,7 @@
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
 #include "template/board_paths.h"
+#include "template/picture_files.h"
 #include "template/file_commands.h"
 
 namespace vexil {
@@ -67,7 +68,7 @@ void TemplateProperties::accept() {
 
     // An unreadable cover leaves the board without one; the settings are stored all the same.
     QImage cover;
-    if (!st.pictureFile.isEmpty()) cover = QImage(s.realPath(st.pictureFile));
+    if (!st.pictureFile.isEmpty()) cover = readPicture(s.realPath(st.pictureFile));
     c_.lamina = cover;
     s.view->setCover(cover);
     if (s.speech.speechAvailable) {
@@ -138,7 +139,7 @@ void TemplateProperties::searchClip() {
             fields.fitxClip);
         if (!file.isEmpty()) chosen = file;
     } else if (choosePicture) {
-        chosen = choosePicture(s.tmpl.templateFolder);
+        chosen = choosePicture(pictureChooserFolder(s, fields.fitxClip));
     }
     s.tmpl.settings.templateClipKind = std::int16_t(fields.option1);
     if (!chosen || chosen->isEmpty()) return;
@@ -162,7 +163,7 @@ void TemplateProperties::searchGraf() {
     s.view->closeAuxiliaryKeyboard();
     if (!choosePicture) return;
     // Cancelling the chooser leaves the cover field as it was.
-    const std::optional<QString> chosen = choosePicture(s.tmpl.templateFolder);
+    const std::optional<QString> chosen = choosePicture(pictureChooserFolder(s, fields.fitxGraf));
     if (!chosen || chosen->isEmpty()) return;
     fields.fitxGraf = makeRelative(s, *chosen);
     // A chosen picture turns the automatic cover off.
@@ -174,9 +175,7 @@ void TemplateProperties::playImg() {
     const QString& file = fields.fitxGraf;
     if (file.isEmpty()) return;
     s.view->closeAuxiliaryKeyboard();
-    const QString upper = file.toUpper();
-    if (!(upper.endsWith(QLatin1String(".PCX")) || upper.endsWith(QLatin1String(".BMP"))) ||
-        !launchViewer(s, QStringLiteral("PBRUSH.EXE"), file))
+    if (!isViewablePicture(file) || !launchViewer(s, QStringLiteral("PBRUSH.EXE"), file))
         s.message(messageText(1));
 }
 

@@ -69,6 +69,19 @@ QString defaultPictureName(const QString& chosen) {
     return name.left(name.indexOf(u'.') + 1) + QStringLiteral("BMP");
 }
 
+// A board that was saved is compared with its file as this program writes it (a file
+// written elsewhere may differ in form only: then the board counts as modified, which
+// asks once too often but loses nothing). A board never saved differs from no file as
+// soon as it holds an area.
+bool differsFromItsFile(const Session& s, bool wasModified) {
+    const Template& t = s.tmpl;
+    if (t.templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) == 0)
+        return wasModified || t.areaCount() != 0;
+    QFile file(s.realPath(t.templatePath));
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    return file.readAll() != templateFileBytes(t);
+}
+
 }  // namespace
 
 QString makeRelative(const Session& session, const QString& path) {
@@ -244,12 +257,16 @@ void copia_seguretat(Session& session, int mode) {
     const QString folder = t.templateFolder;
     const QString path = t.templatePath;
     const QString currentDirectory = session.currentDirectory;
+    const bool wasModified = t.modified;
     // The snapshot's relative names belong to the board being edited, not to the folder
     // the snapshot lies in.
     loadTemplateInFolder(session, copy, folder);
     t.templateFolder = folder;
     t.templatePath = path;
     session.currentDirectory = currentDirectory;
+    // The loader calls every board it reads unmodified; the board restored is modified
+    // whenever it differs from the board's own file.
+    t.modified = differsFromItsFile(session, wasModified);
     showTitle(session);
 }
 

@@ -54,9 +54,21 @@ void Template::deleteArea(int n) {
     areas_.erase(areas_.begin() + n);
     --addedAreaCount;
     modified = true;
-    const bool stillUsed = std::any_of(areas_.begin(), areas_.end(),
-                                       [parent](const Area& a) { return a.level == parent; });
-    if (!stillUsed && parent >= 1 && parent <= areaCount()) areas_[size_t(parent)].isGroup = 0;
+    // The later areas move down by one: so do the numbers that name them, and a sub-area
+    // of the removed one stays in the tree, in its group.
+    const auto renumber = [n, parent](std::int16_t& ref) {
+        if (ref == n) ref = std::int16_t(parent > n ? parent - 1 : parent);
+        else if (ref > n) --ref;
+    };
+    for (size_t i = 1; i < areas_.size(); ++i) {
+        renumber(areas_[i].level);
+        if (areas_[i].mirrorOf == n) areas_[i].mirrorOf = 0;
+        else if (areas_[i].mirrorOf > n) --areas_[i].mirrorOf;
+    }
+    const int group = parent > n ? parent - 1 : parent;
+    const bool stillUsed = std::any_of(areas_.begin() + 1, areas_.end(),
+                                       [group](const Area& a) { return a.level == group; });
+    if (!stillUsed && group >= 1 && group <= areaCount()) areas_[size_t(group)].isGroup = 0;
 }
 
 void Template::truncateAreas(int count) {

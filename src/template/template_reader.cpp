@@ -14,6 +14,7 @@
 #include "settings/catalogue_loader.h"
 #include "template/board_paths.h"
 #include "template/board_values.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 namespace {
@@ -178,7 +179,7 @@ void BoardLoad::loadCover() {
         return;
     }
     step([&] {
-        QImage cover(s_.realPath(picture));
+        const QImage cover = readPicture(s_.realPath(picture));
         if (cover.isNull()) {
             s_.view->setCover(QImage());
             throw RuntimeError(errnum::InvalidPicture);

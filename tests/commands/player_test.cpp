@@ -222,6 +222,19 @@ TEST_F(Activation, GroupChangesTheLevelWithoutKeys) {
     EXPECT_TRUE(session->timer2->enabled());
 }
 
+TEST_F(Activation, AGroupWithNoSubAreasActsAsAPlainArea) {
+    openTarget(QStringLiteral("Notes"));
+    Area empty;
+    empty.level = 1;
+    empty.isGroup = -1;
+    empty.keys = QStringLiteral("ok");
+    session->tmpl.appendArea(empty);
+    activateArea(*session, 4);
+    // Its level would be empty, where scanning finds nothing to go on with.
+    EXPECT_EQ(session->player.currentLevel, 1);
+    EXPECT_EQ(ops({QStringLiteral("keys")}), list({"keys:ok"}));
+}
+
 TEST_F(Activation, KeysAreTypedAndTimer2IsPausedMeanwhile) {
     openTarget(QStringLiteral("Notes"));
     fake.recorder.recordTimers = true;

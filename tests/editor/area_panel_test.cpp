@@ -196,13 +196,18 @@ TEST_F(AreaPanelTest, SteppingBeepsAtTheEnds) {
 
 TEST_F(AreaPanelTest, ViewersGoThroughTheAliasTableOrGiveMessageOne) {
     rootedBoard({rect(10, 10, 50, 50)});
+    // Names are the board's: the viewer gets them resolved in its folder.
+    t().templateFolder = f.path(QStringLiteral("boards"));
     editor.panel.showArea(2);
     struct Case {
         QString icon, clip;
         QString started;  // what the launcher ran, or empty for message 1
     } cases[] = {
         {QStringLiteral("gat.BMP"), {}, QStringLiteral("/usr/bin/kolourpaint")},
-        {QStringLiteral("gat.jpg"), {}, {}},
+        {QStringLiteral("gat.jpg"), {}, QStringLiteral("/usr/bin/kolourpaint")},
+        {QStringLiteral("fotos/sol.png"), {}, QStringLiteral("/usr/bin/kolourpaint")},
+        {QStringLiteral("gat.txt"), {}, {}},
+        {{}, QStringLiteral("mapa.jpeg"), QStringLiteral("/usr/bin/kolourpaint")},
         {{}, QStringLiteral("nota.TXT"), QStringLiteral("/usr/bin/mousepad")},
         {{}, QStringLiteral("doc.wri"), QStringLiteral("/usr/bin/abiword")},
         {{}, QStringLiteral("doc.pdf"), {}},
@@ -222,6 +227,9 @@ TEST_F(AreaPanelTest, ViewersGoThroughTheAliasTableOrGiveMessageOne) {
         } else {
             ASSERT_EQ(f.fake.launcher.started.size(), 1) << c.icon << c.clip;
             EXPECT_TRUE(f.fake.launcher.started[0].startsWith(c.started))
+                << f.fake.launcher.started[0].toStdString();
+            EXPECT_TRUE(f.fake.launcher.started[0].endsWith(
+                u' ' + f.path(QStringLiteral("boards/")) + c.icon + c.clip))
                 << f.fake.launcher.started[0].toStdString();
             EXPECT_TRUE(f.messages().isEmpty());
         }

@@ -2,6 +2,7 @@
 
 #include "editor_fixture.h"
 #include "template/file_commands.h"
+#include "template/template_writer.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -326,16 +327,138 @@ TEST_F(BoardEditingTest, PastingTheFieldIntoItselfStopsAtTheFieldsLimit) {
     EXPECT_EQ(panel().txText.size(), kKeysFieldMaxLength);
 }
 
-TEST_F(BoardEditingTest, RightButtonPopsTheMenuAndSelectsNothing) {
+TEST_F(BoardEditingTest, RightButtonSelectsTheAreaItsMenuActsOn) {
     struct MenuView : EditorView {
         int popups = 0;
         void popUpAreaMenu(int, int) override { ++popups; }
     } view;
     editor.setView(&view);
-    rootedBoard({rect(100, 100, 200, 200)});
-    editor.board.mouseDown(MouseButton::Right, {}, 150, 150);
+    rootedBoard({rect(100, 100, 200, 200), rect(300, 100, 400, 200)});
+    click(150, 150);
+    editor.board.mouseDown(MouseButton::Right, {}, 350, 150);
     EXPECT_EQ(view.popups, 1);
-    EXPECT_EQ(t().currentArea, 0);
+    EXPECT_EQ(t().currentArea, 3);
+    editor.board.deleteArea();  // "&Eliminar àrea" of that menu
+    ASSERT_EQ(t().areaCount(), 2);
+    EXPECT_EQ(areaRect(2), QRect(QPoint(100, 100), QPoint(200, 200)));
+    // Inside a group selection the right button leaves the selection as it is.
+    t().clearTemplate();
+    rootedBoard({rect(100, 100, 200, 200), rect(100, 200, 200, 300)});
+    click(150, 150);
+    click(150, 250, {.ctrl = true});
+    editor.board.mouseDown(MouseButton::Right, {}, 150, 250);
+    EXPECT_EQ(t().realAreaCount, 3);
+    EXPECT_EQ(t().currentArea, 4);
+}
+
+// Area 2 is a group of 3 and 4; area 5 a group of 6, itself a group of 7.
+TEST_F(BoardEditingTest, DeletingAnAreaRenumbersTheGroupsOfTheLaterOnes) {
+    rootedBoard({rect(10, 10, 100, 100, 1, -1), rect(10, 10, 50, 50, 2), rect(50, 10, 100, 50, 2),
+                 rect(200, 10, 400, 200, 1, -1), rect(200, 10, 300, 100, 5, -1),
+                 rect(200, 10, 250, 50, 6)});
+    click(30, 30);
+    ASSERT_EQ(t().currentArea, 3);
+    editor.board.deleteArea();
+    struct Expected {
+        int level, isGroup;
+    } expected[] = {{0, -1}, {1, -1}, {2, 0}, {1, -1}, {4, -1}, {5, 0}};
+    ASSERT_EQ(t().areaCount(), 6);
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(t().area(n).level, expected[n - 1].level) << n;
+        EXPECT_EQ(t().area(n).isGroup, expected[n - 1].isGroup) << n;
+    }
+    // The board as saved and read again keeps that tree.
+    saveTemplateAs(*f.session, f.path(QStringLiteral("TREE.VXL")));
+    openTemplate(*f.session, f.path(QStringLiteral("TREE.VXL")));
+    ASSERT_EQ(t().areaCount(), 6);
+    for (int n = 1; n <= 6; ++n) EXPECT_EQ(t().area(n).level, expected[n - 1].level) << n;
+}
+
+TEST_F(BoardEditingTest, AGroupWithNothingDrawnInItIsAPlainArea) {
+    rootedBoard({rect(100, 100, 200, 200), rect(300, 100, 400, 200)});
+    click(150, 150);
+    editor.board.addArea();
+    const int before = beeps();
+    drag(350, 150, 380, 180);  // outside area 2: nothing is drawn, and the beep says so
+    EXPECT_EQ(t().areaCount(), 3);
+    EXPECT_EQ(beeps(), before + 1);
+    ASSERT_EQ(t().area(2).isGroup, -1);
+    EXPECT_TRUE(editor.layout.canSubdivide());
+    editor.board.deleteArea();
+    EXPECT_EQ(t().areaCount(), 2);
+    EXPECT_EQ(beeps(), before + 1);
+    // "&Afegir àrea" chosen again before drawing: the area is no group after all.
+    click(350, 150);
+    editor.board.addArea();
+    editor.board.addArea();
+    EXPECT_EQ(t().area(2).isGroup, 0);
+}
+
+TEST_F(BoardEditingTest, AReleaseAnywhereEndsTheBandClippedToTheRoot) {
+    rootedBoard({});
+    t().setArea(1, rect(0, 0, 600, 400, 0));
+    click(100, 100);
+    editor.board.addArea();
+    drag(300, 200, 700, 520);  // released outside the board
+    EXPECT_FALSE(editor.context.drawing.dragging);
+    ASSERT_EQ(t().areaCount(), 2);
+    EXPECT_EQ(areaRect(2), QRect(QPoint(300, 200), QPoint(600, 400)));
+    // The next click selects; it draws nothing.
+    click(500, 300);
+    EXPECT_EQ(t().areaCount(), 2);
+    EXPECT_EQ(t().currentArea, 2);
+}
+
+TEST_F(BoardEditingTest, UndoCountsTheBoardModifiedWhenItDiffersFromItsFile) {
+    rootedBoard({rect(100, 100, 200, 200), rect(200, 100, 300, 200)});
+    saveTemplateAs(*f.session, f.path(QStringLiteral("B.VXL")));
+    ASSERT_FALSE(t().modified);
+    click(150, 150);
+    editor.panel.setKeysText(QStringLiteral("HELLO"));
+    click(250, 150);
+    editor.board.keyDown(46);
+    editor.board.undo();  // area 3 back, HELLO unsaved
+    EXPECT_EQ(t().area(2).keys, QStringLiteral("HELLO"));
+    EXPECT_TRUE(t().modified);
+    editor.board.undo();  // the board as its file holds it
+    EXPECT_EQ(t().area(2).keys, QString());
+    EXPECT_FALSE(t().modified);
+    editor.board.redo();
+    EXPECT_TRUE(t().modified);
+}
+
+TEST_F(BoardEditingTest, UndoOfAnEdgeEditGoesBackBeforeTheSubAreasMoved) {
+    rootedBoard({rect(100, 100, 200, 200, 1, -1), rect(100, 100, 150, 150, 2)});
+    click(190, 190);
+    ASSERT_EQ(t().currentArea, 2);
+    const QByteArray before = templateFileBytes(t());
+    editor.panel.edgeFocus(false);
+    editor.panel.scrollChanged(Edge::X1, 300);
+    editor.panel.edgeFocus(true);
+    ASSERT_EQ(areaRect(3), QRect(QPoint(100, 100), QPoint(200, 150)));
+    const QByteArray after = templateFileBytes(t());
+    editor.board.undo();
+    EXPECT_EQ(templateFileBytes(t()), before);
+    editor.board.redo();
+    EXPECT_EQ(templateFileBytes(t()), after);
+}
+
+TEST_F(BoardEditingTest, TheCaretStartsAtTheStartOfEachAreasKeys) {
+    Area a = rect(100, 100, 200, 200), b = rect(300, 100, 400, 200);
+    a.keys = QStringLiteral("abcdef");
+    b.keys = QStringLiteral("uvwxyz");
+    rootedBoard({a, b});
+    click(150, 150);
+    editor.panel.select(4, 0);
+    click(350, 150);
+    EXPECT_EQ(panel().selectionStart, 0);
+    f.fake.clipboard.preset(QStringLiteral("XY"));
+    editor.panel.pasteKeys();
+    EXPECT_EQ(t().area(3).keys, QStringLiteral("XYuvwxyz"));
+    // Staying on the area keeps the caret the teacher set, through an edge change too.
+    editor.panel.select(5, 0);
+    editor.panel.scrollChanged(Edge::X0, 310);
+    EXPECT_EQ(panel().selectionStart, 5);
 }
 
 }  // namespace

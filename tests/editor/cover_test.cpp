@@ -5,7 +5,11 @@
 #include <QImage>
 
 #include "editor_fixture.h"
+#include "platform/metafile/metafile_image.h"
+#include "support/metafile_writer.h"
+#include "template/board_paths.h"
 #include "template/file_commands.h"
+#include "template/picture_files.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -47,6 +51,14 @@ TEST_F(CoverTest, WhatAnAreaShows) {
         {QStringLiteral("gat.jpg"), QStringLiteral("x"), QStringLiteral("gat.jpg"), {}},
         {QStringLiteral("ICONES\\GAT.Bmp"), {}, QStringLiteral("ICONES\\GAT.Bmp"), {}},
         {QStringLiteral("notes.txt"), {}, {}, QStringLiteral("notes.txt")},
+        {QStringLiteral("Bon dia."), {}, {}, QStringLiteral("Bon dia.")},
+        {QStringLiteral("imatges.v2/gat.jpg"), {}, QStringLiteral("imatges.v2/gat.jpg"), {}},
+        {QStringLiteral("imatges.v2/gat"), {}, {}, QStringLiteral("imatges.v2/gat")},
+        {QStringLiteral("foto.jpeg"), {}, QStringLiteral("foto.jpeg"), {}},
+        {QStringLiteral("sol.PNG"), {}, QStringLiteral("sol.PNG"), {}},
+        {QStringLiteral("dibuix.wmf"), {}, QStringLiteral("dibuix.wmf"), {}},
+        {QStringLiteral("logo.svg"), {}, QStringLiteral("logo.svg"), {}},
+        {QStringLiteral("v. 2.JP"), {}, {}, QStringLiteral("v. 2.JP")},
         {{}, QStringLiteral("{ENTER}ok"), {}, QStringLiteral("ok")},
         {{}, {}, {}, {}},
     };
@@ -74,6 +86,73 @@ TEST_F(CoverTest, APictureIsStretchedInsideTheOutline) {
     EXPECT_EQ(QColor(cover.pixel(200, 120)), QColor(Qt::black));  // the outline
     EXPECT_EQ(QColor(cover.pixel(150, 140)), QColor(Qt::black));
     EXPECT_EQ(QColor(cover.pixel(1, 200)), QColor(Qt::black));  // the frame
+}
+
+TEST_F(CoverTest, EveryPictureKindIsDrawnAndTheFrameLiesOnAllFourSides) {
+    setMetafileRenderer(&renderMetafile);
+    picture(QStringLiteral("red.png"), QSize(20, 20), Qt::red);
+    picture(QStringLiteral("green.jpeg"), QSize(20, 20), Qt::green);
+    picture(QStringLiteral("blue.ico"), QSize(20, 20), Qt::blue);
+    test::MetafileWriter wmf(40, 40, 96);
+    wmf.filledRectangle(0xFFFF00, 0, 0, 40, 40);
+    QFile file(folder() + QStringLiteral("/yellow.wmf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(wmf.bytes());
+    file.close();
+    QFile svg(folder() + QStringLiteral("/cyan.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='20' height='20'>"
+              "<rect width='20' height='20' fill='#00ffff'/></svg>");
+    svg.close();
+    struct Case {
+        const char* icon;
+        QColor colour;
+    } cases[] = {{"red.png", Qt::red},       {"green.jpeg", Qt::green}, {"blue.ico", Qt::blue},
+                 {"yellow.wmf", Qt::yellow}, {"cyan.svg", Qt::cyan}};
+    t().appendArea(rect(0, 0, 320, 200, 0, -1));
+    for (int i = 0; i < 5; ++i) {
+        Area a = rect(20 + 60 * i, 20, 70 + 60 * i, 70);
+        a.iconFile = QString::fromLatin1(cases[i].icon);
+        t().appendArea(a);
+    }
+    const QImage cover = editor.cover.composeCover();
+    ASSERT_EQ(cover.size(), QSize(320, 200));
+    for (int i = 0; i < 5; ++i) {
+        const QColor c(cover.pixel(45 + 60 * i, 45));
+        EXPECT_LT(std::abs(c.red() - cases[i].colour.red()) +
+                      std::abs(c.green() - cases[i].colour.green()) +
+                      std::abs(c.blue() - cases[i].colour.blue()),
+                  40)
+            << cases[i].icon << " " << c.name().toStdString();
+    }
+    for (QPoint p : {QPoint(1, 100), QPoint(160, 1), QPoint(319, 100), QPoint(160, 199)})
+        EXPECT_EQ(QColor(cover.pixel(p)), QColor(Qt::black)) << p.x() << "," << p.y();
+    setMetafileRenderer(nullptr);
+}
+
+TEST_F(CoverTest, AGeneratedCoverNeverReplacesTheTeachersPicture) {
+    rootedBoard({rect(100, 100, 200, 140)});
+    saveBoard();
+    picture(QStringLiteral("MENU.BMP"), QSize(640, 445), Qt::blue);  // a photo, chosen
+    t().settings.pictureFile = QStringLiteral("MENU.BMP");
+    const QImage photo(folder() + QStringLiteral("/MENU.BMP"));
+    t().pictureFileTime = fileTimeText(folder() + QStringLiteral("/MENU.BMP"));  // as loaded
+    click(150, 120);
+    editor.panel.setIconFile(QStringLiteral("HOLA"));
+    // "&Editar" with the areas changed, then "&Nova": each proposes a name of the cover's
+    // own; the photo stays the board's and stays on disk.
+    f.fake.dialogs.chosenFiles.push_back(folder() + QStringLiteral("/MENU_2.BMP"));
+    editor.coverCommands.editCover();
+    EXPECT_EQ(f.fake.recorder.eventsOf(QStringLiteral("fileDialog")).size(), 1u);
+    EXPECT_EQ(t().settings.pictureFile, QStringLiteral("MENU.BMP"));
+    EXPECT_EQ(QImage(folder() + QStringLiteral("/MENU.BMP")), photo);
+    EXPECT_TRUE(QFile::exists(folder() + QStringLiteral("/MENU_2.BMP")));
+    ASSERT_EQ(f.fake.launcher.started.size(), 1);
+    EXPECT_TRUE(f.fake.launcher.started[0].endsWith(QStringLiteral("/MENU_2.BMP")));
+    // A cover generated without the dialog goes beside the photo too.
+    editor.coverCommands.generateCover();
+    EXPECT_EQ(t().settings.pictureFile, QStringLiteral("MENU.BMP"));
+    EXPECT_EQ(QImage(folder() + QStringLiteral("/MENU.BMP")), photo);
 }
 
 TEST_F(CoverTest, AMissingOrUnreadablePictureLeavesTheOutlineOnly) {
@@ -226,6 +305,35 @@ TEST_F(CoverTest, TheAutomaticCoverStartsFromTheBoardsOwnCover) {
     ASSERT_EQ(shown.size(), QSize(640, 445));
     EXPECT_EQ(QColor(shown.pixel(500, 300)), QColor(Qt::blue));   // untouched
     EXPECT_EQ(QColor(shown.pixel(150, 120)), QColor(Qt::white));  // area 2 redrawn
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CoverTest, TheOnScreenCoverForgetsDeletedAreasAndGroupSelections) {
+    Area hola = rect(100, 100, 200, 140), adeu = rect(200, 100, 300, 140);
+    hola.iconFile = QStringLiteral("HOLA");
+    adeu.iconFile = QStringLiteral("ADEU");
+    rootedBoard({hola, adeu});
+    t().settings.autoCover = 1;
+    const QRect right(QPoint(200, 100), QPoint(300, 140));
+    click(250, 120);
+    click(150, 120);
+    click(250, 120);
+    ASSERT_FALSE(ink(editor.context.lamina, right).isNull());
+    editor.board.deleteArea();
+    EXPECT_TRUE(ink(editor.context.lamina, right).isNull());
+    // A group selection's record (a copy of HOLA spanning both areas) is never drawn: what
+    // is redrawn when it is left are the areas it stood for.
+    t().clearTemplate();
+    rootedBoard({hola, rect(200, 100, 300, 140)});
+    click(150, 120);
+    click(250, 120, {.ctrl = true});
+    ASSERT_EQ(t().currentArea, 4);
+    click(500, 300);
+    EXPECT_TRUE(ink(editor.context.lamina, right).isNull());
+    EXPECT_FALSE(ink(editor.context.lamina, QRect(QPoint(100, 100), QPoint(200, 140))).isNull());
 }
 
 }  // namespace

@@ -188,11 +188,20 @@ TEST_F(PropertiesTest, ViewersCheckTheEndingAndGiveTheirMessages) {
     props.playImg();
     props.playDoc();
     EXPECT_TRUE(f.messages().isEmpty());  // empty fields: nothing
-    props.fields.fitxGraf = QStringLiteral("tapa.gif");
+    props.fields.fitxGraf = QStringLiteral("tapa.txt");
     props.playImg();
     props.fields.fitxDoc = QStringLiteral("ajuda.doc");
     props.playDoc();
     EXPECT_EQ(f.messages(), QStringList({messageText(1), messageText(0)}));
+    // Every picture kind opens, and the documentation too, named in the board's folder.
+    t().templateFolder = f.path(QStringLiteral("boards"));
+    props.fields.fitxGraf = QStringLiteral("tapa.gif");
+    props.playImg();
+    props.fields.fitxDoc = QStringLiteral("notes.txt");
+    props.playDoc();
+    ASSERT_EQ(f.fake.launcher.started.size(), 2);
+    EXPECT_TRUE(f.fake.launcher.started[0].endsWith(f.path(QStringLiteral("boards/tapa.gif"))));
+    EXPECT_TRUE(f.fake.launcher.started[1].endsWith(f.path(QStringLiteral("boards/notes.txt"))));
 }
 
 }  // namespace

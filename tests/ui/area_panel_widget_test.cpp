@@ -202,7 +202,7 @@ TEST_F(PanelWidgetTest, ViewersAndTheSoundButton) {
     show(4);
     child<QPushButton>("Icona_veure")->click();  // empty: nothing
     EXPECT_TRUE(f.messages().isEmpty());
-    QTest::keyClicks(child<QLineEdit>("Icona_text"), QStringLiteral("gat.jpg"));
+    QTest::keyClicks(child<QLineEdit>("Icona_text"), QStringLiteral("gat.txt"));
     child<QPushButton>("Icona_veure")->click();
     ASSERT_EQ(f.messages().size(), 1);
     EXPECT_EQ(f.messages()[0], QStringLiteral(" No se puede activar el fichero de la imagen"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -169,12 +170,37 @@ TEST_F(EditorWindowTest, CopyAndPasteWorkOnTheKeysField) {
     EXPECT_EQ(keys->text(), QStringLiteral("bcabcd"));
 }
 
-TEST_F(EditorWindowTest, RightButtonPopsUpTheAreaMenu) {
+TEST_F(EditorWindowTest, RightButtonPopsUpTheAreaMenuOnTheAreaUnderIt) {
     rootedBoard();
+    click(QPoint(450, 350));
     QTest::mousePress(board, Qt::RightButton, {}, QPoint(150, 150));
     EXPECT_TRUE(window.menus().arees->isVisible());
     window.menus().arees->hide();
-    EXPECT_EQ(session.tmpl.currentArea, 0);  // the right button selects nothing
+    EXPECT_EQ(session.tmpl.currentArea, 2);
+}
+
+// After a click the board keeps the focus: Delete deletes the area selected, and what is
+// typed goes into the key field, at the start of the area's keys.
+TEST_F(EditorWindowTest, AfterAClickDeleteDeletesTheAreaAndTypingGoesToTheKeys) {
+    rootedBoard();
+    Area c = session.tmpl.area(3);
+    c.keys = QStringLiteral("right");
+    session.tmpl.setArea(3, c);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* keys = window.findChild<QLineEdit*>(QStringLiteral("TxText"));
+    click(QPoint(150, 150));
+    QTest::keyClicks(keys, QStringLiteral("ab"));
+    keys->setCursorPosition(1);
+    click(QPoint(450, 350));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
+    EXPECT_EQ(session.tmpl.area(3).keys, QStringLiteral("qright"));
+    EXPECT_EQ(QApplication::focusWidget(), keys);
+    click(QPoint(150, 150));
+    EXPECT_EQ(QApplication::focusWidget(), board);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    ASSERT_EQ(session.tmpl.areaCount(), 2);
+    EXPECT_EQ(session.tmpl.area(2).keys, QStringLiteral("qright"));
 }
 
 TEST_F(EditorWindowTest, AreaMenusAreEditModeOnly) {

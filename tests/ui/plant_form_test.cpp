@@ -146,6 +146,8 @@ protected:
         image.fill(Qt::blue);
         QDir().mkpath(f.path(QStringLiteral("pics")));
         image.save(f.path(QStringLiteral("pics/gat.bmp")));
+        image.save(f.path(QStringLiteral("pics/sol.PNG")), "PNG");
+        image.save(f.path(QStringLiteral("pics/gos.jpeg")), "JPEG");
         f.writeFile(QStringLiteral("pics/notes.txt"), "x");
         session.folders.drives.set(u'C', f.path(QStringLiteral("pics")));
     }
@@ -160,9 +162,16 @@ TEST_F(RecGrafTest, ListsPicturesAndLeavesTheChosenPath) {
     ASSERT_GE(drives->count(), 2);
     EXPECT_TRUE(drives->itemText(0).startsWith(QStringLiteral("C: ")));
     EXPECT_EQ(drives->itemText(drives->count() - 1), QStringLiteral("/"));
+    // The folder shown is written out, on the drive it lies on.
+    auto* shown = dialog.findChild<QLabel*>(QStringLiteral("Dir1Path"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->text(), QDir::toNativeSeparators(f.path(QStringLiteral("pics"))));
+    EXPECT_EQ(drives->currentIndex(), 0);
     auto* files = dialog.findChild<QListWidget*>(QStringLiteral("File1"));
-    ASSERT_EQ(files->count(), 1);  // pictures only
+    ASSERT_EQ(files->count(), 3);  // pictures only, of every kind
     EXPECT_EQ(files->item(0)->text(), QStringLiteral("gat.bmp"));
+    EXPECT_EQ(files->item(1)->text(), QStringLiteral("gos.jpeg"));
+    EXPECT_EQ(files->item(2)->text(), QStringLiteral("sol.PNG"));
     files->setCurrentRow(0);
     auto* preview = dialog.findChild<QLabel*>(QStringLiteral("Image1"));
     EXPECT_FALSE(preview->pixmap().isNull());

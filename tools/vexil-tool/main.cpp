@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/media/media_loader.h"
+#include "template/picture_files.h"
 #include "tool.h"
 
 namespace vexil::tool {
@@ -83,6 +85,8 @@ int main(int argc, char** argv) {
     // would otherwise take arguments meant for the commands.
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+    // Covers and boards draw metafile pictures as the program does.
+    vexil::setMetafileRenderer(&vexil::media::renderMetafileInModule);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
         args.first() == u"help") {
         printHelp(args.isEmpty() ? stderr : stdout);

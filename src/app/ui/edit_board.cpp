@@ -1,5 +1,6 @@
 #include "app/ui/edit_board.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,13 +44,17 @@ void EditBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     const int count = tmpl_.areaCount();
-    if (count >= 1 && coverVisible_ && !cover_.isNull()) {
-        // The cover sits on area 1 at its own size, cut to the area.
-        const QRect frame = unitRect(tmpl_.area(1));
-        p.save();
-        p.setClipRect(frame.adjusted(0, 0, 1, 1));
-        p.drawImage(frame.topLeft(), cover_);
-        p.restore();
+    if (coverVisible_ && !cover_.isNull()) {
+        // As use mode shows it: stretched over area 1, or over the whole board before
+        // there is one, so that every area lies on what it will lie on there. A picture of
+        // the area's own size is drawn pixel for pixel.
+        const QRect frame = count >= 1 ? unitRect(tmpl_.area(1)) : QRect(0, 0, kWidth, kHeight);
+        if (cover_.size() == frame.size()) {
+            p.drawImage(frame.topLeft(), cover_);
+        } else {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(frame.adjusted(0, 0, 1, 1), cover_);
+        }
     }
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
@@ -58,6 +63,15 @@ void EditBoard::paintEvent(QPaintEvent*) {
     if (current >= 1 && current <= count) {
         p.setBrush(QBrush(Qt::black, Qt::DiagCrossPattern));
         p.drawRect(unitRect(tmpl_.area(current)));
+    }
+    if (armed_ && current >= 1 && current <= count) {
+        // Where the next area goes: a new one is clipped to this rectangle (the first one
+        // spans the board, and needs no mark).
+        const QRect target = unitRect(tmpl_.area(current));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0, 90, 255), 3, Qt::DashLine));
+        p.drawRect(target.adjusted(1, 1, -1, -1));
+        p.setPen(QPen(Qt::black, 0));
     }
     if (!usage_.isEmpty()) {
         // Yellow for little use to red for the most used area, with its count.
@@ -80,6 +94,12 @@ void EditBoard::paintEvent(QPaintEvent*) {
     }
 }
 
+void EditBoard::setDrawingArmed(bool armed) {
+    if (armed == armed_) return;
+    armed_ = armed;
+    update();
+}
+
 void EditBoard::setUsage(const QHash<int, int>& counts) {
     usage_ = counts;
     update();
@@ -100,6 +120,20 @@ void EditBoard::mouseReleaseEvent(QMouseEvent* event) {
 void EditBoard::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete) {
         emit keyDown(46);
+        event->accept();
+        return;
+    }
+    // Typing (not a shortcut) goes on to the key field, which keeps the focus from then on.
+    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    const bool typing = !event->text().isEmpty() || event->key() == Qt::Key_Backspace ||
+                        event->key() == Qt::Key_Left || event->key() == Qt::Key_Right ||
+                        event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+    if (typingTarget_ && !shortcut && typing && event->key() != Qt::Key_Tab &&
+        event->key() != Qt::Key_Escape) {
+        typingTarget_->setFocus(Qt::OtherFocusReason);
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
+                       event->isAutoRepeat(), ushort(event->count()));
+        QCoreApplication::sendEvent(typingTarget_, &copy);
         event->accept();
         return;
     }

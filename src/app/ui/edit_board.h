@@ -1,6 +1,7 @@
 #pragma once
 // `TSArea`: the edit-mode picture of the board at design size, one pixel per board unit,
-// with the cover on area 1, every area outline and the current area cross-hatched, and the
+// with the cover stretched over area 1 as use mode shows it, every area outline and the
+// current area cross-hatched (outlined boldly while a new area is to be drawn in it), and the
 // rubber band's live outline while a new area is being drawn.
 #include <QHash>
 #include <QImage>
@@ -34,6 +35,15 @@ public:
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
+    // Drawing is armed: the area the next one will be drawn in (the current area) gets a
+    // bold outline, so that the teacher sees where.
+    void setDrawingArmed(bool armed);
+    bool drawingArmed() const { return armed_; }
+
+    // After a click the board keeps the focus, so that Delete deletes the area selected;
+    // what is typed goes on to this widget (the key field), which takes the focus.
+    void setTypingTarget(QWidget* target) { typingTarget_ = target; }
+
 signals:
     // Board units, for the editor.
     void pressed(Qt::MouseButton button, QPointF unit, Qt::KeyboardModifiers mods);
@@ -56,6 +66,8 @@ private:
     bool blocked_ = false;
     QRect band_;
     QHash<int, int> usage_;
+    QWidget* typingTarget_ = nullptr;
+    bool armed_ = false;
 };
 
 }  // namespace vexil

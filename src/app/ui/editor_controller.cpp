@@ -1,6 +1,7 @@
 #include "app/ui/editor_controller.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -12,6 +13,7 @@
 #include "assist/ui/command_assistant.h"
 #include "editor/template_properties.h"
 #include "editor/ui/area_panel_widget.h"
+#include "editor/ui/folder_browser.h"
 #include "editor/ui/layout_dialogs.h"
 #include "editor/ui/plant_form.h"
 #include "editor/ui/rec_graf.h"
@@ -158,13 +160,24 @@ void EditorController::subdividirArea() {
 }
 
 std::optional<QString> EditorController::choosePicture(const QString& folder) {
-    RecGraf dialog(s_.folders.drives, s_.realPath(folder), &window_);
-    if (!run(dialog)) return std::nullopt;
+    // Where the picture or the board is; without either, where the chooser was left. A
+    // board never saved has no folder of its own yet (it keeps the last board's), so
+    // there the chooser opens where it was left, once it has been used.
+    QString start = folder.isEmpty() ? QString() : s_.realPath(folder);
+    const bool saved = s_.tmpl.templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) != 0;
+    if (!saved && folder == s_.tmpl.templateFolder && !lastPictureFolder_.isEmpty())
+        start = lastPictureFolder_;
+    if (start.isEmpty() || !QFileInfo(start).isDir()) start = lastPictureFolder_;
+    RecGraf dialog(s_.folders.drives, start, &window_);
+    const bool accepted = run(dialog);
+    lastPictureFolder_ = dialog.browser()->folder();
+    if (!accepted) return std::nullopt;
     return dialog.chosenPicture();
 }
 
 void EditorController::setCrosshair(bool on) {
     window_.editBoard()->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+    window_.editBoard()->setDrawingArmed(on);
 }
 
 void EditorController::popUpAreaMenu(int x, int y) {
@@ -172,7 +185,11 @@ void EditorController::popUpAreaMenu(int x, int y) {
 }
 
 void EditorController::focusKeysField() {
-    panel_->focusKeys();
+    // The board keeps the focus, so that Delete deletes the area the teacher sees
+    // selected; the first key typed takes the focus to the key field.
+    EditBoard* board = window_.editBoard();
+    board->setTypingTarget(panel_->keysField());
+    board->setFocus(Qt::MouseFocusReason);
 }
 
 void EditorController::showRubberBand(const QRect& band) {

@@ -76,6 +76,8 @@ private:
     AreaPanelWidget* panel_ = nullptr;
     std::unique_ptr<KeysFieldCommands> keysField_;
     CommandAssistant* assistant_ = nullptr;
+    // The folder the picture chooser was left in.
+    QString lastPictureFolder_;
 };
 
 }  // namespace vexil

@@ -166,7 +166,17 @@ void AreaPanelWidget::wire() {
             if (!refreshing_) change([this, setter, text] { (e_.panel.*setter)(text); });
         });
     };
-    onText(txText_, &AreaPanel::setKeysText);
+    // Typing moves the caret after the text changed: the panel takes both at once, so
+    // that refilling the field does not put the caret back.
+    connect(txText_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (refreshing_) return;
+        change([this, text] {
+            e_.panel.setKeysText(text);
+            const int start =
+                txText_->hasSelectedText() ? txText_->selectionStart() : txText_->cursorPosition();
+            e_.panel.select(start, int(txText_->selectedText().size()));
+        });
+    });
     onText(txApp_, &AreaPanel::setClipFile);
     onText(soText_, &AreaPanel::setSoundFile);
     onText(iconaText_, &AreaPanel::setIconFile);
@@ -217,9 +227,13 @@ void AreaPanelWidget::refresh() {
         scroll_.at(size_t(i))->setValue(p.scroll[i]);
         setTextKeepingCaret(edgeText_.at(size_t(i)), p.edgeText[i]);
     }
-    if (txText_->text() != p.txText) {
-        txText_->setText(p.txText);
-        txText_->setCursorPosition(p.selectionStart);
+    if (txText_->text() != p.txText) txText_->setText(p.txText);
+    // The field's caret and selection are the panel's (filling the panel moves them).
+    const int start =
+        txText_->hasSelectedText() ? txText_->selectionStart() : txText_->cursorPosition();
+    if (start != p.selectionStart || txText_->selectedText().size() != p.selectionLength) {
+        if (p.selectionLength > 0) txText_->setSelection(p.selectionStart, p.selectionLength);
+        else txText_->setCursorPosition(p.selectionStart);
     }
     setTextKeepingCaret(txApp_, p.txApp);
     option1_.at(size_t(p.option1 == 1 ? 1 : 0))->setChecked(true);

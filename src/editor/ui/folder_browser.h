@@ -1,10 +1,12 @@
 #pragma once
 // The drive, folder and file lists of the editor's choosers (`Drive1`, `Dir1`, `File1`):
 // the drives are the letters of the drive map and the file-system roots; activating a
-// folder enters it; the file list shows the files matching the patterns.
+// folder enters it; the file list shows the files matching the patterns. The folder shown
+// is written above the lists, and the drive list shows the drive it lies on.
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QListWidget;
 
 namespace vexil {
@@ -27,6 +29,7 @@ signals:
 
 private:
     QComboBox* drive_ = nullptr;
+    QLabel* path_ = nullptr;
     QListWidget* dir_ = nullptr;
     QListWidget* file_ = nullptr;
     QStringList patterns_;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include "help/help_book.h"
 #include "editor/ui/folder_browser.h"
 #include "i18n/texts.h"
+#include "platform/paths.h"
 
 namespace vexil {
 
@@ -54,6 +56,7 @@ PlantForm::PlantForm(TemplateProperties& properties, const DriveMap& drives, QWi
 }
 
 void PlantForm::build(const DriveMap& drives) {
+    drives_ = &drives;
     auto* grid = new QGridLayout(this);
     int row = 0;
     const auto add = [&](const QString& caption, QWidget* field, QWidget* b1 = nullptr,
@@ -206,7 +209,12 @@ void PlantForm::wire() {
     onButton("SearchClip", &TemplateProperties::searchClip);
     connect(findChild<QPushButton*>(QStringLiteral("SearchPath")), &QPushButton::clicked, this,
             [this] {
-                browser_->setFolder(p_.fields.pathdefault);
+                // The board's folder as this machine names it; a folder that is not here
+                // opens the home folder, so that the frame always shows where it is.
+                const QString here = realPath(p_.fields.pathdefault, QString(), *drives_);
+                browser_->setFolder(QDir(here).exists() && !p_.fields.pathdefault.isEmpty()
+                                        ? here
+                                        : QDir::homePath());
                 frame1_->show();
             });
     const QList<QPushButton*> direcboto = frame1_->findChildren<QPushButton*>("direcboto");

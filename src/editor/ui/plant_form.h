@@ -50,6 +50,7 @@ private:
     QLineEdit* pathdefault_ = nullptr;
     QWidget* frame1_ = nullptr;
     FolderBrowser* browser_ = nullptr;
+    const DriveMap* drives_ = nullptr;
     QListWidget* svIdioma_ = nullptr;
     QListWidget* svLocutor_ = nullptr;
     QLineEdit* svVelocitat_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -10,6 +9,7 @@
 #include "editor/ui/folder_browser.h"
 #include "help/help_book.h"
 #include "platform/paths.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 
@@ -17,10 +17,7 @@ RecGraf::RecGraf(const DriveMap& drives, const QString& folder, QWidget* parent)
     setObjectName(QStringLiteral("rec_graf"));
     setProperty("helpTopic", help_topic::Cover);
     setWindowTitle(QStringLiteral("Fitxers Gràfics"));
-    browser_ = new FolderBrowser(drives,
-                                 {QStringLiteral("*.bmp"), QStringLiteral("*.wmf"),
-                                  QStringLiteral("*.GIF"), QStringLiteral("*.JPG")},
-                                 this);
+    browser_ = new FolderBrowser(drives, picturePatterns(), this);
     preview_ = new QLabel(this);
     preview_->setObjectName(QStringLiteral("Image1"));
     preview_->setFixedSize(160, 120);
@@ -43,9 +40,7 @@ RecGraf::RecGraf(const DriveMap& drives, const QString& folder, QWidget* parent)
     row->addLayout(side);
 
     connect(browser_, &FolderBrowser::fileClicked, this, [this](const QString& path) {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QImage image = reader.read();
+        const QImage image = readPicture(path);
         preview_->setPixmap(image.isNull() ? QPixmap()
                                            : QPixmap::fromImage(image.scaled(preview_->size(),
                                                                              Qt::KeepAspectRatio)));

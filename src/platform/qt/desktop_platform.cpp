@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/media/media_loader.h"
+#include "template/picture_files.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
@@ -171,6 +172,8 @@ DesktopPlatform::DesktopPlatform(const DesktopOptions& options)
         Platform{p.activeWindows(), *p.activeKeys, *p.activeMouse, p.clipboard, p.launcher,
                  p.sound, p.speechEngine(), p.joystick, p.recognizer, p.dialogs, p.clock,
                  p.notice});
+    // Metafile pictures on boards and covers are drawn by the metafile module.
+    setMetafileRenderer(&media::renderMetafileInModule);
 }
 
 DesktopPlatform::~DesktopPlatform() = default;

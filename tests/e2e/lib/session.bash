@@ -136,9 +136,10 @@ open_new_board() {
   sleep 0.5
   import -window root "$e2e_work/empty.png"
   local board_at
+  # awk reads to the end: a reader that stops early would end convert with SIGPIPE.
   board_at=$(convert "$e2e_work/empty.png" -fill black +opaque white \
     -define connected-components:verbose=true -connected-components 4 null: 2>/dev/null |
-    awk '$2 ~ /^640x445\+/ {print $2; exit}')
+    awk '$2 ~ /^640x445\+/ && !found {print $2; found = 1}')
   [[ $board_at =~ ^640x445\+([0-9]+)\+([0-9]+)$ ]] || fail "no board on the screen"
   bx=${BASH_REMATCH[1]}
   by=${BASH_REMATCH[2]}
