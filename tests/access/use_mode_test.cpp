@@ -113,10 +113,14 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
 TEST(UseMode, WhatTheDesktopDoesNotAllowIsSaidOnceBeforeTheStartKeys) {
     for (const bool limited : {false, true}) {
         UseModeFixture f;
+        f.s().tmpl.settings.startProgram = QStringLiteral("mousepad");
         f.s().tmpl.settings.startKeys = QStringLiteral("hola");
+        f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
         if (limited) f.fake.platform.desktopNotice = QStringLiteral("no windows here");
+        f.s().tmpl.modified = false;  // no save question
         ASSERT_TRUE(f.useMode.enterUseMode());
         f.useMode.leaveUseMode();
+        f.s().tmpl.modified = false;
         ASSERT_TRUE(f.useMode.enterUseMode());
         const auto messages = f.events("message");
         ASSERT_EQ(messages.size(), limited ? 1u : 0u);
