@@ -6,25 +6,17 @@
 // so that a script can let the target catch up in between.
 //   remote-desktop-probe [--step] TEXT.txt...
 #include <poll.h>
-#include <time.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 
-#include "commands/keystroke_parser.h"
 #include "platform/wayland/remote_desktop_input.h"
+#include "probe_support.h"
 
 namespace {
-
-double now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 bool waitForLine() {
     QEventLoop loop;
@@ -62,16 +54,9 @@ int main(int argc, char** argv) {
         // Waiting, the program goes on answering the desktop (an application may still
         // ask for the text of the last paste), as the program does between stretches.
         if (step && i > 2 && !waitForLine()) break;
-        QFile file(QString::fromLocal8Bit(argv[i]));
-        if (!file.open(QIODevice::ReadOnly)) return 2;
-        const QString text = QString::fromUtf8(file.readAll());
-        const vexil::KeyParseResult parsed = vexil::parseKeystrokes(vexil::escapeKeystrokes(text));
-        if (parsed.error != vexil::KeyParseError::None) return 2;
-        const double start = now();
-        const int code = input->keys().send(parsed.sequence);
-        const double returned = now();
-        std::printf("{\"start\":%.6f,\"returned\":%.6f,\"code\":%d}\n", start, returned, code);
-        std::fflush(stdout);
+        const auto keys = vexil::bench::keysOfTextFile(argv[i]);
+        if (!keys) return 2;
+        const int code = vexil::bench::sendTimed(input->keys(), *keys);
         status = status ? status : code;
     }
     return status ? 1 : 0;

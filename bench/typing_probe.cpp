@@ -3,25 +3,14 @@
 // was back, as CLOCK_MONOTONIC seconds (the target's log has the time of each key read).
 //   typing-probe TITLE TEXT.txt
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
-#include <time.h>
-
-#include "commands/keystroke_parser.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_keys.h"
 #include "platform/x11/x11_windows.h"
+#include "probe_support.h"
 
-namespace {
-
-double now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-}  // namespace
+using vexil::bench::now;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -29,11 +18,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: typing-probe TITLE TEXT.txt\n");
         return 2;
     }
-    QFile file(QString::fromLocal8Bit(argv[2]));
-    if (!file.open(QIODevice::ReadOnly)) return 2;
-    const QString text = QString::fromUtf8(file.readAll());
-    const vexil::KeyParseResult parsed = vexil::parseKeystrokes(vexil::escapeKeystrokes(text));
-    if (parsed.error != vexil::KeyParseError::None) return 2;
+    const auto sequence = vexil::bench::keysOfTextFile(argv[2]);
+    if (!sequence) return 2;
 
     vexil::x11::Connection connection;
     if (!connection.valid()) return 1;
@@ -42,7 +28,7 @@ int main(int argc, char** argv) {
     if (!windows.activateByTitle(QString::fromLocal8Bit(argv[1]))) return 1;
 
     const double start = now();
-    const int code = keys.send(parsed.sequence);
+    const int code = keys.send(*sequence);
     const double returned = now();
     keys.restoreKeyboard();
     const double restored = now();

@@ -4,23 +4,10 @@
 // target's log has the time of each key read).
 //   wayland-typing-probe TEXT.txt...
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
-#include <time.h>
-
-#include "commands/keystroke_parser.h"
 #include "platform/wayland/wlr_input.h"
-
-namespace {
-
-double now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-}  // namespace
+#include "probe_support.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -36,16 +23,9 @@ int main(int argc, char** argv) {
     }
     int failed = 0;
     for (int i = 1; i < argc; ++i) {
-        QFile file(QString::fromLocal8Bit(argv[i]));
-        if (!file.open(QIODevice::ReadOnly)) return 2;
-        const auto parsed =
-            vexil::parseKeystrokes(vexil::escapeKeystrokes(QString::fromUtf8(file.readAll())));
-        if (parsed.error != vexil::KeyParseError::None) return 2;
-        const double start = now();
-        const int code = input->keys().send(parsed.sequence);
-        const double returned = now();
-        std::printf("{\"start\":%.6f,\"returned\":%.6f,\"code\":%d}\n", start, returned, code);
-        std::fflush(stdout);
+        const auto keys = vexil::bench::keysOfTextFile(argv[i]);
+        if (!keys) return 2;
+        const int code = vexil::bench::sendTimed(input->keys(), *keys);
         failed = failed ? failed : code;
     }
     return failed ? 1 : 0;
