@@ -18,7 +18,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
   espeak-ng pulseaudio-utils libaubio-dev pulseaudio \
   libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland qt6-translations-l10n \
-  mutter sway xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi libqt6svg6
+  mutter sway xwayland x11-xserver-utils xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi libqt6svg6
 
 .PHONY: all deps build fuzz fuzz-long fuzz-merge test run clean install package
 

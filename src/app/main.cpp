@@ -24,10 +24,13 @@ int main(int argc, char** argv) {
     // On a Wayland session the window is an X11 one through XWayland where it can be: only
     // there may a window refuse the keyboard focus, and the board must leave the focus with
     // the application that receives its keys.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
-        wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession)
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    const bool throughXWayland =
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession;
+    if (throughXWayland) qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    // The programs a board starts are the desktop's own: native Wayland where they can be.
+    if (throughXWayland) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("vexil"));
     // Qt's own buttons and menus speak the language of the program's menus.
     installQtTranslations(app, interfaceLanguage());

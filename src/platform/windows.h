@@ -47,6 +47,9 @@ public:
     // Whether the board may take the keyboard focus in use mode so that switch keys reach
     // it. On Wayland it never does: no client can give the focus back to another.
     virtual bool boardTakesFocus() { return true; }
+    // Where the board does not take it: tell the desktop that `own`, a window of this
+    // program's, never wants the keyboard focus, not even when it is clicked.
+    virtual void refuseFocus(WindowHandle own) { (void)own; }
     // Whether other programs' windows can be listed at all (not on a Wayland desktop that
     // offers no protocol for it).
     virtual bool listsWindows() { return true; }

@@ -4,10 +4,13 @@
 # WAYLAND_DISPLAY set. Under the us, es, de and fr layouts, 1,000 ASCII characters and a
 # Catalan and Spanish text (accents, capitals, "·", "€", "«»", "Ñ", characters beyond
 # Windows-1252) must arrive exactly, and a left and a right click where they were sent;
-# the layout changed while the tool runs must not change what arrives.
+# the layout changed while the tool runs must not change what arrives. Then the board itself,
+# in use mode through XWayland, starts a native Wayland window and types into it when its
+# areas are clicked, without ever keeping the focus.
 source "$(dirname "$0")/lib.bash"
 
 command -v sway >/dev/null || { echo "SKIPPED: sway is not installed"; exit 0; }
+command -v Xwayland >/dev/null || fail "Xwayland is not installed (make deps installs it)"
 [ -x "$TOOL" ] || fail "no vexil-tool in $BUILD/bin"
 [ -x "$BUILD/bin/qt-target" ] || fail "no qt-target in $BUILD/bin"
 
@@ -31,8 +34,9 @@ mkdir -m 777 "$OUT"
 # The target runs from here, whatever the permissions of the build folder.
 cp "$BUILD/bin/qt-target" "$WORK/qt-target"
 cat >"$WORK/sway.config" <<'EOF'
-xwayland disable
+xwayland force
 default_border none
+for_window [title="^Vexil - "] floating enable
 output * resolution 1024x768
 input * xkb_layout us
 EOF
@@ -40,15 +44,19 @@ chmod 644 "$WORK/sway.config"
 
 "${RUN_AS[@]}" env -i PATH=/usr/bin:/bin HOME="$WORK" XDG_RUNTIME_DIR="$RUNTIME" \
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$WORK/sway.config" >"$WORK/sway.log" 2>&1 &
+    sway --verbose -c "$WORK/sway.config" >"$WORK/sway.log" 2>&1 &
 STARTED_PIDS+=("$!")
 for i in $(seq 1 100); do
     socket=$(ls "$RUNTIME" 2>/dev/null | grep -E '^wayland-[0-9]+$' | head -n1)
     ipc=$(ls "$RUNTIME" 2>/dev/null | grep -E '^sway-ipc\..*\.sock$' | head -n1)
-    [ -n "$socket" ] && [ -n "$ipc" ] && break
+    # sway's XWayland lets in its own user only; root is let in too.
+    xdisplay=$(grep -o 'Starting Xwayland on :[0-9]*' "$WORK/sway.log" | grep -o ':[0-9]*$')
+    [ -n "$socket" ] && [ -n "$ipc" ] && [ -n "$xdisplay" ] &&
+        "${RUN_AS[@]}" env DISPLAY="$xdisplay" xhost +si:localuser:root >/dev/null 2>&1 && break
     sleep 0.1
 done
-[ -n "$socket" ] && [ -n "$ipc" ] || fail "sway did not start: $(tail -n 5 "$WORK/sway.log")"
+[ -n "$socket" ] && [ -n "$ipc" ] && [ -n "$xdisplay" ] ||
+    fail "sway did not start with XWayland: $(tail -n 5 "$WORK/sway.log")"
 sway_msg() { swaymsg -s "$RUNTIME/$ipc" "$@" >>"$WORK/swaymsg.log" 2>&1 || fail "swaymsg $*"; }
 
 # The tool sees only the Wayland display.
@@ -167,4 +175,53 @@ sway_msg "input * xkb_layout de"
 wait "$tool_pid"
 expect_text switch 'ñé«çà»Ñ€' || fail "the keys after the layout changed under the tool"
 echo "a layout changed while typing: the keys still arrived exactly"
+
+# The board in use mode, shown through XWayland as on a user's desktop, with a start program
+# that is a native Wayland window. The window must keep the focus when the board appears;
+# sway gives the focus to any window clicked, the board included, and the keys must still
+# reach the window.
+kill "$target_pid"
+focused() {
+    swaymsg -s "$RUNTIME/$ipc" -t get_tree | "$PYTHON" -c '
+import json, sys
+def walk(n):
+    if n.get("focused"):
+        print(n.get("name") or "")
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))'
+}
+cp "$WORK/qt-target" "$WORK/board-target"
+"$PYTHON" "$E2E_DIR/lib/grid_board.py" "$WORK/grid.vxl" --keys 'Hola ,adéu ,Ñ€«»,{ENTER}' \
+    --program "$WORK/board-target --caption Recorder --out $OUT/board"
+printf '[Vexil]\r\nInterval= 500\r\nmodus= 0\r\ntemps= 10\r\n' >"$WORK/MOUSE.USR"
+mkdir -p "$WORK/home"
+XDG_SESSION_TYPE=wayland DISPLAY="$xdisplay" HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
+    XDG_DATA_HOME="$WORK/home/data" "$BUILD/bin/vexil" "$WORK/MOUSE.USR" "$WORK/grid.vxl" \
+    >"$WORK/vexil.log" 2>&1 &
+STARTED_PIDS+=("$!")
+for i in $(seq 1 100); do
+    grep -q '"ready"' "$OUT/board.log" 2>/dev/null &&
+        [ -n "$(DISPLAY=$xdisplay xdotool search --onlyvisible --name '^Vexil - ' 2>/dev/null)" ] && break
+    sleep 0.1
+done
+grep -q '"ready"' "$OUT/board.log" 2>/dev/null || fail "the board did not start its program: $(cat "$WORK/vexil.log")"
+sleep 1
+[ "$(focused)" == Recorder ] || fail "the board took the focus when it appeared: '$(focused)' has it"
+# Where the board lies on the screen (floating, as the configuration above says: tiled, it
+# would be drawn at the size it asked for, cut to its tile): its areas are the four quarters
+# of the picture, each inset a little.
+read -r bx by bw bh < <(DISPLAY=$xdisplay xwininfo -id "$(DISPLAY=$xdisplay xdotool search --onlyvisible --name '^Vexil - ' | head -n1)" |
+    awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} /Width/ {w = $NF} /Height/ {h = $NF} END {print x, y, w, h}')
+click_area() {  # COLUMN ROW (0 or 1)
+    play "{|Mouse M $((bx + bw / 4 + $1 * bw / 2)) $((by + bh / 4 + $2 * bh / 2)) CD}"
+}
+click_area 0 0
+expect_text board "Hola " || fail "a click on the board did not type into the window"
+click_area 1 0
+expect_text board "Hola adéu " || fail "the second area"
+click_area 0 1
+expect_text board "Hola adéu Ñ€«»" || fail "the third area"
+[ "$(focused)" == Recorder ] || fail "after the clicks the focus stayed with '$(focused)'"
+echo "the board through XWayland typed into the Wayland window it started, which kept the focus"
 echo "PASS"

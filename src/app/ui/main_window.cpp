@@ -214,8 +214,10 @@ void MainWindow::enterUseModeDisplay(const QRect& boardRect) {
     setMinimumSize(0, 0);
     // On Wayland the board never takes the focus from the application that gets the keys.
     if (!session_.platform.windows.boardTakesFocus()) {
+        // Changing the flag hides the window (it is shown again below, on the board); the
+        // new native window refuses the focus before the desktop first shows it.
         setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
-        if (isVisible()) show();
+        session_.platform.windows.refuseFocus(WindowHandle(winId()));
     }
     setOuterGeometry(boardRect);
     // Entering use mode at start-up shows the window here, on the board, before the start

@@ -1,6 +1,7 @@
 #include "platform/wayland/wayland_windows.h"
 
 #include "platform/x11/client_activity.h"
+#include "platform/x11/x11_windows.h"
 
 namespace vexil::wayland {
 
@@ -64,6 +65,10 @@ bool WaylandWindows::programReady(ProcessId pid) {
                        last->second == activity->timesScheduled;
     lastRun_[pid] = activity->timesScheduled;
     return quiet;
+}
+
+void WaylandWindows::refuseFocus(WindowHandle own) {
+    x11::refuseKeyboardFocus(own);
 }
 
 QSize WaylandWindows::screenSize() { return screen_ ? screen_() : QSize(); }

@@ -34,6 +34,9 @@ public:
     bool ownWindowFocused() override { return false; }
     QSize screenSize() override;
     bool boardTakesFocus() override { return false; }
+    // The board shown through XWayland: see x11::refuseKeyboardFocus. A board drawn as a
+    // Wayland client has no way to refuse it.
+    void refuseFocus(WindowHandle own) override;
     bool listsWindows() override { return toplevels_ && toplevels_->listsWindows(); }
     // Up once every thread of it sleeps and none has run since the last look (/proc): it
     // has drawn its window and waits for input. A process already gone has handed over to

@@ -1,10 +1,24 @@
 #include "platform/wayland/wlr_windows.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/wayland/wlr_session.h"
 
 namespace vexil::wayland {
+namespace {
+
+// The protocol names no process: this program's own windows (the board, shown through
+// XWayland or not) are known by their titles.
+bool isOwnTitle(const QString& title) {
+    const QWindowList own = QGuiApplication::topLevelWindows();
+    return std::any_of(own.begin(), own.end(),
+                       [&](const QWindow* w) { return w->isVisible() && w->title() == title; });
+}
+
+}  // namespace
 
 std::vector<WindowInfo> WlrWindows::topLevelWindows() {
     session_.dispatchPending();
@@ -15,8 +29,12 @@ std::vector<WindowInfo> WlrWindows::topLevelWindows() {
         return a->lastActive > b->lastActive;
     });
     std::vector<WindowInfo> out;
+    // Of the processes only this program's own is known, as on X11 it tells its own windows
+    // apart (the board appearing while a started program's window is awaited).
+    const auto self = ProcessId(QCoreApplication::applicationPid());
     for (const Toplevel* t : order)
-        out.push_back({WindowHandle(t->id), t->parent != nullptr, !t->minimized, t->title, 0});
+        out.push_back({WindowHandle(t->id), t->parent != nullptr, !t->minimized, t->title,
+                       isOwnTitle(t->title) ? self : 0});
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/x11/x11_windows.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <chrono>
@@ -277,6 +278,42 @@ QSize X11Windows::screenSize() {
     Display* d = x_.display();
     if (!d) return {};
     return QSize(DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
+}
+
+// Qt's own connection, so that the window it created exists for these requests. A window
+// manager that sees WM_TAKE_FOCUS with a false input hint sends the window the focus on
+// every click and lets it decide ("Globally Active"); on XWayland the keyboard focus then
+// leaves the Wayland application that was receiving the keys, whatever the window decides.
+bool refuseKeyboardFocus(WindowHandle window) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* d = x11 ? x11->display() : nullptr;
+    if (!d || !window) return false;
+    const XWindow w = XWindow(window);
+    XWMHints* hints = XGetWMHints(d, w);
+    XWMHints none{};
+    XWMHints* h = hints ? hints : &none;
+    h->flags |= InputHint;
+    h->input = False;
+    XSetWMHints(d, w, h);
+    if (hints) XFree(hints);
+    Atom* protocols = nullptr;
+    int count = 0;
+    if (XGetWMProtocols(d, w, &protocols, &count)) {
+        const Atom takeFocus = XInternAtom(d, "WM_TAKE_FOCUS", False);
+        std::vector<Atom> kept;
+        for (int i = 0; i < count; ++i)
+            if (protocols[i] != takeFocus) kept.push_back(protocols[i]);
+        XSetWMProtocols(d, w, kept.data(), int(kept.size()));
+        XFree(protocols);
+    }
+    // A panel: mutter focuses a clicked window even when it refuses the focus (the keys then
+    // go nowhere), but never a panel; it keeps it above the windows it types into, where the
+    // program placed it.
+    Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
+    XFlush(d);
+    return true;
 }
 
 }  // namespace vexil::x11

@@ -35,4 +35,10 @@ private:
     int activationTimeoutMs_ = 2000;
 };
 
+// Makes `window`, one of this program's own windows on Qt's X connection, a window that
+// never takes the keyboard focus: "No Input" in the window managers' conventions (the input
+// hint false and no WM_TAKE_FOCUS, which Qt always offers), and a panel (dock) window. To be
+// called before the window is first shown. False when the program does not run on X.
+bool refuseKeyboardFocus(WindowHandle window);
+
 }  // namespace vexil::x11

@@ -1,4 +1,4 @@
-"""A small board for the vexil-tool scripts: the board frame and a 2 x 2 grid of level 1
+"""A small board for the end-to-end scripts: the board frame and a 2 x 2 grid of level 1
 areas, each typing its key (a, b, c, d unless given), written as the editor writes a board.
 
     grid_board.py FILE [--program NAME] [--sound AREA=FILE] [--keys K1,K2,K3,K4]
@@ -31,7 +31,7 @@ def main():
     for x0, y0, x1, y1, level, sound, key in areas:
         lines += [num(x0), num(y0), num(x1), num(y1), num(level), num(0), q(""), q(sound), q(key),
                   q(""), num(0), num(0)]
-    with open(args.file, "w", newline="") as f:
+    with open(args.file, "w", newline="", encoding="cp1252") as f:
         f.write("\r\n".join(lines) + "\r\n")
 
 
