@@ -57,14 +57,26 @@ start_desktop() {
         sleep 0.1
     done
     [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || fail "mutter did not start: $(tail -5 "$DESKTOP/mutter.log")"
-    QT_QPA_PLATFORM=wayland QT_IM_MODULE=${TARGET_IM:-} own "$BUILD/bin/qt-target" --caption Recorder --out "$DESKTOP/target" \
-        --fullscreen >"$DESKTOP/target.stderr" 2>&1
+    start_target target
+}
+
+# start_target NAME: the recording window, writing $DESKTOP/NAME.txt and NAME.log, alone and
+# full screen with the focus; the one started before is closed.
+start_target() {
+    local i
+    if [ -n "${TARGET_PID:-}" ]; then
+        kill "$TARGET_PID" 2>/dev/null
+        wait "$TARGET_PID" 2>/dev/null
+    fi
+    QT_QPA_PLATFORM=wayland QT_IM_MODULE=${TARGET_IM:-} own "$BUILD/bin/qt-target" --caption Recorder \
+        --out "$DESKTOP/$1" --fullscreen >"$DESKTOP/$1.stderr" 2>&1
+    TARGET_PID=$!
     for i in $(seq 1 100); do
-        grep -q '"ready"' "$DESKTOP/target.log" 2>/dev/null && break
+        grep -q '"ready"' "$DESKTOP/$1.log" 2>/dev/null && break
         sleep 0.1
     done
-    grep -q '"ready"' "$DESKTOP/target.log" 2>/dev/null ||
-        fail "the Wayland target did not appear: $(cat "$DESKTOP/target.stderr")"
+    grep -q '"ready"' "$DESKTOP/$1.log" 2>/dev/null ||
+        fail "the Wayland target did not appear: $(cat "$DESKTOP/$1.stderr")"
 }
 
 stop_desktop() {
@@ -79,5 +91,6 @@ stop_desktop() {
     done
     STARTED_PIDS=("${kept[@]}")
     DESKTOP_PIDS=()
+    TARGET_PID=
 }
 
