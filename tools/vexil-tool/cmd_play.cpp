@@ -411,6 +411,8 @@ int run(const QStringList& arguments) {
     play->startRecording(printEffect);
 
     if (!o.templateFile.isEmpty()) loadTemplate(session, boardNameArgument(o.templateFile));
+    // A sequence given here is the user's own, whatever board it plays on.
+    if (o.sequence) session.trust.level = TrustLevel::Trusted;
     if (o.area) activateArea(session, *o.area);
     else playKeySequence(session, *o.sequence);
 
