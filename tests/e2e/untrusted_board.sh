@@ -7,7 +7,6 @@
 set -euo pipefail
 e2e_name=untrusted_board
 source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
-export XDG_DATA_HOME="$e2e_work/data"
 start_x
 
 mkdir -p "$e2e_work/downloads"
