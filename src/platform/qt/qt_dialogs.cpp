@@ -88,11 +88,16 @@ public:
     bool trusted() const { return chosen_ == 0; }
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (scanning_) {
-            if (!e->isAutoRepeat()) choose(current_);
-            return;
+    bool event(QEvent* e) override {
+        // Scanning: every key is the switch, Tab included (which would otherwise move the
+        // focus before any key handler sees it).
+        if (scanning_ && e->type() == QEvent::KeyPress) {
+            if (!static_cast<QKeyEvent*>(e)->isAutoRepeat()) choose(current_);
+            return true;
         }
+        return QDialog::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
         switch (e->key()) {
             case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
             case Qt::Key_Tab: case Qt::Key_Backtab:
@@ -113,7 +118,7 @@ protected:
         else QDialog::mousePressEvent(e);
     }
     bool focusNextPrevChild(bool) override {
-        highlight(1 - current_);
+        if (!scanning_) highlight(1 - current_);
         return true;
     }
     void reject() override { choose(1); }
