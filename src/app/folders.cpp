@@ -22,6 +22,9 @@ Folders Folders::forThisUser() {
             }
         }
     }
+    // The working folder stands in for a program folder not found; its boards are no
+    // more trusted for that.
+    f.installedBoards = f.programFolder;
     if (f.programFolder.isEmpty()) f.programFolder = QDir::currentPath();
     f.userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                    QStringLiteral("/vexil");

@@ -12,8 +12,12 @@ struct Folders {
     // Writable per-user files: Vexil.INI, the undo snapshot, the caption list, the
     // registry store.
     QString userFolder;
-    // Per-user data kept on this machine only (the usage record); empty: the user folder.
+    // Per-user data kept on this machine only (the usage record, the trusted boards);
+    // empty: the user folder.
     QString dataFolder;
+    // Boards lying below this folder were installed with the program and count as trusted:
+    // the program folder when it was found (VEXIL_HOME or beside the binary), else empty.
+    QString installedBoards;
     DriveMap drives;
 
     // Folders for this user: the program folder from VEXIL_HOME or next to the executable,

@@ -15,6 +15,7 @@
 #include "settings/catalogue.h"
 #include "settings/user_profile.h"
 #include "template/template.h"
+#include "template/trust_record.h"
 
 namespace vexil {
 
@@ -80,6 +81,9 @@ public:
     PlayerState player;
     SpeechState speech;
     AccessState access;
+    // Whether the board in use may start programs, write the registry and open untrusted
+    // boards on its own (commands/trust_gate.h).
+    BoardTrust trust;
 
     // The three timers of the main window: Timer1 activates the picked area, Timer2 gives
     // the focus back to the board, Timer3 steps the scan or polls the joystick.

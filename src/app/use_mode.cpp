@@ -9,6 +9,7 @@
 #include "commands/interpreter.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
+#include "commands/trust_gate.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "platform/codepage.h"
@@ -97,6 +98,7 @@ void UseMode::runStartActions() {
         putTemplateClipOnClipboard(reported);
         for (const QString& program : ts.startProgram.split(u'|')) {
             if (program.isEmpty()) continue;
+            if (!mayDo(s_, GuardedAction::StartProgram, program.trimmed())) continue;
             starting = program;
             pushTarget(s_, launchAndFindWindow(s_, program));
         }

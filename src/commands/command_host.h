@@ -57,6 +57,10 @@ public:
                                  const QString& /*name*/, const RegistryValue& /*value*/) {}
     // CARREGA is about to load the board at `path` (a real path).
     virtual void loading(const QString& /*path*/) {}
+    // An untrusted board was kept from doing this: `kind` "program" (a start program or
+    // EXECUTA, `what` its command line), "registry" (REG, `what` "[ROOT\KEY]NAME") or
+    // "board" (CARREGA, `what` the board's real path).
+    virtual void refused(const QString& /*kind*/, const QString& /*what*/) {}
 };
 
 }  // namespace vexil

@@ -11,6 +11,7 @@
 #include "commands/mouse_commands.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
+#include "commands/trust_gate.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
 #include "template/template_reader.h"
@@ -60,6 +61,7 @@ void loadBoard(Session& session, const QString& argument) {
     session.host->hideHighlight();
     const QString path = resolvePath(session, argument);
     if (!fileExistsOrWarn(session, path)) return;
+    if (!mayDo(session, GuardedAction::LoadBoard, session.realPath(path))) return;
     QString folder = folderPart(path);
     session.tmpl.templateFolder = folder;
     session.currentDirectory = folder;
@@ -90,6 +92,7 @@ void wait(Session& session, const QString& argument) {
 }
 
 void startProgram(Session& session, const QString& argument) {
+    if (!mayDo(session, GuardedAction::StartProgram, argument)) return;
     const WindowHandle h = launchAndFindWindow(session, argument);
     session.player.targetWindow = h;
     placeAppWindow(session, h);
@@ -168,6 +171,9 @@ void executeCommand(Session& session, const QString& commandText) {
     }
 
     if (keyword == QLatin1String("REG")) {
+        const int eq = int(argument.indexOf(u'='));
+        if (!mayDo(session, GuardedAction::WriteRegistry, eq < 0 ? argument : argument.left(eq)))
+            return;
         session.message(QStringLiteral("REG"));
         registryCommand(session, argument);
     } else if (keyword == QLatin1String("RCW")) {

@@ -4,6 +4,7 @@
 #include <QImageWriter>
 
 #include "app/session.h"
+#include "commands/trust_gate.h"
 #include "editor/panel_files.h"
 #include "i18n/runtime_error.h"
 #include "platform/paths.h"
@@ -175,6 +176,8 @@ void CoverCommands::newCover() {
         if (fileTimeText(boardReal) == t.templateFileTime) {
             writeTemplate(t, boardReal);
             t.templateFileTime = fileTimeText(boardReal);
+            // Rewritten here: a trusted board stays trusted with its new bytes.
+            if (s.trust.level == TrustLevel::Trusted) noteBoardSaved(s, boardReal);
         }
     } catch (const RuntimeError& e) {
         s.message(QStringLiteral("4 Error ") + QString::number(e.number()) + u' ' +

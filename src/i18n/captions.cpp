@@ -259,6 +259,17 @@ QString translateCaption(const QString& catalan) {
         {u"Nivell", u"Nivel"},
         {u"Llindar", u"Umbral"},
         {u"No es pot escoltar el so", u"No se puede escuchar el sonido"},
+        // The question of a board that is not trusted.
+        {u"Aquest tauler no és de confiança", u"Este tablero no es de confianza"},
+        {u"Aquest tauler no l'ha desat el Vexil per a vostè, o ha canviat des de llavors. "
+         u"Abans de fer res d'això, cal que hi confiï:",
+         u"Este tablero no lo ha guardado Vexil para usted, o ha cambiado desde entonces. "
+         u"Antes de hacer nada de esto, debe confiar en él:"},
+        {u"Iniciar el programa:", u"Iniciar el programa:"},
+        {u"Escriure al registre:", u"Escribir en el registro:"},
+        {u"Obrir el tauler:", u"Abrir el tablero:"},
+        {u"Confiar en aquest tauler", u"Confiar en este tablero"},
+        {u"Fer-lo servir sense això", u"Usarlo sin esto"},
     };
     for (const CaptionRow& row : added)
         if (catalan == QStringView(row.catalan)) return QString::fromUtf16(row.spanish);

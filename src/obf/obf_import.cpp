@@ -21,6 +21,7 @@
 
 #include "app/session.h"
 #include "commands/keystroke_parser.h"
+#include "commands/trust_gate.h"
 #include "editor/cover_composer.h"
 #include "editor/editor_context.h"
 #include "obf/obf_error.h"
@@ -357,7 +358,22 @@ private:
                                        .arg(b.fileName);
             }
         }
+        noteGuardedActions(b.fileName, t);
         writeFile(b.fileName, bytes);
+    }
+
+    // Imported boards are untrusted, whatever the package says of them: the note names
+    // those that will ask before they start programs or write the registry.
+    void noteGuardedActions(const QString& fileName, const Template& t) {
+        const BoardActions a = boardActions(t);
+        QStringList parts;
+        if (!a.programs.isEmpty())
+            parts << QStringLiteral("start the programs %1").arg(a.programs.join(QStringLiteral(", ")));
+        if (!a.registryKeys.isEmpty())
+            parts << QStringLiteral("write the registry keys %1").arg(a.registryKeys.join(QStringLiteral(", ")));
+        if (parts.isEmpty()) return;
+        report_.notices << QStringLiteral("%1 would %2; it asks first, until it is trusted")
+                               .arg(fileName, parts.join(QStringLiteral(" and ")));
     }
 
     static Area defaultFrame() {
@@ -573,6 +589,7 @@ private:
             if (!soundId.isEmpty()) a.soundFile = soundFor(b, soundId);
             t.appendArea(a);
         }
+        noteGuardedActions(b.fileName, t);
         writeFile(b.fileName, templateFileBytes(t));
         if (options_.drawCovers) writeCover(b, t);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes and file dialogs.
 #include <QString>
+#include <QStringList>
 
 namespace vexil {
 
@@ -17,6 +18,20 @@ struct FileDialogRequest {
     bool save = false;     // save dialog with the overwrite prompt
 };
 
+// The question an untrusted board asks before it does what only a trusted board may: the
+// texts in the interface language, every action the board holds, one a line.
+struct TrustQuestion {
+    QString title;
+    QString text;
+    QStringList actions;
+    QString trustButton;    // "Trust this board"
+    QString withoutButton;  // "Use it without these"
+    // Scanning users: the two buttons are highlighted in turn at this interval (ms) and any
+    // key or click chooses the highlighted one; 0: keys move between them, Space or Enter
+    // chooses, the mouse clicks.
+    int scanIntervalMs = 0;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -25,6 +40,8 @@ public:
                                   MessageIcon icon = MessageIcon::None) = 0;
     // The chosen file's full name; empty when the user cancelled.
     virtual QString chooseFile(const FileDialogRequest& request) = 0;
+    // True: the user trusts the board; false: it is to be used without those actions.
+    virtual bool askTrust(const TrustQuestion& question) = 0;
 };
 
 }  // namespace vexil

@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "commands/sound_speech.h"
+#include "commands/trust_gate.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "template/board_paths.h"
@@ -167,6 +168,7 @@ void newTemplate(Session& session) {
     if (t.modified) askSave(session);
     const bool openProperties = t.settings.propertiesOnNew != 0;
     t.clearTemplate();
+    noteNewBoard(session);
     copia_seguretat(session, 0);
     // The speech engine starts again, so that the language and voice of the board left
     // behind do not stay in it; when present, this resets the board's voice settings.
@@ -219,6 +221,8 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
             t.settings.pictureFile = defaultPictureName(chosenName);
         const QString real = session.realPath(chosenName);
         writeTemplate(t, real);
+        // Saved here for this user: it runs as it always has, without asking.
+        noteBoardSaved(session, real);
         if (t.settings.autoCover == 1) session.view->generateCover();
         t.templateFileTime = fileTimeText(real);
         showTitle(session);
@@ -258,9 +262,12 @@ void copia_seguretat(Session& session, int mode) {
     const QString path = t.templatePath;
     const QString currentDirectory = session.currentDirectory;
     const bool wasModified = t.modified;
+    // The snapshot is the same board a step back: it keeps the board's trust.
+    const BoardTrust trust = session.trust;
     // The snapshot's relative names belong to the board being edited, not to the folder
     // the snapshot lies in.
     loadTemplateInFolder(session, copy, folder);
+    session.trust = trust;
     t.templateFolder = folder;
     t.templatePath = path;
     session.currentDirectory = currentDirectory;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "commands/trust_gate.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "platform/codepage.h"
@@ -102,6 +103,7 @@ bool BoardLoad::openFile() {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw RuntimeError(errnum::DeviceIo);
     text_ = decodeAnsi(bytes);
+    noteBoardRead(s_, realPath_, bytes);
     return true;
 }
 
@@ -219,6 +221,10 @@ void BoardLoad::run() {
         t_.templateFolder = folder;
     }
     t_.clearTemplate();
+    // Whatever can be read of a file that fails to load comes from nowhere trusted.
+    s_.trust.level = TrustLevel::Unasked;
+    s_.trust.path = QFileInfo(realPath_).canonicalFilePath();
+    s_.trust.digest.clear();
     s_.view->setDrawingArmed(false);
 
     // An existing file passes whatever the case of its extension, as its upper-case short

@@ -6,6 +6,8 @@ set -euo pipefail
 tool="$(cd "$1" && pwd)/bin/vexil-tool"
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
+# Boards saved here are recorded as trusted in a data folder of this run, not the user's.
+export XDG_DATA_HOME="$work/data"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -66,6 +66,35 @@ expect "load another board" "{\"op\":\"load\",\"path\":\"$work/b.vxl\"}
 {\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4096,\"targetHistory\":\"1000 \"}" \
   -- --template a.vxl --window Notes '{|Nivell 0}{|Carrega b.vxl}'
 
+# A board nobody trusted: its area starts no program, writes no registry value and loads no
+# untrusted board, and says so; played as trusted, marked trusted, and changed again.
+export XDG_DATA_HOME="$work/data"
+{ header 2 ""; area 0 0 640 200 0 "" 0
+  area 0 0 100 100 1 '{|Executa NOTEPAD.EXE}{|Reg [HKEY_CURRENT_USER\Software\V]=1}{|Carrega b.vxl}x' 0; } >u.vxl
+refused="{\"op\":\"refused\",\"kind\":\"program\",\"what\":\"NOTEPAD.EXE\"}
+{\"op\":\"refused\",\"kind\":\"registry\",\"what\":\"[HKEY_CURRENT_USER\\\\Software\\\\V]\"}
+{\"op\":\"refused\",\"kind\":\"board\",\"what\":\"$work/b.vxl\"}
+{\"op\":\"activate\",\"title\":\"Notes\"}
+{\"op\":\"keys\",\"text\":\"x\"}
+{\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4096,\"targetHistory\":\"1000 \"}"
+ran="{\"op\":\"launch\",\"command\":\"NOTEPAD.EXE\",\"window\":4097}
+{\"op\":\"place\",\"window\":4097,\"x\":0,\"y\":375,\"width\":1024,\"height\":398}
+{\"op\":\"message\",\"text\":\"REG\"}
+{\"op\":\"registry\",\"root\":\"HKEY_CURRENT_USER\",\"key\":\"Software\\\\V\",\"name\":\"\",\"type\":1,\"data\":\"31\"}
+{\"op\":\"load\",\"path\":\"$work/b.vxl\"}
+{\"op\":\"place\",\"window\":4097,\"x\":1025,\"y\":769,\"width\":1024,\"height\":768}
+{\"op\":\"activate\",\"title\":\"Pad\"}
+{\"op\":\"keys\",\"text\":\"x\"}
+{\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4097,\"targetHistory\":\"1001 1000 \"}"
+untrusted=(-- --template u.vxl --area 2 --window Notes --launch notepad=Pad)
+expect "untrusted board" "$refused" "${untrusted[@]}"
+expect "played as trusted" "$ran" "${untrusted[@]}" --trust
+[ "$("$tool" trust u.vxl 2>/dev/null)" = "{\"op\":\"trusted\",\"path\":\"$work/u.vxl\"}" ] || fail "trust"
+[ "$(stat -c %a "$work/data/vexil/trusted-boards")" = 600 ] || fail "the record is not private"
+expect "trusted board" "$ran" "${untrusted[@]}"
+printf ' ' >>u.vxl
+expect "changed after it was trusted" "$refused" "${untrusted[@]}"
+
 expect "memory and conditional" '{"op":"activate","title":"N"}
 {"op":"keys","text":"yes"}
 {"op":"state","memory":"8","currentLevel":1,"targetWindow":4096,"targetHistory":"1000 "}' \

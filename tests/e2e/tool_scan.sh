@@ -69,7 +69,15 @@ head -c 7 auto.jsonl | grep -q '{"op":' || fail "op first"
 grep -q '"op":"leaveUseMode"' end.jsonl || fail "TANCAR leaves use mode"
 tail -n 3 end.jsonl | grep -q '"op":"exit"' || fail "TANCAR ends the program"
 
-# The board's start program opens a window: the keys of the picked area go there.
+# The board's start program opens a window: the keys of the picked area go there, once the
+# board is trusted. Untrusted, it starts nothing and says so, and the keys still play.
+export XDG_DATA_HOME="$work/data"
+"$tool" scan --template grid.vxl --launch xterm=Terminal --mode 0 press:left:100,100 wait:500 \
+  >untrusted.jsonl 2>/dev/null
+grep -q '"op":"launch"' untrusted.jsonl && fail "an untrusted board started a program"
+grep -q '"op":"refused","kind":"program","what":"xterm"' untrusted.jsonl || fail "no refusal: $(ops untrusted.jsonl)"
+grep -q '"op":"activateArea","area":2' untrusted.jsonl || fail "the untrusted board's area was not played"
+"$tool" trust grid.vxl >/dev/null
 "$tool" scan --template grid.vxl --launch xterm=Terminal --mode 0 press:left:100,100 wait:500 \
   >typed.jsonl 2>/dev/null
 grep -q '"op":"launch"' typed.jsonl || fail "start program launched"

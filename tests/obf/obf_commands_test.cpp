@@ -72,8 +72,13 @@ TEST_F(ObfCommandsTest, ImportOpensTheFirstBoardAndKeepsAFullFolderAsItWas) {
     EXPECT_EQ(session->tmpl.areaCount(), 51);
     EXPECT_EQ(dialogTitles().mid(1), (QStringList{QStringLiteral("Importar OBZ"),
                                                   QStringLiteral("Carpeta para las plantillas importadas")}));
-    // The two boards open each other: usual, nothing to warn about.
-    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'\n').toStdString();
+    // The two boards open each other: usual, nothing to warn about. Both start a program,
+    // which they do only once trusted: that is said.
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().startsWith(QStringLiteral("Importado, con avisos:\n")));
+    EXPECT_EQ(messages().first().count(QStringLiteral("would start the programs mousepad")), 2)
+        << messages().join(u'\n').toStdString();
+    EXPECT_EQ(session->trust.level, TrustLevel::Unasked);
 }
 
 TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {

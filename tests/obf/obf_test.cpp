@@ -190,7 +190,14 @@ TEST_F(ObfTest, DemoBoardsComeBackByteForByte) {
     ASSERT_EQ(back.cycles.size(), 1);
     EXPECT_TRUE(back.cycles.first().contains(QStringLiteral("(LLETRES.VXL > FRASES.VXL > LLETRES.VXL)")))
         << back.cycles.first().toStdString();
-    EXPECT_TRUE(back.notices.isEmpty());
+    // Imported boards are untrusted: the note names those that will ask before they start
+    // their programs.
+    EXPECT_EQ(back.notices,
+              (QStringList{QStringLiteral("LLETRES.VXL would start the programs mousepad; it asks first, "
+                                          "until it is trusted"),
+                           QStringLiteral("FRASES.VXL would start the programs mousepad; it asks first, "
+                                          "until it is trusted")}))
+        << back.notices.join(u'\n').toStdString();
 }
 
 TEST_F(ObfTest, RichBoardComesBackByteForByteWithItsFiles) {

@@ -40,6 +40,7 @@ struct PlayOptions {
     std::optional<QString> sequence;
     bool real = false;   // --real: the desktop platform instead of the recording one
     QString audioOut;    // --audio-out FILE.wav
+    bool trust = false;  // --trust: the board plays as a trusted one
 };
 
 using Print = std::function<void(const QJsonObject&)>;
@@ -49,7 +50,7 @@ using Print = std::function<void(const QJsonObject&)>;
 void printEffect(const QJsonObject& effect) {
     static const QStringList order = {
         QStringLiteral("op"),     QStringLiteral("title"),  QStringLiteral("kind"),
-        QStringLiteral("text"),   QStringLiteral("command"), QStringLiteral("call"),
+        QStringLiteral("what"),   QStringLiteral("text"),   QStringLiteral("command"), QStringLiteral("call"),
         QStringLiteral("arg"),    QStringLiteral("action"), QStringLiteral("path"),
         QStringLiteral("root"),   QStringLiteral("key"),    QStringLiteral("name"),
         QStringLiteral("type"),   QStringLiteral("data"),   QStringLiteral("window"),
@@ -221,6 +222,9 @@ public:
     void mouseAction(const QString& action, int x, int y) override {
         print_({{"op", "mouse"}, {"action", action}, {"x", x}, {"y", y}});
     }
+    void refused(const QString& kind, const QString& what) override {
+        print_({{"op", "refused"}, {"kind", kind}, {"what", what}});
+    }
 
 private:
     PlayPlatform& platform_;
@@ -250,6 +254,10 @@ const Command playCommand{
     "      {\"op\":\"registry\",\"root\":R,\"key\":K,\"name\":N,\"type\":1|3|4,\"data\":HEX}\n"
     "      {\"op\":\"message\",\"text\":..}          a message box\n"
     "      {\"op\":\"load\",\"path\":P}  {\"op\":\"leaveUseMode\"}  {\"op\":\"exit\"}\n"
+    "      {\"op\":\"refused\",\"kind\":\"program\"|\"registry\"|\"board\",\"what\":W}\n"
+    "                                         an untrusted board was kept from starting\n"
+    "                                         the program W, writing the registry key W\n"
+    "                                         or loading the board W: nothing was done\n"
     "    and last {\"op\":\"state\",\"memory\":M,\"currentLevel\":L,\"targetWindow\":H,\n"
     "    \"targetHistory\":S}. Window handles are numbers.\n"
     "    Options:\n"
@@ -277,6 +285,10 @@ const Command playCommand{
     "                          --launch, --focus-exe, --speech and --screen do not apply\n"
     "      --audio-out FILE    with --real: every sound (waves, MIDI, speech) goes into\n"
     "                          this WAV file instead of the sound device\n"
+    "      --trust             the board plays as a trusted one; without it, a board this\n"
+    "                          user has not trusted (vexil-tool trust) nor saved in the\n"
+    "                          editor starts no program, writes no registry value and\n"
+    "                          loads no untrusted board (each is a \"refused\" line)\n"
     "    Exit status 1 when a message box was shown.\n",
     run};
 
@@ -312,6 +324,10 @@ std::optional<PlayOptions> parse(const QStringList& args, QString& error) {
         }
         if (a == u"--real") {
             o.real = true;
+            continue;
+        }
+        if (a == u"--trust") {
+            o.trust = true;
             continue;
         }
         const auto v = value();
@@ -370,7 +386,13 @@ int run(const QStringList& arguments) {
     Folders folders;
     folders.userFolder = userFolder.path();
     folders.programFolder = QDir::currentPath();
+    // Which boards are trusted is this user's record and the installed boards, as for the
+    // program; the working folder is not the program's for that.
+    const Folders user = Folders::forThisUser();
+    folders.dataFolder = user.dataFolder;
+    folders.installedBoards = user.installedBoards;
     Session session(play->platform(), folders);
+    session.trust.trustEveryBoard = o.trust;
     session.currentDirectory = QDir::currentPath();
 
     // What start-up would have done, silently.
@@ -389,6 +411,8 @@ int run(const QStringList& arguments) {
     play->startRecording(printEffect);
 
     if (!o.templateFile.isEmpty()) loadTemplate(session, boardNameArgument(o.templateFile));
+    // A sequence given here is the user's own, whatever board it plays on.
+    if (o.sequence) session.trust.level = TrustLevel::Trusted;
     if (o.area) activateArea(session, *o.area);
     else playKeySequence(session, *o.sequence);
 

@@ -81,6 +81,9 @@ public:
                        {"data", QString::fromLatin1(value.data.toHex())}});
     }
     void loading(const QString& path) override { printJsonLine({{"op", "load"}, {"path", path}}); }
+    void refused(const QString& kind, const QString& what) override {
+        printJsonLine({{"op", "refused"}, {"kind", kind}, {"what", what}});
+    }
     void mouseAction(const QString& action, int x, int y) override {
         printJsonLine({{"op", "mouse"}, {"action", action}, {"x", x}, {"y", y}});
     }
@@ -201,6 +204,7 @@ int run(const QStringList& arguments) {
     QStringList windows, sinks;
     std::vector<std::pair<QString, QString>> launches;
     int mode = -1, interval = -1;
+    bool trust = false;
     std::vector<Step> steps;
     bool optionsEnded = false;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -220,6 +224,8 @@ int run(const QStringList& arguments) {
             Step step = parseEvent(a);
             if (!step) return usageError(scanCommand, QStringLiteral("unknown event '%1'").arg(a));
             steps.push_back(std::move(step));
+        } else if (a == u"--trust") {
+            trust = true;
         } else if (a == u"--template") {
             if (!value(templateFile))
                 return usageError(scanCommand, QStringLiteral("--template needs a file"));
@@ -256,6 +262,7 @@ int run(const QStringList& arguments) {
 
     BoardSession board;
     Session& s = *board.session;
+    s.trust.trustEveryBoard = trust;
     FakePlatform& fake = board.fake;
     ScanView view;
     s.setView(&view);
@@ -296,7 +303,7 @@ int run(const QStringList& arguments) {
 const Command scanCommand{
     "scan",
     "--template FILE [--profile FILE.USR] [--mode N] [--interval MS] [--window TITLE]...\n"
-    "       [--launch NAME=TITLE]... [--sink NAME]... [--] EVENT...",
+    "       [--launch NAME=TITLE]... [--sink NAME]... [--trust] [--] EVENT...",
     "    Loads the board and the profile, enters use mode as \"&Activar\" does (start\n"
     "    actions included) on the recording platform with a 1024 x 768 screen and a\n"
     "    virtual clock, then plays the events in order and prints every effect as one\n"
@@ -324,6 +331,11 @@ const Command scanCommand{
     "    is the target, the earlier ones are in the target history); --launch NAME=TITLE:\n"
     "    a started program whose name contains NAME opens a window TITLE (repeatable;\n"
     "    without a match a started program opens no window and keys go nowhere).\n"
+    "    A board this user has not trusted (vexil-tool trust) nor saved in the editor\n"
+    "    starts no program, writes no registry value and loads no untrusted board: each\n"
+    "    prints {\"op\":\"refused\",\"kind\":\"program\"|\"registry\"|\"board\",\"what\":W}\n"
+    "    instead, as when \"Use it without these\" is answered; --trust plays the board\n"
+    "    as a trusted one.\n"
     "    Events (after \"--\" every argument is an event):\n"
     "      tick1 tick2 tick3    the timer's tick runs once now (enabled or not)\n"
     "      wait:MS              virtual time passes; due ticks run in time order\n"

@@ -45,7 +45,7 @@ const Command* const commands[] = {&dumpCommand,      &saveCommand, &saveAsComma
                                    &playCommand,      &scanCommand,
                                    &editCommand,      &coverCommand,
                                    &exportObzCommand, &importObzCommand,
-                                   &rowsCommand};
+                                   &rowsCommand,      &trustCommand};
 
 void printHelp(FILE* out) {
     std::fprintf(out,

@@ -163,6 +163,9 @@ public:
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
     QString chooseFile(const FileDialogRequest&) override { return {}; }
+    // Nobody is there to trust a board: it is used without its actions (--trust plays it
+    // as trusted and never asks).
+    bool askTrust(const TrustQuestion&) override { return false; }
 
 private:
     Printer& p_;

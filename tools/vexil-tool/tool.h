@@ -42,5 +42,6 @@ extern const Command coverCommand;
 extern const Command exportObzCommand;
 extern const Command importObzCommand;
 extern const Command rowsCommand;
+extern const Command trustCommand;
 
 }  // namespace vexil::tool

@@ -301,6 +301,16 @@ QString FakeDialogs::chooseFile(const FileDialogRequest& request) {
     return f;
 }
 
+bool FakeDialogs::askTrust(const TrustQuestion& question) {
+    rec_.record({{"op", "trustQuestion"},
+                 {"actions", QJsonArray::fromStringList(question.actions)},
+                 {"scanIntervalMs", question.scanIntervalMs}});
+    if (trustAnswers.empty()) return false;
+    const bool a = trustAnswers.front();
+    trustAnswers.pop_front();
+    return a;
+}
+
 // --- clock and timers -------------------------------------------------------------------
 
 class FakeClock::FakeTimer : public Timer {

@@ -223,6 +223,9 @@ public:
     MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override;
     QString chooseFile(const FileDialogRequest& request) override;
+    // Answers of the trust question in turn; when empty, the board is used without.
+    std::deque<bool> trustAnswers;
+    bool askTrust(const TrustQuestion& question) override;
 
 private:
     FakeRecorder& rec_;

@@ -1,8 +1,16 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "platform/qt/file_filter.h"
 
@@ -30,6 +38,119 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MessageAnswer::Ok;
+}
+
+namespace {
+
+// The trust question, answerable with the user's access method: in scanning modes the two
+// buttons are highlighted in turn and any key or click chooses the highlighted one, as on
+// the board; otherwise the arrow keys or Tab move between them, Space or Enter chooses, and
+// the mouse clicks. It stays above the board, which may hold the top-most layer.
+class TrustDialog : public QDialog {
+public:
+    explicit TrustDialog(const TrustQuestion& q) {
+        setObjectName(QStringLiteral("trustDialog"));
+        setWindowTitle(q.title);
+        setWindowFlag(Qt::WindowStaysOnTopHint);
+        auto* layout = new QVBoxLayout(this);
+        auto* text = new QLabel(q.text, this);
+        text->setWordWrap(true);
+        layout->addWidget(text);
+        auto* list = new QListWidget(this);
+        list->setObjectName(QStringLiteral("trustActions"));
+        list->addItems(q.actions);
+        list->setFocusPolicy(Qt::NoFocus);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        layout->addWidget(list);
+        QFont big = font();
+        big.setPointSizeF(big.pointSizeF() * 1.6);
+        for (int i = 0; i < 2; ++i) {
+            buttons_[i] = new QPushButton(i == 0 ? q.trustButton : q.withoutButton, this);
+            buttons_[i]->setObjectName(i == 0 ? QStringLiteral("trustButton")
+                                              : QStringLiteral("withoutButton"));
+            buttons_[i]->setFont(big);
+            buttons_[i]->setMinimumHeight(64);
+            buttons_[i]->setAutoDefault(false);
+            layout->addWidget(buttons_[i]);
+            connect(buttons_[i], &QPushButton::clicked, this, [this, i] { choose(i); });
+        }
+        scanning_ = q.scanIntervalMs > 0;
+        // Using the board without its actions is the safe answer a stray press lands on.
+        highlight(1);
+        if (scanning_) {
+            timer_.setInterval(q.scanIntervalMs);
+            connect(&timer_, &QTimer::timeout, this, [this] { highlight(1 - current_); });
+            timer_.start();
+            for (QPushButton* b : buttons_) b->setFocusPolicy(Qt::NoFocus);
+            setFocusPolicy(Qt::StrongFocus);
+        }
+    }
+    bool trusted() const { return chosen_ == 0; }
+
+protected:
+    bool event(QEvent* e) override {
+        // Scanning: every key is the switch, Tab included (which would otherwise move the
+        // focus before any key handler sees it).
+        if (scanning_ && e->type() == QEvent::KeyPress) {
+            if (!static_cast<QKeyEvent*>(e)->isAutoRepeat()) choose(current_);
+            return true;
+        }
+        return QDialog::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+            case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
+            case Qt::Key_Tab: case Qt::Key_Backtab:
+                highlight(1 - current_);
+                return;
+            case Qt::Key_Space: case Qt::Key_Return: case Qt::Key_Enter:
+                choose(current_);
+                return;
+            case Qt::Key_Escape:
+                choose(1);
+                return;
+            default:
+                QDialog::keyPressEvent(e);
+        }
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (scanning_) choose(current_);
+        else QDialog::mousePressEvent(e);
+    }
+    bool focusNextPrevChild(bool) override {
+        if (!scanning_) highlight(1 - current_);
+        return true;
+    }
+    void reject() override { choose(1); }
+
+private:
+    void highlight(int i) {
+        current_ = i;
+        for (int k = 0; k < 2; ++k)
+            buttons_[k]->setStyleSheet(k == i ? QStringLiteral("border: 6px solid #ff0000;")
+                                              : QString());
+        if (!scanning_) buttons_[i]->setFocus();
+    }
+    void choose(int i) {
+        chosen_ = i;
+        timer_.stop();
+        done(i == 0 ? QDialog::Accepted : QDialog::Rejected);
+    }
+
+    QPushButton* buttons_[2] = {nullptr, nullptr};
+    QTimer timer_;
+    bool scanning_ = false;
+    int current_ = 1;
+    int chosen_ = 1;
+};
+
+}  // namespace
+
+bool QtDialogs::askTrust(const TrustQuestion& question) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    TrustDialog dialog(question);
+    dialog.exec();
+    return dialog.trusted();
 }
 
 QString QtDialogs::chooseFile(const FileDialogRequest& request) {

@@ -11,6 +11,7 @@ public:
     MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override;
     QString chooseFile(const FileDialogRequest& request) override;
+    bool askTrust(const TrustQuestion& question) override;
 };
 
 }  // namespace vexil

@@ -19,7 +19,7 @@ done
 e2e_work=$(mktemp -d /tmp/vexil-e2e-XXXXXX)
 mkdir -p "$e2e_artifacts" "$e2e_work/config" "$e2e_work/run" "$e2e_work/boards"
 chmod 700 "$e2e_work/run"
-export XDG_CONFIG_HOME="$e2e_work/config" XDG_RUNTIME_DIR="$e2e_work/run"
+export XDG_CONFIG_HOME="$e2e_work/config" XDG_RUNTIME_DIR="$e2e_work/run" XDG_DATA_HOME="$e2e_work/data"
 export VEXIL_HOME="$e2e_work/boards"
 cp "$e2e_source"/examples/*.VXL "$e2e_source"/examples/*.BMP "$e2e_source"/examples/MACROS.INI \
   "$e2e_work/boards/"

@@ -1,0 +1,151 @@
+#include "commands/trust_gate.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "access/access_engine.h"
+#include "app/session.h"
+#include "commands/command_scan.h"
+#include "commands/player.h"
+#include "i18n/texts.h"
+#include "template/template.h"
+
+namespace vexil {
+
+namespace {
+
+bool isKeyword(const QString& keyword, const char* catalan, const char* spanish) {
+    return keyword == QLatin1String(catalan) || keyword == QLatin1String(spanish);
+}
+
+void addOnce(QStringList& list, const QString& item) {
+    if (!item.isEmpty() && !list.contains(item)) list << item;
+}
+
+// Every "{|" command anywhere in the text, nested ones included (a conditional's blocks, a
+// random choice's options), read as the player reads them.
+void collectCommands(const QString& keys, BoardActions& out) {
+    for (qsizetype p = keys.indexOf(QLatin1String("{|")); p >= 0;
+         p = keys.indexOf(QLatin1String("{|"), p + 2)) {
+        const int end = commandEnd(keys, int(p));
+        const QString inside = keys.mid(p + 2, end - p - 2).trimmed();
+        const qsizetype blank = inside.indexOf(u' ');
+        const QString keyword = (blank < 0 ? inside : inside.left(blank)).toUpper();
+        const QString argument = blank < 0 ? QString() : inside.mid(blank + 1).trimmed();
+        if (isKeyword(keyword, "EXECUTA", "EJECUTA")) {
+            addOnce(out.programs, argument);
+        } else if (keyword == QLatin1String("REG")) {
+            const qsizetype eq = argument.indexOf(u'=');
+            addOnce(out.registryKeys, eq < 0 ? argument : argument.left(eq));
+        } else if (isKeyword(keyword, "CARREGA", "CARGA")) {
+            addOnce(out.boards, argument);
+        }
+    }
+}
+
+QString caption(const char16_t* catalan) {
+    return translateCaption(QString::fromUtf16(catalan));
+}
+
+// The user's answer, asked once for the board's content.
+bool askAboutBoard(Session& s) {
+    TrustQuestion q;
+    q.title = caption(u"Aquest tauler no és de confiança");
+    q.text = caption(u"Aquest tauler no l'ha desat el Vexil per a vostè, o ha canviat des de "
+                     u"llavors. Abans de fer res d'això, cal que hi confiï:");
+    q.actions = trustQuestionLines(s);
+    q.trustButton = caption(u"Confiar en aquest tauler");
+    q.withoutButton = caption(u"Fer-lo servir sense això");
+    const int mode = s.profile.accessMode;
+    if (s.access.useMode && (mode == kModeManualScan || mode == kModeAutoScan ||
+                             mode == kModeVoiceOne || mode == kModeVoiceTwo))
+        q.scanIntervalMs = std::max(int(s.programSettings.Interval), 300);
+    return s.platform.dialogs.askTrust(q);
+}
+
+bool boardFileTrusted(const Session& s, const QString& realPath) {
+    return s.trust.trustEveryBoard || isTrustedBoardFile(s.folders, realPath);
+}
+
+QString kindName(GuardedAction action) {
+    switch (action) {
+        case GuardedAction::StartProgram: return QStringLiteral("program");
+        case GuardedAction::WriteRegistry: return QStringLiteral("registry");
+        case GuardedAction::LoadBoard: return QStringLiteral("board");
+    }
+    return {};
+}
+
+}  // namespace
+
+BoardActions boardActions(const Template& t) {
+    BoardActions out;
+    for (const QString& program : t.settings.startProgram.split(u'|'))
+        addOnce(out.programs, program.trimmed());
+    collectCommands(t.settings.startKeys, out);
+    for (int n = 1; n <= t.areaCount(); ++n) collectCommands(t.area(n).keys, out);
+    return out;
+}
+
+void noteBoardRead(Session& s, const QString& realPath, const QByteArray& bytes) {
+    BoardTrust& bt = s.trust;
+    bt.path = QFileInfo(realPath).canonicalFilePath();
+    bt.digest = boardDigest(bytes);
+    if (bt.trustEveryBoard || isTrustedBoardFile(s.folders, realPath, bytes))
+        bt.level = TrustLevel::Trusted;
+    else
+        bt.level = bt.declined.count(bt.digest) ? TrustLevel::Declined : TrustLevel::Unasked;
+}
+
+void noteBoardSaved(Session& s, const QString& realPath) {
+    BoardTrust& bt = s.trust;
+    bt.level = TrustLevel::Trusted;
+    bt.path = QFileInfo(realPath).canonicalFilePath();
+    QFile f(realPath);
+    bt.digest = f.open(QIODevice::ReadOnly) ? boardDigest(f.readAll()) : QByteArray();
+    // A record that cannot be written leaves the board trusted for this run only.
+    trustRecordOf(s.folders).add(bt.path, bt.digest);
+}
+
+void noteNewBoard(Session& s) {
+    s.trust.level = TrustLevel::Trusted;
+    s.trust.path.clear();
+    s.trust.digest.clear();
+}
+
+QStringList trustQuestionLines(Session& s) {
+    const BoardActions a = boardActions(s.tmpl);
+    QStringList lines;
+    const QString program = caption(u"Iniciar el programa:");
+    const QString registry = caption(u"Escriure al registre:");
+    const QString board = caption(u"Obrir el tauler:");
+    for (const QString& p : a.programs) lines << program + u' ' + p;
+    for (const QString& k : a.registryKeys) lines << registry + u' ' + k;
+    // Boards that are trusted open without asking.
+    for (const QString& b : a.boards) {
+        const QString path = resolvePath(s, b);
+        if (!boardFileTrusted(s, s.realPath(path))) lines << board + u' ' + b;
+    }
+    return lines;
+}
+
+bool mayDo(Session& s, GuardedAction action, const QString& what) {
+    BoardTrust& bt = s.trust;
+    if (bt.trustEveryBoard || bt.level == TrustLevel::Trusted) return true;
+    if (action == GuardedAction::LoadBoard && boardFileTrusted(s, what)) return true;
+    if (bt.level == TrustLevel::Unasked) {
+        if (askAboutBoard(s)) {
+            bt.level = TrustLevel::Trusted;
+            // Trusted for this run even when the record cannot be written.
+            trustRecordOf(s.folders).add(bt.path, bt.digest);
+            return true;
+        }
+        bt.level = TrustLevel::Declined;
+        bt.declined.insert(bt.digest);
+    }
+    s.observer->refused(kindName(action), what);
+    return false;
+}
+
+}  // namespace vexil
