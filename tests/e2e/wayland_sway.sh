@@ -196,6 +196,8 @@ cp "$WORK/qt-target" "$WORK/board-target"
     --program "$WORK/board-target --caption Recorder --out $OUT/board"
 printf '[Vexil]\r\nInterval= 500\r\nmodus= 0\r\ntemps= 10\r\n' >"$WORK/MOUSE.USR"
 mkdir -p "$WORK/home"
+# Written here, the board is one from elsewhere: trusted first, as its teacher would.
+XDG_DATA_HOME="$WORK/home/data" "$TOOL" trust "$WORK/grid.vxl" >/dev/null || fail "vexil-tool trust"
 XDG_SESSION_TYPE=wayland DISPLAY="$xdisplay" HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
     XDG_DATA_HOME="$WORK/home/data" "$BUILD/bin/vexil" "$WORK/MOUSE.USR" "$WORK/grid.vxl" \
     >"$WORK/vexil.log" 2>&1 &
