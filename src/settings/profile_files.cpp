@@ -73,7 +73,9 @@ bool isBlankChar(QChar c) {
 // the reading takes off again.
 QString storedText(const QString& text) {
     if (text.isEmpty()) return text;
-    const bool blankEnds = isBlankChar(text.front()) || isBlankChar(text.back());
+    // A carriage return at the end would be read back as the end of the line.
+    const bool blankEnds =
+        isBlankChar(text.front()) || isBlankChar(text.back()) || text.back() == u'\r';
     const bool quoted = text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
                         text.back() == text.front();
     return blankEnds || quoted ? u'"' + text + u'"' : text;
