@@ -38,9 +38,14 @@ AccessEngine::AccessEngine(Session& session, AccessActions& actions)
     s_.timer3->onTimeout([this] { timer3Tick(); });
     acceptTimer_->onTimeout([this] { acceptanceTick(); });
     dwellTimer_->onTimeout([this] { dwellTick(); });
+    s_.access.pollSwitches = [this] {
+        const int mode = s_.profile.accessMode;
+        if (mode == kModeJoystick || mode == kModeMultimouse) joystickLetters(pollJoystick(s_));
+    };
 }
 
 AccessEngine::~AccessEngine() {
+    s_.access.pollSwitches = {};
     s_.timer1->onTimeout({});
     s_.timer2->onTimeout({});
     s_.timer3->onTimeout({});
@@ -156,6 +161,10 @@ void AccessEngine::act_butons(int code, const QString& text) {
 }
 
 void AccessEngine::cursorMove(int keyCode) {
+    if (s_.access.question) {
+        s_.access.question(keyCode == kCursorEnter);
+        return;
+    }
     if (!isCursorMode(s_.profile.accessMode)) return;
     std::int16_t& position = s_.access.scanPosition;
     if (keyCode == kCursorEnter) {
@@ -380,6 +389,7 @@ void AccessEngine::mouseRelease(PointerButton button) {
 }
 
 void AccessEngine::voice(int label) {
+    if (s_.access.question && label > 0 && answerByVoice(label)) return;
     if (held([=, this] { voice(label); })) return;
     if (!s_.access.useMode || label <= 0 || label >= 33) return;
     const UserProfile& p = s_.profile;
@@ -407,6 +417,27 @@ void AccessEngine::voice(int label) {
         }
         default:
             break;
+    }
+}
+
+// A question open: the sounds of the voice modes answer it as they would move over the
+// board and select (one sound: select; two: move, select; five: four moves, select).
+bool AccessEngine::answerByVoice(int label) {
+    switch (s_.profile.accessMode) {
+        case kModeVoiceOne:
+            if (label != 1) return false;
+            s_.access.question(true);
+            return true;
+        case kModeVoiceTwo:
+            if (label > 2) return false;
+            s_.access.question(label == 2);
+            return true;
+        case kModeVoiceFive:
+            if (label > 5) return false;
+            s_.access.question(label == 5);
+            return true;
+        default:
+            return false;
     }
 }
 

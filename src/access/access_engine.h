@@ -121,6 +121,7 @@ public:
 
 private:
     // True when the input was held for later.
+    bool answerByVoice(int label);
     bool held(std::function<void()> replay);
 
     bool filtersOn() const;

@@ -3,6 +3,7 @@
 // service receives by reference. Tests build one over the fake platform.
 #include <QPointF>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -60,6 +61,12 @@ struct AccessState {
     QPointF scale{1.6, 768.0 / 477.0};  // board unit -> use-mode pixels (1024 x 768)
     bool activating = false;        // an area is being activated right now
     bool startingUp = false;        // use mode's start actions are under way: input waits
+    // While a question of the program's is open (whether to trust a board), the answer of the
+    // trained sounds and the joystick goes there, not to the board behind it (true:
+    // choose, false: move).
+    std::function<void(bool choose)> question;
+    // Set by the access engine: reads the polled devices (the joystick) once.
+    std::function<void()> pollSwitches;
 };
 
 class Session {

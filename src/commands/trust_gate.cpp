@@ -61,7 +61,15 @@ bool askAboutBoard(Session& s) {
     if (s.access.useMode && (mode == kModeManualScan || mode == kModeAutoScan ||
                              mode == kModeVoiceOne || mode == kModeVoiceTwo))
         q.scanIntervalMs = std::max(int(s.programSettings.Interval), 300);
-    return s.platform.dialogs.askTrust(q);
+    // The trained sounds and the joystick answer it too, and meanwhile never reach the board.
+    q.connectSwitches = [&s](std::function<void(bool)> answer) { s.access.question = std::move(answer); };
+    if (s.access.useMode && (mode == kModeJoystick || mode == kModeMultimouse)) {
+        q.poll = s.access.pollSwitches;
+        q.pollIntervalMs = (s.profile.joystic_retard > 0 ? s.profile.joystic_retard : 10) * 100;
+    }
+    const bool trusted = s.platform.dialogs.askTrust(q);
+    s.access.question = {};
+    return trusted;
 }
 
 bool boardFileTrusted(const Session& s, const QString& realPath) {

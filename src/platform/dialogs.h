@@ -2,6 +2,7 @@
 // Message boxes and file dialogs.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace vexil {
 
@@ -30,6 +31,14 @@ struct TrustQuestion {
     // key or click chooses the highlighted one; 0: keys move between them, Space or Enter
     // chooses, the mouse clicks.
     int scanIntervalMs = 0;
+    // The access devices that never reach a dialog by themselves (the trained sounds, the
+    // joystick): `connectSwitches` is called with the dialog's answer when it opens and with
+    // null when it closes; each call of the answer moves the highlight (false) or chooses
+    // the highlighted button (true; a scanned dialog chooses either way). `poll`, every
+    // `pollIntervalMs` while the dialog is open, reads the devices that are polled.
+    std::function<void(std::function<void(bool choose)>)> connectSwitches;
+    std::function<void()> poll;
+    int pollIntervalMs = 0;
 };
 
 class Dialogs {

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 
 #include "access/access_engine.h"
+#include "access/joystick_poll.h"
 #include "app/use_mode.h"
 #include "commands/player.h"
 #include "commands/trust_gate.h"
@@ -256,4 +257,52 @@ TEST(BoardTrust, NewBoardsAndUndoKeepTheirTrust) {
     copia_seguretat(*f.session, 2);
     EXPECT_EQ(f.session->trust.level, TrustLevel::Trusted);
     EXPECT_EQ(f.session->tmpl.settings.startProgram, QStringLiteral("touch made|xterm -e top"));
+}
+
+// The trained sounds and the joystick never reach a dialog by themselves: while the question
+// is open they answer it, moving between its two buttons and choosing as they would on the
+// board, and the board behind it does not move.
+TEST(BoardTrust, SoundsAndTheJoystickAnswerTheQuestion) {
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<int> sounds;  // the voice modes: the trained sounds said, in order
+        std::vector<JoystickState> stick;  // the joystick mode: what each poll reads
+        bool trusted;
+    };
+    constexpr std::int32_t c = 32768;  // the stick at rest
+    const Case cases[] = {
+        {"five sounds: a move, then select", kModeVoiceFive, {1, 5}, {}, true},
+        {"five sounds: select at once", kModeVoiceFive, {5}, {}, false},
+        {"two sounds: move, select", kModeVoiceTwo, {1, 2}, {}, true},
+        {"joystick: right, then a button", kModeJoystick, {},
+         {{60000, c, 0, 0}, {c, c, 0, 0}, {c, c, 0, 1}}, true},
+        {"joystick: a button at once", kModeJoystick, {}, {{c, c, 0, 2}}, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TrustFixture f;
+        f.load();
+        f.session->profile.accessMode = k.mode;
+        if (k.mode == kModeJoystick) {
+            f.fake.joystick.sticks[0] = JoystickState{c, c, 0, 0};
+            detectJoystick(*f.session);
+            f.session->profile.joystic_sensi = 2;
+        }
+        std::size_t next = 0;
+        f.fake.duringTrustQuestion = [&](const TrustQuestion&) {
+            if (k.mode == kModeJoystick) {
+                if (next < k.stick.size()) f.fake.joystick.sticks[0] = k.stick[next++];
+            } else if (next < k.sounds.size()) {
+                f.engine.voice(k.sounds[next++]);
+            }
+        };
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        EXPECT_EQ(f.questions(), 1);
+        EXPECT_EQ(f.session->trust.level, k.trusted ? TrustLevel::Trusted : TrustLevel::Declined);
+        EXPECT_EQ(f.fake.launcher.started.isEmpty(), !k.trusted);
+        // Answered: the switches are the board's again, and none of those presses moved it.
+        EXPECT_FALSE(f.session->access.question);
+        EXPECT_EQ(f.session->tmpl.currentArea, -1);
+    }
 }

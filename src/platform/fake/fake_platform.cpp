@@ -305,6 +305,22 @@ bool FakeDialogs::askTrust(const TrustQuestion& question) {
     rec_.record({{"op", "trustQuestion"},
                  {"actions", QJsonArray::fromStringList(question.actions)},
                  {"scanIntervalMs", question.scanIntervalMs}});
+    // The switches that reach the question through the program (sounds, joystick), as the
+    // real dialog takes them: the highlight starts on "use it without".
+    if (duringTrustQuestion && question.connectSwitches) {
+        int current = 1, chosen = -1;
+        question.connectSwitches([&](bool select) {
+            if (chosen >= 0) return;
+            if (select || question.scanIntervalMs > 0) chosen = current;
+            else current = 1 - current;
+        });
+        for (int i = 0; i < 20 && chosen < 0; ++i) {
+            duringTrustQuestion(question);
+            if (chosen < 0 && question.poll) question.poll();
+        }
+        question.connectSwitches(nullptr);
+        if (chosen >= 0) return chosen == 0;
+    }
     if (trustAnswers.empty()) return false;
     const bool a = trustAnswers.front();
     trustAnswers.pop_front();

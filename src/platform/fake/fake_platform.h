@@ -225,6 +225,9 @@ public:
     QString chooseFile(const FileDialogRequest& request) override;
     // Answers of the trust question in turn; when empty, the board is used without.
     std::deque<bool> trustAnswers;
+    // Called while a trust question is open (a few times, with the devices polled between),
+    // for a test to press the switches that answer it.
+    std::function<void(const TrustQuestion&)> duringTrustQuestion;
     bool askTrust(const TrustQuestion& question) override;
 
 private:

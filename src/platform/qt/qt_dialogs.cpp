@@ -45,7 +45,8 @@ namespace {
 // The trust question, answerable with the user's access method: in scanning modes the two
 // buttons are highlighted in turn and any key or click chooses the highlighted one, as on
 // the board; otherwise the arrow keys or Tab move between them, Space or Enter chooses, and
-// the mouse clicks. It stays above the board, which may hold the top-most layer.
+// the mouse clicks; the trained sounds and the joystick answer through `connectSwitches`.
+// It stays above the board, which may hold the top-most layer.
 class TrustDialog : public QDialog {
 public:
     explicit TrustDialog(const TrustQuestion& q) {
@@ -84,6 +85,20 @@ public:
             for (QPushButton* b : buttons_) b->setFocusPolicy(Qt::NoFocus);
             setFocusPolicy(Qt::StrongFocus);
         }
+        connectSwitches_ = q.connectSwitches;
+        if (connectSwitches_)
+            connectSwitches_([this](bool select) {
+                if (select || scanning_) choose(current_);
+                else highlight(1 - current_);
+            });
+        if (q.poll && q.pollIntervalMs > 0) {
+            pollTimer_.setInterval(q.pollIntervalMs);
+            connect(&pollTimer_, &QTimer::timeout, this, [poll = q.poll] { poll(); });
+            pollTimer_.start();
+        }
+    }
+    ~TrustDialog() override {
+        if (connectSwitches_) connectSwitches_(nullptr);
     }
     bool trusted() const { return chosen_ == 0; }
 
@@ -134,11 +149,14 @@ private:
     void choose(int i) {
         chosen_ = i;
         timer_.stop();
+        pollTimer_.stop();
         done(i == 0 ? QDialog::Accepted : QDialog::Rejected);
     }
 
     QPushButton* buttons_[2] = {nullptr, nullptr};
     QTimer timer_;
+    QTimer pollTimer_;
+    std::function<void(std::function<void(bool)>)> connectSwitches_;
     bool scanning_ = false;
     int current_ = 1;
     int chosen_ = 1;
