@@ -274,7 +274,9 @@ TEST(BoardTrust, SoundsAndTheJoystickAnswerTheQuestion) {
     const Case cases[] = {
         {"five sounds: a move, then select", kModeVoiceFive, {1, 5}, {}, true},
         {"five sounds: select at once", kModeVoiceFive, {5}, {}, false},
-        {"two sounds: move, select", kModeVoiceTwo, {1, 2}, {}, true},
+        // Scanned, the question takes any sound as the choice of the lit button, the first
+        // lit being "use it without".
+        {"two sounds, scanned: the first chooses", kModeVoiceTwo, {1, 2}, {}, false},
         {"joystick: right, then a button", kModeJoystick, {},
          {{60000, c, 0, 0}, {c, c, 0, 0}, {c, c, 0, 1}}, true},
         {"joystick: a button at once", kModeJoystick, {}, {{c, c, 0, 2}}, false},
@@ -290,7 +292,7 @@ TEST(BoardTrust, SoundsAndTheJoystickAnswerTheQuestion) {
             f.session->profile.joystic_sensi = 2;
         }
         std::size_t next = 0;
-        f.fake.duringTrustQuestion = [&](const TrustQuestion&) {
+        f.fake.dialogs.duringTrustQuestion = [&](const TrustQuestion&) {
             if (k.mode == kModeJoystick) {
                 if (next < k.stick.size()) f.fake.joystick.sticks[0] = k.stick[next++];
             } else if (next < k.sounds.size()) {
