@@ -4,7 +4,8 @@
 // PREFIX.txt holds the text (rewritten shortly after every change); PREFIX.log gets one
 // JSON line per key press, with the time it was read (CLOCK_MONOTONIC seconds), one per
 // mouse button press (as the Tk target: num 1 left, 3 right; x_root, y_root where the
-// window saw it on the screen), and a "ready" line once the window is shown.
+// window saw it on the screen), one when it gains or loses the keyboard focus ("focus",
+// "in"), and a "ready" line once the window is shown.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -66,6 +67,15 @@ protected:
         write({{"type", "key"}, {"key", e->key()}, {"char", e->text()},
                {"state", int(e->modifiers() >> 25)}, {"t", monotonicSeconds()}});
         QPlainTextEdit::keyPressEvent(e);
+    }
+
+    void focusInEvent(QFocusEvent* e) override {
+        write({{"type", "focus"}, {"in", true}, {"t", monotonicSeconds()}});
+        QPlainTextEdit::focusInEvent(e);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        write({{"type", "focus"}, {"in", false}, {"t", monotonicSeconds()}});
+        QPlainTextEdit::focusOutEvent(e);
     }
 
     void mousePressEvent(QMouseEvent* e) override {

@@ -306,9 +306,9 @@ bool refuseKeyboardFocus(WindowHandle window) {
         XSetWMProtocols(d, w, kept.data(), int(kept.size()));
         XFree(protocols);
     }
-    // A panel: mutter focuses a clicked window even when it refuses the focus (the keys then
-    // go nowhere), but never a panel; it keeps it above the windows it types into, where the
-    // program placed it.
+    // A panel: clicked, a window that takes no focus at all has mutter take the focus from
+    // the application (to none: the keys then go nowhere); a panel never does, and stays
+    // above the windows it types into, where the program placed it.
     Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
     XChangeProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);

@@ -33,10 +33,12 @@ start_bus() {
     printf -v "$1" '%s' "$(head -n1 "$file")"
 }
 
-# start_desktop LAYOUT: buses, the layout, mutter; then the recording window, alone and
-# full screen (so its pixels are the screen's), with the focus.
+# start_desktop LAYOUT [x11]: buses, the layout, mutter; then the recording window, alone
+# and full screen (so its pixels are the screen's), with the focus. With "x11", mutter runs
+# XWayland as a GNOME session does (its display in XDISPLAY, its key in XAUTH), and no
+# recording window is started.
 start_desktop() {
-    local layout=$1 i
+    local layout=$1 x11=${2:-} i
     DESKTOP="$WORK/$layout"
     mkdir -p "$DESKTOP/run"
     chmod 700 "$DESKTOP/run"
@@ -50,13 +52,26 @@ start_desktop() {
         sleep 0.1
     done
     export WAYLAND_DISPLAY="vexil-e2e-$layout"
-    own mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 \
+    local no_x11=(--no-x11)
+    [ -z "$x11" ] || no_x11=()
+    own mutter --headless --wayland "${no_x11[@]}" --virtual-monitor 1024x768 \
         --wayland-display="$WAYLAND_DISPLAY" >"$DESKTOP/mutter.log" 2>&1
     for i in $(seq 1 100); do
         [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break
         sleep 0.1
     done
     [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || fail "mutter did not start: $(tail -5 "$DESKTOP/mutter.log")"
+    if [ -n "$x11" ]; then
+        for i in $(seq 1 100); do
+            XDISPLAY=$(grep -o 'Using public X11 display :[0-9]*' "$DESKTOP/mutter.log" | grep -o ':[0-9]*$')
+            XAUTH=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
+            [ -n "$XDISPLAY" ] && [ -n "$XAUTH" ] &&
+                DISPLAY=$XDISPLAY XAUTHORITY=$XAUTH xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+                grep -q 'window id' && return 0
+            sleep 0.1
+        done
+        fail "mutter started no XWayland: $(tail -5 "$DESKTOP/mutter.log")"
+    fi
     start_target target
 }
 
