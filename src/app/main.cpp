@@ -45,6 +45,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     DesktopPlatform desktop;
+    // Drawn as a Wayland window (no XWayland to show it), the board cannot refuse the focus:
+    // the desktop gives it the focus when it appears and at every click, and the keys then
+    // go to the board itself. Said with the rest of what the desktop does not allow.
+    if (QGuiApplication::platformName() == u"wayland" &&
+        wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession) {
+        QString& notice = desktop.platform().desktopNotice;
+        if (!notice.isEmpty()) notice += u' ';
+        notice += QStringLiteral(
+            "Sin XWayland el plafón es una ventana Wayland y toma el foco al aparecer y con cada "
+            "clic: las teclas no llegarían a la aplicación. Instale XWayland (el paquete "
+            "xwayland) para que el plafón no tome nunca el foco.");
+    }
 
     Session session(desktop.platform(), Folders::forThisUser());
     // The cue voice of auditory scanning, on an output of its own.
