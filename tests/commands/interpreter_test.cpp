@@ -20,6 +20,19 @@ protected:
     // Plays `sequence` with the target "Notes" open.
     void play(const QString& sequence) { playKeySequence(*session, sequence); }
     void SetUp() override { target = openTarget(QStringLiteral("Notes")); }
+    // The board frame, then a group at each of levels 1, 2 and 3.
+    void addFrameAndNestedGroups() {
+        Area frame;
+        frame.x1 = 640;
+        frame.y1 = 445;
+        session->tmpl.appendArea(frame);
+        for (int level : {1, 2, 3}) {
+            Area g;
+            g.level = std::int16_t(level);
+            g.isGroup = -1;
+            session->tmpl.appendArea(g);
+        }
+    }
     WindowHandle target = 0;
 };
 
@@ -266,16 +279,7 @@ TEST_F(Interpreter, PasteFollowedByCtrlVPastesOnce) {
 // field's translation and plays as typed: both spellings give the same events and the same
 // level, and the level is the one the command names.
 TEST_F(Interpreter, TypedInEitherLanguagePlaysAsTyped) {
-    Area frame;
-    frame.x1 = 640;
-    frame.y1 = 445;
-    session->tmpl.appendArea(frame);
-    for (int level : {1, 2, 3}) {
-        Area g;
-        g.level = std::int16_t(level);
-        g.isGroup = -1;
-        session->tmpl.appendArea(g);
-    }
+    addFrameAndNestedGroups();
     session->tmpl.templateFolder = dir.path();
     writeFile(QStringLiteral("NOTES.TXT"), "abc");
     const struct {
@@ -321,16 +325,7 @@ TEST_F(Interpreter, PasteWithTheTargetGoneDoesNothing) {
 }
 
 TEST_F(Interpreter, LevelCommands) {
-    Area frame;
-    frame.x1 = 640;
-    frame.y1 = 445;
-    session->tmpl.appendArea(frame);
-    for (int level : {1, 2, 3}) {
-        Area g;
-        g.level = std::int16_t(level);
-        g.isGroup = -1;
-        session->tmpl.appendArea(g);
-    }
+    addFrameAndNestedGroups();
     session->player.currentLevel = 4;
     play(QStringLiteral("{|Nivell -1}"));
     EXPECT_EQ(session->player.currentLevel, 3);
