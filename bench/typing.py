@@ -12,7 +12,6 @@ Usage: bench/typing.py BUILD_DIR [RUNS]     (medians of RUNS runs, default 5)
 """
 import json
 import os
-import random
 import statistics
 import subprocess
 import sys
@@ -20,13 +19,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from desktop import Desktop, QtTarget, TkTarget, wait_for  # noqa: E402
-
-random.seed(1714)
-ASCII = "".join(random.choice("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                              "0123456789 .,;:-_!?'\"/&=*<>@#$") for _ in range(1000))
-ACCENTED = ("Àvia Núria, què és això? Ça va, Ñandú! L·lí diu: «Sí, és clar»; "
-            "ÉS ÒPTIM, ÍNTEGRE I ÚNIC. àèéíòóúüçñ")[:100]
-assert len(ACCENTED) == 100
+from bench_texts import ACCENTED, ASCII  # noqa: E402
 
 
 def run_once(desk, target_class, label, text, use_xdotool):

@@ -4,7 +4,7 @@
 # under the us and es layouts. Each text is timed from the call of `send` to the moment the
 # recorder read its last key (its log), and to the moment `send` returned; every character
 # is checked. Texts: 1,000 ASCII characters, and the 100 Catalan/Spanish characters of
-# bench/typing.py (on us every accented letter goes through the clipboard, on es by keys
+# bench/bench_texts.py (on us every accented letter goes through the clipboard, on es by keys
 # and dead keys).
 # Usage: bench/wayland_gnome_typing.sh BUILD_DIR [RUNS]     (medians of RUNS, default 5)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -14,15 +14,12 @@ RUNS=${2:-5}
 PROBE="$BUILD/bin/remote-desktop-probe"
 [ -x "$PROBE" ] || fail "no remote-desktop-probe in $BUILD/bin (cmake --build BUILD --target remote-desktop-probe)"
 
-"$PYTHON" - "$WORK" <<'PY'
-import random, sys
-random.seed(1714)
-ascii_text = "".join(random.choice("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                   "0123456789 .,;:-_!?'\"/&=*<>@#$") for _ in range(1000))
-accented = ("Àvia Núria, què és això? Ça va, Ñandú! L·lí diu: «Sí, és clar»; "
-            "ÉS ÒPTIM, ÍNTEGRE I ÚNIC. àèéíòóúüçñ")[:100]
-open(sys.argv[1] + "/ascii.txt", "w").write(ascii_text)
-open(sys.argv[1] + "/accented.txt", "w").write(accented)
+"$PYTHON" - "$here" "$WORK" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from bench_texts import ACCENTED, ASCII
+open(sys.argv[2] + "/ascii.txt", "w").write(ASCII)
+open(sys.argv[2] + "/accented.txt", "w").write(ACCENTED)
 PY
 
 # Waits until the recorder's text ($DESKTOP/$1.txt) has stopped growing.

@@ -38,10 +38,7 @@ AccessEngine::AccessEngine(Session& session, AccessActions& actions)
     s_.timer3->onTimeout([this] { timer3Tick(); });
     acceptTimer_->onTimeout([this] { acceptanceTick(); });
     dwellTimer_->onTimeout([this] { dwellTick(); });
-    s_.access.pollSwitches = [this] {
-        const int mode = s_.profile.accessMode;
-        if (mode == kModeJoystick || mode == kModeMultimouse) joystickLetters(pollJoystick(s_));
-    };
+    s_.access.pollSwitches = [this] { joystickLetters(pollJoystick(s_)); };
 }
 
 AccessEngine::~AccessEngine() {

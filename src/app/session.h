@@ -65,7 +65,7 @@ struct AccessState {
     // trained sounds and the joystick goes there, not to the board behind it (true:
     // choose, false: move).
     std::function<void(bool choose)> question;
-    // Set by the access engine: reads the polled devices (the joystick) once.
+    // Set by the access engine: reads the joystick once, for the modes that poll it.
     std::function<void()> pollSwitches;
 };
 

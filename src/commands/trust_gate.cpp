@@ -67,9 +67,7 @@ bool askAboutBoard(Session& s) {
         q.poll = s.access.pollSwitches;
         q.pollIntervalMs = (s.profile.joystic_retard > 0 ? s.profile.joystic_retard : 10) * 100;
     }
-    const bool trusted = s.platform.dialogs.askTrust(q);
-    s.access.question = {};
-    return trusted;
+    return s.platform.dialogs.askTrust(q);
 }
 
 bool boardFileTrusted(const Session& s, const QString& realPath) {
