@@ -16,6 +16,7 @@ export VEXIL_CUE_WAV="$e2e_work/cue.wav"
 start_vexil "$profile" "$board"
 wait_for 20 vexil_window || fail "the board window did not appear"
 wait_for 20 grep -q ready "$e2e_work/target.log" || fail "the target window did not start"
+wait_for 10 board_focused || fail "the board did not take the focus back from the target"
 
 # Waits until the highlight frame moves to a new place (a box other than $1) whose width is
 # within 6 pixels of $2; prints the box.

@@ -13,6 +13,7 @@ profile=$(write_profile SCAN.USR 2 15)
 start_vexil "$profile" "$board"
 wait_for 20 vexil_window || fail "the board window did not appear"
 wait_for 20 grep -q ready "$e2e_work/target.log" || fail "the target window did not start"
+wait_for 10 board_focused || fail "the board did not take the focus back from the target"
 wid=$(vexil_window)
 
 # Rows are 33 units high (53 pixels on this screen), letters 80 units wide (128 pixels).

@@ -110,6 +110,10 @@ start_vexil() {
 
 vexil_window() { xdotool search --name '^Vexil - ' | head -n1; }
 
+# The switch is a key of the keyboard: it reaches the board only while the board has the
+# focus, which the window manager gives first to a target that has just appeared.
+board_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(vexil_window)" ]; }
+
 # The editor on a new board: its properties ("Datos globales") answered with the cover
 # picture $1 (typed, then Return) or, with no picture, closed with Escape; the editor window
 # then in the top left corner, its id in `wid`. Leaves a screenshot of the empty board in
