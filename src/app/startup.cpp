@@ -105,19 +105,22 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     startSpeech(session);
     session.view->redrawBoard();
 
-    const QString trimmed = commandLine.trimmed();
-    if (!trimmed.isEmpty()) {
-        const QString profile = argumentWithExtension(trimmed, QStringLiteral(".usr"));
-        if (!profile.isEmpty()) loadUserProfile(session, profile);
-    }
-    QString board = boardArgument(trimmed, session.folders);
     // A relative name on the command line is taken from the folder the program was started
-    // in; joined to its own folder again it would name "examples/examples/...".
-    if (!board.isEmpty() && !isAbsoluteName(board)) {
+    // in: joined to its own folder again it would name "examples/examples/...", and kept
+    // as typed in Vexil.INI it would name nothing at the next start from elsewhere.
+    const auto fromStartFolder = [&session](const QString& name) {
+        if (name.isEmpty() || isAbsoluteName(name)) return name;
         const QString started =
             session.currentDirectory.isEmpty() ? QDir::currentPath() : session.currentDirectory;
-        board = joinName(started, board);
+        return joinName(started, name);
+    };
+    const QString trimmed = commandLine.trimmed();
+    if (!trimmed.isEmpty()) {
+        const QString profile =
+            fromStartFolder(argumentWithExtension(trimmed, QStringLiteral(".usr")));
+        if (!profile.isEmpty()) loadUserProfile(session, profile);
     }
+    const QString board = fromStartFolder(boardArgument(trimmed, session.folders));
     if (!board.isEmpty()) {
         if (board.contains(u'\\') || board.contains(u'/'))
             t.templateFolder = board.left(board.size() - fileNamePart(board).size());

@@ -7,6 +7,7 @@
 #include "access/joystick_poll.h"
 #include "app/session.h"
 #include "i18n/runtime_error.h"
+#include "i18n/texts.h"
 #include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
@@ -106,8 +107,15 @@ void loadProgramSettings(Session& session) {
     s.So = ini.value(kSection, QStringLiteral("So"), QStringLiteral("Si"), 40);
     session.timer1->setInterval(s.Interval);
     // The whole path: a cut one would name another file, or none.
-    const QString user = ini.value(kSection, QStringLiteral("usuari"), QString(), INT_MAX);
-    if (!user.trimmed().isEmpty()) loadUserProfile(session, user.trimmed().toUpper());
+    const QString user =
+        ini.value(kSection, QStringLiteral("usuari"), QString(), INT_MAX).trimmed();
+    if (user.isEmpty()) return;
+    // A switch user cannot work the mouse mode the program would quietly start in.
+    if (!session.fileExists(user.toUpper())) {
+        session.message(messageText(15) + user);
+        return;
+    }
+    loadUserProfile(session, user.toUpper());
 }
 
 void loadUserProfile(Session& session, const QString& path) {

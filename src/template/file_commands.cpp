@@ -56,12 +56,26 @@ void copyPictureUnderBoardName(Session& s, const QString& chosen) {
     // A cover that is missing is not copied, and the board keeps its name for it: the board
     // itself must still be saved.
     if (!QFileInfo(from).isFile()) return;
+    // Into a folder that is not there the board's own write would fail the same way.
+    if (!QFileInfo(to).absoluteDir().exists()) throw RuntimeError(errnum::PathNotFound);
     if (from != to) {
         if (QFileInfo::exists(to) && !QFile::remove(to))
             throw RuntimeError(errnum::PermissionDenied);
         if (!QFile::copy(from, to)) throw RuntimeError(errnum::PathFileAccess);
     }
     picture = makeRelative(s, newName);
+}
+
+// "C:\PLANTILLES\" and "/home/ana/Plantilles/" may be one folder: the file system says.
+bool sameFolder(const Session& s, const QString& a, const QString& b) {
+    if (a == b) return true;
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const auto seen = [&s](const QString& folder) {
+        const QFileInfo real(s.realPath(folder));
+        const QString canonical = real.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(real.absoluteFilePath()) : canonical;
+    };
+    return seen(a) == seen(b);
 }
 
 // BOARD.VXL gets BOARD.BMP, a name relative to the board.
@@ -202,17 +216,44 @@ void openTemplateCommand(Session& session) {
     if (!chosen.isEmpty()) openTemplate(session, chosen);
 }
 
+namespace {
+
+// Boards are Windows-1252 files: a character beyond it would come back as "?". The user
+// is told which texts hold such characters before anything is written, and may go back
+// to mend them.
+bool codePageAllowsSave(Session& s) {
+    QStringList lines = textsOutsideCodePage(s.tmpl);
+    if (lines.isEmpty()) return true;
+    constexpr int kShown = 12;
+    if (lines.size() > kShown) {
+        const auto more = lines.size() - kShown;
+        lines.resize(kShown);
+        lines << QStringLiteral("… (%1 más)").arg(more);
+    }
+    const QString text =
+        QStringLiteral("El fichero de plafón no puede guardar algunos caracteres de estos "
+                       "textos; se guardarían como \"?\":\r\n\r\n") +
+        lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n¿Guardar igualmente?");
+    return s.message(text, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+}  // namespace
+
 void saveTemplateAs(Session& session, const QString& chosenName) {
     Template& t = session.tmpl;
     // A name with another extension saves nothing and changes nothing.
     if (!chosenName.toUpper().endsWith(QStringLiteral(".VXL"))) return;
+    if (!codePageAllowsSave(session)) return;
+    // A save that fails leaves the board as it was: its name, its folder, its references.
+    const Template before = t;
+    const QString directoryBefore = session.currentDirectory;
     try {
         QString oldFolder = t.templateFolder;
         t.templateFolder = folderPart(chosenName);
         // The save dialog leaves the current directory in the folder it saved into, so the
         // board's relative names keep resolving next to it.
         session.currentDirectory = t.templateFolder;
-        if (oldFolder == t.templateFolder) oldFolder.clear();
+        if (sameFolder(session, oldFolder, t.templateFolder)) oldFolder.clear();
         if (!oldFolder.isEmpty()) relocateReferences(session, oldFolder);
         if (chosenName != t.templatePath && !t.settings.pictureFile.isEmpty())
             copyPictureUnderBoardName(session, chosenName);
@@ -228,6 +269,8 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
         showTitle(session);
         t.modified = false;
     } catch (const RuntimeError& e) {
+        t = before;
+        session.currentDirectory = directoryBefore;
         session.message(QStringLiteral("6 Error") + QString::number(e.number()));
     }
 }

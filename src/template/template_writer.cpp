@@ -113,4 +113,25 @@ void writeTemplate(const Template& tmpl, const QString& realPath) {
     if (!file.commit()) throw RuntimeError(errorFor(file, realPath));
 }
 
+QStringList textsOutsideCodePage(const Template& tmpl) {
+    QStringList lines;
+    const auto check = [&lines](const QString& where, const QString& text) {
+        if (!fitsAnsi(text)) lines << where + QStringLiteral(": ") + text;
+    };
+    const TemplateSettings& st = tmpl.settings;
+    const QString board = QStringLiteral("Plafón");
+    for (const QString* text : {&st.pictureFile, &st.startProgram, &st.templateClipFile,
+                                &st.startKeys, &st.docFile, &st.targetApp, &st.description})
+        check(board, *text);
+    for (int n = 1; n <= tmpl.areaCount(); ++n) {
+        const Area& a = tmpl.area(n);
+        // A group selection's copies stand for areas listed already.
+        if (a.mirrorOf != 0) continue;
+        const QString where = QStringLiteral("Área ") + QString::number(n);
+        for (const QString* text : {&a.keys, &a.clipFile, &a.soundFile, &a.iconFile})
+            check(where, *text);
+    }
+    return lines;
+}
+
 }  // namespace vexil

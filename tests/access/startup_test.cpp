@@ -170,3 +170,27 @@ TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
     EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
     EXPECT_TRUE(f.messages().isEmpty());
 }
+
+// "vexil A.USR" in the profile's folder, then a start from elsewhere with no arguments: the
+// profile comes back because Vexil.INI holds its whole path. Once it is gone, the start
+// says which profile it did not find instead of quietly coming up in mouse mode.
+TEST(Startup, LastProfileNamedRelativelyComesBackFromAnotherFolder) {
+    StartupFixture f;
+    const QString profile = f.writeFile(QStringLiteral("Perfils/A.usr"), "[Vexil]\r\nmodus= 2\r\n");
+    f.session->currentDirectory = f.path(QStringLiteral("Perfils"));
+    startUp(*f.session, f.useMode, QStringLiteral("A.USR"));
+    ASSERT_EQ(f.session->profile.accessMode, 2);
+    const QByteArray ini = f.readFile(f.session->folders.userFolder + QStringLiteral("/Vexil.INI"));
+    EXPECT_TRUE(ini.contains(("usuari=" + profile + "\r\n").toUtf8())) << ini.toStdString();
+
+    f.session->currentDirectory = f.dir.path();
+    startUp(*f.session, f.useMode, QString());
+    EXPECT_EQ(f.session->profile.accessMode, 2);
+    EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+
+    // The path is kept upper-cased, as Windows wrote it; found here without regard to case.
+    QFile::remove(profile);
+    startUp(*f.session, f.useMode, QString());
+    EXPECT_EQ(f.session->profile.accessMode, 0);
+    EXPECT_EQ(f.messages(), QStringList{messageText(15) + profile.toUpper()});
+}

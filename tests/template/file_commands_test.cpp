@@ -163,11 +163,63 @@ TEST_F(FileCommandsTest, SaveAsWithAnotherExtensionDoesNothing) {
     EXPECT_FALSE(QFileInfo::exists(newFolder() + QStringLiteral("/X.TXT")));
 }
 
-TEST_F(FileCommandsTest, SaveAsErrorShowsTheNumber) {
+// A folder that is not there is "path not found", whether or not a cover picture is to be
+// copied into it first.
+TEST_F(FileCommandsTest, SaveAsIntoAMissingFolderIsPathNotFound) {
+    savePicture(f.path(QStringLiteral("old/PIC.bmp")));
+    for (const QString& picture : {QString(), QStringLiteral("PIC.bmp")}) {
+        loadBoard(picture, QStringLiteral("a"));
+        saveTemplateAs(*f.session, f.path(QStringLiteral("missing/X.VXL")));
+        EXPECT_EQ(f.messages(), QStringList{QStringLiteral("6 Error76")}) << picture.toStdString();
+        EXPECT_EQ(t().templatePath, oldFolder() + QStringLiteral("/BOARD.VXL"));
+        EXPECT_TRUE(view.titles.size() == 1);  // only the load's title
+        view.titles.clear();
+    }
+}
+
+// Opened as "C:\OLD\BOARD.VXL" and saved through the dialog, which names the same folder
+// as this system spells it: the references stay relative.
+TEST_F(FileCommandsTest, SaveAsIntoTheSameFolderSpeltWithADriveKeepsNamesRelative) {
+    f.session->folders.drives = DriveMap::fromText(QStringLiteral("C=") + f.dir.path());
+    f.writeFile(QStringLiteral("old/SO.WAV"), "RIFF");
+    const QStringList lines = header(1, QString()) + [] {
+        QStringList area = block(0, 0, QStringLiteral("\"{|SONA SO.WAV}\""));
+        area[7] = QStringLiteral("\"SO.WAV\"");
+        return area;
+    }();
+    f.writeFile(QStringLiteral("old/BOARD.VXL"), boardBytes(lines));
+    t().templateFolder = QStringLiteral("C:\\OLD\\");
+    loadTemplate(*f.session, QStringLiteral("C:\\OLD\\BOARD.VXL"));
+    ASSERT_EQ(t().areaCount(), 1);
+    saveTemplateAs(*f.session, oldFolder() + QStringLiteral("/BOARD.VXL"));
+    EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+    EXPECT_EQ(t().area(1).soundFile, QStringLiteral("SO.WAV"));
+    EXPECT_EQ(t().area(1).keys, QStringLiteral("{|SONA SO.WAV}"));
+}
+
+// Characters beyond the code page are named before the save: declined, nothing is written
+// and the board stays modified; accepted, they are saved as "?".
+TEST_F(FileCommandsTest, SaveAsWarnsOfTextsTheCodePageCannotHold) {
     loadBoard(QString(), QStringLiteral("a"));
-    saveTemplateAs(*f.session, f.path(QStringLiteral("missing/X.VXL")));
-    EXPECT_EQ(f.messages(), QStringList{QStringLiteral("6 Error76")});
-    EXPECT_TRUE(view.titles.size() == 1);  // only the load's title
+    Area a = t().area(1);
+    a.keys = QStringLiteral("Łódź →");
+    t().setArea(1, a);
+    t().settings.description = QStringLiteral("Año");
+    t().modified = true;
+    const QString chosen = newFolder() + QStringLiteral("/X.VXL");
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        f.fake.recorder.clear();
+        f.fake.dialogs.answers.push_back(answer);
+        saveTemplateAs(*f.session, chosen);
+        ASSERT_EQ(f.messages().size(), 1);
+        const QString warning = f.messages().front();
+        EXPECT_TRUE(warning.contains(QStringLiteral("\r\nÁrea 1: Łódź →\r\n")))
+            << warning.toStdString();
+        EXPECT_FALSE(warning.contains(QStringLiteral("Año")));
+        EXPECT_EQ(QFileInfo::exists(chosen), answer == MessageAnswer::Yes);
+        EXPECT_EQ(t().modified, answer == MessageAnswer::No);
+    }
+    EXPECT_TRUE(f.readFile(chosen).contains("\"?\xf3" "d? ?\""));
 }
 
 TEST_F(FileCommandsTest, AskSave) {

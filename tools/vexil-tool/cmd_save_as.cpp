@@ -25,8 +25,10 @@ const Command saveAsCommand{
     "    chosen name: file references are relocated when OUT lies in another folder, the\n"
     "    cover picture is copied under the board's name (keeping its extension), a board\n"
     "    without picture gets NAME.BMP, and a name not ending in .VXL (any case) saves\n"
-    "    nothing. Prints the texts of the message boxes the load and the save showed, one\n"
-    "    a line. Exit status 1 when any was shown.\n",
+    "    nothing. A board holding characters that the Windows-1252 board file cannot hold\n"
+    "    is not saved: the warning that names them is printed and answered No, as every\n"
+    "    question here. Prints the texts of the message boxes the load and the save\n"
+    "    showed, one a line. Exit status 1 when any was shown.\n",
     run};
 
 }  // namespace vexil::tool
