@@ -1,6 +1,8 @@
 #include "app/use_mode.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 
 #include "access/access_engine.h"
 #include "access/board_walk.h"
@@ -13,7 +15,9 @@
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "platform/codepage.h"
+#include "template/board_paths.h"
 #include "template/file_commands.h"
+#include "template/picture_files.h"
 
 namespace vexil {
 
@@ -51,6 +55,8 @@ bool UseMode::enterUseMode() {
     if (t.areaCount() == 0) return false;  // the save question may not empty it, but be sure
     s_.currentDirectory = t.templateFolder;
     t.currentArea = 1;
+    std::set<int> reported;
+    reloadCover(reported);
     if (s_.speech.speechAvailable) applyTemplateVoice(s_);
 
     // The window's activation: the use-mode layout and the start actions.
@@ -94,8 +100,7 @@ void UseMode::runStartActions() {
     const TemplateSettings& ts = s_.tmpl.settings;
     QString starting;  // the program being started, for the message of a failure
     try {
-        std::set<int> reported;
-        putTemplateClipOnClipboard(reported);
+        putTemplateClipOnClipboard();
         for (const QString& program : ts.startProgram.split(u'|')) {
             if (program.isEmpty()) continue;
             if (!mayDo(s_, GuardedAction::StartProgram, program.trimmed())) continue;
@@ -114,7 +119,31 @@ void UseMode::runStartActions() {
     }
 }
 
-void UseMode::putTemplateClipOnClipboard(std::set<int>& reported) {
+void UseMode::reloadCover(std::set<int>& reported) {
+    Template& t = s_.tmpl;
+    const QString& picture = t.settings.pictureFile;
+    if (picture.isEmpty()) return;
+    const QString real = s_.realPath(picture);
+    // Unchanged, or still missing as the loader already said: the cover shown stays, with
+    // whatever the editor composed on it.
+    const QString time = fileTimeText(real);
+    if (time == t.pictureFileTime) return;
+    int number = 0;
+    if (!QFileInfo(real).isFile()) {
+        number = errnum::FileNotFound;
+    } else if (const QImage cover = readPicture(real); cover.isNull()) {
+        number = errnum::InvalidPicture;
+    } else {
+        s_.view->setCover(cover);
+        t.pictureFileTime = time;
+    }
+    if (number && reported.insert(number).second)
+        s_.message(messageText(3) + picture + QString::number(number) + u' ' +
+                   runtimeErrorDescription(number));
+}
+
+// A clip file that cannot be read ends the start actions with its error's description.
+void UseMode::putTemplateClipOnClipboard() {
     const TemplateSettings& ts = s_.tmpl.settings;
     if (ts.templateClipFile.isEmpty()) return;
     s_.platform.clipboard.clear();
@@ -124,13 +153,8 @@ void UseMode::putTemplateClipOnClipboard(std::set<int>& reported) {
     }
     if (ts.templateClipKind != 0) return;
     QFile f(s_.realPath(ts.templateClipFile));
-    if (!f.open(QIODevice::ReadOnly)) {
-        const int number = f.exists() ? errnum::PermissionDenied : errnum::FileNotFound;
-        if (reported.insert(number).second)
-            s_.message(messageText(3) + ts.pictureFile + QString::number(number) + u' ' +
-                       runtimeErrorDescription(number));
-        return;
-    }
+    if (!f.open(QIODevice::ReadOnly))
+        throw RuntimeError(f.exists() ? errnum::PermissionDenied : errnum::FileNotFound);
     s_.platform.clipboard.setText(decodeAnsi(f.readAll()));
 }
 
@@ -198,6 +222,14 @@ void UseMode::placeWindows() {
 
 void UseMode::accessModeChosen() {
     if (s_.access.useMode) engine_.startAccess();
+}
+
+void UseMode::windowActivated() {
+    s_.player.memory.clear();
+    const QPointF scale = useModeScale(s_.platform.windows.screenSize());
+    if (scale == s_.access.scale) return;
+    s_.access.scale = scale;
+    if (s_.access.useMode) placeWindows();
 }
 
 void UseMode::exitProgram() {

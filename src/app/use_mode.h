@@ -34,6 +34,10 @@ public:
     void changeBoard();
     // After the access menu and its dialog changed the mode: starts it in use mode.
     void accessModeChosen();
+    // The main window became the active one after another window of the program (a dialog,
+    // the auxiliary keyboard): the memory register is emptied and the scale read again
+    // (the screen may have changed meanwhile; the board follows in use mode).
+    void windowActivated();
 
     // CommandHost
     void exitProgram() override;
@@ -45,7 +49,10 @@ public:
 
 private:
     void runStartActions();
-    void putTemplateClipOnClipboard(std::set<int>& reported);
+    // The cover picture read again when its file changed since it was last read or written
+    // (retouched in a paint program); a failure is reported once per error number.
+    void reloadCover(std::set<int>& reported);
+    void putTemplateClipOnClipboard();
     void closeStartedApplications();
     // The window onto the board's rectangle, the target beside it, the board repainted.
     void placeWindows();

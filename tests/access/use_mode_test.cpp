@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
 #include <set>
 
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
 #include "engine_fixture.h"
+#include "i18n/runtime_error.h"
+#include "i18n/texts.h"
+#include "template/board_paths.h"
 #include "template/template_writer.h"
 
 using namespace vexil;
@@ -25,6 +30,10 @@ public:
                    .arg(r.height());
     }
     void leaveUseModeDisplay() override { log << QStringLiteral("leave"); }
+    void placeBoardWindow(const QRect&) override { log << QStringLiteral("place"); }
+    void setCover(const QImage& cover) override {
+        log << QStringLiteral("cover %1").arg(cover.width());
+    }
     void exitProgram() override { log << QStringLiteral("exit"); }
     QStringList log;
 };
@@ -329,4 +338,78 @@ TEST(UseMode, BoardChangeKeepsTheTargetAsANormalWindowAndLoadsTheChosenBoard) {
     EXPECT_TRUE(f.events("keys").empty());  // the start actions do not run again
     EXPECT_EQ(f.s().access.scanPosition, 2);  // cursor keys start on the last area again
     EXPECT_EQ(f.s().player.currentLevel, 1);
+}
+
+// A clip file that is not there ends the start actions with the error's description: no
+// program starts, nothing is typed, the board stays in use mode.
+TEST(UseMode, MissingClipFileEndsTheStartActions) {
+    UseModeFixture f;
+    TemplateSettings& ts = f.s().tmpl.settings;
+    ts.pictureFile = QStringLiteral("fons.bmp");
+    ts.templateClipFile = QStringLiteral("gone.txt");
+    ts.startProgram = QStringLiteral("mousepad");
+    ts.startKeys = QStringLiteral("hola");
+    f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
+    f.s().tmpl.modified = false;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    EXPECT_TRUE(f.s().access.useMode);
+    EXPECT_EQ(f.messages(),
+              QStringList{runtimeErrorDescription(errnum::FileNotFound) + u' '});
+    EXPECT_TRUE(f.fake.launcher.started.isEmpty());
+    EXPECT_TRUE(f.events("keys").empty());
+}
+
+// "&Activar" shows the cover as it is on disk: retouched meanwhile, it is read again; not
+// changed, the one shown stays; gone, the error is said once.
+TEST(UseMode, EnteringReadsAChangedCoverAgain) {
+    UseModeFixture f;
+    const QString real = f.path(QStringLiteral("fons.bmp"));
+    const auto paint = [&real](int width, int secondsLater) {
+        QImage image(width, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        ASSERT_TRUE(image.save(real, "BMP"));
+        QFile file(real);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addSecs(secondsLater),
+                         QFileDevice::FileModificationTime);
+    };
+    paint(8, 0);
+    Template& t = f.s().tmpl;
+    t.settings.pictureFile = QStringLiteral("FONS.BMP");
+    t.pictureFileTime = fileTimeText(real);  // as the loader read it
+    const auto enterAndLeave = [&f] {
+        f.view.log.clear();
+        f.s().tmpl.modified = false;
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        f.useMode.leaveUseMode();
+    };
+    enterAndLeave();
+    EXPECT_FALSE(f.view.log.join(u',').contains(QStringLiteral("cover")));
+    paint(16, 10);
+    enterAndLeave();
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("cover 16"))) << f.view.log.join(u',').toStdString();
+    EXPECT_TRUE(f.messages().isEmpty());
+    QFile::remove(real);
+    enterAndLeave();
+    EXPECT_FALSE(f.view.log.join(u',').contains(QStringLiteral("cover")));
+    EXPECT_EQ(f.messages(), QStringList{messageText(3) + QStringLiteral("FONS.BMP") +
+                                        QString::number(errnum::FileNotFound) + u' ' +
+                                        runtimeErrorDescription(errnum::FileNotFound)});
+}
+
+// Each return to the main window from another of the program's windows empties the memory
+// register and reads the screen again; a new screen size moves the board in use mode.
+TEST(UseMode, ActivationEmptiesTheMemoryAndFollowsTheScreen) {
+    UseModeFixture f;
+    ASSERT_TRUE(f.useMode.enterUseMode());
+    const QPointF before = f.s().access.scale;
+    f.s().player.memory = QStringLiteral("5");
+    f.view.log.clear();
+    f.useMode.windowActivated();
+    EXPECT_TRUE(f.s().player.memory.isEmpty());
+    EXPECT_FALSE(f.view.log.contains(QStringLiteral("place")));
+    f.fake.windows.setScreenSize({1920, 1080});
+    f.useMode.windowActivated();
+    EXPECT_NE(f.s().access.scale, before);
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("place")));
 }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QMenu>
 
 #include "access/access_actions.h"
@@ -173,4 +174,29 @@ TEST(MainWindow, CaptionsPassThroughTheCaptionTable) {
     // Captions the table does not hold stay as designed.
     EXPECT_EQ(m.canviPlafo->text(), QStringLiteral("&Canvi de plafó"));
     EXPECT_EQ(w.window.checkBox(1)->text(), QStringLiteral("Tec. Aux."));
+}
+
+// Back on the main window from a dialog of the program, the memory register is empty.
+TEST(MainWindow, ReturnFromADialogEmptiesTheMemory) {
+    WindowFixture w;
+    PlayerActions actions{w.session};
+    AccessEngine engine{w.session, actions};
+    UseMode useMode{w.session, engine};
+    WindowController controller{w.session, w.window, engine, useMode};
+    const auto activate = [](QWidget* widget) {
+        widget->activateWindow();
+        for (int i = 0; i < 50 && QGuiApplication::focusWindow() != widget->windowHandle(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return QGuiApplication::focusWindow() == widget->windowHandle();
+    };
+    ASSERT_TRUE(activate(&w.window));
+    w.session.player.memory = QStringLiteral("5");
+
+    QDialog dialog(&w.window);
+    dialog.show();
+    ASSERT_TRUE(activate(&dialog));
+    EXPECT_EQ(w.session.player.memory, QStringLiteral("5"));
+    dialog.hide();
+    ASSERT_TRUE(activate(&w.window));
+    EXPECT_TRUE(w.session.player.memory.isEmpty());
 }

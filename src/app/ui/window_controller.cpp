@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QToolButton>
+#include <QWindow>
 
 #include "access/access_engine.h"
 #include "access/access_menu.h"
@@ -36,6 +37,21 @@ WindowController::WindowController(Session& session, MainWindow& window, AccessE
     : QObject(&window), s_(session), window_(window), engine_(engine), useMode_(useMode) {
     wireMenus();
     wireBoard();
+    watchActivation();
+}
+
+void WindowController::watchActivation() {
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+        // No window of the program (another application has the focus) leaves the flag.
+        if (!now) return;
+        if (now != window_.windowHandle()) {
+            ownWindowWasActive_ = true;
+            return;
+        }
+        if (!ownWindowWasActive_) return;
+        ownWindowWasActive_ = false;
+        useMode_.windowActivated();
+    });
 }
 
 void WindowController::wireMenus() {

@@ -28,11 +28,15 @@ private:
     bool runJoystickDialog();
     void wireMenus();
     void wireBoard();
+    // The main window active again after another window of the program had the focus (a
+    // dialog closed): not after another application, nor the board taking its keys back.
+    void watchActivation();
 
     Session& s_;
     MainWindow& window_;
     AccessEngine& engine_;
     UseMode& useMode_;
+    bool ownWindowWasActive_ = false;
 };
 
 }  // namespace vexil
