@@ -5,7 +5,6 @@
 
 #include "app/session.h"
 #include "commands/interpreter.h"
-#include "commands/registry_text.h"
 
 namespace vexil {
 
@@ -131,10 +130,9 @@ void registryCommand(Session& session, const QString& argument) {
     const QString name = argument.mid(bracket + 1, eq - bracket - 1);
     const QString valueText = argument.mid(eq + 1);
     if (!session.registry.writeRegistryValue(root, key, name, valueText)) return;
-    if (auto value = decodeRegistryValueText(valueText)) {
-        if (name.isEmpty()) value->type = 1;  // the default value is always written as text
+    // What the store now holds, as it decoded the text (the default value is text).
+    if (const RegistryValue* value = session.registry.value(root, key, name))
         session.observer->registryWritten(root, key, name, *value);
-    }
 }
 
 }  // namespace vexil

@@ -148,7 +148,10 @@ void readFileAloud(Session& session, const QString& argument) {
 }  // namespace
 
 void executeCommand(Session& session, const QString& commandText) {
-    const QString rest = trimBlanks(commandText.mid(2));
+    // Only trailing blanks go: after a leading one the keyword is empty ("{| CM}" does
+    // nothing), as boards have always read it.
+    QString rest = commandText.mid(2);
+    while (rest.endsWith(u' ')) rest.chop(1);
     const int blank = rest.indexOf(u' ');
     const QString keyword = (blank < 0 ? rest : rest.left(blank)).toUpper();
     QString argument = blank < 0 ? QString() : trimBlanks(rest.mid(blank + 1));

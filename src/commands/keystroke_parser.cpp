@@ -102,8 +102,9 @@ private:
         if (body.isEmpty()) return fail(KeyParseError::EmptyBraces, open);
         i_ = end + 1;
 
-        // The repeat count follows the name after a blank; a one-character name may itself
-        // be a blank ("{ 3}").
+        // The repeat count follows the name after a blank. The name is never empty: its
+        // first character is taken whatever it is, so a blank names the blank key ("{ }",
+        // and "{  3}" types three), while "{ 3}" names " 3", which is no key.
         QString name = body;
         int count = 1;
         const int blank = body.indexOf(u' ', 1);

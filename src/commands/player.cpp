@@ -67,8 +67,12 @@ bool sendStretch(Session& session, const QString& text, bool commandFollows) {
         session.host->setBusyCursor(true);
         session.platform.clock.processEvents();
     }
-    // Keys are never typed into a window that could not be made the active one.
-    if (!session.platform.windows.activateByTitle(title)) {
+    // Keys are never typed into a window that could not be made the active one. The target
+    // window itself bears the title just read: an older window of the same title (another
+    // "Terminal") is only the way left when the target cannot be activated.
+    WindowSystem& windows = session.platform.windows;
+    const WindowHandle target = session.player.targetWindow;
+    if (!(target > 0 && windows.activate(target)) && !windows.activateByTitle(title)) {
         showFailure(session, kActivateFailedCode);
         return true;
     }
@@ -96,7 +100,7 @@ bool spend(Session& session, qsizetype characters) {
 // write "^v" right after it, for a program whose command only filled the clipboard; that
 // "^v" is part of the one paste and is not typed again. Any other "^v" is typed.
 bool isPasteCommand(const QString& command) {
-    static const QRegularExpression paste(QStringLiteral("^\\{\\| *(ENGANXA|ENGANCHA|PEGA)( |$)"),
+    static const QRegularExpression paste(QStringLiteral("^\\{\\|(ENGANXA|ENGANCHA|PEGA)( |$)"),
                                           QRegularExpression::CaseInsensitiveOption);
     return paste.match(command).hasMatch();
 }
@@ -108,7 +112,6 @@ void playSteps(Session& session, const QString& s) {
         if (p < 0) {
             const QString rest = s.mid(pos);
             if (!spend(session, rest.size()) || !sendStretch(session, rest, false)) return;
-            if (session.profile.accessMode != 0) session.host->focusBoard();
             return;
         }
         int e = commandEnd(s, p);
@@ -171,7 +174,17 @@ void playKeySequence(Session& session, const QString& keys) {
     if (keys.isEmpty() || p.ending || p.nesting >= kMaxNesting) return;
     ++p.nesting;
     playSteps(session, keys);
-    if (--p.nesting == 0) session.host->setBusyCursor(false);
+    if (--p.nesting > 0) return;
+    // Said once, so that the author knows why the rest was not typed.
+    if (p.stepsLeft < 0) showFailure(session, kStepBoundCode, stepBoundText());
+    // Whatever the sequence ended with (keys, a command), the switches reach the board again.
+    if (session.profile.accessMode != 0) session.host->focusBoard();
+    session.host->setBusyCursor(false);
+}
+
+QString stepBoundText() {
+    return QStringLiteral("La secuencia se ha detenido: hace demasiados pasos (%1)")
+        .arg(kMaxPlayerSteps);
 }
 
 void playConditional(Session& session, const QString& c) {

@@ -27,6 +27,9 @@ inline constexpr int kLaunchForeignGraceMs = 1000;
 // The code shown when the target window cannot be activated (keystroke notation faults
 // have theirs in keystroke_parser.h; the key sender's own codes are shown as they come).
 inline constexpr int kActivateFailedCode = 1020;
+// The code and text shown when one sequence reached kMaxPlayerSteps and the rest was dropped.
+inline constexpr int kStepBoundCode = 1021;
+QString stepBoundText();
 // Entries kept in the target history.
 inline constexpr int kMaxHistoryEntries = 256;
 

@@ -6,7 +6,7 @@
 #include "command_fixture.h"
 #include "commands/interpreter.h"
 #include "commands/player.h"
-#include "commands/registry_text.h"
+#include "commands/registry.h"
 #include "commands/sound_speech.h"
 #include "i18n/texts.h"
 
@@ -420,7 +420,7 @@ TEST_F(Interpreter, ReadAFileUpToTheLimit) {
 
 TEST_F(Interpreter, UnknownAndMalformedCommandsDoNothing) {
     session->player.memory = QStringLiteral("m");
-    play(QStringLiteral("{|}{|  }{|FOO bar}{|SIMX}{|M+}{|MOUSE}"));
+    play(QStringLiteral("{|}{|  }{|FOO bar}{|SIMX}{|M+}{|MOUSE}{| CM}{| M+ 1}"));
     EXPECT_EQ(ops(), QStringList{});
     EXPECT_EQ(session->player.memory, QStringLiteral("m"));
 }
@@ -438,14 +438,19 @@ struct RegistryTextCase {
 
 class RegistryText : public ::testing::TestWithParam<RegistryTextCase> {};
 
+// The value texts boards write, as the store keeps them.
 TEST_P(RegistryText, Decodes) {
     const RegistryTextCase& c = GetParam();
-    const auto v = decodeRegistryValueText(QString::fromUtf8(c.text));
+    RegistryStore store;
+    const QString root = QStringLiteral("HKEY_CURRENT_USER"), key = QStringLiteral("Software\\X");
+    ASSERT_TRUE(store.writeRegistryValue(root, key, QString(), QStringLiteral("k")));
+    const bool written = store.writeRegistryValue(root, key, QStringLiteral("V"), QString::fromUtf8(c.text));
+    const RegistryValue* v = store.value(root, key, QStringLiteral("V"));
     if (c.type == 0) {
-        EXPECT_FALSE(v.has_value()) << c.text;
+        EXPECT_FALSE(written || v) << c.text;
         return;
     }
-    ASSERT_TRUE(v.has_value()) << c.text;
+    ASSERT_TRUE(written && v) << c.text;
     EXPECT_EQ(int(v->type), c.type);
     EXPECT_EQ(v->data.toHex(), QByteArray(c.hex)) << c.text;
 }
@@ -455,6 +460,7 @@ INSTANTIATE_TEST_SUITE_P(Interpreter, RegistryText,
                                            RegistryTextCase{"\xC3\xA0", 1, "e0"},
                                            RegistryTextCase{"", 1, ""},
                                            RegistryTextCase{"HEX:0a,ff,00", 3, "0aff00"},
+                                           RegistryTextCase{"hex:0a,,ff", 3, "0aff"},
                                            RegistryTextCase{"hex:1", 3, "01"},
                                            RegistryTextCase{"HEX:", 3, ""},
                                            RegistryTextCase{"HEX:zz", 0, ""},

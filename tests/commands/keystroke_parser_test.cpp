@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         Good{"{}}x", {ch('}'), ch('x')}},
         Good{"{a 3}", {ch('a'), ch('a'), ch('a')}},
         Good{"{  2}", {ch(' '), ch(' ')}},
+        Good{"{ }", {ch(' ')}},
         Good{"àéíïòóúüçñ·¿¡€", {ch(U'à'), ch(U'é'), ch(U'í'), ch(U'ï'), ch(U'ò'), ch(U'ó'),
                                 ch(U'ú'), ch(U'ü'), ch(U'ç'), ch(U'ñ'), ch(U'·'), ch(U'¿'),
                                 ch(U'¡'), ch(U'€')}},
@@ -95,6 +96,7 @@ TEST_P(FailsWith, CodeAndPosition) {
 INSTANTIATE_TEST_SUITE_P(
     Notation, FailsWith,
     ::testing::Values(Bad{"ab{FOO}", KeyParseError::UnknownKeyName, 2},
+                      Bad{"{ 3}", KeyParseError::UnknownKeyName, 0},
                       Bad{"{F0}", KeyParseError::UnknownKeyName, 0},
                       Bad{"{F17}", KeyParseError::UnknownKeyName, 0},
                       Bad{"{F01}", KeyParseError::UnknownKeyName, 0},

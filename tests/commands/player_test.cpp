@@ -29,6 +29,24 @@ TEST_F(Player, PlainKeysGoToTheTargetAndThePointerComesBack) {
     session->profile.accessMode = 2;
     playKeySequence(*session, QStringLiteral("d"));
     EXPECT_EQ(host.calls, list({"focusBoard", "idle"}));
+    // Also when the sequence ends with a command, once, after it.
+    host.calls.clear();
+    playKeySequence(*session, QStringLiteral("e{|Nivell 0}"));
+    EXPECT_EQ(host.calls, list({"busy", "focusBoard", "idle"}));
+}
+
+// Two windows titled "Terminal": the keys go to the target, not to the other one above it.
+TEST_F(Player, KeysGoToTheTargetWindowNotToAnotherOfItsTitle) {
+    const WindowHandle target = openTarget(QStringLiteral("Terminal"));
+    const WindowHandle other = fake.windows.addWindow(QStringLiteral("Terminal"));
+    playKeySequence(*session, QStringLiteral("ls"));
+    EXPECT_EQ(fake.windows.active(), target);
+    // Once the target is gone, the title still finds a window, as it always did.
+    fake.windows.removeWindow(target);
+    session->player.targetHistory = QStringLiteral("%1 ").arg(QString::number(other, 16));
+    playKeySequence(*session, QStringLiteral("ls"));
+    EXPECT_EQ(fake.windows.active(), other);
+    EXPECT_EQ(typed(), list({"keys:ls", "keys:ls"}));
 }
 
 TEST_F(Player, KeysAroundACommandAreSentInOrder) {
@@ -168,6 +186,11 @@ TEST_F(Player, SelfRecallingMemoryEnds) {
     playKeySequence(*session, QStringLiteral("{|RM}"));
     EXPECT_GT(typed().size(), 0);
     EXPECT_LE(typed().size(), kMaxPlayerSteps);
+    // The author is told once why the rest was not typed; a sequence that ends well says
+    // nothing.
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("%1 ").arg(kStepBoundCode) + stepBoundText()});
+    playKeySequence(*session, QStringLiteral("ok"));
+    EXPECT_EQ(messages().size(), 1);
 }
 
 TEST_F(Player, RepeatedKeysPayForEveryKeystroke) {
