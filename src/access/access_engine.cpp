@@ -204,9 +204,12 @@ void AccessEngine::timer1Tick() {
             s_.cue->stop();
             s_.platform.sound.beep();
             s_.access.activating = true;
+            steppingDuringActivation_ = stepping;
             const std::function<void()> record = usageOf(area);
+            pickedWhileWaiting_ = -1;
             actions_.activate(area);
             s_.access.activating = false;
+            steppingDuringActivation_ = false;
             if (record) record();
             // The activation may have left use mode (TANCAR): then scanning stays off.
             if (s_.access.useMode) {
@@ -221,9 +224,23 @@ void AccessEngine::timer1Tick() {
                 s_.timer3->setEnabled(stepping);
             }
         }
-        if (s_.access.useMode) s_.tmpl.currentArea = -1;
+        // A press during the activation picks nothing (a second press on the area being
+        // typed would type it twice), but one made while it waited for a program, with
+        // scanning going on, is activated at the next tick.
+        if (s_.access.useMode) s_.tmpl.currentArea = pickedWhileWaiting_;
     }
     s_.view->setBusyCursor(false);
+}
+
+void AccessEngine::programWait(bool waiting) {
+    if (!s_.access.activating || !steppingDuringActivation_ || !s_.access.useMode) return;
+    if (waiting) {
+        s_.tmpl.currentArea = -1;
+    } else {
+        if (s_.tmpl.currentArea != -1) pickedWhileWaiting_ = s_.tmpl.currentArea;
+        s_.tmpl.currentArea = -1;
+    }
+    s_.timer3->setEnabled(waiting);
 }
 
 void AccessEngine::timer2Tick() {

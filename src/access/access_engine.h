@@ -69,6 +69,9 @@ public:
     void timer1Tick();
     void timer2Tick();
     void timer3Tick();
+    // An activation waits for a started program's window: scanning goes on meanwhile, and
+    // what is picked then is activated after it.
+    void programWait(bool waiting);
 
     // --- input events on the use-mode board (positions in its pixels)
     void keyPress(QChar character);
@@ -165,6 +168,8 @@ private:
     int stepsThisScan_ = 0;
     bool firstOfScan_ = false;
     bool firstStretched_ = false;
+    bool steppingDuringActivation_ = false;
+    std::int16_t pickedWhileWaiting_ = -1;
     bool cueWaiting_ = false;
     int stepInterval_ = 1000;
     bool cueOutputWarned_ = false;

@@ -249,6 +249,10 @@ void UseMode::focusBoard() {
     if (s_.access.useMode) s_.view->focusBoard();
 }
 
+void UseMode::programWait(bool waiting) {
+    engine_.programWait(waiting);
+}
+
 void UseMode::setBusyCursor(bool busy) {
     s_.view->setBusyCursor(busy);
 }

@@ -44,6 +44,7 @@ public:
     void hideHighlight() override;
     void boardChanged() override;
     void focusBoard() override;
+    void programWait(bool waiting) override;
     void setBusyCursor(bool busy) override;
     void setBoardTopMost(bool on) override;
 

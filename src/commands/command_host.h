@@ -24,8 +24,11 @@ public:
     virtual void hideHighlight() {}
     virtual void boardChanged() {}
 
-    // After a plain stretch of keys, when the access mode keeps the focus on the board.
+    // After a key sequence, when the access mode keeps the focus on the board.
     virtual void focusBoard() {}
+    // A started program's window is being waited for (true), or no longer (false): the
+    // board goes on answering meanwhile.
+    virtual void programWait(bool /*waiting*/) {}
     // The board's pointer: the hourglass while keys are being sent, the default afterwards.
     virtual void setBusyCursor(bool /*busy*/) {}
     // The main window above every other window while a not-found message is shown, so the

@@ -265,10 +265,12 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
     if (pid != 0 && !windows.listsWindows()) {
         // No window can be seen (Wayland): the keys will go where the desktop puts the focus,
         // so wait until the program has come up, for as long as a window would be waited for.
+        session.host->programWait(true);
         for (int elapsed = 0; elapsed < kLaunchWaitMaxMs; elapsed += kLaunchWaitStepMs) {
             session.platform.clock.wait(kLaunchWaitStepMs);
             if (windows.programReady(pid)) break;
         }
+        session.host->programWait(false);
         // The one window such a desktop names is the application that has the focus.
         const std::vector<WindowInfo> known = windows.topLevelWindows();
         result = known.empty() ? 0 : known.front().handle;
@@ -276,6 +278,8 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
         const ProcessId ownPid = ProcessId(QCoreApplication::applicationPid());
         WindowHandle foreign = 0;
         int foreignSeenAt = 0;
+        int endedAt = -1;
+        session.host->programWait(true);
         for (int elapsed = 0;; elapsed += kLaunchWaitStepMs) {
             for (const WindowInfo& w : windows.topLevelWindows()) {
                 if (before.count(w.handle) || w.hasParent || !w.visible || w.title.isEmpty()) continue;
@@ -296,12 +300,17 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
                 result = foreign;
                 break;
             }
+            // A program that ended may have handed its work to one already running, whose
+            // window comes soon; else it opens none (a command such as "touch").
+            if (endedAt < 0 && !session.platform.launcher.running(pid)) endedAt = elapsed;
+            if (!foreign && endedAt >= 0 && elapsed - endedAt >= kLaunchForeignGraceMs) break;
             if (elapsed >= kLaunchWaitMaxMs) {
                 if (foreign) result = foreign;
                 break;
             }
             session.platform.clock.wait(kLaunchWaitStepMs);
         }
+        session.host->programWait(false);
     }
     session.observer->launched(resolved, result);
     return result;

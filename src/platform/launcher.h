@@ -14,6 +14,8 @@ public:
     virtual ProcessId start(const QString& program, const QStringList& arguments) = 0;
     // Full path of an executable named `name` on the search path; empty when none.
     virtual QString findProgram(const QString& name) = 0;
+    // Whether the process `pid` started runs still; true when that cannot be told.
+    virtual bool running(ProcessId pid) { (void)pid; return true; }
 };
 
 }  // namespace vexil

@@ -413,3 +413,44 @@ TEST(UseMode, ActivationEmptiesTheMemoryAndFollowsTheScreen) {
     EXPECT_NE(f.s().access.scale, before);
     EXPECT_TRUE(f.view.log.contains(QStringLiteral("place")));
 }
+
+// An area starts a program that opens no window. While its window is awaited the scan goes
+// on and a press picks the area then highlighted, activated once the first one is done; a
+// program that has already ended is given up on after a second, not after five.
+TEST(UseMode, ScanningGoesOnWhileAStartedProgramsWindowIsAwaited) {
+    for (const bool ends : {false, true}) {
+        UseModeFixture f;
+        UserProfile& p = f.s().profile;
+        p.temps = 5;
+        p.switches[1].accio = std::int16_t(kEnterKey);
+        p.accessMode = kModeAutoScan;
+        Area a = f.s().tmpl.area(2);
+        a.keys = QStringLiteral("{|EXECUTA daemon}");
+        f.s().tmpl.setArea(2, a);
+        if (ends) f.fake.launcher.endsAtOnce(QStringLiteral("daemon"));
+        f.s().tmpl.modified = false;
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        auto press = f.fake.clock.createTimer(QStringLiteral("user"));
+        press->setInterval(2000);
+        press->onTimeout([&f, timer = press.get()] {
+            timer->setEnabled(false);
+            f.engine.keyPress(QChar(13));
+        });
+        press->setEnabled(true);
+        f.view.log.clear();
+        f.s().tmpl.currentArea = 2;
+        const auto start = f.fake.clock.now();
+        f.engine.timer1Tick();
+        const auto waited = f.fake.clock.now() - start;
+        EXPECT_EQ(f.fake.launcher.started, QStringList{QStringLiteral("/usr/bin/daemon")});
+        if (ends) {
+            EXPECT_LE(waited, 1200);
+            EXPECT_EQ(f.s().tmpl.currentArea, -1);
+            continue;
+        }
+        EXPECT_GE(waited, 5000);
+        EXPECT_GE(f.view.log.filter(QStringLiteral("highlight")).size(), 5) << f.view.log.join(u',').toStdString();
+        EXPECT_GE(f.s().tmpl.currentArea, 2);
+        EXPECT_TRUE(f.s().timer3->enabled());
+    }
+}

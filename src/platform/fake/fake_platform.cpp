@@ -177,6 +177,8 @@ void FakeLauncher::opensWindow(const QString& nameFragment, const QString& title
 ProcessId FakeLauncher::start(const QString& program, const QStringList& arguments) {
     started << (QStringList{program} + arguments).join(u' ');
     const ProcessId pid = nextPid_++;
+    for (const QString& fragment : endsAtOnce_)
+        if (program.contains(fragment, Qt::CaseInsensitive)) ended_.insert(pid);
     for (const auto& [fragment, title] : rules_) {
         if (program.contains(fragment, Qt::CaseInsensitive)) {
             windows_.addWindow(title, pid, program);

@@ -4,6 +4,7 @@
 // the answers of message boxes and file dialogs. Tests and vexil-tool run on it.
 #include <QJsonObject>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -129,6 +130,9 @@ public:
     ProcessId start(const QString& program, const QStringList& arguments) override;
     // "/usr/bin/" + name, or with `searchPathOnly` only the names of `searchPath`.
     QString findProgram(const QString& name) override;
+    // A started program whose name contains `nameFragment` ends at once, with no window.
+    void endsAtOnce(const QString& nameFragment) { endsAtOnce_ << nameFragment; }
+    bool running(ProcessId pid) override { return !ended_.contains(pid); }
     QMap<QString, QString> searchPath;  // name to full path
     bool searchPathOnly = false;
     // Every start, as "program arg1 arg2".
@@ -137,6 +141,8 @@ public:
 private:
     FakeRecorder& rec_;
     FakeWindows& windows_;
+    QStringList endsAtOnce_;
+    QSet<ProcessId> ended_;
     std::vector<std::pair<QString, QString>> rules_;
     ProcessId nextPid_ = 100;
 };

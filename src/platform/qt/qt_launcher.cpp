@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cerrno>
+#include <csignal>
 
 namespace vexil {
 
@@ -19,6 +21,12 @@ ProcessId QtLauncher::start(const QString& program, const QStringList& arguments
     qint64 pid = 0;
     if (!QProcess::startDetached(path, arguments, QString(), &pid)) return 0;
     return ProcessId(pid);
+}
+
+// Detached, the program is no child of this one: once it ends, its id is gone.
+bool QtLauncher::running(ProcessId pid) {
+    if (pid <= 0) return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 QString QtLauncher::findProgram(const QString& name) {

@@ -8,6 +8,7 @@ class QtLauncher : public Launcher {
 public:
     ProcessId start(const QString& program, const QStringList& arguments) override;
     QString findProgram(const QString& name) override;
+    bool running(ProcessId pid) override;
 };
 
 }  // namespace vexil
