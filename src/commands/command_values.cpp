@@ -130,9 +130,13 @@ void registryCommand(Session& session, const QString& argument) {
     const QString name = argument.mid(bracket + 1, eq - bracket - 1);
     const QString valueText = argument.mid(eq + 1);
     if (!session.registry.writeRegistryValue(root, key, name, valueText)) return;
-    // What the store now holds, as it decoded the text (the default value is text).
-    if (const RegistryValue* value = session.registry.value(root, key, name))
-        session.observer->registryWritten(root, key, name, *value);
+    // What the store now holds, as it decoded the text. The default value is text, up to
+    // its first zero; the zero that ends it in the store is not part of it.
+    if (const RegistryValue* value = session.registry.value(root, key, name)) {
+        RegistryValue shown = *value;
+        if (name.isEmpty() && shown.data.endsWith('\0')) shown.data.chop(1);
+        session.observer->registryWritten(root, key, name, shown);
+    }
 }
 
 }  // namespace vexil

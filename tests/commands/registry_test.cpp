@@ -73,13 +73,13 @@ TEST_F(RegistryCommands, RegWritesAndReports) {
     executeCommand(*session, QStringLiteral("{|REG HKEY_CURRENT_USER\\Software\\Test Color=1"));  // no "]"
     executeCommand(*session, QStringLiteral("{|reg [HKEY_CURRENT_USER\\Software\\New]=hello"));
     // Reported as the store holds them: "0a,,ff" skips the empty item, and a default value
-    // is text up to its first zero, kept with its terminating zero.
+    // is text up to its first zero.
     executeCommand(*session, QStringLiteral("{|REG [HKEY_CURRENT_USER\\Software\\Test]Bytes=hex:0a,,ff"));
     executeCommand(*session, QStringLiteral("{|REG [HKEY_CURRENT_USER\\Software\\New]=hex:41,00,42"));
     EXPECT_EQ(host.calls, (QStringList{QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\Test\\Color=4:ff000000"),
-                                       QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\New\\=1:68656c6c6f00"),
+                                       QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\New\\=1:68656c6c6f"),
                                        QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\Test\\Bytes=3:0aff"),
-                                       QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\New\\=1:4100")}));
+                                       QStringLiteral("registry:HKEY_CURRENT_USER\\Software\\New\\=1:41")}));
     EXPECT_EQ(messages().size(), 6);  // "REG" each time, as boards have always shown it
 }
 
