@@ -234,12 +234,8 @@ void AccessEngine::timer1Tick() {
 
 void AccessEngine::programWait(bool waiting) {
     if (!s_.access.activating || !steppingDuringActivation_ || !s_.access.useMode) return;
-    if (waiting) {
-        s_.tmpl.currentArea = -1;
-    } else {
-        if (s_.tmpl.currentArea != -1) pickedWhileWaiting_ = s_.tmpl.currentArea;
-        s_.tmpl.currentArea = -1;
-    }
+    if (!waiting && s_.tmpl.currentArea != -1) pickedWhileWaiting_ = s_.tmpl.currentArea;
+    s_.tmpl.currentArea = -1;
     s_.timer3->setEnabled(waiting);
 }
 

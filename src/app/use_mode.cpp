@@ -55,8 +55,7 @@ bool UseMode::enterUseMode() {
     if (t.areaCount() == 0) return false;  // the save question may not empty it, but be sure
     s_.currentDirectory = t.templateFolder;
     t.currentArea = 1;
-    std::set<int> reported;
-    reloadCover(reported);
+    reloadCover();
     if (s_.speech.speechAvailable) applyTemplateVoice(s_);
 
     // The window's activation: the use-mode layout and the start actions.
@@ -119,7 +118,7 @@ void UseMode::runStartActions() {
     }
 }
 
-void UseMode::reloadCover(std::set<int>& reported) {
+void UseMode::reloadCover() {
     Template& t = s_.tmpl;
     const QString& picture = t.settings.pictureFile;
     if (picture.isEmpty()) return;
@@ -137,7 +136,7 @@ void UseMode::reloadCover(std::set<int>& reported) {
         s_.view->setCover(cover);
         t.pictureFileTime = time;
     }
-    if (number && reported.insert(number).second)
+    if (number)
         s_.message(messageText(3) + picture + QString::number(number) + u' ' +
                    runtimeErrorDescription(number));
 }

@@ -3,7 +3,6 @@
 // mode, leaving it ("&Sortir") with the started applications closed, changing the board
 // ("&Canvi de plafó"), and what the command interpreter asks of the program around it.
 #include <QString>
-#include <set>
 
 #include "commands/command_host.h"
 
@@ -51,8 +50,8 @@ public:
 private:
     void runStartActions();
     // The cover picture read again when its file changed since it was last read or written
-    // (retouched in a paint program); a failure is reported once per error number.
-    void reloadCover(std::set<int>& reported);
+    // (retouched in a paint program); a failure is reported with text 3.
+    void reloadCover();
     void putTemplateClipOnClipboard();
     void closeStartedApplications();
     // The window onto the board's rectangle, the target beside it, the board repainted.
