@@ -24,8 +24,10 @@ type_into() {
     head -n1 "$DESKTOP/$name.out" | grep -q '"backend":"remote-desktop"' ||
         fail "$name: keys did not go through the remote-desktop service: $(head -n1 "$DESKTOP/$name.out") $(cat "$DESKTOP/$name.err")"
     grep -q '"op":"message"' "$DESKTOP/$name.out" && fail "$name: $(grep '"op":"message"' "$DESKTOP/$name.out")"
+    # The window may read the last keys a while after the tool ends, on a loaded machine
+    # more so: speed is measured in bench/, here only what arrives.
     local i got=""
-    for i in $(seq 1 50); do
+    for i in $(seq 1 200); do
         got=$(cat "$DESKTOP/target.txt" 2>/dev/null)
         [ "$got" == "$EXPECTED$text" ] && break
         sleep 0.1
