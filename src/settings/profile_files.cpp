@@ -110,12 +110,13 @@ void loadProgramSettings(Session& session) {
     const QString user =
         ini.value(kSection, QStringLiteral("usuari"), QString(), INT_MAX).trimmed();
     if (user.isEmpty()) return;
+    const QString path = user.toUpper();
     // A switch user cannot work the mouse mode the program would quietly start in.
-    if (!session.fileExists(user.toUpper())) {
+    if (!session.fileExists(path)) {
         session.message(messageText(15) + user);
         return;
     }
-    loadUserProfile(session, user.toUpper());
+    loadUserProfile(session, path);
 }
 
 void loadUserProfile(Session& session, const QString& path) {

@@ -97,6 +97,25 @@ bool differsFromItsFile(const Session& s, bool wasModified) {
     return file.readAll() != templateFileBytes(t);
 }
 
+// Boards are Windows-1252 files: a character beyond it would come back as "?". The user
+// is told which texts hold such characters before anything is written, and may go back
+// to mend them.
+bool codePageAllowsSave(Session& s) {
+    QStringList lines = textsOutsideCodePage(s.tmpl);
+    if (lines.isEmpty()) return true;
+    constexpr int kShown = 12;
+    if (lines.size() > kShown) {
+        const auto more = lines.size() - kShown;
+        lines.resize(kShown);
+        lines << QStringLiteral("… (%1 más)").arg(more);
+    }
+    const QString text =
+        QStringLiteral("El fichero de plafón no puede guardar algunos caracteres de estos "
+                       "textos; se guardarían como \"?\":\r\n\r\n") +
+        lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n¿Guardar igualmente?");
+    return s.message(text, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 }  // namespace
 
 QString makeRelative(const Session& session, const QString& path) {
@@ -216,28 +235,6 @@ void openTemplateCommand(Session& session) {
     if (!chosen.isEmpty()) openTemplate(session, chosen);
 }
 
-namespace {
-
-// Boards are Windows-1252 files: a character beyond it would come back as "?". The user
-// is told which texts hold such characters before anything is written, and may go back
-// to mend them.
-bool codePageAllowsSave(Session& s) {
-    QStringList lines = textsOutsideCodePage(s.tmpl);
-    if (lines.isEmpty()) return true;
-    constexpr int kShown = 12;
-    if (lines.size() > kShown) {
-        const auto more = lines.size() - kShown;
-        lines.resize(kShown);
-        lines << QStringLiteral("… (%1 más)").arg(more);
-    }
-    const QString text =
-        QStringLiteral("El fichero de plafón no puede guardar algunos caracteres de estos "
-                       "textos; se guardarían como \"?\":\r\n\r\n") +
-        lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n¿Guardar igualmente?");
-    return s.message(text, MessageButtons::YesNo) == MessageAnswer::Yes;
-}
-
-}  // namespace
 
 void saveTemplateAs(Session& session, const QString& chosenName) {
     Template& t = session.tmpl;
