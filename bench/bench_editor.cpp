@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/session.h"
 #include "editor/editor.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 
 using namespace vexil;
 

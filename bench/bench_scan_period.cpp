@@ -11,10 +11,10 @@
 
 #include "access/access_actions.h"
 #include "access/access_engine.h"
-#include "app/session.h"
 #include "app/ui/main_window.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/qt_clock.h"
+#include "session/session.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "files/template_reader.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 #include "template/template.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

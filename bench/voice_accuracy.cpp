@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "platform/voice/capture.h"
-#include "platform/voice/trained_recognizer.h"
+#include "voice/trained_recognizer.h"
 
 using namespace vexil;
 
@@ -96,6 +96,8 @@ int main(int argc, char** argv) {
     std::vector<double> computeMs;
     QString source;
     for (const QString& group : order) {
+        voice::VoiceModel model;
+        model.setLabels(labels[group]);
         voice::TrainedSoundRecognizer r([&] { return std::make_unique<voice::FileCapture>(source); });
         std::atomic<bool> ended{false};
         r.onStreamEnd([&] { ended = true; });
@@ -105,7 +107,7 @@ int main(int argc, char** argv) {
             std::lock_guard lock(m);
             judged.push_back(h);
         });
-        r.initialise(labels[group], nullptr);
+        r.initialise(model, nullptr);
         r.setRecognitionTenths(1);
         train(r, items[group], source);
         for (const Item& it : items[group]) {
@@ -182,11 +184,13 @@ int main(int argc, char** argv) {
         const QString wav = QDir::tempPath() + QStringLiteral("/voice-accuracy-cpu.wav");
         std::system(qPrintable(QStringLiteral("sox -t f32 -r 16000 -c 1 %1 %2").arg(path, wav)));
         bool paced = false;
+        voice::VoiceModel model;
+        model.setLabels(labels[group]);
         voice::TrainedSoundRecognizer r(
             [&] { return std::make_unique<voice::FileCapture>(source, paced); });
         std::atomic<bool> ended{false};
         r.onStreamEnd([&] { ended = true; });
-        r.initialise(labels[group], nullptr);
+        r.initialise(model, nullptr);
         train(r, items[group], source);
         source = wav;
         paced = true;

@@ -1,9 +1,9 @@
 #include "access/access_actions.h"
 
-#include "app/session.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 
 namespace vexil {
 

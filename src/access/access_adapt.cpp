@@ -9,7 +9,7 @@
 
 #include "access/access_engine.h"
 #include "access/board_walk.h"
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -6,8 +6,8 @@
 #include "access/board_walk.h"
 #include "access/joystick_poll.h"
 #include "access/switch_dispatch.h"
-#include "app/session.h"
-#include "app/vb_color.h"
+#include "access/vb_color.h"
+#include "session/session.h"
 
 namespace vexil {
 

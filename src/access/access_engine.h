@@ -15,25 +15,13 @@
 #include "access/access_actions.h"
 #include "access/usage_record.h"
 #include "platform/clock.h"
+#include "settings/user_profile.h"
 
 namespace vexil {
 
 class Session;
 
 enum class PointerButton { Left, Right };
-
-// The access modes, the values of `accessMode`.
-enum AccessMode : int {
-    kModeMouse = 0,
-    kModeManualScan = 1,
-    kModeAutoScan = 2,
-    kModeCursorKeys = 3,
-    kModeJoystick = 4,
-    kModeVoiceOne = 5,
-    kModeVoiceTwo = 6,
-    kModeVoiceFive = 7,
-    kModeMultimouse = 8,
-};
 
 class AccessEngine {
 public:

@@ -2,7 +2,7 @@
 
 #include "access/access_engine.h"
 #include "access/joystick_poll.h"
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -1,18 +1,9 @@
 #include "access/joystick_poll.h"
 
 #include "access/board_walk.h"
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
-
-namespace {
-
-void takeCentre(UserProfile& p, const JoystickState& state) {
-    p.joystickCentre = {state.x, state.y, state.z, std::int32_t(state.buttons)};
-    p.joystickCentreTaken = true;
-}
-
-}  // namespace
 
 void detectJoystick(Session& session) {
     UserProfile& p = session.profile;
@@ -25,7 +16,7 @@ void searchJoysticks(Session& session) {
     UserProfile& p = session.profile;
     for (int id = 0; id < kJoystickSearchCount; ++id) {
         p.n_joystic = kMouseJoystick;
-        if (probeJoystick(session, id)) break;
+        if (probeJoystick(p, session.platform.joystick, id)) break;
     }
 }
 
@@ -33,21 +24,6 @@ bool joystickAnswers(Session& session) {
     const int n = session.profile.n_joystic;
     return n >= 1 && n <= kJoystickSearchCount &&
            session.platform.joystick.read(n - 1).has_value();
-}
-
-bool probeJoystick(Session& session, int id) {
-    UserProfile& p = session.profile;
-    p.joystickCentre = {};
-    p.joystickCentreTaken = false;
-    // Numbers beyond the search (the mouse's 100 from a profile) never answer: the
-    // joystick library is not even loaded for them.
-    if (id < 0 || id >= kJoystickSearchCount) return false;
-    const auto state = session.platform.joystick.read(id);
-    if (!state) return false;
-    takeCentre(p, *state);
-    p.n_joystic = std::int16_t(id + 1);
-    p.joystic_sensi = 1;
-    return true;
 }
 
 void startJoystickPolling(Session& session) {
@@ -81,7 +57,7 @@ QString pollJoystick(Session& session) {
         if (!state) return letters;
         if (!p.joystickCentreTaken) {
             // Not there when it was probed: its rest position is the one seen now.
-            takeCentre(p, *state);
+            takeJoystickCentre(p, *state);
             return letters;
         }
         const double f = p.joystic_sensi / 10.0;

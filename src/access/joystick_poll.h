@@ -3,14 +3,12 @@
 // "D" right, "E" left, "R" down, "A" up, "1" and "2" the buttons.
 #include <QString>
 
+#include "settings/joystick_probe.h"
+
 namespace vexil {
 
 class Session;
 
-// The joystick numbers looked at by detection (0-based).
-inline constexpr int kJoystickSearchCount = 5;
-// `n_joystic` of the mouse used as a joystick ("Multimouse").
-inline constexpr int kMouseJoystick = 100;
 
 // Finds the first joystick (0 to 4) that answers and takes its centre; without one the
 // mouse is used ("Multimouse"). Sets the defaults of the joystick settings first.
@@ -20,10 +18,6 @@ void detectJoystick(Session& session);
 void searchJoysticks(Session& session);
 // True when the joystick the profile names (`n_joystic` 1 to 5) answers now.
 bool joystickAnswers(Session& session);
-// True when joystick `id` (0-based) answers; its position becomes the centre, `n_joystic`
-// becomes id + 1 and `joystic_sensi` 1. Otherwise the centre is cleared and nothing else
-// changes.
-bool probeJoystick(Session& session, int id);
 // Polling starts (modes 4 and 8): the mouse's centre is where the pointer is now, so the
 // first poll moves nothing by itself. A joystick keeps the centre of its detection.
 void startJoystickPolling(Session& session);

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

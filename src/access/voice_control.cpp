@@ -10,9 +10,9 @@
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
 #include "access/switch_entry.h"
-#include "app/session.h"
+#include "files/profile_files.h"
+#include "session/session.h"
 #include "settings/ini_file.h"
-#include "settings/profile_files.h"
 
 namespace vexil {
 
@@ -74,7 +74,8 @@ int startVoiceEngine(Session& session) {
     if (p.voiceCommandCount <= 0) return 0;
     SoundRecognizer& r = session.platform.recognizer;
     QString error;
-    if (!r.available() || !r.initialise(labels, &error)) {
+    session.voiceModel.setLabels(labels);
+    if (!r.available() || !r.initialise(session.voiceModel, &error)) {
         session.message(QStringLiteral("No s'ha pogut iniciar la Dll de reconeixement de sons"));
         return 0;
     }

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "access/voice_model.h"
+#include "voice/voice_model.h"
 
 namespace vexil {
 

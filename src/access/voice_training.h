@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "access/voice_model.h"
+#include "voice/voice_model.h"
 
 namespace vexil {
 

@@ -4,7 +4,6 @@
 
 #include "access/access_actions.h"
 #include "access/access_engine.h"
-#include "app/session.h"
 #include "app/startup.h"
 #include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
@@ -18,6 +17,7 @@
 #include "platform/qt/desktop_platform.h"
 #include "platform/qt/process_cue.h"
 #include "platform/wayland/input_choice.h"
+#include "session/session.h"
 
 int main(int argc, char** argv) {
     using namespace vexil;

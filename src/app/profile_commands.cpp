@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "app/session.h"
-#include "settings/profile_files.h"
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
+#include "files/profile_files.h"
+#include "session/session.h"
 
 namespace vexil {
 

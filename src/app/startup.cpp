@@ -2,15 +2,15 @@
 
 #include <QDir>
 
-#include "app/session.h"
 #include "app/use_mode.h"
 #include "commands/sound_speech.h"
+#include "editor/file_commands.h"
+#include "files/catalogue_loader.h"
+#include "files/profile_files.h"
+#include "files/template_reader.h"
 #include "platform/paths.h"
-#include "settings/catalogue_loader.h"
-#include "settings/profile_files.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/file_commands.h"
-#include "template/template_reader.h"
 
 namespace vexil {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/folders.h"
+#include "settings/folders.h"
 
 namespace vexil {
 

@@ -6,18 +6,18 @@
 
 #include "access/access_engine.h"
 #include "access/board_walk.h"
-#include "app/placement.h"
-#include "app/session.h"
 #include "commands/interpreter.h"
+#include "commands/placement.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
 #include "commands/trust_gate.h"
+#include "editor/file_commands.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "platform/codepage.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/file_commands.h"
-#include "template/picture_files.h"
 
 namespace vexil {
 

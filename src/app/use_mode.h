@@ -4,7 +4,7 @@
 // ("&Canvi de plafó"), and what the command interpreter asks of the program around it.
 #include <QString>
 
-#include "commands/command_host.h"
+#include "session/command_host.h"
 
 namespace vexil {
 

@@ -1,7 +1,7 @@
 #include "assist/command_catalogue.h"
 
-#include "app/session.h"
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
+#include "session/session.h"
 
 namespace vexil {
 

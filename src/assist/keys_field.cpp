@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/session.h"
 #include "editor/area_panel.h"
 #include "editor/editor_context.h"
+#include "files/catalogue_loader.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 #include "settings/catalogue.h"
-#include "settings/catalogue_loader.h"
 
 namespace vexil {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/session.h"
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
+#include "session/session.h"
 
 namespace vexil {
 

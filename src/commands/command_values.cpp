@@ -3,8 +3,8 @@
 #include <cmath>
 #include <random>
 
-#include "app/session.h"
 #include "commands/interpreter.h"
+#include "session/session.h"
 
 namespace vexil {
 

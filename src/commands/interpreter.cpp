@@ -5,16 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/placement.h"
-#include "app/session.h"
 #include "commands/keystroke_parser.h"
 #include "commands/mouse_commands.h"
+#include "commands/placement.h"
 #include "commands/player.h"
 #include "commands/sound_speech.h"
 #include "commands/trust_gate.h"
+#include "files/template_reader.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
-#include "template/template_reader.h"
+#include "session/session.h"
 
 namespace vexil {
 

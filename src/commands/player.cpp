@@ -6,13 +6,13 @@
 #include <QRegularExpression>
 #include <set>
 
-#include "app/session.h"
 #include "commands/command_scan.h"
 #include "commands/interpreter.h"
 #include "commands/keystroke_parser.h"
 #include "commands/program_aliases.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "session/session.h"
 
 namespace vexil {
 

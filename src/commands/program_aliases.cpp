@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/session.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "session/session.h"
 
 namespace vexil {
 

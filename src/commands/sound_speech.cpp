@@ -1,6 +1,6 @@
 #include "commands/sound_speech.h"
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

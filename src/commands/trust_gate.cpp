@@ -1,14 +1,11 @@
 #include "commands/trust_gate.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 
-#include "access/access_engine.h"
-#include "app/session.h"
 #include "commands/command_scan.h"
 #include "commands/player.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 #include "template/template.h"
 
 namespace vexil {
@@ -92,32 +89,6 @@ BoardActions boardActions(const Template& t) {
     collectCommands(t.settings.startKeys, out);
     for (int n = 1; n <= t.areaCount(); ++n) collectCommands(t.area(n).keys, out);
     return out;
-}
-
-void noteBoardRead(Session& s, const QString& realPath, const QByteArray& bytes) {
-    BoardTrust& bt = s.trust;
-    bt.path = QFileInfo(realPath).canonicalFilePath();
-    bt.digest = boardDigest(bytes);
-    if (bt.trustEveryBoard || isTrustedBoardFile(s.folders, realPath, bytes))
-        bt.level = TrustLevel::Trusted;
-    else
-        bt.level = bt.declined.count(bt.digest) ? TrustLevel::Declined : TrustLevel::Unasked;
-}
-
-void noteBoardSaved(Session& s, const QString& realPath) {
-    BoardTrust& bt = s.trust;
-    bt.level = TrustLevel::Trusted;
-    bt.path = QFileInfo(realPath).canonicalFilePath();
-    QFile f(realPath);
-    bt.digest = f.open(QIODevice::ReadOnly) ? boardDigest(f.readAll()) : QByteArray();
-    // A record that cannot be written leaves the board trusted for this run only.
-    trustRecordOf(s.folders).add(bt.path, bt.digest);
-}
-
-void noteNewBoard(Session& s) {
-    s.trust.level = TrustLevel::Trusted;
-    s.trust.path.clear();
-    s.trust.digest.clear();
 }
 
 QStringList trustQuestionLines(Session& s) {

@@ -25,14 +25,6 @@ struct BoardActions {
 };
 BoardActions boardActions(const Template& tmpl);
 
-// The loader read the board in use from `realPath`: it is trusted, asks, or was declined
-// before, by its bytes.
-void noteBoardRead(Session& session, const QString& realPath, const QByteArray& bytes);
-// The editor wrote the board in use to `realPath`: this program saved it, so it is trusted.
-void noteBoardSaved(Session& session, const QString& realPath);
-// A new board, made here: trusted.
-void noteNewBoard(Session& session);
-
 // Whether the board in use may now do `action` (`what`: the program's command line, the
 // registry key, the board's real path). The first guarded action of an untrusted board
 // asks; a refusal is told to the observer and nothing is done.

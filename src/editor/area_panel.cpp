@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
 #include "editor/sub_areas.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 
 namespace vexil {
 namespace {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/session.h"
 #include "editor/cover_composer.h"
 #include "editor/sub_areas.h"
 #include "i18n/runtime_error.h"
+#include "session/session.h"
 
 namespace vexil {
 

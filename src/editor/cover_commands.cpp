@@ -3,13 +3,13 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
-#include "app/session.h"
 #include "commands/trust_gate.h"
+#include "editor/file_commands.h"
 #include "editor/panel_files.h"
 #include "i18n/runtime_error.h"
 #include "platform/paths.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/file_commands.h"
 #include "template/template_writer.h"
 
 namespace vexil {
@@ -177,7 +177,7 @@ void CoverCommands::newCover() {
             writeTemplate(t, boardReal);
             t.templateFileTime = fileTimeText(boardReal);
             // Rewritten here: a trusted board stays trusted with its new bytes.
-            if (s.trust.level == TrustLevel::Trusted) noteBoardSaved(s, boardReal);
+            if (s.trust.level == TrustLevel::Trusted) noteBoardSaved(s.trust, s.folders, boardReal);
         }
     } catch (const RuntimeError& e) {
         s.message(QStringLiteral("4 Error ") + QString::number(e.number()) + u' ' +

@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <vector>
 
-#include "app/session.h"
 #include "commands/player.h"
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 
 namespace vexil {
 namespace {

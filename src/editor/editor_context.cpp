@@ -1,6 +1,6 @@
 #include "editor/editor_context.h"
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

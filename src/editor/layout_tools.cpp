@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/session.h"
 #include "editor/sub_areas.h"
 #include "i18n/runtime_error.h"
+#include "session/session.h"
 
 namespace vexil {
 namespace {

@@ -1,9 +1,9 @@
 #include "editor/macro_choice.h"
 
-#include "app/session.h"
 #include "editor/editor.h"
+#include "files/catalogue_loader.h"
 #include "i18n/texts.h"
-#include "settings/catalogue_loader.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -2,14 +2,14 @@
 
 #include <QFileInfo>
 
-#include "app/session.h"
 #include "commands/program_aliases.h"
 #include "commands/sound_speech.h"
+#include "editor/file_commands.h"
 #include "i18n/texts.h"
 #include "platform/paths.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/file_commands.h"
-#include "template/picture_files.h"
 
 namespace vexil {
 

@@ -2,16 +2,16 @@
 
 #include <QImage>
 
-#include "app/session.h"
+#include "editor/file_commands.h"
 #include "editor/panel_files.h"
+#include "files/catalogue_loader.h"
 #include "i18n/texts.h"
 #include "platform/paths.h"
-#include "settings/catalogue_loader.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
 #include "template/board_paths.h"
-#include "template/picture_files.h"
-#include "template/file_commands.h"
 
 namespace vexil {
 

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QSaveFile>
 
-#include "app/session.h"
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
+#include "session/session.h"
 #include "template/template_writer.h"
 
 namespace vexil {

@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/session.h"
+#include "editor/file_commands.h"
+#include "files/template_reader.h"
 #include "i18n/texts.h"
 #include "obf/obf_error.h"
 #include "obf/obf_export.h"
 #include "obf/obf_import.h"
-#include "template/file_commands.h"
-#include "template/template_reader.h"
+#include "session/session.h"
 
 namespace vexil {
 namespace {

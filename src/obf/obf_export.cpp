@@ -15,16 +15,16 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/session.h"
 #include "commands/player.h"
 #include "editor/cover_composer.h"
+#include "files/template_reader.h"
 #include "i18n/texts.h"
 #include "obf/obf_error.h"
 #include "obf/obf_format.h"
 #include "obf/zip_archive.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/template_reader.h"
 
 namespace vexil::obf {
 namespace {

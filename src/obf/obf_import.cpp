@@ -19,15 +19,15 @@
 #include <memory>
 #include <optional>
 
-#include "app/session.h"
 #include "commands/keystroke_parser.h"
 #include "commands/trust_gate.h"
 #include "editor/cover_composer.h"
 #include "editor/editor_context.h"
+#include "files/template_reader.h"
 #include "obf/obf_error.h"
 #include "obf/obf_format.h"
 #include "platform/fake/fake_platform.h"
-#include "template/template_reader.h"
+#include "session/session.h"
 #include "template/template_writer.h"
 
 namespace vexil::obf {

@@ -5,10 +5,30 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace vexil::voice {
+
 class VoiceModel;
-struct Take;
+
+// The features of one sound: `frames` rows of `dims` values, one row every 10 ms.
+struct Features {
+    int dims = 0;
+    std::vector<float> values;  // frames x dims, row after row
+    int frames() const { return dims > 0 ? int(values.size()) / dims : 0; }
+    const float* frame(int i) const { return values.data() + std::size_t(i) * std::size_t(dims); }
+    bool empty() const { return frames() == 0; }
+    friend bool operator==(const Features&, const Features&) = default;
+};
+
+// One recorded example of a label: its features and its level (dB, one value a frame) to
+// draw it.
+struct Take {
+    Features features;
+    std::vector<float> envelope;
+    friend bool operator==(const Take&, const Take&) = default;
+};
+
 }  // namespace vexil::voice
 
 namespace vexil {
@@ -18,10 +38,11 @@ public:
     virtual ~SoundRecognizer() = default;
     // True when the recogniser can be started at all.
     virtual bool available() = 0;
-    // Starts the recogniser for the labels of a command set; its model gets those labels.
-    // False, with the reason in `error`, when it cannot (nothing to capture from...).
-    virtual bool initialise(const QStringList& labels, QString* error) {
-        (void)labels;
+    // Starts the recogniser with `model`, the trained sounds of a command set's labels (the
+    // caller's, given those labels; it outlives the recogniser's use of it). False, with the
+    // reason in `error`, when it cannot (nothing to capture from...).
+    virtual bool initialise(voice::VoiceModel& model, QString* error) {
+        (void)model;
         if (error) *error = QStringLiteral("no recogniser");
         return false;
     }
@@ -34,7 +55,7 @@ public:
     virtual bool listening() const { return false; }
 
     // --- training, graphs and the level meter
-    // The trained sounds; null before initialise().
+    // The trained sounds given to initialise(); null before.
     virtual voice::VoiceModel* model() { return nullptr; }
     // After the model changed (training, loading): recognition uses it from now on.
     virtual void modelChanged() {}

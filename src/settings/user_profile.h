@@ -6,6 +6,19 @@
 
 namespace vexil {
 
+// The access modes, the values of `accessMode`.
+enum AccessMode : int {
+    kModeMouse = 0,
+    kModeManualScan = 1,
+    kModeAutoScan = 2,
+    kModeCursorKeys = 3,
+    kModeJoystick = 4,
+    kModeVoiceOne = 5,
+    kModeVoiceTwo = 6,
+    kModeVoiceFive = 7,
+    kModeMultimouse = 8,
+};
+
 struct SwitchSetting {
     std::int16_t accio = 0;    // switch code, 0 = unset
     QString variable;          // characters that count as the switch

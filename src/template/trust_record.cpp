@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/folders.h"
+#include "settings/folders.h"
 
 namespace vexil {
 
@@ -111,6 +111,31 @@ bool trustBoardFile(const Folders& folders, const QString& realPath, QString* er
         return false;
     }
     return true;
+}
+
+void noteBoardRead(BoardTrust& bt, const Folders& folders, const QString& realPath,
+                   const QByteArray& bytes) {
+    bt.path = QFileInfo(realPath).canonicalFilePath();
+    bt.digest = boardDigest(bytes);
+    if (bt.trustEveryBoard || isTrustedBoardFile(folders, realPath, bytes))
+        bt.level = TrustLevel::Trusted;
+    else
+        bt.level = bt.declined.count(bt.digest) ? TrustLevel::Declined : TrustLevel::Unasked;
+}
+
+void noteBoardSaved(BoardTrust& bt, const Folders& folders, const QString& realPath) {
+    bt.level = TrustLevel::Trusted;
+    bt.path = QFileInfo(realPath).canonicalFilePath();
+    QFile f(realPath);
+    bt.digest = f.open(QIODevice::ReadOnly) ? boardDigest(f.readAll()) : QByteArray();
+    // A record that cannot be written leaves the board trusted for this run only.
+    trustRecordOf(folders).add(bt.path, bt.digest);
+}
+
+void noteNewBoard(BoardTrust& bt) {
+    bt.level = TrustLevel::Trusted;
+    bt.path.clear();
+    bt.digest.clear();
 }
 
 }  // namespace vexil

@@ -64,4 +64,14 @@ struct BoardTrust {
     bool trustEveryBoard = false;
 };
 
+// The loader read the board in use from `realPath`: it is trusted, asks, or was declined
+// before, by its bytes.
+void noteBoardRead(BoardTrust& trust, const Folders& folders, const QString& realPath,
+                   const QByteArray& bytes);
+// The editor wrote the board in use to `realPath`: this program saved it, so it is trusted
+// (and recorded so).
+void noteBoardSaved(BoardTrust& trust, const Folders& folders, const QString& realPath);
+// A new board, made here: trusted.
+void noteNewBoard(BoardTrust& trust);
+
 }  // namespace vexil

@@ -12,9 +12,9 @@
 #include "app/use_mode.h"
 #include "commands/player.h"
 #include "commands/trust_gate.h"
+#include "editor/file_commands.h"
 #include "engine_fixture.h"
-#include "template/file_commands.h"
-#include "template/template_reader.h"
+#include "files/template_reader.h"
 #include "template/template_writer.h"
 #include "template/trust_record.h"
 

@@ -137,7 +137,7 @@ TEST(JoystickPoll, StickMissingWhenProbedTakesItsCentreWhenItComes) {
     EngineFixture f;
     // A profile names joystick 1, which is not connected when it is loaded.
     f.s().profile.n_joystic = 1;
-    EXPECT_FALSE(probeJoystick(f.s(), 0));
+    EXPECT_FALSE(probeJoystick(f.s().profile, f.fake.joystick, 0));
     EXPECT_EQ(f.s().profile.n_joystic, 1);
     f.s().profile.joystic_sensi = 1;
     EXPECT_EQ(pollJoystick(f.s()), QString());  // still missing

@@ -4,9 +4,9 @@
 #include <QJsonObject>
 #include <QStringList>
 
-#include "app/session.h"
-#include "commands/command_host.h"
-#include "commands/registry.h"
+#include "session/command_host.h"
+#include "session/session.h"
+#include "settings/registry.h"
 #include "support/test_support.h"
 
 #include <ostream>

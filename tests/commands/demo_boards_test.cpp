@@ -5,7 +5,7 @@
 
 #include "command_fixture.h"
 #include "commands/player.h"
-#include "template/template_reader.h"
+#include "files/template_reader.h"
 
 using namespace vexil;
 using namespace vexil::test;

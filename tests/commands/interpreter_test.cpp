@@ -6,9 +6,9 @@
 #include "command_fixture.h"
 #include "commands/interpreter.h"
 #include "commands/player.h"
-#include "commands/registry.h"
 #include "commands/sound_speech.h"
 #include "i18n/texts.h"
+#include "settings/registry.h"
 
 using namespace vexil;
 using vexil::test::CommandFixture;

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "app/placement.h"
 #include "command_fixture.h"
+#include "commands/placement.h"
 #include "commands/player.h"
 #include "commands/program_aliases.h"
 

@@ -4,8 +4,8 @@
 
 #include "command_fixture.h"
 #include "commands/interpreter.h"
-#include "commands/registry.h"
 #include "commands/sound_speech.h"
+#include "settings/registry.h"
 
 using namespace vexil;
 using vexil::test::CommandFixture;

@@ -9,9 +9,9 @@
 #include "access/access_engine.h"
 #include "access/access_menu.h"
 #include "access/joystick_poll.h"
-#include "app/session.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/sdl/sdl_joystick.h"
+#include "session/session.h"
 
 namespace vexil {
 namespace {

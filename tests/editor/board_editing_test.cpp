@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "editor/file_commands.h"
 #include "editor_fixture.h"
-#include "template/file_commands.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

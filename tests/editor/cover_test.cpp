@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QImage>
 
+#include "editor/file_commands.h"
 #include "editor_fixture.h"
 #include "platform/metafile/metafile_image.h"
+#include "platform/picture_files.h"
 #include "support/metafile_writer.h"
 #include "template/board_paths.h"
-#include "template/file_commands.h"
-#include "template/picture_files.h"
 
 using namespace vexil;
 using namespace vexil::test;

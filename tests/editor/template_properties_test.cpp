@@ -4,8 +4,8 @@
 #include <QImage>
 
 #include "editor_fixture.h"
+#include "files/catalogue_loader.h"
 #include "i18n/texts.h"
-#include "settings/catalogue_loader.h"
 
 using namespace vexil;
 using namespace vexil::test;

@@ -16,10 +16,10 @@
 #include <set>
 
 #include "editor/editor.h"
+#include "files/template_reader.h"
 #include "fuzz_support.h"
 #include "i18n/runtime_error.h"
 #include "platform/codepage.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

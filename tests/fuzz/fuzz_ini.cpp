@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "commands/registry.h"
+#include "files/profile_files.h"
 #include "fuzz_support.h"
 #include "settings/ini_file.h"
-#include "settings/profile_files.h"
+#include "settings/registry.h"
 
 using namespace vexil;
 

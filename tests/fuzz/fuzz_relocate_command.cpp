@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "editor/file_commands.h"
 #include "fuzz_support.h"
 #include "platform/codepage.h"
-#include "template/file_commands.h"
 
 using namespace vexil;
 

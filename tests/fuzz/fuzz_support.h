@@ -18,8 +18,8 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "app/session.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 
 namespace vexil::fuzz {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "files/template_reader.h"
 #include "fuzz_support.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

@@ -9,10 +9,10 @@
 #include <set>
 #include <utility>
 
+#include "files/profile_files.h"
 #include "fuzz_support.h"
 #include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
-#include "settings/profile_files.h"
 
 using namespace vexil;
 

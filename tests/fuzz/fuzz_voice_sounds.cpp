@@ -12,9 +12,9 @@
 #include <cstdlib>
 
 #include "access/voice_control.h"
-#include "access/voice_model.h"
-#include "app/session.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
+#include "voice/voice_model.h"
 
 using namespace vexil;
 

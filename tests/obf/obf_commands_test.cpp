@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "files/template_reader.h"
 #include "i18n/texts.h"
 #include "obf/obf_commands.h"
 #include "support/test_support.h"
-#include "template/template_reader.h"
 
 using namespace vexil;
 

@@ -13,7 +13,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include "app/session.h"
+#include "files/template_reader.h"
 #include "obf/obf_error.h"
 #include "obf/obf_export.h"
 #include "obf/obf_format.h"
@@ -21,8 +21,8 @@
 #include "obf/zip_archive.h"
 #include "platform/codepage.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 #include "support/test_support.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

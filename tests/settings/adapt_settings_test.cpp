@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "files/profile_files.h"
 #include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
 #include "settings/print_qt.h"
-#include "settings/profile_files.h"
 #include "support/test_support.h"
 
 namespace vexil {

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "settings/catalogue_loader.h"
+#include "files/catalogue_loader.h"
 #include "settings/print_qt.h"
 #include "support/test_support.h"
 

@@ -2,10 +2,10 @@
 
 #include <QFile>
 
+#include "files/profile_files.h"
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
 #include "settings/print_qt.h"
-#include "settings/profile_files.h"
 #include "support/test_support.h"
 
 namespace vexil {

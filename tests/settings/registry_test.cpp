@@ -1,4 +1,4 @@
-#include "commands/registry.h"
+#include "settings/registry.h"
 
 #include <gtest/gtest.h>
 

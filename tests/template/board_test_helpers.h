@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <ostream>
 
-#include "app/view.h"
 #include "platform/codepage.h"
+#include "session/view.h"
 
 namespace vexil::test {
 

@@ -1,4 +1,4 @@
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 #include "board_test_helpers.h"
 #include "commands/sound_speech.h"
+#include "files/template_reader.h"
 #include "i18n/texts.h"
 #include "support/test_support.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 using namespace vexil;

@@ -1,4 +1,4 @@
-#include "template/template_reader.h"
+#include "files/template_reader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

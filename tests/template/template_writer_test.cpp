@@ -7,9 +7,9 @@
 #include <csignal>
 
 #include "board_test_helpers.h"
+#include "files/template_reader.h"
 #include "i18n/runtime_error.h"
 #include "support/test_support.h"
-#include "template/template_reader.h"
 
 using namespace vexil;
 using namespace vexil::test;

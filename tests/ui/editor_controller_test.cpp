@@ -16,11 +16,11 @@
 
 #include "app/ui/edit_board.h"
 #include "app/ui/main_window.h"
+#include "editor/file_commands.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/layout_dialogs.h"
 #include "i18n/ui/translate_form.h"
 #include "support/test_support.h"
-#include "template/file_commands.h"
 #include "ui_support.h"
 
 using namespace vexil;

@@ -10,8 +10,8 @@
 #include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
 #include "editor/ui/area_panel_widget.h"
+#include "files/catalogue_loader.h"
 #include "i18n/ui/translate_form.h"
-#include "settings/catalogue_loader.h"
 #include "support/test_support.h"
 #include "ui_support.h"
 

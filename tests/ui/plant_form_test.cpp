@@ -16,9 +16,9 @@
 #include "editor/template_properties.h"
 #include "editor/ui/folder_browser.h"
 #include "editor/ui/rec_graf.h"
+#include "files/catalogue_loader.h"
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
-#include "settings/catalogue_loader.h"
 #include "support/test_support.h"
 
 using namespace vexil;

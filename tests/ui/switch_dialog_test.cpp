@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/vb_color.h"
+#include "access/vb_color.h"
 #include "i18n/ui/translate_form.h"
 #include "ui_support.h"
 

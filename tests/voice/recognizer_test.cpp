@@ -12,8 +12,8 @@
 #include <random>
 
 #include "platform/voice/capture.h"
-#include "platform/voice/trained_recognizer.h"
 #include "sound_files.h"
+#include "voice/trained_recognizer.h"
 
 using namespace vexil;
 using namespace vexil::test;
@@ -35,10 +35,17 @@ bool waitFor(const std::function<bool()>& done, int ms = 20000) {
     return done();
 }
 
+voice::VoiceModel modelFor(const QStringList& labels) {
+    voice::VoiceModel model;
+    model.setLabels(labels);
+    return model;
+}
+
 // A recogniser that reads whichever file `source` names when capture starts.
 struct FileFed {
     QTemporaryDir dir;
     QString source;
+    voice::VoiceModel model = modelFor(kFive);
     voice::TrainedSoundRecognizer recognizer{[this] {
         return std::make_unique<voice::FileCapture>(source);
     }};
@@ -70,7 +77,7 @@ struct FileFed {
         return got;
     }
     void train(const QString& voiceName) {
-        ASSERT_TRUE(recognizer.initialise(kFive, nullptr));
+        ASSERT_TRUE(recognizer.initialise(model, nullptr));
         const int pitches[3] = {40, 50, 62};
         const int speeds[3] = {150, 165, 180};
         for (int l = 1; l <= kFive.size(); ++l) {
@@ -164,7 +171,7 @@ TEST(TrainedSoundRecognizer, NoiseAndSilenceSelectNothing) {
 
 TEST(TrainedSoundRecognizer, TakesAreCutFromSilenceAndCarryTheirLevel) {
     FileFed f;
-    ASSERT_TRUE(f.recognizer.initialise(kFive, nullptr));
+    ASSERT_TRUE(f.recognizer.initialise(f.model, nullptr));
     std::vector<float> s = quiet(800, 0.002f);
     const std::vector<float> word = spoken(QStringLiteral("derecha"), QStringLiteral("es"));
     append(s, word);
@@ -181,8 +188,9 @@ TEST(TrainedSoundRecognizer, TakesAreCutFromSilenceAndCarryTheirLevel) {
 
 TEST(TrainedSoundRecognizer, WithoutASoundServerListeningDoesNotStartAndSaysWhy) {
     qputenv("PULSE_SERVER", "unix:/nonexistent/vexil-test-socket");
+    voice::VoiceModel model = modelFor(kFive);
     voice::TrainedSoundRecognizer r;
-    ASSERT_TRUE(r.initialise(kFive, nullptr));
+    ASSERT_TRUE(r.initialise(model, nullptr));
     EXPECT_FALSE(r.start(kFive, [](int) {}));
     EXPECT_FALSE(r.listening());
     EXPECT_FALSE(r.lastError().isEmpty());
@@ -216,8 +224,9 @@ private:
 }  // namespace
 
 TEST(TrainedSoundRecognizer, CaptureThatBreaksOffStopsListeningAndIsReportedOnce) {
+    voice::VoiceModel model = modelFor(kFive);
     voice::TrainedSoundRecognizer r([] { return std::make_unique<BreakingCapture>(); });
-    ASSERT_TRUE(r.initialise(kFive, nullptr));
+    ASSERT_TRUE(r.initialise(model, nullptr));
     QStringList reasons;
     r.onFailure([&](const QString& why) { reasons << why; });
     bool takeEnded = false;

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "access/sound_cutter.h"
+#include "voice/sound_cutter.h"
 
 using vexil::voice::CutSound;
 using vexil::voice::SoundCutter;

@@ -10,10 +10,10 @@
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
 #include "access/voice_control.h"
-#include "access/voice_model.h"
 #include "access/voice_training.h"
-#include "settings/profile_files.h"
+#include "files/profile_files.h"
 #include "support/test_support.h"
+#include "voice/voice_model.h"
 
 using namespace vexil;
 using namespace vexil::test;

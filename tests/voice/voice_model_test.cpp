@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "access/voice_model.h"
+#include "voice/voice_model.h"
 
 using namespace vexil::voice;
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/session.h"
 #include "platform/fake/fake_platform.h"
+#include "session/session.h"
 
 namespace vexil::tool {
 

@@ -3,9 +3,9 @@
 #include <QJsonArray>
 #include <QStandardPaths>
 
-#include "app/session.h"
+#include "files/catalogue_loader.h"
 #include "platform/fake/fake_platform.h"
-#include "settings/catalogue_loader.h"
+#include "session/session.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -2,7 +2,7 @@
 #include <QJsonObject>
 
 #include "board_tool.h"
-#include "template/template_reader.h"
+#include "files/template_reader.h"
 #include "tool.h"
 
 namespace vexil::tool {

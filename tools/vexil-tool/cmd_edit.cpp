@@ -9,13 +9,13 @@
 #include <functional>
 #include <optional>
 
-#include "app/session.h"
 #include "board_tool.h"
 #include "editor/editor.h"
+#include "editor/file_commands.h"
+#include "files/catalogue_loader.h"
+#include "files/template_reader.h"
 #include "i18n/runtime_error.h"
-#include "settings/catalogue_loader.h"
-#include "template/file_commands.h"
-#include "template/template_reader.h"
+#include "session/session.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -10,16 +10,16 @@
 #include <memory>
 #include <optional>
 
-#include "app/session.h"
 #include "board_tool.h"
-#include "commands/command_host.h"
 #include "commands/player.h"
-#include "commands/registry.h"
 #include "commands/sound_speech.h"
+#include "files/catalogue_loader.h"
+#include "files/template_reader.h"
 #include "platform/fake/fake_platform.h"
 #include "real_play.h"
-#include "settings/catalogue_loader.h"
-#include "template/template_reader.h"
+#include "session/command_host.h"
+#include "session/session.h"
+#include "settings/registry.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -2,9 +2,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
-#include "app/session.h"
+#include "files/profile_files.h"
 #include "platform/fake/fake_platform.h"
-#include "settings/profile_files.h"
+#include "session/session.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <QStandardPaths>
 
-#include "app/session.h"
 #include "assist/key_rows.h"
+#include "files/catalogue_loader.h"
 #include "platform/fake/fake_platform.h"
-#include "settings/catalogue_loader.h"
+#include "session/session.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -1,6 +1,6 @@
 #include "board_tool.h"
+#include "files/template_reader.h"
 #include "i18n/runtime_error.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 #include "tool.h"
 

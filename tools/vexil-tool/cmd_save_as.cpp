@@ -1,6 +1,6 @@
 #include "board_tool.h"
-#include "template/file_commands.h"
-#include "template/template_reader.h"
+#include "editor/file_commands.h"
+#include "files/template_reader.h"
 #include "tool.h"
 
 namespace vexil::tool {

@@ -2,8 +2,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/folders.h"
 #include "board_tool.h"
+#include "settings/folders.h"
 #include "template/trust_record.h"
 #include "tool.h"
 

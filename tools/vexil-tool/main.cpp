@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/media/media_loader.h"
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
 #include "tool.h"
 
 namespace vexil::tool {

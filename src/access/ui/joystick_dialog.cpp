@@ -11,7 +11,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/vb_color.h"
+#include "access/vb_color.h"
 #include "help/help_book.h"
 
 namespace vexil {

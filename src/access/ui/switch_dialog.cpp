@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/vb_color.h"
+#include "access/vb_color.h"
 #include "help/help_book.h"
 
 namespace vexil {

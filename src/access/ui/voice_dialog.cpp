@@ -14,11 +14,11 @@
 #include <QWindow>
 
 #include "access/ui/voice_windows.h"
+#include "access/vb_color.h"
 #include "access/voice_control.h"
-#include "app/session.h"
 #include "help/help_book.h"
-#include "app/vb_color.h"
 #include "i18n/ui/translate_form.h"
+#include "session/session.h"
 
 namespace vexil {
 

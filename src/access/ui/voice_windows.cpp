@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/session.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 
 namespace vexil {
 

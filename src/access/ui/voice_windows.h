@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "access/voice_model.h"
 #include "access/voice_training.h"
+#include "voice/voice_model.h"
 
 class QLabel;
 class QPushButton;

@@ -5,12 +5,11 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "app/session.h"
 #include "app/ui/edit_board.h"
 #include "app/ui/macro_menus.h"
 #include "app/ui/main_window.h"
-#include "auxkeys/ui/aux_keyboard.h"
 #include "assist/ui/command_assistant.h"
+#include "auxkeys/ui/aux_keyboard.h"
 #include "editor/template_properties.h"
 #include "editor/ui/area_panel_widget.h"
 #include "editor/ui/folder_browser.h"
@@ -20,6 +19,7 @@
 #include "help/ui/help_window.h"
 #include "i18n/runtime_error.h"
 #include "i18n/ui/translate_form.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/view.h"
 #include "assist/keys_field.h"
 #include "editor/editor.h"
+#include "session/view.h"
 
 namespace vexil {
 

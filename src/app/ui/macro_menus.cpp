@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/session.h"
 #include "app/ui/main_menus.h"
 #include "editor/editor.h"
 #include "editor/macro_choice.h"
 #include "editor/ui/area_panel_widget.h"
-#include "settings/catalogue_loader.h"
+#include "files/catalogue_loader.h"
+#include "session/session.h"
 
 namespace vexil {
 

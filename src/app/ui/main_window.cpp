@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/session.h"
 #include "app/ui/board_geometry.h"
 #include "app/ui/edit_board.h"
 #include "app/ui/use_board.h"
@@ -17,6 +16,7 @@
 #include "help/help_book.h"
 #include "help/ui/help_window.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 
 namespace vexil {
 

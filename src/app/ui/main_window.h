@@ -9,7 +9,7 @@
 #include <array>
 
 #include "app/ui/main_menus.h"
-#include "app/view.h"
+#include "session/view.h"
 
 namespace vexil {
 

@@ -7,20 +7,20 @@
 
 #include "access/access_engine.h"
 #include "access/access_menu.h"
-#include "access/ui/joystick_dialog.h"
 #include "access/ui/adapt_dialog.h"
+#include "access/ui/joystick_dialog.h"
 #include "access/ui/switch_dialog.h"
-#include "access/usage_record.h"
 #include "access/ui/voice_dialog.h"
+#include "access/usage_record.h"
 #include "app/profile_commands.h"
 #include "app/ui/edit_board.h"
-#include "app/session.h"
 #include "app/ui/main_window.h"
 #include "app/ui/use_board.h"
 #include "app/use_mode.h"
+#include "editor/file_commands.h"
 #include "i18n/ui/translate_form.h"
 #include "obf/obf_commands.h"
-#include "template/file_commands.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/session.h"
 #include "assist/keys_field.h"
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
+#include "session/session.h"
 
 namespace vexil {
 

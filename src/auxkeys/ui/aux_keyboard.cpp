@@ -9,12 +9,12 @@
 #include <QTextEdit>
 #include <QWindow>
 
-#include "app/session.h"
 #include "auxkeys/aux_keys.h"
 #include "auxkeys/ui/tec_virt.h"
 #include "help/help_book.h"
 #include "help/ui/help_window.h"
 #include "i18n/ui/translate_form.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -9,7 +9,7 @@
 #include "editor/ui/folder_browser.h"
 #include "help/help_book.h"
 #include "platform/paths.h"
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
 
 namespace vexil {
 

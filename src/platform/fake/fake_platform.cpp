@@ -234,13 +234,12 @@ std::optional<JoystickState> FakeJoystick::read(int index) {
     return it->second;
 }
 
-bool FakeRecognizer::initialise(const QStringList& labels, QString* error) {
+bool FakeRecognizer::initialise(voice::VoiceModel& model, QString* error) {
     if (!installed || startFails) {
         if (error) *error = QStringLiteral("no capture device");
         return false;
     }
-    model_.setLabels(labels);
-    initialised_ = true;
+    model_ = &model;
     return true;
 }
 bool FakeRecognizer::start(const QStringList&, std::function<void(int)> recognised) {
@@ -253,7 +252,7 @@ void FakeRecognizer::hear(int index) {
     if (recognised_) recognised_(index);
 }
 bool FakeRecognizer::recordTake(std::function<void(std::optional<voice::Take>)> done) {
-    if (!initialised_) return false;
+    if (!model_) return false;
     takeDone_ = std::move(done);
     return true;
 }
@@ -270,7 +269,7 @@ bool FakeRecognizer::deliverTake(std::optional<voice::Take> take) {
     return true;
 }
 bool FakeRecognizer::monitorLevel(std::function<void(float, float)> report) {
-    if (!initialised_) return false;
+    if (!model_) return false;
     level_ = std::move(report);
     return true;
 }

@@ -11,7 +11,6 @@
 #include <map>
 #include <vector>
 
-#include "access/voice_model.h"
 #include "platform/platform.h"
 
 namespace vexil {
@@ -188,12 +187,12 @@ public:
     bool startFails = false;
     int tenths = 0;
     bool available() override { return installed; }
-    bool initialise(const QStringList& labels, QString* error) override;
+    bool initialise(voice::VoiceModel& model, QString* error) override;
     void setRecognitionTenths(int t) override { tenths = t; }
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
     bool listening() const override { return bool(recognised_); }
-    voice::VoiceModel* model() override { return initialised_ ? &model_ : nullptr; }
+    voice::VoiceModel* model() override { return model_; }
     bool recordTake(std::function<void(std::optional<voice::Take>)> done) override;
     void cancelTake() override;
     bool monitorLevel(std::function<void(float, float)> report) override;
@@ -211,8 +210,7 @@ public:
     void modelChanged() override { ++modelChanges; }
 
 private:
-    bool initialised_ = false;
-    voice::VoiceModel model_;
+    voice::VoiceModel* model_ = nullptr;
     std::function<void(int)> recognised_;
     std::function<void(std::optional<voice::Take>)> takeDone_;
     std::function<void(float, float)> level_;

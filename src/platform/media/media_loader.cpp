@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 
-#include "access/voice_model.h"
 
 namespace vexil::media {
 namespace {
@@ -176,8 +175,8 @@ SoundRecognizer* LazyRecognizer::recognizer() {
     return recognizer_.get();
 }
 
-bool LazyRecognizer::initialise(const QStringList& labels, QString* error) {
-    if (SoundRecognizer* r = recognizer()) return r->initialise(labels, error);
+bool LazyRecognizer::initialise(voice::VoiceModel& model, QString* error) {
+    if (SoundRecognizer* r = recognizer()) return r->initialise(model, error);
     if (error) *error = QString::fromLatin1(kVoiceModuleFile);
     return false;
 }

@@ -88,7 +88,7 @@ private:
 class LazyRecognizer : public SoundRecognizer {
 public:
     bool available() override;
-    bool initialise(const QStringList& labels, QString* error) override;
+    bool initialise(voice::VoiceModel& model, QString* error) override;
     void setRecognitionTenths(int tenths) override;
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;

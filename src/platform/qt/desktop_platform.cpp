@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/media/media_loader.h"
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"

@@ -1,17 +1,16 @@
-#include "template/file_commands.h"
+#include "editor/file_commands.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 
-#include "app/session.h"
 #include "commands/sound_speech.h"
-#include "commands/trust_gate.h"
+#include "files/template_reader.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 #include "template/board_paths.h"
-#include "template/template_reader.h"
 #include "template/template_writer.h"
 
 namespace vexil {
@@ -201,7 +200,7 @@ void newTemplate(Session& session) {
     if (t.modified) askSave(session);
     const bool openProperties = t.settings.propertiesOnNew != 0;
     t.clearTemplate();
-    noteNewBoard(session);
+    noteNewBoard(session.trust);
     copia_seguretat(session, 0);
     // The speech engine starts again, so that the language and voice of the board left
     // behind do not stay in it; when present, this resets the board's voice settings.
@@ -260,7 +259,7 @@ void saveTemplateAs(Session& session, const QString& chosenName) {
         const QString real = session.realPath(chosenName);
         writeTemplate(t, real);
         // Saved here for this user: it runs as it always has, without asking.
-        noteBoardSaved(session, real);
+        noteBoardSaved(session.trust, session.folders, real);
         if (t.settings.autoCover == 1) session.view->generateCover();
         t.templateFileTime = fileTimeText(real);
         showTitle(session);

@@ -1,4 +1,4 @@
-#include "access/sound_cutter.h"
+#include "voice/sound_cutter.h"
 
 #include <algorithm>
 #include <cmath>

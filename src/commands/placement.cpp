@@ -1,9 +1,9 @@
-#include "app/placement.h"
+#include "commands/placement.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace vexil {
 

@@ -1,11 +1,11 @@
-#include "platform/voice/mfcc.h"
+#include "voice/mfcc.h"
 
 #include <aubio/aubio.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "access/sound_cutter.h"
+#include "voice/sound_cutter.h"
 
 namespace vexil::voice {
 

@@ -1,4 +1,4 @@
-#include "template/template_reader.h"
+#include "files/template_reader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -7,15 +7,14 @@
 #include <new>
 #include <vector>
 
-#include "app/session.h"
-#include "commands/trust_gate.h"
+#include "files/catalogue_loader.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
 #include "platform/codepage.h"
-#include "settings/catalogue_loader.h"
+#include "platform/picture_files.h"
+#include "session/session.h"
 #include "template/board_paths.h"
 #include "template/board_values.h"
-#include "template/picture_files.h"
 
 namespace vexil {
 namespace {
@@ -103,7 +102,7 @@ bool BoardLoad::openFile() {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw RuntimeError(errnum::DeviceIo);
     text_ = decodeAnsi(bytes);
-    noteBoardRead(s_, realPath_, bytes);
+    noteBoardRead(s_.trust, s_.folders, realPath_, bytes);
     return true;
 }
 

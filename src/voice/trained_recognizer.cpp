@@ -1,12 +1,12 @@
-#include "platform/voice/trained_recognizer.h"
+#include "voice/trained_recognizer.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <chrono>
 #include <cstdio>
 
-#include "access/voice_event.h"
-#include "platform/voice/mfcc.h"
+#include "voice/mfcc.h"
+#include "voice/voice_event.h"
 
 namespace vexil::voice {
 
@@ -38,10 +38,9 @@ TrainedSoundRecognizer::~TrainedSoundRecognizer() {
     if (capture_) capture_->stop();
 }
 
-bool TrainedSoundRecognizer::initialise(const QStringList& labels, QString* error) {
+bool TrainedSoundRecognizer::initialise(VoiceModel& model, QString* error) {
     (void)error;
-    model_.setLabels(labels);
-    initialised_ = true;
+    model_ = &model;
     modelChanged();
     return true;
 }
@@ -52,7 +51,8 @@ void TrainedSoundRecognizer::setRecognitionTenths(int tenths) {
 }
 
 void TrainedSoundRecognizer::modelChanged() {
-    auto copy = std::make_shared<const VoiceModel>(model_);
+    if (!model_) return;
+    auto copy = std::make_shared<const VoiceModel>(*model_);
     std::lock_guard lock(mutex_);
     snapshot_ = std::move(copy);
 }
@@ -91,7 +91,7 @@ void TrainedSoundRecognizer::releaseCaptureIfIdle() {
 }
 
 bool TrainedSoundRecognizer::start(const QStringList& labels, std::function<void(int)> recognised) {
-    if (!initialised_) return false;
+    if (!model_) return false;
     // The labels listened for are those the model was started with.
     (void)labels;
     recognised_ = std::move(recognised);

@@ -1,4 +1,4 @@
-#include "template/picture_files.h"
+#include "platform/picture_files.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -2,32 +2,16 @@
 // The trained sounds of the voice control: for each label of the command set a few takes,
 // each kept as its cepstral features, compared with a new sound by dynamic time warping.
 // Pure arithmetic on what the recogniser measured: the features themselves are computed by
-// the recogniser (platform/voice), which also cuts the sounds out of the stream.
+// the recogniser (voice/trained_recognizer.h), which also cuts the sounds out of the stream.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <vector>
 
+#include "platform/recognizer.h"
+
 namespace vexil::voice {
-
-// The features of one sound: `frames` rows of `dims` values, one row every 10 ms.
-struct Features {
-    int dims = 0;
-    std::vector<float> values;  // frames x dims, row after row
-    int frames() const { return dims > 0 ? int(values.size()) / dims : 0; }
-    const float* frame(int i) const { return values.data() + std::size_t(i) * std::size_t(dims); }
-    bool empty() const { return frames() == 0; }
-    friend bool operator==(const Features&, const Features&) = default;
-};
-
-// One recorded example of a label: its features and its level (dB, one value a frame) to
-// draw it.
-struct Take {
-    Features features;
-    std::vector<float> envelope;
-    friend bool operator==(const Take&, const Take&) = default;
-};
 
 // Subtracts each coefficient's mean over the sound, so that the microphone and the room
 // weigh less than the sound itself.

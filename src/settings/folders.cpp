@@ -1,4 +1,4 @@
-#include "app/folders.h"
+#include "settings/folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

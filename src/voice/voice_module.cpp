@@ -1,6 +1,6 @@
 // The entry point of the voice recogniser's module.
 #include "platform/media_modules.h"
-#include "platform/voice/trained_recognizer.h"
+#include "voice/trained_recognizer.h"
 
 namespace vexil::media {
 namespace {

@@ -1,15 +1,15 @@
-#include "settings/profile_files.h"
+#include "files/profile_files.h"
 
 #include <QFileInfo>
 #include <climits>
 #include <set>
 
-#include "access/joystick_poll.h"
-#include "app/session.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
+#include "session/session.h"
 #include "settings/adapt_settings.h"
 #include "settings/ini_file.h"
+#include "settings/joystick_probe.h"
 #include "settings/number_text.h"
 
 namespace vexil {
@@ -171,7 +171,7 @@ void readUserProfile(Session& session, const IniFile& ini) {
     r.read("retard1", p.switches[1].retard);
     r.read("retard2", p.switches[2].retard);
     r.read("n_joystic", p.n_joystic);
-    if (p.n_joystic > 0) probeJoystick(session, p.n_joystic - 1);
+    if (p.n_joystic > 0) probeJoystick(p, session.platform.joystick, p.n_joystic - 1);
     r.read("joystic_sensi", p.joystic_sensi);
     if (p.joystic_sensi == 0) p.joystic_sensi = 1;
     r.read("joystic_retard", p.joystic_retard);

@@ -9,10 +9,10 @@
 #include <memory>
 #include <mutex>
 
-#include "access/sound_cutter.h"
-#include "access/voice_model.h"
 #include "platform/recognizer.h"
 #include "platform/voice/capture.h"
+#include "voice/sound_cutter.h"
+#include "voice/voice_model.h"
 
 namespace vexil::voice {
 
@@ -25,12 +25,12 @@ public:
     ~TrainedSoundRecognizer() override;
 
     bool available() override { return true; }
-    bool initialise(const QStringList& labels, QString* error) override;
+    bool initialise(VoiceModel& model, QString* error) override;
     void setRecognitionTenths(int tenths) override;
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
     bool listening() const override { return listening_; }
-    VoiceModel* model() override { return initialised_ ? &model_ : nullptr; }
+    VoiceModel* model() override { return model_; }
     void modelChanged() override;
     bool recordTake(std::function<void(std::optional<Take>)> done) override;
     void cancelTake() override;
@@ -64,8 +64,7 @@ private:
     CaptureFactory factory_;
     std::unique_ptr<Receiver> receiver_;
     std::unique_ptr<AudioCapture> capture_;
-    VoiceModel model_;
-    bool initialised_ = false;
+    VoiceModel* model_ = nullptr;  // the caller's, from initialise()
     bool listening_ = false;
     std::function<void(int)> recognised_;
     std::function<void(std::optional<Take>)> takeDone_;

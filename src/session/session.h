@@ -7,16 +7,17 @@
 #include <memory>
 #include <random>
 
-#include "app/folders.h"
-#include "app/view.h"
-#include "commands/command_host.h"
-#include "commands/registry.h"
 #include "platform/cue.h"
 #include "platform/platform.h"
+#include "session/command_host.h"
+#include "session/view.h"
 #include "settings/catalogue.h"
+#include "settings/folders.h"
+#include "settings/registry.h"
 #include "settings/user_profile.h"
 #include "template/template.h"
 #include "template/trust_record.h"
+#include "voice/voice_model.h"
 
 namespace vexil {
 
@@ -91,6 +92,9 @@ public:
     // Whether the board in use may start programs, write the registry and open untrusted
     // boards on its own (commands/trust_gate.h).
     BoardTrust trust;
+    // The trained sounds of the voice control, for the labels of the profile's command set;
+    // the recogniser judges with them once it has started.
+    voice::VoiceModel voiceModel;
 
     // The three timers of the main window: Timer1 activates the picked area, Timer2 gives
     // the focus back to the board, Timer3 steps the scan or polls the joystick.

@@ -11,7 +11,7 @@
 // same word heard with a fan running.
 #include <vector>
 
-#include "access/voice_model.h"
+#include "voice/voice_model.h"
 
 namespace vexil::voice {
 

@@ -1,4 +1,4 @@
-#include "access/voice_model.h"
+#include "voice/voice_model.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -249,7 +249,7 @@ std::vector<std::vector<float>> VoiceModel::separation() const {
 namespace {
 
 constexpr char kMagic[] = "VXSONS";
-// 2: the bands under a floor below the loudest (platform/voice/mfcc.h); the takes of
+// 2: the bands under a floor below the loudest (voice/mfcc.h); the takes of
 // version 1 were measured without it and would not match what is heard now.
 constexpr quint16 kVersion = 2;
 constexpr int kDigestSize = 32;

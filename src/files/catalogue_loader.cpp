@@ -1,6 +1,6 @@
-#include "settings/catalogue_loader.h"
+#include "files/catalogue_loader.h"
 
-#include "app/session.h"
+#include "session/session.h"
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
 
