@@ -37,7 +37,7 @@ trap cleanup EXIT
 mkdir -p "$work/config" "$work/run" "$work/boards"
 chmod 700 "$work/run"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" VEXIL_HOME="$work/boards"
-cp "$source_dir"/examples/* "$work/boards/"
+cp -r "$source_dir"/examples/. "$work/boards/"
 # The board alone: no start program, so that only the program's own start-up is timed.
 sed -i '5s|.*|""\r|' "$work/boards/LLETRES.VXL"
 
@@ -118,8 +118,10 @@ echo "| Onboard | $ot ms | $((om / 1024)) MB |"
 awk -v vt="$vt" -v ot="$ot" -v vm="$vm" -v om="$om" 'BEGIN {
   printf "| ratio Vexil / Onboard | %.2f | %.2f |\n", vt / ot, vm / om }'
 echo "runs (ms kB): vexil: $(tr '\n' ';' <"$work/vexil.txt") onboard: $(tr '\n' ';' <"$work/onboard.txt")"
-# Target: resident memory under half of Onboard's.
-if awk -v vm="$vm" -v om="$om" 'BEGIN { exit !(vm < 0.5 * om) }'; then
+# Target: resident memory under half of Onboard's (a quick run only reports it).
+if [ -n "${VEXIL_BENCH_SMOKE:-}" ]; then
+  exit 0
+elif awk -v vm="$vm" -v om="$om" 'BEGIN { exit !(vm < 0.5 * om) }'; then
   echo "memory target (under 0.5 x Onboard): met"
 else
   echo "memory target (under 0.5 x Onboard): missed"

@@ -4,10 +4,10 @@
 # twenty words that are no label, each at several pitches and speeds, as spoken and with
 # pink noise mixed in by sox at 20 dB and 10 dB signal-to-noise. Writes the WAV files and a
 # manifest that voice-accuracy reads.
-#   bench/voice_testset.sh OUTDIR [dev]
+#   bench/voice_testset.sh OUTDIR [dev|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
-# not fitted to.
+# not fitted to; "smoke" a few files of one voice, for a quick run.
 set -euo pipefail
 out=${1:?output folder}
 kind=${2:-test}
@@ -28,7 +28,13 @@ say_label() {  # voice label
     esac
 }
 sets=("1,TEST" "1,2,TEST" "AVANZAR,RECULAR,DERECHA,ISQUIERDA,ACEPTAR,TEST")
-if [[ $kind == dev ]]; then
+if [[ $kind == smoke ]]; then
+    # A few files, to see that the benchmark runs (bench/smoke.sh).
+    voices=(es)
+    others=(casa perro)
+    train_takes=("40 150" "50 165" "62 180")
+    pitches=(45) speeds=(160) seed=7
+elif [[ $kind == dev ]]; then
     others=(sol mar tren rojo blanco papel fuego campo hoja nube piedra calle plaza hora tarde
             leche queso barco pared zapato)
     train_takes=("42 152" "52 168" "60 178")

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs one benchmark once, in a quick mode, so that the test suite sees a benchmark that no
+# longer runs: the scripts with a single run, their targets reported but not judged
+# (VEXIL_BENCH_SMOKE=1; lost characters still fail), the Google Benchmark programs for a
+# moment each, the recogniser's benchmark on a small set. Not a timing: bench/README.md
+# says how each is run for its figures.
+# Usage: bench/smoke.sh BUILD_DIR NAME      NAME: one of `names` below, or "listed" (every
+#        script of bench/ is one of them, so a new one cannot go unrun).
+set -euo pipefail
+build=$(cd "${1:?build folder}" && pwd)
+name=${2:?benchmark name}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export VEXIL_BENCH_SMOKE=1
+names=(programs startup_vs_onboard typing typing_wayland wayland_gnome_typing voice_accuracy)
+# Scripts that are no benchmark of their own: the texts typed, the recogniser's test set
+# (made by voice_accuracy here), this file.
+helpers=(bench_texts.py voice_testset.sh smoke.sh)
+
+case $name in
+  listed)
+    missing=0
+    for f in "$here"/*.sh "$here"/*.py; do
+      base=$(basename "$f")
+      stem=${base%.*}
+      [[ " ${helpers[*]} " == *" $base "* || " ${names[*]} " == *" $stem "* ]] && continue
+      echo "bench/$base has no quick run in bench/smoke.sh"
+      missing=1
+    done
+    exit $missing ;;
+  programs)
+    for program in "$here"/bench_*.cpp; do
+      program=$(basename "$program" .cpp)
+      echo "== $program"
+      QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
+        "$build/bin/$program" --benchmark_min_time=0.001 >/dev/null
+    done ;;
+  startup_vs_onboard) bash "$here/startup_vs_onboard.sh" "$build" 1 ;;
+  typing) python3 "$here/typing.py" "$build" 1 ;;
+  typing_wayland) python3 "$here/typing_wayland.py" "$build" 1 us ;;
+  wayland_gnome_typing) bash "$here/wayland_gnome_typing.sh" "$build" 1 ;;
+  voice_accuracy)
+    work=$(mktemp -d /tmp/vexil-voice-smoke-XXXXXX)
+    trap 'rm -rf "$work"' EXIT
+    bash "$here/voice_testset.sh" "$work" smoke >/dev/null
+    "$build/bin/voice-accuracy" "$work/manifest.tsv" ;;
+  *) echo "unknown benchmark: $name (one of: ${names[*]} listed)" >&2; exit 2 ;;
+esac
