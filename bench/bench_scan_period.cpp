@@ -53,7 +53,8 @@ Area rect(int x0, int y0, int x1, int y1, int level) {
 
 void BM_ScanStepPeriod(benchmark::State& state) {
     const int temps = int(state.range(0));  // tenths of a second
-    const int steps = 100;
+    // A quick run (bench/smoke.sh) takes a few steps only.
+    const int steps = qEnvironmentVariableIsSet("VEXIL_BENCH_SMOKE") ? 5 : 100;
     FakePlatform fake;
     QtClock clock;
     Platform platform{fake.windows, fake.keys,       fake.mouse,   fake.clipboard,
