@@ -82,9 +82,9 @@ def main():
                 len(text) / t, "" if xdo else "%.0f ms" % after))
         print("| %s | %s | ratio | vexil %.2f× as fast as xdotool | | | |" % (
             kind, name, medians[True] / medians[False]))
-    # A quick run (bench/smoke.sh) fails when a character was lost.
-    lost = any(x["intact"] != len(text) for _, _, text, results in rows
-               for r in results.values() for x in r)
+    # A quick run (bench/smoke.sh) fails when the program lost a character (xdotool, the
+    # yardstick, loses accented ones on its own).
+    lost = any(x["intact"] != len(text) for _, _, text, results in rows for x in results[False])
     return 1 if lost and os.environ.get("VEXIL_BENCH_SMOKE") else 0
 
 
