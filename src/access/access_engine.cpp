@@ -7,6 +7,7 @@
 #include "access/joystick_poll.h"
 #include "access/switch_dispatch.h"
 #include "access/vb_color.h"
+#include "commands/placement.h"
 #include "session/session.h"
 
 namespace vexil {
@@ -240,7 +241,8 @@ void AccessEngine::programWait(bool waiting) {
 }
 
 void AccessEngine::timer2Tick() {
-    if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
+    if (s_.profile.accessMode == kModeMouse) return;
+    focusBoardOverApp(s_);
 }
 
 void AccessEngine::timer3Tick() {

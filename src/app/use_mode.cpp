@@ -90,7 +90,9 @@ bool UseMode::enterUseMode() {
     s_.player.currentLevel = 1;
     t.currentArea = -1;
     engine_.startAccess();
-    if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
+    if (s_.profile.accessMode != kModeMouse) {
+        focusBoardOverApp(s_);
+    }
     engine_.releaseInput();
     return true;
 }
@@ -209,7 +211,9 @@ void UseMode::changeBoard() {
     // Every mode starts again on the new board, as on entering use mode: stopping the scan
     // step above would otherwise leave voice and joystick users without a way on.
     if (s_.tmpl.areaCount() > 0) engine_.startAccess();
-    if (s_.profile.accessMode != kModeMouse) s_.view->focusBoard();
+    if (s_.profile.accessMode != kModeMouse) {
+        focusBoardOverApp(s_);
+    }
 }
 
 void UseMode::placeWindows() {
@@ -245,7 +249,8 @@ void UseMode::boardChanged() {
 }
 
 void UseMode::focusBoard() {
-    if (s_.access.useMode) s_.view->focusBoard();
+    if (!s_.access.useMode) return;
+    focusBoardOverApp(s_);
 }
 
 void UseMode::programWait(bool waiting) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "session/session.h"
 
@@ -25,11 +26,16 @@ QRect boardWindowRect(const Area& r, QSize screen, int tpp) {
     return QRect(px(left / tpp), px(top / tpp), px(width / tpp), px(height / tpp));
 }
 
-QRect appWindowRect(const Area& r, QSize screen, int tpp) {
+namespace {
+
+// The strip of a 640 x 480 reference screen that the board leaves free, when it is room
+// enough to work in (a quarter of the screen across it at least).
+std::optional<QRect> stripBeside(const Area& r, QSize screen, int tpp) {
     const double sx = scaleX(screen, tpp), sy = scaleY(screen, tpp);
     int x = 0, y = 0, width = 0, height = 0;
     const bool fullWidth = 640 - (r.x1 - r.x0) < 10;
     const bool fullHeight = 445 - (r.y1 - r.y0) < 10;
+    if (fullWidth && fullHeight) return std::nullopt;
     if (fullWidth) {
         width = screen.width();
     } else if (r.x0 >= 10) {
@@ -46,12 +52,43 @@ QRect appWindowRect(const Area& r, QSize screen, int tpp) {
         y = px((r.y1 + 33) * sy);
         height = px((480 - (r.y1 + 33)) * sy);
     }
-    if (x == 0 && y == 0 && fullWidth && fullHeight) {
-        x = width + 1;
-        y = height + 1;
+    if (width < screen.width() / 4 || height < screen.height() / 4) return std::nullopt;
+    return QRect(x, y, width, height) & QRect(QPoint(0, 0), screen);
+}
+
+}  // namespace
+
+QRect appWindowRect(const Area& r, QSize screen, int tpp) {
+    if (const auto strip = stripBeside(r, screen, tpp)) return *strip;
+    // No room beside the board: the bottom third of the screen, over the board, so that
+    // what is typed into it is seen.
+    const int third = screen.height() / 3;
+    return QRect(0, screen.height() - third, screen.width(), third);
+}
+
+bool appOverBoard(const Area& frame, QSize screen, int tpp) {
+    return !stripBeside(frame, screen, tpp).has_value();
+}
+
+void focusBoardOverApp(Session& session) {
+    WindowSystem& windows = session.platform.windows;
+    // The board keeps the focus (every 100 ms in use mode) and is raised only when it had
+    // lost it. The window manager may raise it after a request made now (the toolkit sends
+    // the activation on a connection of its own), so the target is raised once the board
+    // has the focus again.
+    const bool hadFocus = windows.ownWindowFocused();
+    session.view->focusBoard();
+    const WindowHandle target = session.player.targetWindow;
+    if (target <= 0 || session.tmpl.areaCount() < 1 ||
+        !appOverBoard(session.tmpl.area(1), windows.screenSize()))
+        return;
+    bool& pending = session.access.raiseAppPending;
+    if (!hadFocus) {
+        pending = true;
+    } else if (pending) {
+        pending = false;
+        windows.raise(target);
     }
-    // A frame close to the edge would give no size or a negative one.
-    return QRect(x, y, std::max(width, 1), std::max(height, 1));
 }
 
 void placeAppWindow(Session& session, WindowHandle window) {
@@ -59,8 +96,10 @@ void placeAppWindow(Session& session, WindowHandle window) {
     WindowSystem& windows = session.platform.windows;
     if (windows.title(window).contains(QLatin1String("Vexil"))) return;
     const QRect rect = appWindowRect(session.tmpl.area(1), windows.screenSize());
+    // Not kept above other windows: the program's dialogs and the editor must come above
+    // it, and so must any window the user brings forward. Typing into it activates it.
     windows.moveResize(window, rect);
-    windows.setTopMost(window, true);
+    if (appOverBoard(session.tmpl.area(1), windows.screenSize())) windows.raise(window);
 }
 
 }  // namespace vexil

@@ -19,12 +19,19 @@ inline constexpr int kTwipsPerPixel = 15;
 QRect boardWindowRect(const Area& frame, QSize screen, int twipsPerPixel = kTwipsPerPixel);
 
 // The target application's rectangle in screen pixels: the strip of a 640 x 480 reference
-// screen that the board leaves free; when the board leaves no room at all, a place just out
-// of sight. Widths and heights are at least one pixel.
+// screen that the board leaves free. When the board leaves no room (it fills the screen, or
+// the strip is under a quarter of the screen), the bottom third of the screen, over the
+// board. Always on the screen.
 QRect appWindowRect(const Area& frame, QSize screen, int twipsPerPixel = kTwipsPerPixel);
 
-// Moves `window` to appWindowRect and keeps it above other windows; windows of Vexil itself
-// and handles that name no window are left alone.
+// True when the board leaves no room beside it and the target application lies over it.
+bool appOverBoard(const Area& frame, QSize screen, int twipsPerPixel = kTwipsPerPixel);
+
+// Moves `window` to appWindowRect, above the board when it lies over it; windows of Vexil
+// itself and handles that name no window are left alone.
 void placeAppWindow(Session& session, WindowHandle window);
+// Gives the board the focus. Taking it raises the board: a target application that lies
+// over the board is then brought above it again, so that what is typed stays in sight.
+void focusBoardOverApp(Session& session);
 
 }  // namespace vexil

@@ -33,6 +33,9 @@ public:
     virtual QRect geometry(WindowHandle window) = 0;
     virtual bool moveResize(WindowHandle window, const QRect& pixels) = 0;
     virtual bool setTopMost(WindowHandle window, bool on) = 0;
+    // Brings the window above the others of its layer without giving it the focus; false
+    // where the desktop does not let one program restack another's windows.
+    virtual bool raise(WindowHandle window) { (void)window; return false; }
     // Ask the window to close (politely, as the user would).
     virtual bool close(WindowHandle window) = 0;
     // Full path of the program file behind the window that has the keyboard focus; empty

@@ -62,6 +62,9 @@ struct AccessState {
     QPointF scale{1.6, 768.0 / 477.0};  // board unit -> use-mode pixels (1024 x 768)
     bool activating = false;        // an area is being activated right now
     bool startingUp = false;        // use mode's start actions are under way: input waits
+    // The board took the focus back over a target application that lies on it: the target
+    // is raised again once the board has the focus (commands/placement.h).
+    bool raiseAppPending = false;
     // While a question of the program's is open (whether to trust a board), the answer of the
     // trained sounds and the joystick goes there, not to the board behind it (true:
     // choose, false: move).

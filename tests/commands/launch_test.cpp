@@ -34,10 +34,9 @@ TEST_F(Launch, WindowsProgramRunsItsAliasAndBecomesTheTarget) {
     EXPECT_GT(w, 0);
     EXPECT_EQ(session->player.targetHistory, handleHex(w) + u' ');
     EXPECT_EQ(host.calls.first(), QStringLiteral("launch:NOTEPAD.EXE C:\\DOCS\\a.txt=%1").arg(w));
-    // Placed below the board, kept above, and typed into.
+    // Placed below the board and typed into; never kept above the program's own windows.
     EXPECT_EQ(ops({QStringLiteral("place"), QStringLiteral("topMost"), QStringLiteral("keys")}),
-              (QStringList{QStringLiteral("place:0,375 1024x398"), QStringLiteral("topMost"),
-                           QStringLiteral("keys:hola")}));
+              (QStringList{QStringLiteral("place:0,375 1024x393"), QStringLiteral("keys:hola")}));
     EXPECT_EQ(fake.clock.now(), 0);  // the window was there at once: no waiting
 }
 
@@ -213,18 +212,21 @@ struct PlaceCase {
 TEST(Placement, BoardAndApplicationRectangles) {
     const QSize screen(1024, 768);
     const PlaceCase cases[] = {
-        // The whole reference board: the board fills the screen, the application is hidden.
-        {0, 0, 640, 445, QRect(0, 0, 1024, 768), QRect(1025, 769, 1024, 768)},
+        // The whole reference board: the board fills the screen, the application takes the
+        // bottom third over it, never off the screen.
+        {0, 0, 640, 445, QRect(0, 0, 1024, 768), QRect(0, 512, 1024, 256)},
         // The top part: the application goes below it.
-        {0, 0, 640, 200, QRect(0, 0, 1024, 374), QRect(0, 375, 1024, 398)},
+        {0, 0, 640, 200, QRect(0, 0, 1024, 374), QRect(0, 375, 1024, 393)},  // cut at the screen edge
         // The bottom part: above it.
         {0, 200, 640, 445, QRect(0, 270, 1024, 446), QRect(0, 0, 1024, 269)},
         // The right half: left of it, full height.
         {320, 0, 640, 445, QRect(512, 0, 512, 768), QRect(0, 0, 510, 768)},
         // The left half: right of it.
         {0, 0, 320, 445, QRect(0, 0, 512, 768), QRect(510, 0, 514, 768)},
-        // A frame just below the top edge would leave no height: one pixel.
-        {0, 20, 640, 300, QRect(0, -19, 1024, 502), QRect(0, 0, 1024, 1)},
+        // Strips too thin to work in (a frame just below the top edge, a narrow left
+        // margin) are no room either.
+        {0, 20, 640, 300, QRect(0, -19, 1024, 502), QRect(0, 512, 1024, 256)},
+        {60, 0, 640, 445, QRect(96, 0, 928, 768), QRect(0, 512, 1024, 256)},
     };
     for (const PlaceCase& c : cases) {
         Area r;
@@ -251,3 +253,26 @@ TEST_F(Launch, OwnWindowsAndMissingHandlesAreNotPlaced) {
 }
 
 }  // namespace
+
+// The board takes the focus back (and is raised); a target lying over the board is raised
+// again once the board has the focus, one time, and a target beside the board never is.
+TEST(Placement, ATargetOverTheBoardIsRaisedAgainOnceTheBoardHasTheFocus) {
+    for (const bool over : {true, false}) {
+        CommandFixture f;
+        Area frame;
+        frame.x1 = 640;
+        frame.y1 = over ? 445 : 200;
+        f.session->tmpl.appendArea(frame);
+        const WindowHandle target = f.fake.windows.addWindow(QStringLiteral("Recorder"));
+        const WindowHandle own = f.fake.windows.addWindow(
+            QStringLiteral("Vexil - A.VXL"), ProcessId(QCoreApplication::applicationPid()));
+        f.session->player.targetWindow = target;
+        f.fake.windows.activate(target);
+        focusBoardOverApp(*f.session);  // the board asks for the focus: not yet raised
+        EXPECT_TRUE(f.ops({QStringLiteral("raise")}).isEmpty()) << over;
+        f.fake.windows.activate(own);
+        focusBoardOverApp(*f.session);
+        focusBoardOverApp(*f.session);
+        EXPECT_EQ(f.ops({QStringLiteral("raise")}).size(), over ? 1 : 0) << over;
+    }
+}

@@ -101,6 +101,11 @@ bool FakeWindows::moveResize(WindowHandle window, const QRect& r) {
     return true;
 }
 
+bool FakeWindows::raise(WindowHandle window) {
+    rec_.record({{"op", "raise"}, {"window", double(window)}});
+    return find(window) != nullptr;
+}
+
 bool FakeWindows::setTopMost(WindowHandle window, bool on) {
     rec_.record({{"op", "topMost"}, {"window", double(window)}, {"on", on}});
     Win* w = find(window);

@@ -229,6 +229,15 @@ bool X11Windows::setTopMost(WindowHandle window, bool on) {
     return true;
 }
 
+bool X11Windows::raise(WindowHandle window) {
+    if (!exists(window)) return false;
+    // As a pager asks (EWMH _NET_RESTACK_WINDOW: no sibling, Above): the window manager
+    // restacks it and leaves the focus where it is.
+    x_.sendRootMessage(XWindow(window), "_NET_RESTACK_WINDOW", kSourcePager, 0, 0);
+    XSync(x_.display(), False);
+    return true;
+}
+
 bool X11Windows::close(WindowHandle window) {
     Display* d = x_.display();
     if (!d || !exists(window)) return false;

@@ -18,6 +18,7 @@ public:
     QRect geometry(WindowHandle window) override;
     bool moveResize(WindowHandle window, const QRect& pixels) override;
     bool setTopMost(WindowHandle window, bool on) override;
+    bool raise(WindowHandle window) override;
     bool close(WindowHandle window) override;
     QString focusedProgramFile() override;
     QString programFile(WindowHandle window) override;
