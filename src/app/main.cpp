@@ -5,6 +5,7 @@
 #include "access/access_actions.h"
 #include "access/access_engine.h"
 #include "app/startup.h"
+#include "app/ui/dialogs_on_screen.h"
 #include "app/ui/editor_controller.h"
 #include "app/ui/main_window.h"
 #include "app/ui/single_instance.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     WindowController controller(session, window, engine, useMode);
     EditorController editorController(session, window);
 
+    DialogsOnScreen dialogsOnScreen;
     translateForm(&window);
     startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
     if (!window.isVisible()) window.show();

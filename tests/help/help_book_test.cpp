@@ -106,8 +106,8 @@ TEST(HelpPages, BothLanguagesHoldTheSamePagesAndEveryTopicsAnchor) {
     }
 }
 
-TEST(HelpPages, EveryPageHasATitleAndNoBrokenLink) {
-    static const QRegularExpression hrefRe(QStringLiteral(R"re(\bhref\s*=\s*"([^"]*)")re"));
+TEST(HelpPages, EveryPageHasATitleAndNoBrokenLinkOrPicture) {
+    static const QRegularExpression hrefRe(QStringLiteral(R"re(\b(?:href|src)\s*=\s*"([^"]*)")re"));
     static const QRegularExpression titleRe(QStringLiteral("<title>([^<]+)</title>"));
     int links = 0;
     for (const QString& language : {QStringLiteral("ca"), QStringLiteral("es")}) {
@@ -116,6 +116,8 @@ TEST(HelpPages, EveryPageHasATitleAndNoBrokenLink) {
             const QString html = readText(helpFolder(language) + u'/' + page);
             EXPECT_TRUE(titleRe.match(html).hasMatch()) << where.toStdString();
             EXPECT_TRUE(html.contains(QStringLiteral("<meta charset=\"utf-8\">"))) << where.toStdString();
+            // Menus are named as they read on the screen, without the accelerator's "&".
+            EXPECT_FALSE(html.contains(QStringLiteral("&amp;"))) << where.toStdString();
             for (const auto& m : hrefRe.globalMatch(html)) {
                 const QString href = m.captured(1);
                 if (href.contains(QStringLiteral("://")) || href.startsWith(QStringLiteral("mailto:")))

@@ -128,6 +128,7 @@ open_new_board() {
   sleep 0.3
   if [ -n "${1:-}" ]; then
     xdotool type --delay 20 "$1"
+    import -window root "$e2e_artifacts/new-board-properties.png"
     xdotool key --clearmodifiers Return
   else
     xdotool key --clearmodifiers Escape
