@@ -5,27 +5,26 @@ FUZZBUILD ?= $(BUILD)/fuzz
 JOBS      ?= $(shell nproc)
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-# Debian 12 packages the build, the program and the tests need.
-PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
+# Debian 12 packages: what the program needs to build and run the demo (`make run`), and
+# what the tests, benchmarks, fuzzing and packaging need besides (`make test`).
+RUN_PACKAGES := cmake ninja-build g++ pkg-config \
   qt6-base-dev qt6-base-dev-tools qt6-speech-dev qt6-declarative-dev libqt6texttospeech6 \
-  qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
-  libgtest-dev libgmock-dev libbenchmark-dev \
   libx11-dev libxtst-dev libxext-dev libxi-dev libxres-dev libxdo-dev \
-  libespeak-ng-dev espeak-ng-data libfluidsynth-dev timgm6mb-soundfont \
-  libsndfile1-dev libpulse-dev libsdl2-dev libwmf-dev \
-  xvfb openbox xdotool x11-utils x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
-  imagemagick python3-tk mousepad sox jq onboard fonts-liberation2 \
-  libzip-dev appstream desktop-file-utils shared-mime-info dpkg-dev \
-  espeak-ng pulseaudio-utils libaubio-dev pulseaudio \
-  libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland qt6-translations-l10n \
-  mutter sway xwayland x11-xserver-utils xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi libqt6svg6
+  libespeak-ng-dev espeak-ng-data espeak-ng libfluidsynth-dev timgm6mb-soundfont \
+  libsndfile1-dev libpulse-dev pulseaudio-utils libsdl2-dev libwmf-dev libexpat1-dev libjpeg-dev \
+  libzip-dev libaubio-dev \
+  libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland qt6-translations-l10n libqt6svg6 \
+  fonts-liberation2 x11-utils mousepad
+TEST_PACKAGES := clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
+  xvfb openbox xdotool x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
+  imagemagick python3-tk sox jq onboard appstream desktop-file-utils shared-mime-info dpkg-dev \
+  pulseaudio mutter sway xwayland xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi
+PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 
-.PHONY: all deps build fuzz fuzz-long fuzz-merge test run clean install package
-
-all: build
-
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# install-packages LIST: installs those of LIST that are missing, through apt-get.
+define install-packages
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -33,9 +32,23 @@ deps:
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+endef
 
+CONFIGURE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXIL_WERROR=ON
+
+.PHONY: all deps deps-run build fuzz fuzz-long fuzz-merge test run clean install package
+
+all: build
+
+deps:
+	$(call install-packages,$(PACKAGES))
+
+deps-run:
+	$(call install-packages,$(RUN_PACKAGES))
+
+# Everything, the tests and benchmarks included.
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXIL_WERROR=ON
+	$(CONFIGURE) -DVEXIL_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The core and the libFuzzer targets, built with clang and the sanitizers.
@@ -72,7 +85,11 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
-run: build
+# Only what the demo runs: the program and its modules, not the tests or benchmarks.
+run: deps-run
+	@echo "Building Vexil (the first time about 5 minutes on two cores)..."
+	@$(CONFIGURE) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target vexil
 	@bash examples/run.sh $(BUILD)
 
 clean:

@@ -17,4 +17,19 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   echo "  DISPLAY=:5 import -window root shot.png" >&2
   exit 1
 fi
+cat <<'TEXT'
+
+Vexil: the demo
+  The letter board opens below a text editor (Mousepad), in use mode with automatic
+  scanning: a red frame moves over the rows of letters by itself, a step every second and
+  a half.
+  - Space is the switch. Press it while a row is framed to go into it, then while a letter
+    is framed (each is said aloud) to type it into the editor. The frame then goes back
+    to the rows.
+  - The last row holds "espai" (space), "esborra" (Backspace), "retorn" (Enter) and
+    "frases", the phrase board: each phrase is said and typed; "lletres" comes back.
+  - To stop: "Salir" in the board's menu goes back to the editor (the help's "Primeros
+    pasos" tells how to make a board there); closing the window ends Vexil.
+
+TEXT
 exec "$build/bin/vexil" "$here/DEMO.USR" "$here/LLETRES.VXL"
