@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Start-up time and resident memory of Vexil beside Onboard (the Debian on-screen keyboard),
-# each started the same way on the same private X server (Xvfb 1024x768, openbox, a private
-# D-Bus session, which Onboard needs):
+# Start-up time and resident memory of Vexil beside a bare Qt window (one label, the same
+# Qt: the floor of any Qt program) and Onboard (the Debian on-screen keyboard), each started
+# the same way on the same private X server (Xvfb 1024x768, openbox, a private D-Bus
+# session, which Onboard needs), in turn in each run:
 #   time: from starting the process to its window shown (Vexil: the letter board in use
-#         mode with automatic scanning; Onboard: its keyboard window);
+#         mode with automatic scanning; the bare window: its label; Onboard: its keyboard);
 #   memory: VmRSS of the process one second after its window appeared (target: under half
 #           of Onboard's; the script fails otherwise).
 # Usage: bench/startup_vs_onboard.sh BUILD_FOLDER [RUNS]   (the median of RUNS is reported)
@@ -72,6 +73,8 @@ run_once() {
   start=$(now_ms)
   if [ "$name" = vexil ]; then
     "$build/bin/vexil" "$work/boards/DEMO.USR" "$work/boards/LLETRES.VXL" >"$work/$name.log" 2>&1 &
+  elif [ "$name" = qt ]; then
+    "$build/bin/bare-qt-window" >"$work/$name.log" 2>&1 &
   else
     onboard >"$work/$name.log" 2>&1 &
   fi
@@ -82,6 +85,9 @@ run_once() {
       w=$(xdotool search --onlyvisible --name '^Vexil - ' 2>/dev/null | head -n1 || true)
       # Use mode: the window spans the board, the whole screen width.
       if [ -n "$w" ] && [ "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p')" -ge 1000 ]; then break; fi
+    elif [ "$name" = qt ]; then
+      w=$(xdotool search --onlyvisible --name '^Bare Qt window$' 2>/dev/null | head -n1 || true)
+      [ -n "$w" ] && break
     else
       w=$(xdotool search --onlyvisible --classname '^onboard$' 2>/dev/null | head -n1 || true)
       [ -n "$w" ] && break
@@ -102,11 +108,15 @@ run_once() {
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 : >"$work/vexil.txt"
+: >"$work/qt.txt"
 : >"$work/onboard.txt"
 for ((i = 1; i <= runs; i++)); do
   run_once vexil >>"$work/vexil.txt"
+  run_once qt >>"$work/qt.txt"
   run_once onboard >>"$work/onboard.txt"
 done
+qt_t=$(cut -d' ' -f1 "$work/qt.txt" | median)
+qt_m=$(cut -d' ' -f2 "$work/qt.txt" | median)
 vt=$(cut -d' ' -f1 "$work/vexil.txt" | median)
 vm=$(cut -d' ' -f2 "$work/vexil.txt" | median)
 ot=$(cut -d' ' -f1 "$work/onboard.txt" | median)
@@ -114,10 +124,12 @@ om=$(cut -d' ' -f2 "$work/onboard.txt" | median)
 echo "| program | window shown (median of $runs) | resident memory (median) |"
 echo "|---|---|---|"
 echo "| Vexil, letter board in use mode | $vt ms | $((vm / 1024)) MB |"
+echo "| a bare Qt window (one label) | $qt_t ms | $((qt_m / 1024)) MB |"
 echo "| Onboard | $ot ms | $((om / 1024)) MB |"
-awk -v vt="$vt" -v ot="$ot" -v vm="$vm" -v om="$om" 'BEGIN {
+awk -v vt="$vt" -v ot="$ot" -v vm="$vm" -v om="$om" -v qt="$qt_t" -v qm="$qt_m" 'BEGIN {
+  printf "| ratio Vexil / bare Qt window | %.2f | %.2f |\n", vt / qt, vm / qm
   printf "| ratio Vexil / Onboard | %.2f | %.2f |\n", vt / ot, vm / om }'
-echo "runs (ms kB): vexil: $(tr '\n' ';' <"$work/vexil.txt") onboard: $(tr '\n' ';' <"$work/onboard.txt")"
+echo "runs (ms kB): vexil: $(tr '\n' ';' <"$work/vexil.txt") qt: $(tr '\n' ';' <"$work/qt.txt") onboard: $(tr '\n' ';' <"$work/onboard.txt")"
 # Target: resident memory under half of Onboard's (a quick run only reports it).
 if [ -n "${VEXIL_BENCH_SMOKE:-}" ]; then
   exit 0
