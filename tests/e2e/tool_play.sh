@@ -48,7 +48,7 @@ expect "target application focused" '{"op":"activate","title":"Notes"}
   -- --template t.vxl --area 3 --window Notes --focus-exe 'C:\WINDOWS\NOTEPAD.EXE'
 
 expect "start a program" '{"op":"launch","command":"NOTEPAD.EXE","window":4097}
-{"op":"place","window":4097,"x":0,"y":375,"width":1024,"height":398}
+{"op":"place","window":4097,"x":0,"y":375,"width":1024,"height":393}
 {"op":"activate","title":"Pad"}
 {"op":"keys","text":"x"}
 {"op":"state","memory":"","currentLevel":1,"targetWindow":4097,"targetHistory":"1001 1000 "}' \
@@ -62,7 +62,7 @@ expect "no window opens" '{"op":"launch","command":"silent.exe","window":-1}
 
 # The new board covers the whole screen: the target goes out of sight.
 expect "load another board" "{\"op\":\"load\",\"path\":\"$work/b.vxl\"}
-{\"op\":\"place\",\"window\":4096,\"x\":1025,\"y\":769,\"width\":1024,\"height\":768}
+{\"op\":\"place\",\"window\":4096,\"x\":0,\"y\":512,\"width\":1024,\"height\":256}
 {\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4096,\"targetHistory\":\"1000 \"}" \
   -- --template a.vxl --window Notes '{|Nivell 0}{|Carrega b.vxl}'
 
@@ -78,11 +78,11 @@ refused="{\"op\":\"refused\",\"kind\":\"program\",\"what\":\"NOTEPAD.EXE\"}
 {\"op\":\"keys\",\"text\":\"x\"}
 {\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4096,\"targetHistory\":\"1000 \"}"
 ran="{\"op\":\"launch\",\"command\":\"NOTEPAD.EXE\",\"window\":4097}
-{\"op\":\"place\",\"window\":4097,\"x\":0,\"y\":375,\"width\":1024,\"height\":398}
+{\"op\":\"place\",\"window\":4097,\"x\":0,\"y\":375,\"width\":1024,\"height\":393}
 {\"op\":\"message\",\"text\":\"REG\"}
 {\"op\":\"registry\",\"root\":\"HKEY_CURRENT_USER\",\"key\":\"Software\\\\V\",\"name\":\"\",\"type\":1,\"data\":\"31\"}
 {\"op\":\"load\",\"path\":\"$work/b.vxl\"}
-{\"op\":\"place\",\"window\":4097,\"x\":1025,\"y\":769,\"width\":1024,\"height\":768}
+{\"op\":\"place\",\"window\":4097,\"x\":0,\"y\":512,\"width\":1024,\"height\":256}
 {\"op\":\"activate\",\"title\":\"Pad\"}
 {\"op\":\"keys\",\"text\":\"x\"}
 {\"op\":\"state\",\"memory\":\"\",\"currentLevel\":1,\"targetWindow\":4097,\"targetHistory\":\"1001 1000 \"}"
