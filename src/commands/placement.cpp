@@ -76,12 +76,14 @@ void focusBoardOverApp(Session& session) {
     // lost it. The window manager may raise it after a request made now (the toolkit sends
     // the activation on a connection of its own), so the target is raised once the board
     // has the focus again.
-    const bool hadFocus = windows.ownWindowFocused();
-    session.view->focusBoard();
+    // Asking who has the focus costs the window system a round trip: only a target lying
+    // over the board needs it, not every tick beside one.
     const WindowHandle target = session.player.targetWindow;
-    if (target <= 0 || session.tmpl.areaCount() < 1 ||
-        !appOverBoard(session.tmpl.area(1), windows.screenSize()))
-        return;
+    const bool over = target > 0 && session.tmpl.areaCount() >= 1 &&
+                      appOverBoard(session.tmpl.area(1), windows.screenSize());
+    const bool hadFocus = over && windows.ownWindowFocused();
+    session.view->focusBoard();
+    if (!over) return;
     bool& pending = session.access.raiseAppPending;
     if (!hadFocus) {
         pending = true;
