@@ -100,7 +100,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     t.currentArea = 0;
     t.truncateAreas(0);
     t.settings.autoCover = 1;
-    session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
+    session.view->setTitle(boardWindowTitle(t.templatePath));
     registerSpeechEngine(session);
     startSpeech(session);
     session.view->redrawBoard();
@@ -131,7 +131,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     }
     // No board named (possibly a profile alone): a new board to draw.
     newTemplate(session);
-    session.view->setTitle(QStringLiteral("Vexil - ") + t.templatePath);
+    session.view->setTitle(boardWindowTitle(t.templatePath));
     session.view->setDrawingArmed(true);
 }
 

@@ -19,7 +19,7 @@ namespace {
 const QString kFilter = QStringLiteral("Vexil (*.VXL)|*.VXL");
 
 void showTitle(Session& s) {
-    s.view->setTitle(QStringLiteral("Vexil - ") + s.tmpl.templatePath);
+    s.view->setTitle(boardWindowTitle(s.tmpl.templatePath));
 }
 
 // A name of the board resolved in the template's folder: during "&Desar ..." the current
@@ -184,7 +184,7 @@ FileDialogRequest saveDialogRequest(const Session& session) {
     const QString& folder = session.tmpl.templateFolder;
     r.initialFolder = folder.isEmpty() ? QString() : session.realPath(folder);
     const QString& path = session.tmpl.templatePath;
-    if (path.compare(kUnnamedTemplate, Qt::CaseInsensitive) != 0) r.fileName = path;
+    if (path.compare(kUnnamedTemplate, Qt::CaseInsensitive) != 0) r.fileName = session.realPath(path);
     r.defaultExtension = QStringLiteral("VXL");
     r.save = true;
     return r;

@@ -258,7 +258,7 @@ void BoardLoad::run() {
         if (!QFileInfo::exists(realPath_)) throw RuntimeError(errnum::FileNotFound);
         t_.templateFileTime = fileTimeText(realPath_);
     });
-    s_.view->setTitle(QStringLiteral("Vexil - ") + t_.templatePath);
+    s_.view->setTitle(boardWindowTitle(t_.templatePath));
     t_.modified = false;
     s_.view->setKeysBoxCoversClip(t_.settings.formatVariant != 0);
     selectMacroSet();

@@ -10,6 +10,14 @@ namespace vexil {
 inline constexpr int kMaxAreas = 32767;
 inline const QString kUnnamedTemplate = QStringLiteral("(Sense Nom)");
 
+// The main window's title for a board: "Vexil - " and its path. A board never saved keeps
+// its stored name inside the program (both spellings it is given), but its title speaks
+// the interface's language.
+inline QString boardWindowTitle(const QString& templatePath) {
+    const bool unnamed = templatePath.compare(kUnnamedTemplate, Qt::CaseInsensitive) == 0;
+    return QStringLiteral("Vexil - ") + (unnamed ? QStringLiteral("(Sin nombre)") : templatePath);
+}
+
 // One area. Integers are 16-bit in the files; strings keep the form they have there.
 struct Area {
     std::int16_t x0 = 0;

@@ -83,7 +83,7 @@ public:
 TEST(Startup, NoArgumentsGiveANewBoardToDraw) {
     StartupFixture f;
     startUp(*f.session, f.useMode, QString());
-    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sin nombre)"));
     EXPECT_TRUE(f.view.armed);
     EXPECT_FALSE(f.session->access.useMode);
     EXPECT_TRUE(f.session->timer1->enabled());
@@ -167,7 +167,7 @@ TEST(Startup, ProfileAloneLoadsItAndGivesANewBoard) {
     EXPECT_EQ(f.session->profile.accessMode, 3);
     EXPECT_FALSE(f.session->access.useMode);
     EXPECT_TRUE(f.view.armed);
-    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_EQ(f.view.title, QStringLiteral("Vexil - (Sin nombre)"));
     EXPECT_TRUE(f.messages().isEmpty());
 }
 

@@ -169,7 +169,7 @@ TEST(UseMode, LeavingClosesStartedApplicationsButNeverVexil) {
     UseModeFixture f;
     f.s().tmpl.settings.startProgram = QStringLiteral("mousepad|vexil");
     f.fake.launcher.opensWindow(QStringLiteral("mousepad"), QStringLiteral("Editor"));
-    f.fake.launcher.opensWindow(QStringLiteral("vexil"), QStringLiteral("Vexil - (Sense Nom)"));
+    f.fake.launcher.opensWindow(QStringLiteral("vexil"), QStringLiteral("Vexil - (Sin nombre)"));
     ASSERT_TRUE(f.useMode.enterUseMode());
     f.fake.recorder.clear();
     f.useMode.leaveUseMode();

@@ -272,7 +272,7 @@ TEST_F(FileCommandsTest, NewTemplate) {
         EXPECT_FALSE(t().modified);
         EXPECT_EQ(t().addedAreaCount, 0);
         EXPECT_EQ(view.drawingArmed, 1);
-        EXPECT_EQ(view.titles.last(), QStringLiteral("Vexil - (Sense Nom)"));
+        EXPECT_EQ(view.titles.last(), QStringLiteral("Vexil - (Sin nombre)"));
     }
     // The modified board was offered for saving first (answered No).
     EXPECT_EQ(f.messages(), (QStringList{messageText(5), messageText(5)}));

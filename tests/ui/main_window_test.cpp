@@ -43,7 +43,7 @@ bool menuShown(const QMenu* menu) {
 TEST(MainWindow, BecomesTheSessionsViewWithTheStartTitle) {
     WindowFixture w;
     EXPECT_EQ(w.session.view, static_cast<MainView*>(&w.window));
-    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Vexil - (Sense Nom)"));
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Vexil - (Sin nombre)"));
     w.session.view->setTitle(QStringLiteral("Vexil - C:\\A.VXL"));
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Vexil - C:\\A.VXL"));
 }

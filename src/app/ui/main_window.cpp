@@ -46,7 +46,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     help_ = new HelpSystem(session_.folders.programFolder, interfaceLanguage(),
                            session_.platform.dialogs, this);
     wireDisplayCommands();
-    setTitle(QStringLiteral("Vexil - ") + session_.tmpl.templatePath);
+    setTitle(boardWindowTitle(session_.tmpl.templatePath));
     session_.setView(this);
 }
 

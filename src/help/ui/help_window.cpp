@@ -16,7 +16,7 @@ const char* const kHelpSystemName = "vexilHelp";
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Ajuda"));
-    setWindowTitle(QStringLiteral("Vexil - Ajuda"));
+    setWindowTitle(QStringLiteral("Vexil - Ayuda"));
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     browser_->setOpenLinks(true);
