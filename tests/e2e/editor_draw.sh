@@ -71,6 +71,41 @@ import -window root "$e2e_artifacts/editor-saved.png"
 grep -c . "$e2e_work/boards/DIBUIX.VXL" >/dev/null
 [ "$(sed -n 4p "$e2e_work/boards/DIBUIX.VXL" | tr -d '\r ')" = 13 ] ||
   fail "the saved board does not hold the root and twelve areas"
+
+# Saved again under the name the dialog proposes (its own): one dialog, no question.
+save_dialog() { xdotool search --onlyvisible --name '^Enregistrar el fitxer de plantilla$' 2>/dev/null; }
+question() { xdotool search --onlyvisible --name '^Vexil$' 2>/dev/null; }
+open_save() {
+  # "&Archivos" by the mouse: Alt+A is also the mnemonic of "&Accesibilidad".
+  xdotool mousemove --sync --window "$wid" 30 8 click 1
+  sleep 0.3
+  xdotool key --clearmodifiers g
+  wait_for 10 save_dialog || fail "the save dialog did not open"
+  sleep 0.5
+}
+touch -d '2001-01-01' "$e2e_work/boards/DIBUIX.VXL"
+open_save
+xdotool key --clearmodifiers Return
+saved_again() { (($(stat -c %Y "$e2e_work/boards/DIBUIX.VXL") > 978307200)); }
+wait_for 10 saved_again || fail "the board was not saved again"
+sleep 0.5
+[ -z "$(save_dialog)$(question)" ] || fail "saving the board under its own name asked a question"
+# Over another board that exists: the question comes, and its default (No) goes back to the
+# dialog, which Escape closes; the other board is untouched.
+printf 'other\r\n' >"$e2e_work/boards/ALTRE.VXL"
+open_save
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 "$e2e_work/boards/ALTRE.VXL"
+xdotool key --clearmodifiers Return
+wait_for 10 question || fail "replacing another board asked nothing"
+import -window root "$e2e_artifacts/editor-replace-question.png"
+xdotool key --clearmodifiers Return
+wait_for 10 save_dialog || fail "No to the question did not go back to the dialog"
+[ -z "$(question)" ] || fail "the question stayed open"
+xdotool key --clearmodifiers Escape
+dialog_closed() { [ -z "$(save_dialog)" ]; }
+wait_for 10 dialog_closed || fail "the save dialog did not close"
+[ "$(cat "$e2e_work/boards/ALTRE.VXL")" = $'other\r' ] || fail "the other board was replaced"
 stop_pid "$vexil_pid"
 
 # Use mode: the board starts the recording window and automatic scanning picks the first

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -162,6 +163,21 @@ private:
     int chosen_ = 1;
 };
 
+// A save over a file that exists, other than the one proposed, asks first with Qt's own
+// question in the interface language; "No" goes back to the dialog.
+bool replaceAllowed(const QString& chosen, const QString& proposed, QWidget* parent) {
+    const QFileInfo file(chosen);
+    if (!file.exists()) return true;
+    if (!proposed.isEmpty() && file.canonicalFilePath() == QFileInfo(proposed).canonicalFilePath())
+        return true;
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(file.fileName());
+    return QMessageBox::warning(parent, QStringLiteral("Vexil"), question,
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 }  // namespace
 
 bool QtDialogs::askTrust(const TrustQuestion& question) {
@@ -182,8 +198,14 @@ QString QtDialogs::chooseFile(const FileDialogRequest& request) {
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    // Saving a board again under the name it came with is what the user asked for: only
+    // another file that already exists is worth the question before it is replaced.
+    if (request.save) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().first();
+        if (!request.save || replaceAllowed(chosen, request.fileName, &dialog)) return chosen;
+    }
+    return {};
 }
 
 }  // namespace vexil
