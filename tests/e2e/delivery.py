@@ -44,6 +44,16 @@ def check_client(desk, kind, original_map):
     for _ in range(20):
         play(PHRASE + "\n")
     play(OFF_LAYOUT + OFF_LAYOUT[::-1] + "\n")
+    # A key the user still holds (the switch that chose the area, here Space, whose press
+    # the target reads) is typed all the same.
+    desk.run(["xset", "r", "off"])
+    desk.run(["xdotool", "keydown", "space"])
+    typed += " "
+    try:
+        play("a b c\n")
+    finally:
+        desk.run(["xdotool", "keyup", "space"])
+        desk.run(["xset", "r", "on"])
     if desk.keymap() != original_map:
         raise Failure("%s: the keyboard map was not put back after the runs" % kind)
 

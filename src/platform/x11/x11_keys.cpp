@@ -266,6 +266,14 @@ int X11KeySender::send(const KeySequence& keys) {
     const bool capsLocked = XkbGetState(d, XkbUseCoreKbd, &state) == Success &&
                             (state.locked_mods & LockMask);
     const int capsKey = XKeysymToKeycode(d, XK_Caps_Lock);
+    // A key the user still holds (the switch that chose the area) cannot be pressed again:
+    // the server takes no second press of a key that is down. Its character goes through a
+    // spare keycode instead.
+    char down[32] = {};
+    XQueryKeymap(d, down);
+    auto isDown = [&down](int keycode) {
+        return keycode > 0 && keycode < 256 && (down[keycode / 8] >> (keycode % 8)) & 1;
+    };
     HeldKeys held(d, keyEventsSent_);
     auto tapCaps = [&] {
         held.press(capsKey);
@@ -327,6 +335,7 @@ int X11KeySender::send(const KeySequence& keys) {
         std::optional<KeyChoice> choice = layout.find(sym);
         if (!choice && s.key == NamedKey{})
             if (KeySym alt = unicodeKeysym(s.character)) choice = layout.find(alt);
+        if (choice && isDown(choice->keycode)) choice.reset();
         // A character beyond Latin-1 is bound as its Unicode keysym, which every toolkit
         // translates (GTK does not know some classic ones, such as "permille" for "‰").
         KeySym spareSym = sym;
