@@ -11,7 +11,7 @@ build=$(cd "${1:?build folder}" && pwd)
 name=${2:?benchmark name}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export VEXIL_BENCH_SMOKE=1
-names=(programs startup_vs_onboard typing typing_wayland wayland_gnome_typing voice_accuracy)
+names=(programs startup_vs_onboard typing switch_latency typing_wayland wayland_gnome_typing voice_accuracy)
 # Scripts that are no benchmark of their own: the texts typed, the recogniser's test set
 # (made by voice_accuracy here), this file.
 helpers=(bench_texts.py voice_testset.sh smoke.sh)
@@ -36,6 +36,7 @@ case $name in
     done ;;
   startup_vs_onboard) bash "$here/startup_vs_onboard.sh" "$build" 1 ;;
   typing) python3 "$here/typing.py" "$build" 1 ;;
+  switch_latency) python3 "$here/switch_latency.py" "$build" 2 ;;
   typing_wayland) python3 "$here/typing_wayland.py" "$build" 1 us ;;
   wayland_gnome_typing) bash "$here/wayland_gnome_typing.sh" "$build" 1 ;;
   voice_accuracy)
