@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace vexil {
 
@@ -11,11 +14,24 @@ SingleInstance::SingleInstance(const QString& folder) {
     if (dir.isEmpty()) dir = QDir::tempPath();
     QDir().mkpath(dir);
     path_ = QDir(dir).filePath(QStringLiteral("vexil.lock"));
-    lock_ = std::make_unique<QLockFile>(path_);
-    // A lock is stale only when its process is gone (QLockFile checks that), never by age.
-    lock_->setStaleLockTime(0);
 }
 
-bool SingleInstance::acquire() { return lock_->isLocked() || lock_->tryLock(0); }
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) ::close(fd_);  // the lock goes with the descriptor
+}
+
+bool SingleInstance::acquire() {
+    if (fd_ >= 0) return true;
+    // Nothing is written to the file, so taking the lock costs no write to the disk.
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A runtime folder that cannot hold the file keeps no one from using the program.
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
 
 }  // namespace vexil
