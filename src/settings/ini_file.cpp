@@ -178,12 +178,18 @@ int IniFile::save(const QString& path) const {
     const QFileInfo info(path);
     if (!QFileInfo(info.absolutePath()).isDir()) return errnum::PathNotFound;
     if (info.isDir()) return errnum::PathFileAccess;
+    const QByteArray data = bytes();
+    // A file that already holds these bytes is left alone: writing it again would cost a
+    // sync to the disk (at every start, for the remembered profile) and change nothing.
+    if (info.isFile() && info.size() == data.size() && info.isWritable()) {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == data) return 0;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return info.exists() && !info.isWritable() ? errnum::PermissionDenied
                                                    : errnum::PathFileAccess;
     }
-    const QByteArray data = bytes();
     if (file.write(data) != data.size()) return errnum::DiskFull;
     return file.commit() ? 0 : errnum::PathFileAccess;
 }

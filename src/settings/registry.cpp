@@ -373,8 +373,14 @@ bool RegistryStore::save() {
         QFile::copy(filePath_, filePath_ + QStringLiteral(".old"));
         keepOldFile_ = false;
     }
-    QSaveFile file(filePath_);
     const QByteArray text = toText();
+    // Unchanged: no write, and no sync to the disk.
+    QFile current(filePath_);
+    if (current.open(QIODevice::ReadOnly) && current.size() == text.size() &&
+        current.readAll() == text)
+        return saved_ = true;
+    current.close();
+    QSaveFile file(filePath_);
     saved_ = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
     return saved_;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -150,6 +151,16 @@ TEST(IniFile, SavesAtomicallyAndReportsFailures) {
     EXPECT_EQ(ini.save(path), 0);
     EXPECT_EQ(IniFile::read(path).value("Vexil", "modus"), "2");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"P.USR"});
+    // The same bytes again: the file is not written (no sync to the disk at every start).
+    const QDateTime past = QDateTime::currentDateTime().addYears(-1);
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(past, QFileDevice::FileModificationTime));
+    old.close();
+    EXPECT_EQ(ini.save(path), 0);
+    EXPECT_EQ(QFileInfo(path).lastModified().toSecsSinceEpoch(), past.toSecsSinceEpoch());
+    ini.setValue("Vexil", "modus", " 3");
+    EXPECT_EQ(ini.save(path), 0);
+    EXPECT_EQ(IniFile::read(path).value("Vexil", "modus"), "3");
 
     EXPECT_EQ(ini.save(dir.filePath("missing/P.USR")), errnum::PathNotFound);
     EXPECT_EQ(ini.save(dir.path()), errnum::PathFileAccess);
