@@ -91,7 +91,7 @@ TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {
     fake.dialogs.chosenFiles.push_back(path(QStringLiteral("un")));
     importObzCommand(*session);
     EXPECT_EQ(session->tmpl.areaCount(), 2);
-    EXPECT_EQ(session->tmpl.area(2).keys, QStringLiteral("x"));
+    EXPECT_EQ(session->tmpl.area(2).keys, QStringLiteral("{|Llegir x}"));  // it says its label
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(QStringLiteral("Importado, con avisos:\n")));
     EXPECT_TRUE(messages().first().contains(QStringLiteral("does not hold")));

@@ -76,13 +76,15 @@ const Command importObzCommand{
     "import-obz", "IN.obz|IN.obf OUTDIR",
     "    Imports an Open Board Format package (or one .obf board) into OUTDIR, which\n"
     "    must not exist or be empty. Boards Vexil wrote come back as the same .VXL files,\n"
-    "    pictures and sounds; boards of other programs become boards with one area per\n"
-    "    button on their grid, a cover drawn from labels and pictures, keys that type the\n"
-    "    label or vocalization, and CARREGA links between the imported boards. Refused,\n"
-    "    with nothing written: zip bombs (size and ratio bounds), entry names that climb\n"
-    "    out of the folder, a missing manifest (for more than one board), ids that\n"
-    "    repeat, pictures that do not decode. Prints \"note: ...\" lines (boards that\n"
-    "    open one another in a cycle are noted and each imported once), then a summary\n"
+    "    pictures and sounds (made from the format's fields when another program wrote\n"
+    "    the package again); boards of other programs become boards with one area per\n"
+    "    button on their grid, a cover drawn from labels and pictures, keys that say the\n"
+    "    vocalization or label and do the actions, and CARREGA links between the\n"
+    "    imported boards. Refused, with nothing written: zip bombs (bounds of declared\n"
+    "    and inflated sizes), entry names that climb out of the folder, a missing\n"
+    "    manifest (for more than one board), ids that repeat. Prints \"note: ...\" lines\n"
+    "    (what could not be kept; boards that open one another in a cycle are noted and\n"
+    "    each imported once), then a summary\n"
     "    naming the first board. Exit status 0 imported; 1 nothing written, the reason\n"
     "    on standard error.\n",
     runImport};
