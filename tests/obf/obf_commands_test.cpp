@@ -107,6 +107,18 @@ TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("dos"))));
 }
 
+TEST_F(ObfCommandsTest, APackageTheDesktopHandsOverAsksOnlyForTheFolder) {
+    // A double click on a package: the program starts with it, and its import asks where.
+    const QByteArray board =
+        R"({"format":"open-board-0.1","id":"1","name":"Un","buttons":[{"id":"1","label":"x"}],)"
+        R"("grid":{"rows":1,"columns":1,"order":[["1"]]}})";
+    writeFile(QStringLiteral("given.obf"), board);
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("here")));
+    importObzCommand(*session, path(QStringLiteral("given.obf")));
+    EXPECT_EQ(dialogTitles(), QStringList{QStringLiteral("Carpeta para las plantillas importadas")});
+    EXPECT_EQ(session->tmpl.templatePath, path(QStringLiteral("here/UN.VXL")));
+}
+
 TEST_F(ObfCommandsTest, CancelledDialogsDoNothing) {
     loadTemplate(*session, demo());
     const Template before = session->tmpl;
