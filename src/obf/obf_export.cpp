@@ -170,34 +170,78 @@ private:
         if (!QFileInfo(first).isFile())
             throw ObfError(QStringLiteral("%1: no such board file").arg(first));
         idOf.insert(QFileInfo(first).canonicalFilePath(), QStringLiteral("board-1"));
-        for (size_t i = 0; i < queue.size(); ++i) {
-            Board b = load(queue[i]);
-            b.id = idOf.value(QFileInfo(b.realPath).canonicalFilePath());
-            // The boards its CARREGA commands open, each once, in the order they appear.
-            for (int n = 1; n <= b.tmpl.areaCount(); ++n)
-                for (const EmbeddedCommand& c : embeddedCommands(b.tmpl.area(n).keys)) {
-                    if (c.keyword != u"CARREGA" && c.keyword != u"CARGA") continue;
-                    const QString target = session_->realPath(c.argument);
-                    if (!target.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) {
-                        report_.notices << QStringLiteral("%1: area %2 opens %3, which is no board")
-                                               .arg(b.realPath)
-                                               .arg(n)
-                                               .arg(c.argument);
-                        continue;
-                    }
-                    if (!QFileInfo(target).isFile()) {
-                        report_.notices << QStringLiteral("%1: area %2 opens %3, which does not exist")
-                                               .arg(b.realPath)
-                                               .arg(n)
-                                               .arg(c.argument);
-                        continue;
-                    }
-                    session_->currentDirectory = folderOf(b.realPath);
-                    const QString id = idFor(target);
-                    if (!b.links.contains(n)) b.links.insert(n, id);
-                }
-            boards_.push_back(std::move(b));
+        for (size_t i = 0;;) {
+            for (; i < queue.size(); ++i) collectOne(queue[i], idOf, idFor);
+            // The boards beside the first that open a board of the package belong to its
+            // set though none of its boards opens them (an imported set often has such
+            // boards, with a key back home): they are packed too, with what they open.
+            if (!addBoardsOpeningThePackage(folderOf(first), idOf, idFor)) break;
         }
+    }
+
+    template <class IdFor>
+    bool addBoardsOpeningThePackage(const QString& folder, const QHash<QString, QString>& idOf, IdFor& idFor) {
+        bool added = false;
+        const QStringList boards = QDir(folder).entryList(QDir::Files, QDir::Name);
+        for (const QString& name : boards) {
+            if (!name.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) continue;
+            const QString path = QDir(folder).filePath(name);
+            if (idOf.contains(QFileInfo(path).canonicalFilePath())) continue;
+            QFile f(path);
+            if (f.size() > kMaxPackedFile) continue;
+            fake_.recorder.clear();
+            loadTemplate(*session_, path);
+            bool broken = false;
+            for (const auto& e : fake_.recorder.eventsOf(QStringLiteral("message")))
+                if (!e.value(QStringLiteral("text")).toString().startsWith(messageText(15))) broken = true;
+            if (broken) continue;  // not a board this export could read: left where it is
+            session_->currentDirectory = folder;
+            const Template t = session_->tmpl;
+            bool opens = false;
+            for (int n = 1; n <= t.areaCount() && !opens; ++n)
+                for (const EmbeddedCommand& c : embeddedCommands(t.area(n).keys))
+                    if ((c.keyword == u"CARREGA" || c.keyword == u"CARGA") &&
+                        idOf.contains(QFileInfo(session_->realPath(c.argument)).canonicalFilePath())) {
+                        opens = true;
+                        break;
+                    }
+            if (opens) {
+                idFor(path);
+                added = true;
+            }
+        }
+        return added;
+    }
+
+    template <class IdFor>
+    // One board of the queue (by value: reaching more boards grows the queue).
+    void collectOne(const QString boardPath, const QHash<QString, QString>& idOf, IdFor& idFor) {
+        Board b = load(boardPath);
+        b.id = idOf.value(QFileInfo(b.realPath).canonicalFilePath());
+        // The boards its CARREGA commands open, each once, in the order they appear.
+        for (int n = 1; n <= b.tmpl.areaCount(); ++n)
+            for (const EmbeddedCommand& c : embeddedCommands(b.tmpl.area(n).keys)) {
+                if (c.keyword != u"CARREGA" && c.keyword != u"CARGA") continue;
+                const QString target = session_->realPath(c.argument);
+                if (!target.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) {
+                    report_.notices << QStringLiteral("%1: area %2 opens %3, which is no board")
+                                           .arg(b.realPath)
+                                           .arg(n)
+                                           .arg(c.argument);
+                    continue;
+                }
+                if (!QFileInfo(target).isFile()) {
+                    report_.notices << QStringLiteral("%1: area %2 opens %3, which does not exist")
+                                           .arg(b.realPath)
+                                           .arg(n)
+                                           .arg(c.argument);
+                    continue;
+                }
+                session_->currentDirectory = folderOf(b.realPath);
+                const QString id = idFor(target);
+                if (!b.links.contains(n)) b.links.insert(n, id);
+            }
+        boards_.push_back(std::move(b));
     }
 
     // Loads one board the way the program does, and finds the files it names.

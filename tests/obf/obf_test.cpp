@@ -667,6 +667,9 @@ TEST_F(ObfTest, ButtonsOfOtherProgramsSpeakAndDoTheirActions) {
     const QString notes = report.notices.join(u'\n');
     for (const char* kept : {"1 hidden buttons", ":beep", "colours of 1 buttons", "\u4f60\u597d"})
         EXPECT_TRUE(notes.contains(QString::fromUtf8(kept))) << kept << "\n" << notes.toStdString();
+    // Exported again from its first board, the set keeps the board no link reaches: it
+    // opens the first board.
+    EXPECT_EQ(exportBoards(path(QStringLiteral("out/HOME.VXL")), path(QStringLiteral("again.obz"))).boards, 2);
 }
 
 // Pictures of every kind load, a large photo within the memory bound too; a picture that
