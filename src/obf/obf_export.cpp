@@ -483,6 +483,8 @@ private:
                 if (!r.isEmpty())
                     image = pictureFor(QStringLiteral("%1\n%2").arg(b.realPath).arg(n), cover.copy(r), images,
                                        inline_);
+                // Not the area's icon: the import makes no icon file of it.
+                if (!image.isEmpty()) button.insert(QStringLiteral("ext_vexil_cover_part"), true);
             }
             if (!image.isEmpty()) button.insert(QStringLiteral("image_id"), image);
             if (b.soundPaths.contains(n)) {

@@ -590,7 +590,10 @@ private:
             if (isPictureName(icon)) {
                 const QString path = fileBeside(b.fileName, icon);
                 if (!path.isEmpty() && !written(path)) {
-                    const QString imageId = idText(button.value(QStringLiteral("image_id")));
+                    // A part of the cover stands for an icon the board named but did not have.
+                    const QString imageId = button.value(QStringLiteral("ext_vexil_cover_part")).toBool()
+                                                ? QString()
+                                                : idText(button.value(QStringLiteral("image_id")));
                     QImage picture;
                     if (!imageId.isEmpty()) {
                         const QByteArray bytes = resourceBytes(b, "images", imageId,

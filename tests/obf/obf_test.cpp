@@ -504,6 +504,10 @@ TEST_F(ObfTest, LabelsAndActionsAreWhatTheAreasShowAndDo) {
                   *cases[i].action ? QJsonArray{QString::fromUtf8(cases[i].action)} : QJsonArray())
             << cases[i].keys;
     }
+    // The part of the cover that stands for a missing icon comes back as no icon file.
+    importBoards(path(QStringLiteral("l.obf")), path(QStringLiteral("back")));
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("back/L.VXL"))));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("back/PA.PNG"))));
 }
 
 TEST(ReadingOrder, RowsFromTheTopLeftToRight) {
