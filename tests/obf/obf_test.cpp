@@ -753,6 +753,25 @@ TEST_F(ObfTest, TheFormatsSampleBoardImportsWithItsPicture) {
     EXPECT_TRUE(report.notices.join(u'\n').contains(QStringLiteral("image \"119\" is not in the package")));
 }
 
+// The same, written by the format's reference library itself from a package of Vexil's
+// earlier layout: the cover, the icon and the sound come back from the format's fields.
+TEST_F(ObfTest, APackageTheReferenceLibraryWroteAgainKeepsItsPicturesAndSound) {
+    const ImportReport report = importBoards(test::sourceDir() + QStringLiteral("/tests/obf/samples/rewritten.obz"),
+                                             path(QStringLiteral("back")));
+    EXPECT_EQ(report.notices, QStringList());
+    const QImage cover(path(QStringLiteral("back/PETITA.BMP")));
+    ASSERT_EQ(cover.size(), QSize(64, 44));
+    EXPECT_EQ(cover.pixelColor(30, 30), QColor(Qt::yellow));
+    const QImage icon(path(QStringLiteral("back/ICONES/SOL.BMP")));
+    ASSERT_EQ(icon.size(), QSize(16, 12));
+    EXPECT_EQ(icon.pixelColor(8, 6), QColor(Qt::red));
+    EXPECT_TRUE(readAll(path(QStringLiteral("back/SONS/HOLA.WAV"))).startsWith("RIFF"));
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, report.rootBoard);
+    EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+    EXPECT_EQ(f.session->tmpl.area(2).keys, QStringLiteral("{|Llegir Bon dia}"));
+}
+
 // A Vexil package that another program read and wrote again (the format's reference
 // library does this): Vexil's own copies of the files are gone, the boards and resources
 // are renamed, the cover is only in the background, and the other program's edits stand.
