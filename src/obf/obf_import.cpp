@@ -12,8 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
