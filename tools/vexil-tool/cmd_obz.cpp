@@ -61,9 +61,10 @@ int runImport(const QStringList& given) {
 const Command exportObzCommand{
     "export-obz", "BOARD.VXL OUT.obz|OUT.obf",
     "    Writes the board and every board it opens with CARREGA (each once, cycles\n"
-    "    included) as an Open Board Format package: one board per .VXL, the cover as the\n"
-    "    board's background image, each area as a button placed at its rectangle\n"
-    "    (left/top/width/height), the grid filled in reading order; pictures as PNG,\n"
+    "    included), and the boards beside it that open one of those, as an Open Board\n"
+    "    Format package: one board per .VXL, each area as a button placed at its\n"
+    "    rectangle (left/top/width/height) with its picture (its icon, or the part of\n"
+    "    the cover it lies over), the grid filled in reading order; pictures as PNG,\n"
     "    wave sounds, and the board files with every file they name by a relative name,\n"
     "    so that import-obz gives them back byte for byte. Everything the format has no\n"
     "    field for is kept in ext_vexil_* fields. OUT ending in .obf writes the first\n"
