@@ -741,10 +741,14 @@ private:
     // The bytes of an image or a sound of board `b`: its inline data, its file in the
     // package (its path, or the manifest's path for its id), or a data URI as its url.
     // Empty, with a note saying why, when the package does not hold it.
-    QByteArray resourceBytes(const SourceBoard& b, const char* kind, const QString& id, const QString& where) {
+    // With `absent`, an id that names nothing of the board and a resource only on the web go
+    // into that list instead of a note each (a board's note then names them all).
+    QByteArray resourceBytes(const SourceBoard& b, const char* kind, const QString& id, const QString& where,
+                             QStringList* absent = nullptr) {
         const QJsonObject res = (QLatin1String(kind) == QLatin1String("images") ? b.images : b.sounds).value(id);
         if (res.isEmpty()) {
-            report_.notices << QStringLiteral("%1 is not in the board's list of %2").arg(where, QLatin1String(kind));
+            if (absent) *absent << id;
+            else report_.notices << QStringLiteral("%1 is not in the board's list of %2").arg(where, QLatin1String(kind));
             return {};
         }
         const QString data = res.value(QStringLiteral("data")).toString();
@@ -768,9 +772,11 @@ private:
             const QByteArray bytes = decodeDataUri(url);
             if (!bytes.isEmpty()) return bytes;
         }
-        report_.notices << QStringLiteral("%1 is not in the package (only on the web or in a symbol set); "
-                                          "it is left out")
-                               .arg(where);
+        if (absent) *absent << id;
+        else
+            report_.notices << QStringLiteral("%1 is not in the package (only on the web or in a symbol set); "
+                                              "it is left out")
+                                   .arg(where);
         return {};
     }
 
@@ -805,7 +811,8 @@ private:
         const QString key = b.id + u'\n' + imageId + u'\n' + label + u'\n' + ground.name();
         if (auto it = icons_.constFind(key); it != icons_.constEnd()) return *it;
         const QString where = QStringLiteral("board \"%1\", image \"%2\"").arg(b.id, imageId);
-        const QByteArray bytes = resourceBytes(b, "images", imageId, where);
+        QStringList& absent = absentPictures_[b.id];
+        const QByteArray bytes = resourceBytes(b, "images", imageId, where, &absent);
         if (bytes.isEmpty()) return {};
         QString why;
         QImage picture = decodePicture(bytes, kIconSide, &why);
@@ -949,6 +956,12 @@ private:
             t.appendArea(a);
         }
         QStringList lost;
+        QStringList absent = absentPictures_.value(b.id);
+        absent.removeDuplicates();
+        if (!absent.isEmpty())
+            lost << QStringLiteral("the pictures %1, which the package does not hold (on the web, in a symbol "
+                                   "set, or no image of the board): their buttons show their labels")
+                        .arg(u'"' + absent.join(QStringLiteral("\", \"")) + u'"');
         if (hiddenCount) lost << QStringLiteral("%1 hidden buttons (left out)").arg(hiddenCount);
         if (colouredLabels) lost << QStringLiteral("the colours of %1 buttons without pictures").arg(colouredLabels);
         if (!lostActions.isEmpty())
@@ -1037,6 +1050,7 @@ private:
     QSet<QString> used_;
     QString staging_;
     QHash<QString, QString> icons_;
+    QHash<QString, QStringList> absentPictures_;  // board id -> image ids it does not hold
     int soundCount_ = 0;
     QMultiHash<QString, QString> links_;
     ImportReport report_;
