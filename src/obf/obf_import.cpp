@@ -22,6 +22,7 @@
 #include <optional>
 
 #include "commands/keystroke_parser.h"
+#include "commands/player.h"
 #include "commands/trust_gate.h"
 #include "editor/cover_composer.h"
 #include "editor/editor_context.h"
@@ -510,8 +511,14 @@ private:
             const QString label = button.value(QStringLiteral("label")).toString();
             const QString shown = areaLabel(a);
             const QString vocalization = areaVocalization(a);
-            if (button.value(QStringLiteral("label")).isString() && label != shown &&
-                !(shown.isEmpty() && (label == vocalization || linkNames(button).contains(label)))) {
+            // Packages of earlier versions wrote the icon's text or what keysDisplayText
+            // shows ("F4}" for "%{F4}"): that is no edit either.
+            QString earlier = CoverComposer::contentOf(a).label.trimmed();
+            if (earlier.isEmpty()) earlier = keysDisplayText(a.keys).trimmed();
+            const bool asWritten = label == shown || label == earlier ||
+                                   ((shown.isEmpty() || earlier.isEmpty()) &&
+                                    (label == vocalization || linkNames(button).contains(label)));
+            if (button.value(QStringLiteral("label")).isString() && !asWritten) {
                 if (isPictureName(a.iconFile.trimmed())) {
                     pictureLabels << label;
                 } else {

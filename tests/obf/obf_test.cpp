@@ -474,19 +474,20 @@ TEST_F(ObfTest, LabelsAndActionsAreWhatTheAreasShowAndDo) {
         const char* keys;
         const char* icon;
         const char* label;
-        const char* action;  // "" for none
+        const char* action;   // "" for none
+        const char* earlier;  // the label earlier versions wrote
     };
     const Case cases[] = {
-        {"{|Enganxa PA.PNG}^v", "PA.PNG ", "Ctrl+V", ""},
-        {"%{F4}", "", "Alt+F4", ""},
-        {" ", "", "Space", ":space"},
-        {"{BACKSPACE}", "", "Backspace", ":backspace"},
-        {"~", "", "Enter", ":enter"},
-        {"{TAB}", "", "Tab", ":tab"},
-        {"cafè", "..\\COMU\\CAFÈ AMB LLET.GIF", "cafè", "+cafè"},
-        {"{|Llegir Hola}hola ", "", "hola", "+hola "},
-        {"+a", "", "A", ""},
-        {"x", "Icona", "Icona", "+x"},
+        {"{|Enganxa PA.PNG}^v", "PA.PNG ", "Ctrl+V", "", "PA.PNG"},
+        {"%{F4}", "", "Alt+F4", "", "F4}"},
+        {" ", "", "Space", ":space", ""},
+        {"{BACKSPACE}", "", "Backspace", ":backspace", ""},
+        {"~", "", "Enter", ":enter", "~"},
+        {"{TAB}", "", "Tab", ":tab", ""},
+        {"cafè", "..\\COMU\\CAFÈ AMB LLET.GIF", "cafè", "+cafè", "cafè"},
+        {"{|Llegir Hola}hola ", "", "hola", "+hola ", "hola"},
+        {"+a", "", "A", "", ""},
+        {"x", "Icona", "Icona", "+x", "Icona"},
     };
     std::vector<Area> areas{area(0, 0, 640, 445, 0)};
     for (int i = 0; i < int(std::size(cases)); ++i)
@@ -506,8 +507,22 @@ TEST_F(ObfTest, LabelsAndActionsAreWhatTheAreasShowAndDo) {
     }
     // The part of the cover that stands for a missing icon comes back as no icon file.
     importBoards(path(QStringLiteral("l.obf")), path(QStringLiteral("back")));
-    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("back/L.VXL"))));
+    EXPECT_EQ(readAll(path(QStringLiteral("back/L.VXL"))), readAll(path(QStringLiteral("labels/L.VXL"))));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("back/PA.PNG"))));
+    // A board exported by an earlier version, with its labels, comes back as it was: those
+    // labels are no edit made in another program.
+    QJsonObject board = QJsonDocument::fromJson(readAll(path(QStringLiteral("l.obf")))).object();
+    QJsonArray earlier = board.value(QStringLiteral("buttons")).toArray();
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        QJsonObject b = earlier[i].toObject();
+        b.insert(QStringLiteral("label"), QString::fromUtf8(cases[i].earlier));
+        earlier[i] = b;
+    }
+    board.insert(QStringLiteral("buttons"), earlier);
+    writeAll(path(QStringLiteral("earlier.obf")), json(board));
+    const ImportReport report = importBoards(path(QStringLiteral("earlier.obf")), path(QStringLiteral("back2")));
+    EXPECT_EQ(readAll(path(QStringLiteral("back2/L.VXL"))), readAll(path(QStringLiteral("labels/L.VXL"))));
+    EXPECT_FALSE(report.notices.join(u'\n').contains(QStringLiteral("edited"))) << report.notices.join(u'\n').toStdString();
 }
 
 TEST(ReadingOrder, RowsFromTheTopLeftToRight) {
