@@ -18,7 +18,7 @@ RUN_PACKAGES := cmake ninja-build g++ pkg-config \
 TEST_PACKAGES := clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
   xvfb openbox xdotool x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
-  imagemagick python3-tk sox jq onboard appstream desktop-file-utils shared-mime-info dpkg-dev \
+  imagemagick python3-tk sox jq onboard appstream desktop-file-utils shared-mime-info dpkg-dev lintian \
   pulseaudio mutter sway xwayland xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi
 PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 

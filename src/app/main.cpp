@@ -1,5 +1,6 @@
 // vexil [profile.usr] [board.vxl]
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "access/access_actions.h"
@@ -15,6 +16,7 @@
 #include "i18n/qt_translations.h"
 #include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
+#include "obf/obf_commands.h"
 #include "platform/qt/desktop_platform.h"
 #include "platform/qt/process_cue.h"
 #include "platform/wayland/input_choice.h"
@@ -74,6 +76,13 @@ int main(int argc, char** argv) {
     translateForm(&window);
     startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
     if (!window.isVisible()) window.show();
+    // An Open Board Format package handed over by the desktop (a double click): its import.
+    for (const QString& argument : QApplication::arguments().mid(1))
+        if (argument.endsWith(QLatin1String(".obz"), Qt::CaseInsensitive) ||
+            argument.endsWith(QLatin1String(".obf"), Qt::CaseInsensitive)) {
+            importObzCommand(session, QFileInfo(argument).absoluteFilePath());
+            break;
+        }
     if (useMode.inUseMode()) window.focusBoard();
     return QApplication::exec();
 }

@@ -58,14 +58,17 @@ void exportObzCommand(Session& session) {
     }
 }
 
-void importObzCommand(Session& session) {
+void importObzCommand(Session& session, const QString& given) {
     session.view->closeAuxiliaryKeyboard();
     if (session.tmpl.modified) askSave(session);
-    FileDialogRequest open;
-    open.title = translateCaption(QStringLiteral("Importar OBZ"));
-    open.filter = QStringLiteral("Open Board (*.obz;*.obf)|*.obz;*.obf");
-    open.initialFolder = session.realPath(session.tmpl.templateFolder);
-    const QString package = session.platform.dialogs.chooseFile(open);
+    QString package = given;
+    if (package.isEmpty()) {
+        FileDialogRequest open;
+        open.title = translateCaption(QStringLiteral("Importar OBZ"));
+        open.filter = QStringLiteral("Open Board (*.obz;*.obf)|*.obz;*.obf");
+        open.initialFolder = session.realPath(session.tmpl.templateFolder);
+        package = session.platform.dialogs.chooseFile(open);
+    }
     if (package.isEmpty()) return;
     // The folder is named in a save dialog: a new name makes a new folder.
     FileDialogRequest folder;

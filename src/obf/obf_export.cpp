@@ -10,19 +10,24 @@
 #include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPainter>
+#include <QtEndian>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
 
 #include "commands/player.h"
 #include "editor/cover_composer.h"
+#include "editor/editor_context.h"
 #include "files/template_reader.h"
 #include "i18n/texts.h"
 #include "obf/obf_error.h"
 #include "obf/obf_format.h"
 #include "obf/zip_archive.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/picture_files.h"
 #include "session/session.h"
 #include "template/board_paths.h"
 
@@ -76,6 +81,47 @@ bool isPictureName(const QString& name) {
     return false;
 }
 
+// A wave sound's length in whole seconds (at least 1), from its format and data chunks.
+int waveSeconds(const QByteArray& wav) {
+    auto u32 = [&](qsizetype at) {
+        return at + 4 <= wav.size() ? qFromLittleEndian<quint32>(wav.constData() + at) : 0u;
+    };
+    quint32 byteRate = 0;
+    qint64 data = 0;
+    for (qsizetype at = 12; at + 8 <= wav.size();) {
+        const QByteArray id = wav.mid(at, 4);
+        const quint32 size = u32(at + 4);
+        if (id == "fmt ") byteRate = u32(at + 16);
+        else if (id == "data") data = std::min<qint64>(size, wav.size() - at - 8);
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    if (byteRate == 0) return 1;
+    return int(std::max<qint64>(1, (data + byteRate - 1) / byteRate));
+}
+
+// What readers of the format do for an area's keys, when they are one of the actions the
+// format names: a blank, Backspace, Enter, Tab, or plain letters ("+abc"). The texts of
+// LLEGIR commands are the vocalization, not an action.
+QJsonArray actionsOf(const QString& keys) {
+    const QString typed = withVocalization(keys, {});
+    static const QHash<QString, QString> named{
+        {QStringLiteral(" "), QStringLiteral(":space")},
+        {QStringLiteral("{BACKSPACE}"), QStringLiteral(":backspace")},
+        {QStringLiteral("{BS}"), QStringLiteral(":backspace")},
+        {QStringLiteral("{BKSP}"), QStringLiteral(":backspace")},
+        {QStringLiteral("{BK}"), QStringLiteral(":backspace")},
+        {QStringLiteral("{ENTER}"), QStringLiteral(":enter")},
+        {QStringLiteral("~"), QStringLiteral(":enter")},
+        {QStringLiteral("{TAB}"), QStringLiteral(":tab")},
+    };
+    if (named.contains(typed.toUpper())) return QJsonArray{named.value(typed.toUpper())};
+    static const QString special = QStringLiteral("+^%~(){}[]");
+    if (typed.trimmed().isEmpty()) return {};
+    for (QChar c : typed)
+        if (special.contains(c) || c.unicode() < 0x20) return {};
+    return QJsonArray{u'+' + typed};
+}
+
 class Exporter {
 public:
     Exporter(const DriveMap& drives) {
@@ -124,34 +170,78 @@ private:
         if (!QFileInfo(first).isFile())
             throw ObfError(QStringLiteral("%1: no such board file").arg(first));
         idOf.insert(QFileInfo(first).canonicalFilePath(), QStringLiteral("board-1"));
-        for (size_t i = 0; i < queue.size(); ++i) {
-            Board b = load(queue[i]);
-            b.id = idOf.value(QFileInfo(b.realPath).canonicalFilePath());
-            // The boards its CARREGA commands open, each once, in the order they appear.
-            for (int n = 1; n <= b.tmpl.areaCount(); ++n)
-                for (const EmbeddedCommand& c : embeddedCommands(b.tmpl.area(n).keys)) {
-                    if (c.keyword != u"CARREGA" && c.keyword != u"CARGA") continue;
-                    const QString target = session_->realPath(c.argument);
-                    if (!target.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) {
-                        report_.notices << QStringLiteral("%1: area %2 opens %3, which is no board")
-                                               .arg(b.realPath)
-                                               .arg(n)
-                                               .arg(c.argument);
-                        continue;
-                    }
-                    if (!QFileInfo(target).isFile()) {
-                        report_.notices << QStringLiteral("%1: area %2 opens %3, which does not exist")
-                                               .arg(b.realPath)
-                                               .arg(n)
-                                               .arg(c.argument);
-                        continue;
-                    }
-                    session_->currentDirectory = folderOf(b.realPath);
-                    const QString id = idFor(target);
-                    if (!b.links.contains(n)) b.links.insert(n, id);
-                }
-            boards_.push_back(std::move(b));
+        for (size_t i = 0;;) {
+            for (; i < queue.size(); ++i) collectOne(queue[i], idOf, idFor);
+            // The boards beside the first that open a board of the package belong to its
+            // set though none of its boards opens them (an imported set often has such
+            // boards, with a key back home): they are packed too, with what they open.
+            if (!addBoardsOpeningThePackage(folderOf(first), idOf, idFor)) break;
         }
+    }
+
+    template <class IdFor>
+    bool addBoardsOpeningThePackage(const QString& folder, const QHash<QString, QString>& idOf, IdFor& idFor) {
+        bool added = false;
+        const QStringList boards = QDir(folder).entryList(QDir::Files, QDir::Name);
+        for (const QString& name : boards) {
+            if (!name.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) continue;
+            const QString path = QDir(folder).filePath(name);
+            if (idOf.contains(QFileInfo(path).canonicalFilePath())) continue;
+            QFile f(path);
+            if (f.size() > kMaxPackedFile) continue;
+            fake_.recorder.clear();
+            loadTemplate(*session_, path);
+            bool broken = false;
+            for (const auto& e : fake_.recorder.eventsOf(QStringLiteral("message")))
+                if (!e.value(QStringLiteral("text")).toString().startsWith(messageText(15))) broken = true;
+            if (broken) continue;  // not a board this export could read: left where it is
+            session_->currentDirectory = folder;
+            const Template t = session_->tmpl;
+            bool opens = false;
+            for (int n = 1; n <= t.areaCount() && !opens; ++n)
+                for (const EmbeddedCommand& c : embeddedCommands(t.area(n).keys))
+                    if ((c.keyword == u"CARREGA" || c.keyword == u"CARGA") &&
+                        idOf.contains(QFileInfo(session_->realPath(c.argument)).canonicalFilePath())) {
+                        opens = true;
+                        break;
+                    }
+            if (opens) {
+                idFor(path);
+                added = true;
+            }
+        }
+        return added;
+    }
+
+    template <class IdFor>
+    // One board of the queue (by value: reaching more boards grows the queue).
+    void collectOne(const QString boardPath, const QHash<QString, QString>& idOf, IdFor& idFor) {
+        Board b = load(boardPath);
+        b.id = idOf.value(QFileInfo(b.realPath).canonicalFilePath());
+        // The boards its CARREGA commands open, each once, in the order they appear.
+        for (int n = 1; n <= b.tmpl.areaCount(); ++n)
+            for (const EmbeddedCommand& c : embeddedCommands(b.tmpl.area(n).keys)) {
+                if (c.keyword != u"CARREGA" && c.keyword != u"CARGA") continue;
+                const QString target = session_->realPath(c.argument);
+                if (!target.endsWith(QLatin1String(".VXL"), Qt::CaseInsensitive)) {
+                    report_.notices << QStringLiteral("%1: area %2 opens %3, which is no board")
+                                           .arg(b.realPath)
+                                           .arg(n)
+                                           .arg(c.argument);
+                    continue;
+                }
+                if (!QFileInfo(target).isFile()) {
+                    report_.notices << QStringLiteral("%1: area %2 opens %3, which does not exist")
+                                           .arg(b.realPath)
+                                           .arg(n)
+                                           .arg(c.argument);
+                    continue;
+                }
+                session_->currentDirectory = folderOf(b.realPath);
+                const QString id = idFor(target);
+                if (!b.links.contains(n)) b.links.insert(n, id);
+            }
+        boards_.push_back(std::move(b));
     }
 
     // Loads one board the way the program does, and finds the files it names.
@@ -237,25 +327,31 @@ private:
 
     // A picture as an OBF image (PNG), or an empty id when it does not decode here.
     QString imageFor(const QString& realPath, QJsonArray& images, bool inline_) {
-        auto it = images_.find(realPath);
-        if (it == images_.end()) {
-            QImageReader reader(realPath);
-            reader.setDecideFormatFromContent(true);
-            const QImage image = reader.read();
-            QJsonObject entry;
-            if (image.isNull()) {
+        if (!images_.contains(realPath)) {
+            const QImage image = readPicture(realPath);
+            if (image.isNull())
                 report_.notices << QStringLiteral("%1: the picture does not decode here; it is left out")
                                        .arg(realPath);
-            } else {
+            return pictureFor(realPath, image, images, inline_);
+        }
+        return pictureFor(realPath, QImage(), images, inline_);
+    }
+
+    // The image `picture` under `key` (made once), added to the board's list; its id.
+    QString pictureFor(const QString& key, const QImage& picture, QJsonArray& images, bool inline_) {
+        auto it = images_.find(key);
+        if (it == images_.end()) {
+            QJsonObject entry;
+            if (!picture.isNull()) {
                 QByteArray png;
                 QBuffer buffer(&png);
                 buffer.open(QIODevice::WriteOnly);
-                image.save(&buffer, "PNG");
+                picture.save(&buffer, "PNG");
                 const QString id = QStringLiteral("image-%1").arg(images_.size() + 1);
                 pngs_.insert(id, png);
                 entry = QJsonObject{{QStringLiteral("id"), id},
-                                    {QStringLiteral("width"), image.width()},
-                                    {QStringLiteral("height"), image.height()},
+                                    {QStringLiteral("width"), picture.width()},
+                                    {QStringLiteral("height"), picture.height()},
                                     {QStringLiteral("content_type"), QStringLiteral("image/png")}};
                 if (inline_) {
                     entry.insert(QStringLiteral("data"), dataUri(QStringLiteral("image/png"), png));
@@ -266,11 +362,25 @@ private:
                     manifestImages_.insert(id, path);
                 }
             }
-            it = images_.insert(realPath, entry);
+            it = images_.insert(key, entry);
         }
         if (it->isEmpty()) return {};
         appendOnce(images, *it);
         return it->value(QStringLiteral("id")).toString();
+    }
+
+    // The board as it shows: its cover picture, or the cover drawn from its areas when it
+    // has none (the picture the areas' images are cut from).
+    QImage shownCover(const Board& b) {
+        if (!b.coverPath.isEmpty()) {
+            const QImage cover = readPicture(b.coverPath);
+            if (!cover.isNull()) return cover;
+        }
+        session_->tmpl = b.tmpl;
+        session_->tmpl.templatePath = b.realPath;
+        session_->tmpl.templateFolder = session_->currentDirectory = folderOf(b.realPath);
+        EditorContext context(*session_);
+        return CoverComposer(context).composeCover();
     }
 
     QString soundFor(const QString& realPath, QJsonArray& sounds, bool inline_) {
@@ -282,6 +392,7 @@ private:
                 const QByteArray bytes = f.readAll();
                 const QString id = QStringLiteral("sound-%1").arg(sounds_.size() + 1);
                 entry = QJsonObject{{QStringLiteral("id"), id},
+                                    {QStringLiteral("duration"), waveSeconds(bytes)},
                                     {QStringLiteral("content_type"), QStringLiteral("audio/wav")}};
                 if (inline_) {
                     entry.insert(QStringLiteral("data"), dataUri(QStringLiteral("audio/wav"), bytes));
@@ -319,58 +430,63 @@ private:
                                                        ? QStringLiteral("es")
                                                        : QStringLiteral("ca")},
                         {QStringLiteral("name"), boardName(b)}};
-        if (!t.settings.description.isEmpty())
-            out.insert(QStringLiteral("description_html"), t.settings.description.toHtmlEscaped());
+        // Readers that show a description find one: the board's, else its name.
+        out.insert(QStringLiteral("description_html"),
+                   (t.settings.description.isEmpty() ? boardName(b) : t.settings.description).toHtmlEscaped());
         // The board's frame: area 1, where the cover lies; positions are fractions of it.
-        int fx = 0, fy = 0, fw = kBoardWidth, fh = kBoardHeight;
-        if (t.areaCount() >= 1) {
-            const Area& r = t.area(1);
-            if (std::abs(r.x1 - r.x0) > 0 && std::abs(r.y1 - r.y0) > 0) {
-                fx = std::min(r.x0, r.x1);
-                fy = std::min(r.y0, r.y1);
-                fw = std::abs(r.x1 - r.x0);
-                fh = std::abs(r.y1 - r.y0);
+        const Area* frame = t.areaCount() >= 1 ? &t.area(1) : nullptr;
+        int fx = 0, fy = 0;
+        if (frame) {
+            if (std::abs(frame->x1 - frame->x0) > 0 && std::abs(frame->y1 - frame->y0) > 0) {
+                fx = std::min(frame->x0, frame->x1);
+                fy = std::min(frame->y0, frame->y1);
             }
-            out.insert(QStringLiteral("ext_vexil_frame"), areaToJson(r));
+            out.insert(QStringLiteral("ext_vexil_frame"), areaToJson(*frame));
         }
         if (!b.coverPath.isEmpty()) {
             const QString id = imageFor(b.coverPath, images, inline_);
             if (!id.isEmpty()) {
-                // The image by id, and inline for readers that take the background as a URL.
+                // The cover by id, and inline for readers that take a background as a URL.
+                // The format defines no background: it is Vexil's own field.
                 QJsonObject background{
                     {QStringLiteral("image_id"), id},
                     {QStringLiteral("image_url"), dataUri(QStringLiteral("image/png"), pngs_.value(id))}};
-                out.insert(QStringLiteral("background"), background);
+                out.insert(QStringLiteral("ext_vexil_background"), background);
             }
         }
-        auto fraction = [](int v, int origin, int size) {
-            const double f = double(v - origin) / size;
-            return std::round(std::clamp(f, 0.0, 1.0) * 1e6) / 1e6;
-        };
+        // Every button has a picture: its own, else the part of the cover it lies over, so
+        // that readers that only know grids show what the board shows.
+        const QImage cover = shownCover(b);
         std::vector<int> gridAreas;
         for (int n = 2; n <= t.areaCount(); ++n) {
             const Area& a = t.area(n);
             const QString id = QStringLiteral("%1-area-%2").arg(b.id).arg(n);
-            QString label = CoverComposer::contentOf(a).label.trimmed();
-            if (label.isEmpty()) label = keysDisplayText(a.keys).trimmed();
-            QStringList spoken;
-            for (const EmbeddedCommand& c : embeddedCommands(a.keys))
-                if (c.keyword == u"LLEGIR" || c.keyword == u"LEER") spoken << c.argument;
-            const int x0 = std::min(a.x0, a.x1), x1 = std::max(a.x0, a.x1);
-            const int y0 = std::min(a.y0, a.y1), y1 = std::max(a.y0, a.y1);
+            QString label = areaLabel(a);
+            const QString spoken = areaVocalization(a);
+            const Fractions f = areaFractions(a, frame);
             QJsonObject button{{QStringLiteral("id"), id},
-                               {QStringLiteral("left"), fraction(x0, fx, fw)},
-                               {QStringLiteral("top"), fraction(y0, fy, fh)},
-                               {QStringLiteral("width"), fraction(x1, fx, fw) - fraction(x0, fx, fw)},
-                               {QStringLiteral("height"), fraction(y1, fy, fh) - fraction(y0, fy, fh)},
+                               {QStringLiteral("left"), f.left},
+                               {QStringLiteral("top"), f.top},
+                               {QStringLiteral("width"), f.width},
+                               {QStringLiteral("height"), f.height},
                                {QStringLiteral("border_color"), QStringLiteral("rgb(0, 0, 0)")},
                                {QStringLiteral("ext_vexil_area"), areaToJson(a)}};
-            if (!spoken.isEmpty())
-                button.insert(QStringLiteral("vocalization"), spoken.join(u' '));
-            if (b.iconPaths.contains(n)) {
-                const QString image = imageFor(b.iconPaths.value(n), images, inline_);
-                if (!image.isEmpty()) button.insert(QStringLiteral("image_id"), image);
+            if (!spoken.isEmpty()) button.insert(QStringLiteral("vocalization"), spoken);
+            const QJsonArray actions = actionsOf(a.keys);
+            if (!actions.isEmpty()) button.insert(QStringLiteral("actions"), actions);
+            QString image;
+            if (b.iconPaths.contains(n)) image = imageFor(b.iconPaths.value(n), images, inline_);
+            if (image.isEmpty() && !cover.isNull()) {
+                const QRect r = QRect(QPoint(std::min(a.x0, a.x1) - fx, std::min(a.y0, a.y1) - fy),
+                                      QPoint(std::max(a.x0, a.x1) - fx - 1, std::max(a.y0, a.y1) - fy - 1))
+                                    .intersected(cover.rect());
+                if (!r.isEmpty())
+                    image = pictureFor(QStringLiteral("%1\n%2").arg(b.realPath).arg(n), cover.copy(r), images,
+                                       inline_);
+                // Not the area's icon: the import makes no icon file of it.
+                if (!image.isEmpty()) button.insert(QStringLiteral("ext_vexil_cover_part"), true);
             }
+            if (!image.isEmpty()) button.insert(QStringLiteral("image_id"), image);
             if (b.soundPaths.contains(n)) {
                 const QString sound = soundFor(b.soundPaths.value(n), sounds, inline_);
                 if (!sound.isEmpty()) button.insert(QStringLiteral("sound_id"), sound);
@@ -387,13 +503,13 @@ private:
                     button.insert(QStringLiteral("load_board"), link);
                 }
             }
-            if (label.isEmpty() && !spoken.isEmpty()) label = spoken.join(u' ');
+            if (label.isEmpty() && !spoken.isEmpty()) label = spoken;
             button.insert(QStringLiteral("label"), label);
-            if (a.isGroup == 0) gridAreas.push_back(n);
+            gridAreas.push_back(n);
             buttons.append(button);
         }
-        // The grid: the areas a person can pick (groups only open their level), in
-        // reading order, one grid row per row of areas.
+        // The grid: every area (groups too: readers want every button placed), in reading
+        // order, one grid row per row of areas.
         const auto rows = readingRows(t, gridAreas);
         int columns = 0;
         for (const auto& r : rows) columns = std::max(columns, int(r.size()));
@@ -404,7 +520,26 @@ private:
             while (row.size() < columns) row.append(QJsonValue::Null);
             order.append(row);
         }
-        out.insert(QStringLiteral("grid"), QJsonObject{{QStringLiteral("rows"), int(rows.size())},
+        if (order.isEmpty()) {
+            // A board with no area but its frame: one button, the whole cover, so that the
+            // grid has a cell. Vexil leaves it out when it imports the board.
+            const QString id = QStringLiteral("%1-cover").arg(b.id);
+            QJsonObject button{{QStringLiteral("id"), id},
+                               {QStringLiteral("label"), boardName(b)},
+                               {QStringLiteral("left"), 0},
+                               {QStringLiteral("top"), 0},
+                               {QStringLiteral("width"), 1},
+                               {QStringLiteral("height"), 1},
+                               {QStringLiteral("ext_vexil_cover"), true}};
+            const QString image = cover.isNull() ? QString()
+                                                 : pictureFor(b.realPath + QStringLiteral("\ncover"), cover,
+                                                              images, inline_);
+            if (!image.isEmpty()) button.insert(QStringLiteral("image_id"), image);
+            buttons.append(button);
+            order.append(QJsonArray{id});
+            columns = 1;
+        }
+        out.insert(QStringLiteral("grid"), QJsonObject{{QStringLiteral("rows"), int(order.size())},
                                                        {QStringLiteral("columns"), columns},
                                                        {QStringLiteral("order"), order}});
         out.insert(QStringLiteral("buttons"), buttons);
@@ -415,26 +550,34 @@ private:
         return out;
     }
 
+    // The board file and the files it names that no earlier board carries, inline in the
+    // board (`ext_vexil_files`): the format's readers keep a board's own fields, and list
+    // no file of a package that is not a board, an image or a sound.
+    QJsonObject ownFiles(const Board& b, QSet<QString>& carried) const {
+        QJsonObject files;
+        QStringList own{b.realPath};
+        own << b.files;
+        for (const QString& f : own) {
+            const QString name = relative(f);
+            if (carried.contains(name)) continue;
+            QFile in(f);
+            if (!in.open(QIODevice::ReadOnly))
+                throw ObfError(QStringLiteral("%1 cannot be read").arg(f));
+            files.insert(name, dataUri(QStringLiteral("application/octet-stream"), in.readAll()));
+            carried.insert(name);
+        }
+        return files;
+    }
+
     void writePackage(const QString& outPath) {
         QJsonObject boardPaths;
-        QJsonArray files;
-        QStringList packed;
+        QSet<QString> carried;
         for (const Board& b : boards_) {
             const QString path = QStringLiteral("boards/%1.obf").arg(b.id);
-            zip_.add(path, QJsonDocument(boardJson(b, false)).toJson(QJsonDocument::Indented));
+            QJsonObject board = boardJson(b, false);
+            board.insert(QStringLiteral("ext_vexil_files"), ownFiles(b, carried));
+            zip_.add(path, QJsonDocument(board).toJson(QJsonDocument::Indented));
             boardPaths.insert(b.id, path);
-            QStringList own{b.realPath};
-            own << b.files;
-            for (const QString& f : own) {
-                const QString name = QStringLiteral("files/") + relative(f);
-                if (packed.contains(name)) continue;
-                QFile in(f);
-                if (!in.open(QIODevice::ReadOnly))
-                    throw ObfError(QStringLiteral("%1 cannot be read").arg(f));
-                zip_.add(name, in.readAll());
-                packed << name;
-                files.append(name);
-            }
         }
         QJsonObject images, sounds;
         for (auto it = manifestImages_.begin(); it != manifestImages_.end(); ++it)
@@ -446,8 +589,7 @@ private:
             {QStringLiteral("root"), QStringLiteral("boards/%1.obf").arg(boards_.front().id)},
             {QStringLiteral("paths"), QJsonObject{{QStringLiteral("boards"), boardPaths},
                                                   {QStringLiteral("images"), images},
-                                                  {QStringLiteral("sounds"), sounds}}},
-            {QStringLiteral("ext_vexil_files"), files}};
+                                                  {QStringLiteral("sounds"), sounds}}}};
         zip_.add(kManifest, QJsonDocument(manifest).toJson(QJsonDocument::Indented));
         zip_.writeTo(outPath);
     }
@@ -456,16 +598,8 @@ private:
         const Board& b = boards_.front();
         QJsonObject board = boardJson(b, true);
         // The board file and the files it names, inline, so that the board comes back whole.
-        QJsonObject files;
-        QStringList own{b.realPath};
-        own << b.files;
-        for (const QString& f : own) {
-            QFile in(f);
-            if (!in.open(QIODevice::ReadOnly))
-                throw ObfError(QStringLiteral("%1 cannot be read").arg(f));
-            files.insert(relative(f), dataUri(QStringLiteral("application/octet-stream"), in.readAll()));
-        }
-        board.insert(QStringLiteral("ext_vexil_files"), files);
+        QSet<QString> carried;
+        board.insert(QStringLiteral("ext_vexil_files"), ownFiles(b, carried));
         if (boards_.size() > 1)
             report_.notices << QStringLiteral("an .obf holds one board: the %1 boards it opens are left out")
                                    .arg(boards_.size() - 1);

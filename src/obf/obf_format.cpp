@@ -1,6 +1,7 @@
 #include "obf/obf_format.h"
 
 #include <QFile>
+#include <QHash>
 #include <QJsonValue>
 #include <sys/stat.h>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <limits>
 
 #include "obf/obf_error.h"
+#include "platform/picture_files.h"
 
 namespace vexil::obf {
 namespace {
@@ -147,6 +149,138 @@ std::vector<EmbeddedCommand> embeddedCommands(const QString& keys) {
         at = end + 1;
     }
     return out;
+}
+
+namespace {
+
+QString keyName(const QString& braced) {
+    static const QHash<QString, QString> names{
+        {QStringLiteral("BACKSPACE"), QStringLiteral("Backspace")}, {QStringLiteral("BS"), QStringLiteral("Backspace")},
+        {QStringLiteral("BKSP"), QStringLiteral("Backspace")},      {QStringLiteral("BK"), QStringLiteral("Backspace")},
+        {QStringLiteral("ENTER"), QStringLiteral("Enter")},         {QStringLiteral("RETURN"), QStringLiteral("Enter")},
+        {QStringLiteral("ESC"), QStringLiteral("Esc")},             {QStringLiteral("ESCAPE"), QStringLiteral("Esc")},
+        {QStringLiteral("DEL"), QStringLiteral("Delete")},          {QStringLiteral("DELETE"), QStringLiteral("Delete")},
+        {QStringLiteral("INS"), QStringLiteral("Insert")},          {QStringLiteral("PGUP"), QStringLiteral("Page Up")},
+        {QStringLiteral("PAGEUP"), QStringLiteral("Page Up")},      {QStringLiteral("PGDN"), QStringLiteral("Page Down")},
+        {QStringLiteral("PAGEDOWN"), QStringLiteral("Page Down")},  {QStringLiteral("CAPSLOCK"), QStringLiteral("Caps Lock")},
+    };
+    const QString upper = braced.toUpper();
+    if (names.contains(upper)) return names.value(upper);
+    return upper.left(1) + upper.mid(1).toLower();
+}
+
+}  // namespace
+
+QString areaLabel(const Area& a) {
+    const QString icon = a.iconFile.trimmed();
+    if (!icon.isEmpty() && !isPictureName(icon)) return icon;
+    const QString& s = a.keys;
+    QString text;
+    QStringList names;
+    QString held;  // the modifiers before the next key: "Alt+", "Ctrl+"
+    bool shift = false;
+    auto key = [&](const QString& typed, const QString& name) {
+        if (!typed.isEmpty() && held.isEmpty()) {
+            text += shift ? typed.toUpper() : typed;
+            if (typed.trimmed().isEmpty()) names << QStringLiteral("Space");
+        } else {
+            names << held + (shift && !held.isEmpty() ? QStringLiteral("Shift+") : QString()) +
+                         (typed.isEmpty() ? name : typed.toUpper());
+        }
+        held.clear();
+        shift = false;
+    };
+    for (qsizetype i = 0; i < s.size();) {
+        const QChar c = s[i];
+        if (c == u'{' && i + 1 < s.size() && s[i + 1] == u'|') {
+            int depth = 0;  // an embedded command, to its matching brace
+            qsizetype j = i;
+            for (; j < s.size(); ++j) {
+                if (s[j] == u'{') ++depth;
+                else if (s[j] == u'}' && --depth == 0) break;
+            }
+            i = j + 1;
+        } else if (c == u'{') {
+            // "{x}" is x; "{}}" is "}"; "{NAME n}" a named key.
+            qsizetype close = s.indexOf(u'}', i + 2);
+            if (close < 0) break;
+            QString body = s.mid(i + 1, close - i - 1);
+            const qsizetype blank = body.indexOf(u' ');
+            if (blank > 0) body = body.left(blank);
+            if (body.size() == 1) key(body, {});
+            else key({}, keyName(body));
+            i = close + 1;
+        } else if (c == u'~') {
+            key({}, QStringLiteral("Enter"));
+            ++i;
+        } else if (c == u'+') {
+            shift = true;
+            ++i;
+        } else if (c == u'^' || c == u'%') {
+            held += c == u'^' ? QStringLiteral("Ctrl+") : QStringLiteral("Alt+");
+            ++i;
+        } else if (c == u'(' || c == u')') {
+            ++i;
+        } else {
+            key(QString(c), {});
+            ++i;
+        }
+    }
+    if (!text.trimmed().isEmpty()) return text.trimmed();
+    return names.join(u' ');
+}
+
+QString areaVocalization(const Area& a) {
+    QStringList spoken;
+    for (const EmbeddedCommand& c : embeddedCommands(a.keys))
+        if (c.keyword == u"LLEGIR" || c.keyword == u"LEER") spoken << c.argument;
+    return spoken.join(u' ');
+}
+
+QString withVocalization(const QString& keys, const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < keys.size();) {
+        if (keys.mid(i, 2) == u"{|") {
+            int depth = 0;
+            qsizetype j = i;
+            for (; j < keys.size(); ++j) {
+                if (keys[j] == u'{') ++depth;
+                else if (keys[j] == u'}' && --depth == 0) break;
+            }
+            const QString body = keys.mid(i + 2, j - i - 2).trimmed();
+            const QString word = body.section(u' ', 0, 0).toUpper();
+            if (word != u"LLEGIR" && word != u"LEER") out += keys.mid(i, j - i + 1);
+            i = j + 1;
+        } else {
+            out += keys[i++];
+        }
+    }
+    if (text.trimmed().isEmpty()) return out;
+    QString said = text.simplified();
+    said.replace(u'{', u'(').replace(u'}', u')');
+    return QStringLiteral("{|Llegir %1}").arg(said) + out;
+}
+
+Fractions areaFractions(const Area& a, const Area* frame) {
+    int fx = 0, fy = 0, fw = kBoardWidth, fh = kBoardHeight;
+    if (frame && std::abs(frame->x1 - frame->x0) > 0 && std::abs(frame->y1 - frame->y0) > 0) {
+        fx = std::min(frame->x0, frame->x1);
+        fy = std::min(frame->y0, frame->y1);
+        fw = std::abs(frame->x1 - frame->x0);
+        fh = std::abs(frame->y1 - frame->y0);
+    }
+    auto fraction = [](int v, int origin, int size) {
+        const double f = double(v - origin) / size;
+        return std::round(std::clamp(f, 0.0, 1.0) * 1e6) / 1e6;
+    };
+    const int x0 = std::min(a.x0, a.x1), x1 = std::max(a.x0, a.x1);
+    const int y0 = std::min(a.y0, a.y1), y1 = std::max(a.y0, a.y1);
+    Fractions f;
+    f.left = fraction(x0, fx, fw);
+    f.top = fraction(y0, fy, fh);
+    f.width = fraction(x1, fx, fw) - f.left;
+    f.height = fraction(y1, fy, fh) - f.top;
+    return f;
 }
 
 std::vector<std::vector<int>> readingRows(const Template& tmpl, const std::vector<int>& numbers) {

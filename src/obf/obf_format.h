@@ -34,6 +34,22 @@ struct EmbeddedCommand {
 };
 std::vector<EmbeddedCommand> embeddedCommands(const QString& keys);
 
+// What a button shows for an area: the icon's text; else the printable text the keys type
+// (embedded commands left out, "+a" as "A"); else the names of the keys they press
+// ("Space", "Backspace", "Enter", "Alt+F4"). Empty for an area that types nothing.
+QString areaLabel(const Area& area);
+// What an area says: the texts of its LLEGIR commands, joined by a blank.
+QString areaVocalization(const Area& area);
+// `keys` with its LLEGIR commands replaced by one saying `text` at the front (none when
+// `text` is empty).
+QString withVocalization(const QString& keys, const QString& text);
+// The area's rectangle as fractions of the frame's (left, top, width, height), rounded to
+// six places, as the export writes them.
+struct Fractions {
+    double left = 0, top = 0, width = 0, height = 0;
+};
+Fractions areaFractions(const Area& area, const Area* frame);
+
 // The order a person reads the areas in: rows from the top (areas whose vertical extents
 // overlap by more than half the smaller height share a row), left to right in a row.
 // `numbers` are area numbers of `tmpl`; the result holds each once.

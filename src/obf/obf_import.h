@@ -1,9 +1,11 @@
 #pragma once
 // Import of Open Board Format boards (.obz packages and single .obf boards) as Vexil boards.
 // A package Vexil wrote comes back as it was: the same board files, byte for byte, and the
-// same pictures and sounds. Boards from other programs become boards with one area per
-// button laid out on their grid, a cover drawn from the labels and pictures, keys that type
-// the label (or what the button says) and CARREGA links between the imported boards.
+// same pictures and sounds, taken from the format's own fields when another program wrote
+// the package again (and its edits with them). Boards from other programs become boards
+// with one area per button laid out on their grid, a cover drawn from the labels and
+// pictures over their background, keys that say what the button says, do its actions and
+// open the imported board it links to (CARREGA).
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

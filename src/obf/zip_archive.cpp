@@ -65,7 +65,6 @@ QByteArray ZipReader::read(const QString& name) {
         throw ObfError(QStringLiteral("the entry \"%1\" is damaged").arg(name));
     // The declared sizes are checked first, then the real ones while inflating.
     const qint64 declared = (st.valid & ZIP_STAT_SIZE) ? qint64(st.size) : -1;
-    const qint64 stored = (st.valid & ZIP_STAT_COMP_SIZE) ? qint64(st.comp_size) : -1;
     auto tooLarge = [&](qint64 size) {
         if (size > limits_.maxEntrySize)
             throw ObfError(QStringLiteral("the entry \"%1\" inflates to more than %2 bytes")
@@ -74,12 +73,6 @@ QByteArray ZipReader::read(const QString& name) {
         if (inflatedSoFar_ + size > limits_.maxTotalSize)
             throw ObfError(QStringLiteral("the package inflates to more than %1 bytes")
                                .arg(limits_.maxTotalSize));
-        if (size > limits_.ratioFloor && stored >= 0 &&
-            size > std::max<qint64>(stored, 1) * limits_.maxRatio)
-            throw ObfError(
-                QStringLiteral("the entry \"%1\" inflates %2 times its stored size: a zip bomb")
-                    .arg(name)
-                    .arg(size / std::max<qint64>(stored, 1)));
     };
     if (declared >= 0) tooLarge(declared);
 

@@ -1,7 +1,10 @@
 #pragma once
 // Zip packages (.obz) read and written through libzip. The reader never trusts the sizes a
-// package declares: every entry is inflated under a cap, and the whole package under
-// another, so that a small hostile file cannot fill the memory or the disk.
+// package declares: an entry whose declared size is over a cap is refused before it is
+// inflated, every entry is inflated under that cap whatever it declares, and the whole
+// package under another, so that a small hostile file cannot fill the memory or the disk.
+// How much an entry compresses says nothing by itself: a picture of a few colours
+// compresses a thousandfold.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -18,10 +21,6 @@ struct ZipLimits {
     qint64 maxEntries = 20000;
     qint64 maxEntrySize = qint64(64) * 1024 * 1024;   // one inflated entry
     qint64 maxTotalSize = qint64(512) * 1024 * 1024;  // all inflated entries together
-    // Inflated size / stored size above this, for entries larger than ratioFloor, marks a
-    // zip bomb.
-    qint64 maxRatio = 200;
-    qint64 ratioFloor = qint64(1) * 1024 * 1024;
 };
 
 class ZipReader {

@@ -3,13 +3,14 @@
 # metadata valid for the desktop (AppStream, desktop entry, MIME types), then a board opened
 # the way a double click in a file manager does (the desktop entry's Exec line with the
 # installed program alone on the path): the board shows in use mode, the program finding
-# its data beside itself. The screenshot goes to tests/artifacts/installed.png.
+# its data beside itself; voice training opens and hears a spoken word (the voice module
+# is installed). The screenshots go to tests/artifacts/installed*.png.
 set -euo pipefail
 e2e_name=installed
 source "$(dirname "$0")/lib/session.bash" "${1:?build folder}"
 # The installed program finds its own folder; nothing points it elsewhere.
 unset VEXIL_HOME
-for tool in appstreamcli desktop-file-validate update-mime-database; do
+for tool in appstreamcli desktop-file-validate update-mime-database pulseaudio pactl paplay espeak-ng; do
   command -v "$tool" >/dev/null || fail "$tool is missing (make deps)"
 done
 
@@ -17,13 +18,17 @@ root="$e2e_work/root"
 prefix="$root/usr"
 cmake --install "$e2e_build" --prefix "$prefix" >"$e2e_work/install.log" 2>&1 ||
   fail "cmake --install: $(tail -5 "$e2e_work/install.log")"
-for f in bin/vexil bin/vexil-tool lib/vexil/vexil-audio.so lib/vexil/vexil-joystick.so \
-  lib/vexil/vexil-metafile.so share/vexil/MACROS.INI share/vexil/LLETRES.VXL \
+# The modules' folder: Debian's folder of a program's private libraries, lib/ARCH/vexil.
+modules=$(cd "$prefix" && find lib -name vexil-audio.so -printf '%h\n' | head -n1)
+[[ $modules == lib/*/vexil ]] || fail "the modules are in '$modules', not lib/ARCH/vexil"
+for f in bin/vexil bin/vexil-tool $modules/vexil-audio.so $modules/vexil-joystick.so \
+  $modules/vexil-metafile.so $modules/vexil-voice.so share/vexil/MACROS.INI share/vexil/LLETRES.VXL \
   share/vexil/LLETRES.BMP share/vexil/FRASES.VXL share/vexil/DEMO.USR \
   share/applications/org.vexil.Vexil.desktop share/metainfo/org.vexil.Vexil.metainfo.xml \
   share/mime/packages/vexil.xml share/icons/hicolor/scalable/apps/vexil.svg \
   share/icons/hicolor/48x48/apps/vexil.png share/icons/hicolor/256x256/apps/vexil.png \
-  share/man/man1/vexil.1 share/man/man1/vexil-tool.1; do
+  share/man/man1/vexil.1.gz share/man/man1/vexil-tool.1.gz share/doc/vexil/copyright \
+  share/doc/vexil/changelog.gz; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 [ ! -e "$prefix/share/vexil/run.sh" ] || fail "the developer's run.sh was installed"
@@ -39,8 +44,13 @@ update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "update-mime-d
 grep -q 'application/x-vexil-board:\*\.vxl' "$prefix/share/mime/globs2" || fail "board glob"
 grep -q 'application/x-vexil-profile:\*\.usr' "$prefix/share/mime/globs2" || fail "profile glob"
 grep -q '^application/x-vexil-board:vexil$' "$prefix/share/mime/icons" || fail "board icon"
-grep -q '^\.TH VEXIL-TOOL 1' "$prefix/share/man/man1/vexil-tool.1" || fail "manual page"
-grep -q '^\.TH VEXIL 1' "$prefix/share/man/man1/vexil.1" || fail "manual page"
+grep -q 'application/x-open-board-package:\*\.obz' "$prefix/share/mime/globs2" || fail "package glob"
+grep -q 'application/x-open-board:\*\.obf' "$prefix/share/mime/globs2" || fail "obf glob"
+grep -q '^MimeType=.*application/x-open-board-package;' "$prefix/share/applications/org.vexil.Vexil.desktop" ||
+  fail "the desktop entry does not open packages"
+zcat "$prefix/share/man/man1/vexil-tool.1.gz" | grep -q '^\.TH VEXIL-TOOL 1' || fail "manual page"
+zcat "$prefix/share/man/man1/vexil.1.gz" | grep -q '^\.TH VEXIL 1' || fail "manual page"
+grep -q '^License: GPL-3.0-or-later' "$prefix/share/doc/vexil/copyright" || fail "copyright file"
 
 # A board of the user's, without a program to start, as a file manager would hand it over.
 mkdir -p "$e2e_work/mine"
@@ -52,6 +62,20 @@ exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/org.vexil.Vexil.des
 command_line=${exec_line//%f/$e2e_work/mine/LLETRES.VXL}
 
 start_x
+# A private sound server whose microphone is what the test plays, for voice training.
+pa=$e2e_work/pulse
+mkdir -p "$pa"
+cat >"$pa/default.pa" <<PA
+load-module module-native-protocol-unix socket=$pa/socket auth-anonymous=1
+load-module module-null-sink sink_name=vexil_installed
+set-default-sink vexil_installed
+set-default-source vexil_installed.monitor
+PA
+HOME=$pa pulseaudio --daemonize=no -n -F "$pa/default.pa" --exit-idle-time=-1 \
+  --use-pid-file=no --disable-shm=yes >"$pa/log" 2>&1 &
+e2e_pids+=($!)
+export PULSE_SERVER=unix:$pa/socket
+wait_for 20 pactl info || fail "the private PulseAudio server did not start"
 # Only the installed tree's programs are found: the build tree is not on the path.
 PATH="$prefix/bin:/usr/bin:/bin" $command_line >"$e2e_work/vexil.log" 2>&1 &
 e2e_pids+=($!)
@@ -68,7 +92,24 @@ read -r w h < <(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END 
 import -window "$wid" "$e2e_work/window.png"
 colours=$(convert "$e2e_work/window.png" -format '%k' info:)
 ((colours > 8)) || fail "the window shows $colours colours: no cover"
-# The sound module is found in lib/vexil, beside the program's folder: a wave played by the
+# Voice training works in the installed tree: the voice module is found, so "&Entrenamiento"
+# opens its window, which hears takes of a spoken word.
+xdotool windowactivate --sync "$wid"
+xdotool mousemove --window "$wid" 45 9 click 1
+sleep 0.8
+xdotool key --clearmodifiers v
+wait_for 10 xdotool search --name '^Control por voz$' || fail "the voice dialog did not open"
+sleep 0.5
+xdotool key --clearmodifiers alt+e
+wait_for 10 xdotool search --name '^Entrenamiento$' ||
+  fail "the training window did not open: the voice module is missing"
+espeak-ng -v es -w "$pa/uno.wav" uno
+for take in 1 2 3; do paplay "$pa/uno.wav"; sleep 0.7; done
+import -window root "$e2e_artifacts/installed-voice-training.png"
+xdotool key --clearmodifiers Escape
+wait_for 10 sh -c '[ -z "$(xdotool search --name "^Entrenamiento$")" ]' || fail "the training window did not close"
+xdotool key --clearmodifiers Escape
+# The sound module is found in the modules' folder, beside the program's folder: a wave played by the
 # installed vexil-tool reaches the recorded output.
 python3 -c "
 import struct, wave

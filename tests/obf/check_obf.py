@@ -16,9 +16,19 @@ Written from the format's documentation, independently of Vexil's own code:
   and "paths" with "boards", "images", "sounds" maps whose paths are all present;
 - a button's "load_board" "path" names a board in the package;
 - "ext_" prefixed names are extensions and are not checked.
+And what the format's reference validator (open-aac/obf) takes for an error or a warning:
+- the grid has at least one row and one column, holds every button and at least one;
+- every button has a "label" and an "image_id"; "action", when present, is taken for a
+  list (a string there is an error); "hidden" is a boolean; colours are rgb()/rgba();
+- images have whole "width" and "height" and an image/ "content_type"; sounds a whole
+  "duration" and an audio/ "content_type";
+- a board has "locale", "name" and "description_html";
+- names the format does not define, at any level, start with "ext_";
+- every file of a package is listed in the manifest's paths.
 Prints one line per fault and exits 1 when there is any; 0 and "ok ..." otherwise.
 """
 import json
+import re
 import sys
 import zipfile
 
@@ -27,6 +37,12 @@ faults = []
 
 def fault(where, text):
     faults.append(f"{where}: {text}")
+
+
+def extras(where, obj, known):
+    for key in obj:
+        if key not in known and not key.startswith("ext_"):
+            fault(where, f"{key} is not defined by the format (extensions start with ext_)")
 
 
 def check_board(where, board, files, image_ids, sound_ids):
@@ -62,6 +78,38 @@ def check_board(where, board, files, image_ids, sound_ids):
             if iid in shared and shared[iid] != key:
                 fault(where, f"{kind} id {iid} names two different resources in the package")
             shared[iid] = key
+    for key in ("locale", "name", "description_html"):
+        if not board.get(key):
+            fault(where, f"{key} missing")
+    extras(where, board, ("format", "id", "locale", "url", "data_url", "name", "description_html",
+                          "default_layout", "buttons", "images", "sounds", "grid", "license"))
+    for item in board.get("images", []) or []:
+        if not isinstance(item.get("width"), int) or not isinstance(item.get("height"), int):
+            fault(where, f"image {item.get('id')}: width and height must be whole numbers")
+        if not str(item.get("content_type", "")).startswith("image/"):
+            fault(where, f"image {item.get('id')}: content_type")
+        extras(where, item, ("id", "width", "height", "content_type", "data", "url", "symbol", "path",
+                             "data_url", "license"))
+    for item in board.get("sounds", []) or []:
+        if not isinstance(item.get("duration"), int):
+            fault(where, f"sound {item.get('id')}: duration must be a whole number")
+        if not str(item.get("content_type", "")).startswith("audio/"):
+            fault(where, f"sound {item.get('id')}: content_type")
+        extras(where, item, ("id", "duration", "content_type", "data", "url", "path", "data_url", "license"))
+    for b in buttons:
+        if not isinstance(b.get("label"), str):
+            fault(where, f"button {b.get('id')}: label missing")
+        if "image_id" not in b:
+            fault(where, f"button {b.get('id')}: no image_id")
+        if "action" in b:
+            fault(where, f"button {b.get('id')}: action (the validator wants a list)")
+        if "hidden" in b and not isinstance(b["hidden"], bool):
+            fault(where, f"button {b.get('id')}: hidden is not a boolean")
+        for key in ("background_color", "border_color"):
+            if key in b and not re.match(r"^\s*rgba?\(\s*\d+\s*,\s*\d+\s*,\s*\d+\s*(,\s*[01]\.?\d*)?\)", b[key]):
+                fault(where, f"button {b.get('id')}: {key} {b[key]!r}")
+        extras(where, b, ("id", "label", "vocalization", "image_id", "sound_id", "hidden", "background_color",
+                          "border_color", "action", "actions", "load_board", "top", "left", "width", "height"))
     ids = set()
     positioned = 0
     for b in buttons:
@@ -101,6 +149,10 @@ def check_board(where, board, files, image_ids, sound_ids):
     if not isinstance(rows, int) or not isinstance(columns, int) or not isinstance(order, list):
         fault(where, "grid needs rows, columns and order")
         return
+    if rows < 1 or columns < 1:
+        fault(where, f"grid of {rows} x {columns}: rows and columns must be positive")
+    extras(where, grid, ("rows", "columns", "order"))
+    on_grid = set()
     if len(order) != rows:
         fault(where, f"grid has {len(order)} rows in order, {rows} declared")
     for r, row in enumerate(order):
@@ -110,6 +162,12 @@ def check_board(where, board, files, image_ids, sound_ids):
         for cell in row:
             if cell is not None and cell not in ids:
                 fault(where, f"grid cell {cell!r} is not a button")
+            on_grid.add(cell)
+    on_grid.discard(None)
+    if not on_grid:
+        fault(where, "no button on the grid")
+    if ids - on_grid:
+        fault(where, f"buttons left out of the grid: {sorted(ids - on_grid)}")
 
 
 def check_package(path):
@@ -126,7 +184,14 @@ def check_package(path):
             fault("manifest.json", f'format is {manifest.get("format")!r}')
         if manifest.get("root") not in names:
             fault("manifest.json", f"root {manifest.get('root')} is not in the package")
+        extras("manifest.json", manifest, ("format", "root", "paths"))
         paths = manifest.get("paths", {})
+        extras("manifest.json paths", paths, ("boards", "images", "sounds"))
+        listed = {"manifest.json"} | {p for kind in ("boards", "images", "sounds")
+                                      for p in (paths.get(kind) or {}).values()}
+        for n in names:
+            if not n.endswith("/") and n not in listed:
+                fault(path, f"the file {n} is not listed in manifest.json")
         for kind in ("boards", "images", "sounds"):
             if not isinstance(paths.get(kind), dict):
                 fault("manifest.json", f"paths.{kind} missing")

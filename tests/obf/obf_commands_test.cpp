@@ -91,7 +91,7 @@ TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {
     fake.dialogs.chosenFiles.push_back(path(QStringLiteral("un")));
     importObzCommand(*session);
     EXPECT_EQ(session->tmpl.areaCount(), 2);
-    EXPECT_EQ(session->tmpl.area(2).keys, QStringLiteral("x"));
+    EXPECT_EQ(session->tmpl.area(2).keys, QStringLiteral("{|Llegir x}"));  // it says its label
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(QStringLiteral("Importado, con avisos:\n")));
     EXPECT_TRUE(messages().first().contains(QStringLiteral("does not hold")));
@@ -105,6 +105,18 @@ TEST_F(ObfCommandsTest, AnImportThatLeftThingsOutSaysWhat) {
     EXPECT_TRUE(messages().first().startsWith(QStringLiteral("No se ha podido importar:\n")));
     EXPECT_TRUE(messages().first().contains(QStringLiteral("repeats")));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("dos"))));
+}
+
+TEST_F(ObfCommandsTest, APackageTheDesktopHandsOverAsksOnlyForTheFolder) {
+    // A double click on a package: the program starts with it, and its import asks where.
+    const QByteArray board =
+        R"({"format":"open-board-0.1","id":"1","name":"Un","buttons":[{"id":"1","label":"x"}],)"
+        R"("grid":{"rows":1,"columns":1,"order":[["1"]]}})";
+    writeFile(QStringLiteral("given.obf"), board);
+    fake.dialogs.chosenFiles.push_back(path(QStringLiteral("here")));
+    importObzCommand(*session, path(QStringLiteral("given.obf")));
+    EXPECT_EQ(dialogTitles(), QStringList{QStringLiteral("Carpeta para las plantillas importadas")});
+    EXPECT_EQ(session->tmpl.templatePath, path(QStringLiteral("here/UN.VXL")));
 }
 
 TEST_F(ObfCommandsTest, CancelledDialogsDoNothing) {

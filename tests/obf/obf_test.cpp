@@ -10,8 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "files/template_reader.h"
 #include "obf/obf_error.h"
@@ -215,13 +217,14 @@ TEST_F(ObfTest, TheFieldsAloneCarryTheWholeBoard) {
     const QString obz = path(QStringLiteral("rich.obz"));
     exportBoards(board, obz);
     QMap<QString, QByteArray> files = entries(obz);
-    QJsonObject manifest = QJsonDocument::fromJson(files.value(kManifest)).object();
-    QJsonArray kept;
-    for (const QJsonValue& v : manifest.value(QStringLiteral("ext_vexil_files")).toArray())
-        if (!v.toString().endsWith(QLatin1String(".VXL"))) kept.append(v);
-        else files.remove(v.toString());
-    manifest.insert(QStringLiteral("ext_vexil_files"), kept);
-    files.insert(kManifest, json(manifest));
+    for (const QString& name : {QStringLiteral("boards/board-1.obf"), QStringLiteral("boards/board-2.obf")}) {
+        QJsonObject b = QJsonDocument::fromJson(files.value(name)).object();
+        QJsonObject own = b.value(QStringLiteral("ext_vexil_files")).toObject();
+        for (const QString& key : own.keys())
+            if (key.endsWith(QLatin1String(".VXL"))) own.remove(key);
+        b.insert(QStringLiteral("ext_vexil_files"), own);
+        files.insert(name, json(b));
+    }
     repack(obz, files);
     importBoards(obz, path(QStringLiteral("back")));
     EXPECT_EQ(readAll(path(QStringLiteral("back/board/RICH.VXL"))), readAll(board));
@@ -263,79 +266,159 @@ TEST_F(ObfTest, AChangedPackageIsWrittenFromItsFields) {
     EXPECT_TRUE(back.notices.join(u'\n').contains(QStringLiteral("changed")));
 }
 
-// The format's published rules, checked on what the export writes.
-TEST_F(ObfTest, ExportFollowsTheFormatsRules) {
-    exportBoards(richBoard(), path(QStringLiteral("rich.obz")));
-    const QMap<QString, QByteArray> files = entries(path(QStringLiteral("rich.obz")));
-    const QJsonObject manifest = QJsonDocument::fromJson(files.value(kManifest)).object();
-    EXPECT_EQ(manifest.value(QStringLiteral("format")).toString(), kFormat);
-    EXPECT_TRUE(files.contains(manifest.value(QStringLiteral("root")).toString()));
-    const QJsonObject paths = manifest.value(QStringLiteral("paths")).toObject();
-    QSet<QString> packageImageIds, boardIds;
-    for (const QString& kind : {QStringLiteral("images"), QStringLiteral("sounds")})
-        for (const QJsonValue& p : paths.value(kind).toObject()) EXPECT_TRUE(files.contains(p.toString()));
-    const QJsonObject boards = paths.value(QStringLiteral("boards")).toObject();
-    ASSERT_EQ(boards.size(), 2);
-    for (auto it = boards.begin(); it != boards.end(); ++it) {
-        ASSERT_TRUE(files.contains(it.value().toString()));
-        const QJsonObject b = QJsonDocument::fromJson(files.value(it.value().toString())).object();
-        for (const char* required : {"format", "id", "buttons", "grid", "images", "sounds", "name"})
-            EXPECT_TRUE(b.contains(QLatin1String(required))) << required;
-        EXPECT_EQ(b.value(QStringLiteral("id")).toString(), it.key());
-        EXPECT_FALSE(boardIds.contains(it.key()));
-        boardIds.insert(it.key());
-        QSet<QString> buttonIds, imageIds, soundIds;
+// The rules of the format's reference validator, written out: each error and each warning
+// it gives is a fault here. `files` is a package's entries, or one board under "".
+QStringList ruleFaults(const QMap<QString, QByteArray>& files) {
+    QStringList faults;
+    auto fault = [&](const QString& where, const QString& what) { faults << where + QStringLiteral(": ") + what; };
+    auto extrasOf = [&](const QString& where, const QJsonObject& o, const QStringList& known) {
+        for (const QString& key : o.keys())
+            if (!known.contains(key) && !key.startsWith(QLatin1String("ext_")))
+                fault(where, key + QStringLiteral(" is not defined by the format"));
+    };
+    auto isWhole = [](const QJsonValue& v) { return v.isDouble() && v.toDouble() == std::floor(v.toDouble()); };
+    auto checkBoard = [&](const QString& where, const QJsonObject& b, bool packed) {
+        if (b.value(QStringLiteral("format")).toString() != kFormat) fault(where, QStringLiteral("format"));
+        for (const char* key : {"id", "locale", "name", "description_html"})
+            if (b.value(QLatin1String(key)).toString().isEmpty()) fault(where, QLatin1String(key));
+        extrasOf(where, b, {"format", "id", "locale", "url", "data_url", "name", "description_html",
+                            "default_layout", "buttons", "images", "sounds", "grid", "license"});
+        const QJsonObject grid = b.value(QStringLiteral("grid")).toObject();
+        const QJsonValue rows = grid.value(QStringLiteral("rows")), columns = grid.value(QStringLiteral("columns"));
+        if (!isWhole(rows) || rows.toInt() < 1 || !isWhole(columns) || columns.toInt() < 1)
+            fault(where, QStringLiteral("grid.rows and grid.columns must be positive"));
+        const QJsonArray order = grid.value(QStringLiteral("order")).toArray();
+        if (order.size() != rows.toInt()) fault(where, QStringLiteral("grid.order length"));
+        extrasOf(where + QStringLiteral(" grid"), grid, {"rows", "columns", "order"});
+        QSet<QString> buttonIds, onGrid, imageIds;
+        for (const QJsonValue& v : b.value(QStringLiteral("buttons")).toArray())
+            buttonIds.insert(v.toObject().value(QStringLiteral("id")).toString());
+        for (const QJsonValue& row : order) {
+            if (row.toArray().size() != columns.toInt()) fault(where, QStringLiteral("a grid row's size"));
+            for (const QJsonValue& cell : row.toArray()) {
+                if (cell.isNull()) continue;
+                if (!buttonIds.contains(cell.toString())) fault(where, QStringLiteral("grid names no button"));
+                onGrid.insert(cell.toString());
+            }
+        }
+        if (onGrid.isEmpty()) fault(where, QStringLiteral("no button on the grid"));
+        if (onGrid != buttonIds) fault(where, QStringLiteral("buttons left out of the grid"));
+        static const QRegularExpression imageData(QStringLiteral("^data:image/.+;base64,.+$"));
+        static const QRegularExpression soundData(QStringLiteral("^data:audio/.+;base64,.+$"));
+        static const QRegularExpression colour(QStringLiteral("^\\s*rgba?\\(\\s*\\d+\\s*,\\s*\\d+\\s*,\\s*\\d+\\s*(,\\s*[01]\\.?\\d*)?\\)\\s*"));
         for (const QJsonValue& v : b.value(QStringLiteral("images")).toArray()) {
-            const QString id = v.toObject().value(QStringLiteral("id")).toString();
-            EXPECT_FALSE(imageIds.contains(id));
-            imageIds.insert(id);
-            EXPECT_TRUE(files.contains(v.toObject().value(QStringLiteral("path")).toString()));
-            EXPECT_EQ(v.toObject().value(QStringLiteral("content_type")).toString(), QStringLiteral("image/png"));
+            const QJsonObject i = v.toObject();
+            const QString w = where + QStringLiteral(" image ") + i.value(QStringLiteral("id")).toString();
+            imageIds.insert(i.value(QStringLiteral("id")).toString());
+            if (!isWhole(i.value(QStringLiteral("width"))) || !isWhole(i.value(QStringLiteral("height"))))
+                fault(w, QStringLiteral("width and height"));
+            if (!i.value(QStringLiteral("content_type")).toString().startsWith(QLatin1String("image/")))
+                fault(w, QStringLiteral("content_type"));
+            const QString path = i.value(QStringLiteral("path")).toString();
+            if (path.isEmpty() && !i.contains(QStringLiteral("data")) && !i.contains(QStringLiteral("url")))
+                fault(w, QStringLiteral("no data, url or path"));
+            if (i.contains(QStringLiteral("data")) && !imageData.match(i.value(QStringLiteral("data")).toString()).hasMatch())
+                fault(w, QStringLiteral("data is no picture's data URI"));
+            if (!path.isEmpty() && (!packed || !files.contains(path))) fault(w, QStringLiteral("path"));
+            extrasOf(w, i, {"id", "width", "height", "content_type", "data", "url", "symbol", "path", "data_url", "license"});
         }
         for (const QJsonValue& v : b.value(QStringLiteral("sounds")).toArray()) {
-            soundIds.insert(v.toObject().value(QStringLiteral("id")).toString());
-            EXPECT_TRUE(files.contains(v.toObject().value(QStringLiteral("path")).toString()));
+            const QJsonObject i = v.toObject();
+            const QString w = where + QStringLiteral(" sound ") + i.value(QStringLiteral("id")).toString();
+            if (!isWhole(i.value(QStringLiteral("duration")))) fault(w, QStringLiteral("duration"));
+            if (!i.value(QStringLiteral("content_type")).toString().startsWith(QLatin1String("audio/")))
+                fault(w, QStringLiteral("content_type"));
+            if (i.contains(QStringLiteral("data")) && !soundData.match(i.value(QStringLiteral("data")).toString()).hasMatch())
+                fault(w, QStringLiteral("data is no sound's data URI"));
+            if (i.contains(QStringLiteral("path")) && !files.contains(i.value(QStringLiteral("path")).toString()))
+                fault(w, QStringLiteral("path"));
+            extrasOf(w, i, {"id", "duration", "content_type", "data", "url", "path", "data_url", "license"});
         }
         for (const QJsonValue& v : b.value(QStringLiteral("buttons")).toArray()) {
             const QJsonObject button = v.toObject();
-            const QString id = button.value(QStringLiteral("id")).toString();
-            EXPECT_FALSE(id.isEmpty());
-            EXPECT_FALSE(buttonIds.contains(id));
-            buttonIds.insert(id);
-            // Absolute positions: all four, each a fraction of the board.
-            for (const char* k : {"left", "top", "width", "height"}) {
-                ASSERT_TRUE(button.value(QLatin1String(k)).isDouble()) << k;
-                EXPECT_GE(button.value(QLatin1String(k)).toDouble(), 0.0);
-                EXPECT_LE(button.value(QLatin1String(k)).toDouble(), 1.0);
-            }
-            if (button.contains(QStringLiteral("image_id"))) {
-                EXPECT_TRUE(imageIds.contains(button.value(QStringLiteral("image_id")).toString()));
-            }
-            if (button.contains(QStringLiteral("sound_id"))) {
-                EXPECT_TRUE(soundIds.contains(button.value(QStringLiteral("sound_id")).toString()));
-            }
-            if (button.contains(QStringLiteral("load_board"))) {
-                EXPECT_TRUE(files.contains(button.value(QStringLiteral("load_board")).toObject()
-                                               .value(QStringLiteral("path")).toString()));
-            }
+            const QString w = where + QStringLiteral(" button ") + button.value(QStringLiteral("id")).toString();
+            if (!button.value(QStringLiteral("label")).isString()) fault(w, QStringLiteral("label"));
+            for (const char* k : {"left", "top", "width", "height"})
+                if (button.contains(QLatin1String(k)) && (!button.value(QLatin1String(k)).isDouble() ||
+                                                          button.value(QLatin1String(k)).toDouble() < 0))
+                    fault(w, QLatin1String(k));
+            for (const char* k : {"background_color", "border_color"})
+                if (button.contains(QLatin1String(k)) && !colour.match(button.value(QLatin1String(k)).toString()).hasMatch())
+                    fault(w, QLatin1String(k));
+            if (button.contains(QStringLiteral("hidden")) && !button.value(QStringLiteral("hidden")).isBool())
+                fault(w, QStringLiteral("hidden"));
+            if (!imageIds.contains(button.value(QStringLiteral("image_id")).toString()))
+                fault(w, QStringLiteral("no image_id of the board"));
+            // The validator takes "action" for an array: any string there is an error.
+            if (button.contains(QStringLiteral("action"))) fault(w, QStringLiteral("action"));
+            for (const QJsonValue& a : button.value(QStringLiteral("actions")).toArray())
+                if (!a.toString().startsWith(u':') && !a.toString().startsWith(u'+')) fault(w, QStringLiteral("actions"));
+            extrasOf(w, button, {"id", "label", "vocalization", "image_id", "sound_id", "hidden", "background_color",
+                                 "border_color", "action", "actions", "load_board", "top", "left", "width", "height"});
+            const QString link = button.value(QStringLiteral("load_board")).toObject().value(QStringLiteral("path")).toString();
+            if (!link.isEmpty() && (!packed || !files.contains(link))) fault(w, QStringLiteral("load_board.path"));
         }
-        const QJsonObject grid = b.value(QStringLiteral("grid")).toObject();
-        const QJsonArray order = grid.value(QStringLiteral("order")).toArray();
-        EXPECT_EQ(order.size(), grid.value(QStringLiteral("rows")).toInt());
-        for (const QJsonValue& row : order) {
-            EXPECT_EQ(row.toArray().size(), grid.value(QStringLiteral("columns")).toInt());
-            for (const QJsonValue& cell : row.toArray())
-                if (!cell.isNull()) {
-                    EXPECT_TRUE(buttonIds.contains(cell.toString())) << cell.toString().toStdString();
-                }
-        }
-        const QString background = b.value(QStringLiteral("background")).toObject()
-                                       .value(QStringLiteral("image_id")).toString();
-        if (!background.isEmpty()) {
-            EXPECT_TRUE(imageIds.contains(background));
-        }
-        for (const QString& id : imageIds) packageImageIds.insert(id);
+    };
+    if (files.contains(QString())) {
+        checkBoard(QStringLiteral("the board"), QJsonDocument::fromJson(files.value(QString())).object(), false);
+        return faults;
     }
+    const QJsonObject manifest = QJsonDocument::fromJson(files.value(kManifest)).object();
+    if (manifest.value(QStringLiteral("format")).toString() != kFormat) fault(kManifest, QStringLiteral("format"));
+    if (!files.contains(manifest.value(QStringLiteral("root")).toString())) fault(kManifest, QStringLiteral("root"));
+    extrasOf(kManifest, manifest, {"format", "root", "paths"});
+    const QJsonObject paths = manifest.value(QStringLiteral("paths")).toObject();
+    extrasOf(kManifest, paths, {"boards", "images", "sounds"});
+    QSet<QString> listed{kManifest};
+    for (const QString& kind : {QStringLiteral("boards"), QStringLiteral("images"), QStringLiteral("sounds")}) {
+        const QJsonObject map = paths.value(kind).toObject();
+        for (auto it = map.begin(); it != map.end(); ++it) {
+            listed.insert(it.value().toString());
+            if (!files.contains(it.value().toString())) fault(kManifest, it.value().toString());
+            if (kind == u"boards") {
+                const QJsonObject b = QJsonDocument::fromJson(files.value(it.value().toString())).object();
+                if (b.value(QStringLiteral("id")).toString() != it.key()) fault(kManifest, QStringLiteral("board id"));
+                checkBoard(it.value().toString(), b, true);
+            }
+        }
+    }
+    for (const QString& name : files.keys())
+        if (!name.endsWith(u'/') && !listed.contains(name)) fault(name, QStringLiteral("is not listed in manifest.json"));
+    return faults;
+}
+
+TEST_F(ObfTest, ExportsPassTheReferenceValidatorsRules) {
+    // A board with nothing to pick but its frame, and a board whose only area is a group.
+    TemplateSettings bare;
+    writeAll(path(QStringLiteral("bare/BARE.VXL")), boardBytes(bare, {area(0, 0, 640, 445, 0)}));
+    std::vector<Area> grouped{area(0, 0, 640, 445, 0), area(10, 10, 300, 300, 1)};
+    grouped[1].isGroup = -1;
+    writeAll(path(QStringLiteral("bare/GROUP.VXL")), boardBytes(bare, grouped));
+    const QString rich = richBoard();
+    for (const QString& board : {rich, copyDemo(), path(QStringLiteral("bare/BARE.VXL")),
+                                 path(QStringLiteral("bare/GROUP.VXL"))}) {
+        exportBoards(board, path(QStringLiteral("x.obz")));
+        EXPECT_EQ(ruleFaults(entries(path(QStringLiteral("x.obz")))), QStringList()) << board.toStdString();
+        exportBoards(board, path(QStringLiteral("x.obf")));
+        EXPECT_EQ(ruleFaults({{QString(), readAll(path(QStringLiteral("x.obf")))}}), QStringList()) << board.toStdString();
+    }
+    // The rules catch what they are for: an empty grid, a sound without its length, a
+    // file the manifest does not list.
+    exportBoards(rich, path(QStringLiteral("x.obz")));
+    QMap<QString, QByteArray> files = entries(path(QStringLiteral("x.obz")));
+    QJsonObject b = QJsonDocument::fromJson(files.value(QStringLiteral("boards/board-1.obf"))).object();
+    b.insert(QStringLiteral("grid"), QJsonObject{{"rows", 0}, {"columns", 0}, {"order", QJsonArray()}});
+    QJsonArray sounds = b.value(QStringLiteral("sounds")).toArray();
+    QJsonObject sound = sounds[0].toObject();
+    EXPECT_EQ(sound.value(QStringLiteral("duration")).toInt(), 1);
+    sound.remove(QStringLiteral("duration"));
+    sounds[0] = sound;
+    b.insert(QStringLiteral("sounds"), sounds);
+    files.insert(QStringLiteral("boards/board-1.obf"), json(b));
+    files.insert(QStringLiteral("files/RICH.VXL"), "x");
+    const QString faults = ruleFaults(files).join(u'\n');
+    for (const char* f : {"grid.rows", "duration", "files/RICH.VXL", "no button on the grid"})
+        EXPECT_TRUE(faults.contains(QLatin1String(f))) << f << "\n" << faults.toStdString();
 }
 
 TEST_F(ObfTest, ButtonsCarryLabelsSpeechPicturesAndPositions) {
@@ -358,13 +441,22 @@ TEST_F(ObfTest, ButtonsCarryLabelsSpeechPicturesAndPositions) {
     EXPECT_EQ(link.value(QStringLiteral("load_board")).toObject().value(QStringLiteral("path")).toString(),
               QStringLiteral("boards/board-2.obf"));
     EXPECT_EQ(link.value(QStringLiteral("ext_vexil_area")).toObject().value(QStringLiteral("x0")).toInt(), 300);
-    // The group opens a level: not on the grid; its members are.
+    // Every button is on the grid, the group too (readers want each placed), in reading order.
     const QJsonArray order = b.value(QStringLiteral("grid")).toObject().value(QStringLiteral("order")).toArray();
     QStringList cells;
     for (const QJsonValue& row : order)
         for (const QJsonValue& c : row.toArray()) cells << (c.isNull() ? QStringLiteral("-") : c.toString());
-    EXPECT_EQ(cells, (QStringList{"board-1-area-2", "board-1-area-3", "board-1-area-5", "board-1-area-6"}));
-    const QJsonObject background = b.value(QStringLiteral("background")).toObject();
+    EXPECT_EQ(cells, (QStringList{"board-1-area-2", "board-1-area-3", "-", "board-1-area-4", "board-1-area-5",
+                                  "board-1-area-6"}));
+    // Buttons without a picture of their own show the part of the cover they lie over.
+    const QJsonObject group = buttons[2].toObject();
+    ASSERT_TRUE(group.contains(QStringLiteral("image_id")));
+    for (const QJsonValue& v : b.value(QStringLiteral("images")).toArray())
+        if (v.toObject().value(QStringLiteral("id")) == group.value(QStringLiteral("image_id"))) {
+            EXPECT_EQ(v.toObject().value(QStringLiteral("width")).toInt(), 620);
+            EXPECT_EQ(v.toObject().value(QStringLiteral("height")).toInt(), 230);
+        }
+    const QJsonObject background = b.value(QStringLiteral("ext_vexil_background")).toObject();
     const QString cover = background.value(QStringLiteral("image_id")).toString();
     ASSERT_FALSE(cover.isEmpty());
     // The same picture inline, for readers that take the background as a URL.
@@ -373,6 +465,64 @@ TEST_F(ObfTest, ButtonsCarryLabelsSpeechPicturesAndPositions) {
     EXPECT_EQ(type, QStringLiteral("image/png"));
     EXPECT_EQ(inlined.size(), QSize(640, 445));
     EXPECT_EQ(b.value(QStringLiteral("locale")).toString(), QStringLiteral("es"));
+}
+
+// A label is what the board shows: the icon's text, the printable text of the keys, or the
+// names of the keys; what readers of the format can do with the keys is an action.
+TEST_F(ObfTest, LabelsAndActionsAreWhatTheAreasShowAndDo) {
+    struct Case {
+        const char* keys;
+        const char* icon;
+        const char* label;
+        const char* action;   // "" for none
+        const char* earlier;  // the label earlier versions wrote
+    };
+    const Case cases[] = {
+        {"{|Enganxa PA.PNG}^v", "PA.PNG ", "Ctrl+V", "", "PA.PNG"},
+        {"%{F4}", "", "Alt+F4", "", "F4}"},
+        {" ", "", "Space", ":space", ""},
+        {"{BACKSPACE}", "", "Backspace", ":backspace", ""},
+        {"~", "", "Enter", ":enter", "~"},
+        {"{TAB}", "", "Tab", ":tab", ""},
+        {"cafè", "..\\COMU\\CAFÈ AMB LLET.GIF", "cafè", "+cafè", "cafè"},
+        {"{|Llegir Hola}hola ", "", "hola", "+hola ", "hola"},
+        {"+a", "", "A", "", ""},
+        {"x", "Icona", "Icona", "+x", "Icona"},
+    };
+    std::vector<Area> areas{area(0, 0, 640, 445, 0)};
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        areas.push_back(area(i * 60, 0, i * 60 + 50, 50, 1, QString::fromUtf8(cases[i].keys),
+                             QString::fromUtf8(cases[i].icon)));
+    writeAll(path(QStringLiteral("labels/L.VXL")), boardBytes({}, areas));
+    exportBoards(path(QStringLiteral("labels/L.VXL")), path(QStringLiteral("l.obf")));
+    const QJsonArray buttons = QJsonDocument::fromJson(readAll(path(QStringLiteral("l.obf")))).object()
+                                   .value(QStringLiteral("buttons")).toArray();
+    ASSERT_EQ(buttons.size(), qsizetype(std::size(cases)));
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QJsonObject b = buttons[i].toObject();
+        EXPECT_EQ(b.value(QStringLiteral("label")).toString(), QString::fromUtf8(cases[i].label)) << cases[i].keys;
+        EXPECT_EQ(b.value(QStringLiteral("actions")).toArray(),
+                  *cases[i].action ? QJsonArray{QString::fromUtf8(cases[i].action)} : QJsonArray())
+            << cases[i].keys;
+    }
+    // The part of the cover that stands for a missing icon comes back as no icon file.
+    importBoards(path(QStringLiteral("l.obf")), path(QStringLiteral("back")));
+    EXPECT_EQ(readAll(path(QStringLiteral("back/L.VXL"))), readAll(path(QStringLiteral("labels/L.VXL"))));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("back/PA.PNG"))));
+    // A board exported by an earlier version, with its labels, comes back as it was: those
+    // labels are no edit made in another program.
+    QJsonObject board = QJsonDocument::fromJson(readAll(path(QStringLiteral("l.obf")))).object();
+    QJsonArray earlier = board.value(QStringLiteral("buttons")).toArray();
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        QJsonObject b = earlier[i].toObject();
+        b.insert(QStringLiteral("label"), QString::fromUtf8(cases[i].earlier));
+        earlier[i] = b;
+    }
+    board.insert(QStringLiteral("buttons"), earlier);
+    writeAll(path(QStringLiteral("earlier.obf")), json(board));
+    const ImportReport report = importBoards(path(QStringLiteral("earlier.obf")), path(QStringLiteral("back2")));
+    EXPECT_EQ(readAll(path(QStringLiteral("back2/L.VXL"))), readAll(path(QStringLiteral("labels/L.VXL"))));
+    EXPECT_FALSE(report.notices.join(u'\n').contains(QStringLiteral("edited"))) << report.notices.join(u'\n').toStdString();
 }
 
 TEST(ReadingOrder, RowsFromTheTopLeftToRight) {
@@ -466,13 +616,13 @@ TEST_F(ObfTest, GridBoardsOfOtherProgramsBecomeBoardsWithCoversAndLinks) {
     ASSERT_EQ(t.areaCount(), 5);  // the frame and the four buttons on the grid, not the hidden one
     EXPECT_EQ(t.settings.pictureFile, QStringLiteral("CASA_I_MENJAR.BMP"));
     EXPECT_EQ(t.settings.voiceLanguage, 1);
-    // Cell (0,0): a picture; cell (0,1): what the button says, its braces typed as themselves.
+    // Cell (0,0): a picture, its label said; cell (0,1): what the button says, spoken.
     EXPECT_EQ(t.area(2).x0, 0);
     EXPECT_EQ(t.area(2).x1, 213);
-    EXPECT_EQ(t.area(2).keys, QStringLiteral("hola"));
+    EXPECT_EQ(t.area(2).keys, QStringLiteral("{|Llegir hola}"));
     EXPECT_TRUE(QFileInfo(f.session->realPath(t.area(2).iconFile)).isFile());
     EXPECT_EQ(QImage(f.session->realPath(t.area(2).iconFile)).width(), 256);
-    EXPECT_EQ(t.area(3).keys, QStringLiteral("yo quiero{+}"));
+    EXPECT_EQ(t.area(3).keys, QStringLiteral("{|Llegir yo quiero+}"));
     EXPECT_EQ(t.area(3).iconFile, QStringLiteral("yo {quiero}"));  // no picture: the label
     EXPECT_EQ(t.area(4).keys, QStringLiteral("{|Carrega COMIDA.VXL}"));
     EXPECT_EQ(t.area(4).y0, 222);
@@ -485,6 +635,254 @@ TEST_F(ObfTest, GridBoardsOfOtherProgramsBecomeBoardsWithCoversAndLinks) {
     EXPECT_EQ(cover.size(), QSize(640, 445));
     loadTemplate(*f.session, path(QStringLiteral("out/COMIDA.VXL")));
     EXPECT_EQ(f.session->tmpl.area(3).keys, QStringLiteral("{|Carrega CASA_I_MENJAR.VXL}"));
+}
+
+// What the buttons of other programs do: vocalizations and labels are spoken, actions are
+// the keys that do them, links open boards; what a board cannot hold is said in one note.
+TEST_F(ObfTest, ButtonsOfOtherProgramsSpeakAndDoTheirActions) {
+    struct Case {
+        QJsonObject button;
+        const char* keys;
+    };
+    const Case cases[] = {
+        {{{"label", "hola"}}, "{|Llegir hola}"},
+        {{{"label", "yo"}, {"vocalization", "yo {quiero}"}}, "{|Llegir yo (quiero)}"},
+        {{{"label", "espai"}, {"action", ":space"}}, " "},
+        {{{"label", "Clear Text"}, {"action", ":clear"}}, "^a{DEL}"},
+        {{{"label", "esborra"}, {"actions", QJsonArray{":backspace", ":enter", ":tab"}}}, "{BACKSPACE}{ENTER}{TAB}"},
+        {{{"label", "ab"}, {"vocalization", "a be"}, {"actions", QJsonArray{"+a", "+b(", ":beep"}}}, "{|Llegir a be}ab{(}"},
+        {{{"label", "inici"}, {"action", ":home"}}, "{|Carrega HOME.VXL}"},
+        {{{"label", "menjar"}, {"vocalization", "menjar"}, {"load_board", QJsonObject{{"id", "home"}}}},
+         "{|Llegir menjar}{|Carrega HOME.VXL}"},
+    };
+    QJsonArray buttons, row;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        QJsonObject b = cases[i].button;
+        b.insert(QStringLiteral("id"), QString::number(i));
+        buttons.append(b);
+        row.append(QString::number(i));
+    }
+    buttons.append(QJsonObject{{"id", "h"}, {"label", "amagat"}, {"hidden", true}});
+    row.append("h");
+    buttons.append(QJsonObject{{"id", "c"}, {"label", "\u4f60\u597d"}, {"background_color", "rgb(255, 0, 0)"}});
+    row.append("c");
+    const QJsonObject home{{"format", kFormat}, {"id", "home"}, {"name", "Home"}, {"buttons", QJsonArray{
+        QJsonObject{{"id", "x"}, {"label", "x"}}}}, {"grid", QJsonObject{{"rows", 1}, {"columns", 1},
+        {"order", QJsonArray{QJsonArray{"x"}}}}}};
+    const QJsonObject other{{"format", kFormat}, {"id", "other"}, {"name", "Other"}, {"buttons", buttons},
+                            {"grid", QJsonObject{{"rows", 1}, {"columns", row.size()}, {"order", QJsonArray{row}}}}};
+    const QJsonObject manifest{{"format", kFormat}, {"root", "home.obf"},
+                               {"paths", QJsonObject{{"boards", QJsonObject{{"home", "home.obf"}, {"other", "other.obf"}}}}}};
+    repack(path(QStringLiteral("a.obz")), {{kManifest, json(manifest)}, {"home.obf", json(home)}, {"other.obf", json(other)}});
+    const ImportReport report = importBoards(path(QStringLiteral("a.obz")), path(QStringLiteral("out")));
+    // A board no link reaches is imported too: every board the manifest lists.
+    EXPECT_EQ(report.boards, 2);
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, path(QStringLiteral("out/OTHER.VXL")));
+    const Template& t = f.session->tmpl;
+    ASSERT_EQ(t.areaCount(), int(std::size(cases)) + 2);  // the frame, the cases, the Chinese label
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        EXPECT_EQ(t.area(i + 2).keys, QString::fromUtf8(cases[i].keys)) << i;
+    const QString notes = report.notices.join(u'\n');
+    for (const char* kept : {"1 hidden buttons", ":beep", "colours of 1 buttons", "\u4f60\u597d"})
+        EXPECT_TRUE(notes.contains(QString::fromUtf8(kept))) << kept << "\n" << notes.toStdString();
+    // Exported again from its first board, the set keeps the board no link reaches: it
+    // opens the first board.
+    EXPECT_EQ(exportBoards(path(QStringLiteral("out/HOME.VXL")), path(QStringLiteral("again.obz"))).boards, 2);
+}
+
+// Pictures of every kind load, a large photo within the memory bound too; a picture that
+// cannot be read is a note, and the board comes in with that button's label.
+TEST_F(ObfTest, PicturesOfOtherProgramsLoadOrLeaveTheirLabel) {
+    const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='50'>"
+                           "<rect width='100' height='50' fill='#00ff00'/></svg>";
+    QImage photo(8000, 6000, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QByteArray large;
+    QBuffer buffer(&large);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "JPEG", 50);
+    photo = QImage();
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* type;
+        bool loads;
+    };
+    const Case cases[] = {{"svg", svg, "image/svg+xml", true},
+                          {"photo", large, "image/jpeg", true},
+                          {"png", png(40, 30, Qt::red), "image/png", true},
+                          {"broken", QByteArray("\x89PNG not really", 15), "image/png", false}};
+    QJsonArray buttons, images, row;
+    for (const Case& c : cases) {
+        const QString id = QString::fromLatin1(c.what);
+        buttons.append(QJsonObject{{"id", id}, {"label", id}, {"image_id", id}});
+        images.append(QJsonObject{{"id", id}, {"content_type", c.type}, {"data", dataUri(QLatin1String(c.type), c.bytes)}});
+        row.append(id);
+    }
+    const QJsonObject board{{"format", kFormat}, {"id", "p"}, {"name", "Pictures"}, {"buttons", buttons},
+                            {"images", images}, {"background", QJsonObject{{"image_id", "photo"}}},
+                            {"grid", QJsonObject{{"rows", 2}, {"columns", row.size()},
+                                                 {"order", QJsonArray{row, QJsonArray{{}, {}, {}, {}}}}}}};
+    writeAll(path(QStringLiteral("p.obf")), json(board));
+    const ImportReport report = importBoards(path(QStringLiteral("p.obf")), path(QStringLiteral("out")));
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, report.rootBoard);
+    const Template& t = f.session->tmpl;
+    ASSERT_EQ(t.areaCount(), 5);
+    for (int i = 0; i < 4; ++i) {
+        const QImage icon(f.session->realPath(t.area(i + 2).iconFile));
+        EXPECT_EQ(!icon.isNull(), cases[i].loads) << cases[i].what;
+        if (cases[i].loads) {
+            EXPECT_LE(std::max(icon.width(), icon.height()), 256) << cases[i].what;
+        } else {
+            EXPECT_EQ(t.area(i + 2).iconFile, QStringLiteral("broken"));
+        }
+    }
+    EXPECT_EQ(QImage(f.session->realPath(t.area(2).iconFile)).pixelColor(50, 20), QColor(0, 255, 0));
+    EXPECT_TRUE(report.notices.join(u'\n').contains(QStringLiteral("image \"broken\" does not decode")))
+        << report.notices.join(u'\n').toStdString();
+    // The background is the cover, the areas drawn over it; the cover is not redrawn.
+    EXPECT_EQ(t.settings.autoCover, 0);
+    const QImage cover(path(QStringLiteral("out/PICTURES.BMP")));
+    EXPECT_EQ(cover.size(), QSize(640, 445));
+    const QColor under = cover.pixelColor(320, 300), cyan(Qt::darkCyan);
+    EXPECT_LE(std::abs(under.red() - cyan.red()) + std::abs(under.green() - cyan.green()) +
+                  std::abs(under.blue() - cyan.blue()),
+              6);
+}
+
+// The format's simplest sample board: an SVG picture inline, another only on the web.
+TEST_F(ObfTest, TheFormatsSampleBoardImportsWithItsPicture) {
+    const ImportReport report =
+        importBoards(test::sourceDir() + QStringLiteral("/tests/obf/samples/simple.obf"), path(QStringLiteral("out")));
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, report.rootBoard);
+    const Template& t = f.session->tmpl;
+    ASSERT_EQ(t.areaCount(), 3);
+    EXPECT_EQ(t.area(2).keys, QStringLiteral("{|Llegir children}"));
+    const QImage kids(f.session->realPath(t.area(2).iconFile));
+    ASSERT_FALSE(kids.isNull()) << report.notices.join(u'\n').toStdString();
+    EXPECT_EQ(kids.width(), 100);
+    EXPECT_EQ(t.area(3).iconFile, QStringLiteral("cat"));  // its picture is on the web only
+    // One note for the board names what it could not keep.
+    ASSERT_EQ(report.notices.size(), 1) << report.notices.join(u'\n').toStdString();
+    EXPECT_TRUE(report.notices.first().contains(QStringLiteral("the pictures \"119\", which the package does not hold")));
+    EXPECT_TRUE(report.notices.first().contains(QStringLiteral("colours of 1 buttons")));
+}
+
+// The same, written by the format's reference library itself from a package of Vexil's
+// earlier layout: the cover, the icon and the sound come back from the format's fields.
+TEST_F(ObfTest, APackageTheReferenceLibraryWroteAgainKeepsItsPicturesAndSound) {
+    const ImportReport report = importBoards(test::sourceDir() + QStringLiteral("/tests/obf/samples/rewritten.obz"),
+                                             path(QStringLiteral("back")));
+    EXPECT_EQ(report.notices, QStringList());
+    const QImage cover(path(QStringLiteral("back/PETITA.BMP")));
+    ASSERT_EQ(cover.size(), QSize(64, 44));
+    EXPECT_EQ(cover.pixelColor(30, 30), QColor(Qt::yellow));
+    const QImage icon(path(QStringLiteral("back/ICONES/SOL.BMP")));
+    ASSERT_EQ(icon.size(), QSize(16, 12));
+    EXPECT_EQ(icon.pixelColor(8, 6), QColor(Qt::red));
+    EXPECT_TRUE(readAll(path(QStringLiteral("back/SONS/HOLA.WAV"))).startsWith("RIFF"));
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, report.rootBoard);
+    EXPECT_TRUE(f.messages().isEmpty()) << f.messages().join(u'\n').toStdString();
+    EXPECT_EQ(f.session->tmpl.area(2).keys, QStringLiteral("{|Llegir Bon dia}"));
+}
+
+// A Vexil package that another program read and wrote again (the format's reference
+// library does this): Vexil's own copies of the files are gone, the boards and resources
+// are renamed, the cover is only in the background, and the other program's edits stand.
+TEST_F(ObfTest, AVexilPackageWrittenAgainByAnotherProgramKeepsItsPicturesAndEdits) {
+    const QString board = richBoard();
+    exportBoards(board, path(QStringLiteral("rich.obz")));
+    const QMap<QString, QByteArray> ours = entries(path(QStringLiteral("rich.obz")));
+    QMap<QString, QByteArray> theirs;
+    QJsonObject boardPaths, imagePaths, soundPaths;
+    for (const QString& name : {QStringLiteral("boards/board-1.obf"), QStringLiteral("boards/board-2.obf")}) {
+        QJsonObject b = QJsonDocument::fromJson(ours.value(name)).object();
+        b.remove(QStringLiteral("ext_vexil_files"));
+        const QString id = b.value(QStringLiteral("id")).toString();
+        QSet<QString> used;
+        QJsonArray buttons;
+        for (const QJsonValue& v : b.value(QStringLiteral("buttons")).toArray()) {
+            QJsonObject button = v.toObject();
+            used.insert(button.value(QStringLiteral("image_id")).toString());
+            button.insert(QStringLiteral("background_color"), QStringLiteral("rgb(255, 255, 255)"));
+            if (button.contains(QStringLiteral("load_board"))) {
+                const QString to = button.value(QStringLiteral("load_board")).toObject().value(QStringLiteral("id")).toString();
+                button.insert(QStringLiteral("load_board"), QJsonObject{{"id", to}, {"path", "board_" + to + ".obf"}});
+            }
+            buttons.append(button);
+        }
+        if (id == u"board-1") {
+            // Edits: a new name, a label, a vocalization, a position.
+            b.insert(QStringLiteral("name"), QStringLiteral("Taula nova"));
+            QJsonObject link = buttons[1].toObject();
+            link.insert(QStringLiteral("label"), QStringLiteral("Altra taula"));
+            buttons[1] = link;
+            QJsonObject sol = buttons[0].toObject();
+            sol.insert(QStringLiteral("vocalization"), QStringLiteral("Bona tarda"));
+            sol.insert(QStringLiteral("left"), 0.5);
+            buttons[0] = sol;
+        }
+        b.insert(QStringLiteral("buttons"), buttons);
+        QJsonArray images;
+        for (const QJsonValue& v : b.value(QStringLiteral("images")).toArray()) {
+            QJsonObject image = v.toObject();
+            const QString iid = image.value(QStringLiteral("id")).toString();
+            if (!used.contains(iid)) continue;  // only the buttons' pictures are kept
+            const QString to = QStringLiteral("images/image_%1.png").arg(iid);
+            theirs.insert(to, ours.value(image.value(QStringLiteral("path")).toString()));
+            image.insert(QStringLiteral("path"), to);
+            imagePaths.insert(iid, to);
+            images.append(image);
+        }
+        b.insert(QStringLiteral("images"), images);
+        QJsonArray sounds;
+        for (const QJsonValue& v : b.value(QStringLiteral("sounds")).toArray()) {
+            QJsonObject sound = v.toObject();
+            const QString to = QStringLiteral("sounds/sound_%1.wav").arg(sound.value(QStringLiteral("id")).toString());
+            theirs.insert(to, ours.value(sound.value(QStringLiteral("path")).toString()));
+            sound.insert(QStringLiteral("path"), to);
+            soundPaths.insert(sound.value(QStringLiteral("id")).toString(), to);
+            sounds.append(sound);
+        }
+        b.insert(QStringLiteral("sounds"), sounds);
+        // The cover travels in the background alone, as its picture's data.
+        if (b.contains(QStringLiteral("ext_vexil_background"))) {
+            b.insert(QStringLiteral("background"), QJsonObject{{"image_url", b.value(QStringLiteral("ext_vexil_background"))
+                                                                                  .toObject().value(QStringLiteral("image_url"))}});
+            b.remove(QStringLiteral("ext_vexil_background"));
+        }
+        theirs.insert(QStringLiteral("board_%1.obf").arg(id), json(b));
+        boardPaths.insert(id, QStringLiteral("board_%1.obf").arg(id));
+    }
+    theirs.insert(kManifest, json(QJsonObject{{"format", kFormat}, {"root", "board_board-1.obf"},
+                                              {"paths", QJsonObject{{"boards", boardPaths}, {"images", imagePaths},
+                                                                    {"sounds", soundPaths}}}}));
+    repack(path(QStringLiteral("theirs.obz")), theirs);
+    const ImportReport report = importBoards(path(QStringLiteral("theirs.obz")), path(QStringLiteral("back")));
+    const QString notes = report.notices.join(u'\n');
+    // The cover, the icon and the sound are back, from the format's fields.
+    const QImage cover(path(QStringLiteral("back/board/RICH.BMP")));
+    ASSERT_EQ(cover.size(), QSize(640, 445)) << notes.toStdString();
+    EXPECT_EQ(cover.pixelColor(5, 5), QColor(Qt::yellow));
+    EXPECT_EQ(QImage(path(QStringLiteral("back/board/ICONES/SOL.BMP"))).pixelColor(3, 3), QColor(Qt::red));
+    EXPECT_EQ(readAll(path(QStringLiteral("back/board/SONS/SOL.WAV"))), wave());
+    // What no field carries is named, not silently lost.
+    EXPECT_TRUE(notes.contains(QStringLiteral("DOC.TXT"))) << notes.toStdString();
+    test::FakeSessionFixture f;
+    loadTemplate(*f.session, path(QStringLiteral("back/board/RICH.VXL")));
+    const Template& t = f.session->tmpl;
+    EXPECT_EQ(t.settings.description, QStringLiteral("Taula nova"));
+    EXPECT_EQ(t.area(2).keys, QStringLiteral("{|Llegir Bona tarda}Bon dia{ENTER}"));
+    EXPECT_EQ(t.area(2).x0, 320);
+    EXPECT_EQ(t.area(2).x1 - t.area(2).x0, 190);
+    EXPECT_EQ(t.area(3).iconFile, QStringLiteral("Altra taula"));
+    EXPECT_TRUE(notes.contains(QStringLiteral("edited in another program"))) << notes.toStdString();
+    // The other board, untouched, is the same file.
+    EXPECT_EQ(readAll(path(QStringLiteral("back/board/ALTRA.VXL"))), readAll(path(QStringLiteral("rich/board/ALTRA.VXL"))));
 }
 
 struct BadPackage {
@@ -516,9 +914,6 @@ TEST_F(ObfTest, BadPackagesAreRefusedWithoutATrace) {
              f.insert("boards/food.obf", json(b));
          },
          "repeats"},
-        {"a picture that does not decode",
-         [](auto& f) { f.insert("images/hola.png", QByteArray("\x89PNG\r\n\x1a\n broken", 16)); },
-         "does not decode"},
         {"a board that is not JSON", [](auto& f) { f.insert("boards/food.obf", "{ not json"); }, "not valid JSON"},
         {"a grid far too large",
          [](auto& f) {
@@ -549,36 +944,42 @@ TEST_F(ObfTest, BadPackagesAreRefusedWithoutATrace) {
     }
 }
 
-TEST_F(ObfTest, ZipBombsAreStoppedBySizeAndRatio) {
+TEST_F(ObfTest, ZipBombsAreStoppedBySizeNotByHowWellTheyCompress) {
     ImportOptions small;
     small.limits.maxEntrySize = 1024 * 1024;
-    small.limits.ratioFloor = 64 * 1024;
-    struct Case {
-        const char* what;
-        int padding;  // blanks after the board's JSON: they inflate a thousandfold
-        const char* message;
-    };
-    const Case cases[] = {
-        {"an entry larger than allowed", 2 * 1024 * 1024, "more than"},
-        {"an entry that inflates a thousand times", 900 * 1024, "zip bomb"},
-    };
-    for (const Case& c : cases) {
-        QMap<QString, QByteArray> files = foreignPackage();
-        files.insert(QStringLiteral("boards/home.obf"), files.value(QStringLiteral("boards/home.obf")) +
-                                                            QByteArray(c.padding, ' '));
-        repack(path(QStringLiteral("bomb.obz")), files);
-        try {
-            importBoards(path(QStringLiteral("bomb.obz")), path(QStringLiteral("out")), small);
-            ADD_FAILURE() << c.what;
-        } catch (const ObfError& e) {
-            EXPECT_TRUE(e.message().contains(QLatin1String(c.message))) << c.what << ": " << e.message().toStdString();
-        }
-        EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("out"))));
+    QMap<QString, QByteArray> files = foreignPackage();
+    files.insert(QStringLiteral("boards/home.obf"),
+                 files.value(QStringLiteral("boards/home.obf")) + QByteArray(2 * 1024 * 1024, ' '));
+    repack(path(QStringLiteral("bomb.obz")), files);
+    try {
+        importBoards(path(QStringLiteral("bomb.obz")), path(QStringLiteral("out")), small);
+        ADD_FAILURE() << "an entry larger than allowed";
+    } catch (const ObfError& e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("inflates to more than"))) << e.message().toStdString();
     }
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("out"))));
+    // A cover of grid lines: a bitmap over 1 MB that compresses more than 200 times. The
+    // program's own export imports again.
+    QImage lines(1024, 768, QImage::Format_RGB888);
+    lines.fill(Qt::white);
+    for (int x = 0; x < 1024; x += 64)
+        for (int y = 0; y < 768; ++y) lines.setPixelColor(x, y, Qt::black);
+    QByteArray cover;
+    QBuffer buffer(&cover);
+    buffer.open(QIODevice::WriteOnly);
+    lines.save(&buffer, "BMP");
+    ASSERT_GT(cover.size(), 1024 * 1024);
+    TemplateSettings st;
+    st.pictureFile = QStringLiteral("GRID.BMP");
+    writeAll(path(QStringLiteral("grid/GRID.VXL")), boardBytes(st, {area(0, 0, 1024, 768, 0), area(0, 0, 64, 64, 1, "a")}));
+    writeAll(path(QStringLiteral("grid/GRID.BMP")), cover);
+    exportBoards(path(QStringLiteral("grid/GRID.VXL")), path(QStringLiteral("grid.obz")));
+    importBoards(path(QStringLiteral("grid.obz")), path(QStringLiteral("back")));
+    EXPECT_EQ(readAll(path(QStringLiteral("back/GRID.BMP"))), cover);
     // The whole package counts too: many entries within the limit each, too many together.
     ImportOptions total;
     total.limits.maxTotalSize = 200 * 1024;
-    QMap<QString, QByteArray> files = foreignPackage();
+    files = foreignPackage();
     files.insert(QStringLiteral("images/hola.png"), png(300, 200, Qt::blue) + QByteArray(300 * 1024, '\0'));
     repack(path(QStringLiteral("bomb.obz")), files);
     EXPECT_THROW(importBoards(path(QStringLiteral("bomb.obz")), path(QStringLiteral("out")), total), ObfError);

@@ -61,9 +61,10 @@ int runImport(const QStringList& given) {
 const Command exportObzCommand{
     "export-obz", "BOARD.VXL OUT.obz|OUT.obf",
     "    Writes the board and every board it opens with CARREGA (each once, cycles\n"
-    "    included) as an Open Board Format package: one board per .VXL, the cover as the\n"
-    "    board's background image, each area as a button placed at its rectangle\n"
-    "    (left/top/width/height), the grid filled in reading order; pictures as PNG,\n"
+    "    included), and the boards beside it that open one of those, as an Open Board\n"
+    "    Format package: one board per .VXL, each area as a button placed at its\n"
+    "    rectangle (left/top/width/height) with its picture (its icon, or the part of\n"
+    "    the cover it lies over), the grid filled in reading order; pictures as PNG,\n"
     "    wave sounds, and the board files with every file they name by a relative name,\n"
     "    so that import-obz gives them back byte for byte. Everything the format has no\n"
     "    field for is kept in ext_vexil_* fields. OUT ending in .obf writes the first\n"
@@ -76,13 +77,15 @@ const Command importObzCommand{
     "import-obz", "IN.obz|IN.obf OUTDIR",
     "    Imports an Open Board Format package (or one .obf board) into OUTDIR, which\n"
     "    must not exist or be empty. Boards Vexil wrote come back as the same .VXL files,\n"
-    "    pictures and sounds; boards of other programs become boards with one area per\n"
-    "    button on their grid, a cover drawn from labels and pictures, keys that type the\n"
-    "    label or vocalization, and CARREGA links between the imported boards. Refused,\n"
-    "    with nothing written: zip bombs (size and ratio bounds), entry names that climb\n"
-    "    out of the folder, a missing manifest (for more than one board), ids that\n"
-    "    repeat, pictures that do not decode. Prints \"note: ...\" lines (boards that\n"
-    "    open one another in a cycle are noted and each imported once), then a summary\n"
+    "    pictures and sounds (made from the format's fields when another program wrote\n"
+    "    the package again); boards of other programs become boards with one area per\n"
+    "    button on their grid, a cover drawn from labels and pictures, keys that say the\n"
+    "    vocalization or label and do the actions, and CARREGA links between the\n"
+    "    imported boards. Refused, with nothing written: zip bombs (bounds of declared\n"
+    "    and inflated sizes), entry names that climb out of the folder, a missing\n"
+    "    manifest (for more than one board), ids that repeat. Prints \"note: ...\" lines\n"
+    "    (what could not be kept; boards that open one another in a cycle are noted and\n"
+    "    each imported once), then a summary\n"
     "    naming the first board. Exit status 0 imported; 1 nothing written, the reason\n"
     "    on standard error.\n",
     runImport};

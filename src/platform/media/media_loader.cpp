@@ -12,10 +12,12 @@ QString programFolder() {
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
 }
 
-// A module beside the program (the build tree) or in ../lib/vexil (an installed tree);
-// empty when neither holds it.
+// A module beside the program (the build tree), or in the installed tree's module folder
+// (../lib/ARCH/vexil), or in ../lib/vexil where earlier installs put them; empty when none
+// holds it.
 QString modulePath(const char* file) {
-    for (const QString& folder : {programFolder(), programFolder() + QStringLiteral("/../lib/vexil")}) {
+    const QString installed = programFolder() + QStringLiteral("/../") + QString::fromUtf8(VEXIL_MODULE_DIR);
+    for (const QString& folder : {programFolder(), installed, programFolder() + QStringLiteral("/../lib/vexil")}) {
         const QString path = folder + u'/' + QLatin1String(file);
         if (QFileInfo::exists(path)) return path;
     }
