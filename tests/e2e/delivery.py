@@ -45,15 +45,21 @@ def check_client(desk, kind, original_map):
         play(PHRASE + "\n")
     play(OFF_LAYOUT + OFF_LAYOUT[::-1] + "\n")
     # A key the user still holds (the switch that chose the area, here Space, whose press
-    # the target reads) is typed all the same.
+    # the target reads) is typed all the same. Mousepad is read through its own Ctrl+S,
+    # which also keeps its title (a modified document's title changes) for the player.
     desk.run(["xset", "r", "off"])
     desk.run(["xdotool", "keydown", "space"])
-    typed += " "
     try:
-        play("a b c\n")
+        target.text()
+        out = desk.play(target.title, notation("a b c\n"))
     finally:
         desk.run(["xdotool", "keyup", "space"])
         desk.run(["xset", "r", "on"])
+    typed += " a b c\n"
+    try:
+        target.wait_text(typed)
+    except Failure as e:
+        raise Failure("%s, with Space held; the player printed: %s" % (e, out.strip()))
     if desk.keymap() != original_map:
         raise Failure("%s: the keyboard map was not put back after the runs" % kind)
 
