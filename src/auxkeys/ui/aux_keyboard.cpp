@@ -24,13 +24,6 @@ bool isKeyField(const QWidget* widget) {
 
 AuxKeyboard::AuxKeyboard(Session& session, QAction* menuItem, QWidget* owner)
     : QObject(owner), s_(session), menuItem_(menuItem), owner_(owner) {
-    window_ = new TecVirt(owner);
-    window_->setProperty("helpTopic", help_topic::AuxKeyboard);
-    translateForm(window_);
-    connect(window_, &TecVirt::keyClicked, this, &AuxKeyboard::keyClicked);
-    connect(window_, &TecVirt::pictureClicked, this, &AuxKeyboard::pictureClicked);
-    // Closing the window from its close box removes the tick, and the box follows.
-    connect(window_, &TecVirt::closedByUser, this, [this] { menuItem_->setChecked(false); });
     connect(menuItem_, &QAction::toggled, this, &AuxKeyboard::apply);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { focusChanged(now); });
@@ -39,6 +32,22 @@ AuxKeyboard::AuxKeyboard(Session& session, QAction* menuItem, QWidget* owner)
 }
 
 AuxKeyboard::~AuxKeyboard() = default;
+
+// The window is built the first time it is wanted: a board used without it never pays for
+// its buttons at start.
+TecVirt* AuxKeyboard::window() {
+    if (!window_ && owner_ && !built_) {
+        built_ = true;
+        window_ = new TecVirt(owner_);
+        window_->setProperty("helpTopic", help_topic::AuxKeyboard);
+        translateForm(window_);
+        connect(window_, &TecVirt::keyClicked, this, &AuxKeyboard::keyClicked);
+        connect(window_, &TecVirt::pictureClicked, this, &AuxKeyboard::pictureClicked);
+        // Closing the window from its close box removes the tick, and the box follows.
+        connect(window_, &TecVirt::closedByUser, this, [this] { menuItem_->setChecked(false); });
+    }
+    return window_;
+}
 
 bool AuxKeyboard::isShown() const {
     return window_ && window_->isVisible();
@@ -62,12 +71,12 @@ void AuxKeyboard::setUseMode(bool useMode) {
 }
 
 void AuxKeyboard::apply(bool ticked) {
-    if (!window_) return;
     // A file dialog is never covered: the keyboard waits until it has closed.
     if (!ticked || useMode_ || fileDialogOpen()) {
-        window_->hide();
+        if (window_) window_->hide();
         return;
     }
+    if (!window()) return;
     if (!window_->isVisible()) {
         window_->adjustSize();
         place();

@@ -25,7 +25,8 @@ public:
     AuxKeyboard(Session& session, QAction* menuItem, QWidget* owner);
     ~AuxKeyboard() override;
 
-    TecVirt* window() const { return window_; }
+    // The keyboard's window, built on first use; null once its owner has gone.
+    TecVirt* window();
     bool isShown() const;
     // Ticks the menu item and shows the keyboard (or brings it up again when it is shown).
     void open();
@@ -60,6 +61,7 @@ private:
     QList<QPointer<QWidget>> fileDialogs_;
     bool useMode_ = false;
     bool placed_ = false;
+    bool built_ = false;
 };
 
 // Whether a widget is a key field the auxiliary keyboard writes into.
