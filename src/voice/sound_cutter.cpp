@@ -27,12 +27,17 @@ float SoundCutter::threshold() const {
     return std::max(floor_ + kOnsetDb, kSilenceDb);
 }
 
+void SoundCutter::setMasked(bool masked) {
+    masked_ = masked;
+}
+
 void SoundCutter::reset() {
     pending_.clear();
     history_.clear();
     sound_.clear();
+    quiet_.clear();
     position_ = soundStart_ = lastLoud_ = 0;
-    started_ = inSound_ = false;
+    started_ = inSound_ = masked_ = false;
     loudRun_ = quietRun_ = 0;
     floor_ = level_ = -90.0f;
 }
@@ -55,6 +60,14 @@ void SoundCutter::frame(const float* f) {
     level_ = frameLevel(f, kFrame);
     const std::int64_t frameStart = position_;
     position_ += kFrame;
+    if (masked_) {
+        inSound_ = false;
+        sound_.clear();
+        history_.clear();
+        quiet_.clear();
+        loudRun_ = 0;
+        return;
+    }
     const bool digitalSilence = level_ < kDigitalSilenceDb;
     if (!started_) {
         // Zeros at the start (a file, a source that is starting) leave the floor low, so a
@@ -70,6 +83,14 @@ void SoundCutter::frame(const float* f) {
             ++loudRun_;
         } else {
             loudRun_ = 0;
+            // The pause's background, for the noise estimate of the next sound.
+            if (digitalSilence) {
+                quiet_.clear();
+            } else {
+                quiet_.insert(quiet_.end(), f, f + kFrame);
+                if (quiet_.size() > std::size_t(kFrame * kNoiseFrames))
+                    quiet_.erase(quiet_.begin(), quiet_.begin() + kFrame);
+            }
             // Quieter: follow at once; louder: slowly, about a second to settle.
             if (!digitalSilence) floor_ += (level_ < floor_ ? 0.3f : 0.02f) * (level_ - floor_);
         }
@@ -108,6 +129,7 @@ void SoundCutter::frame(const float* f) {
     cut.start = soundStart_;
     cut.end = lastLoud_;
     cut.samples.assign(sound_.begin(), sound_.begin() + std::ptrdiff_t(end - soundStart_));
+    cut.noise = quiet_;
     sound_.clear();
     const auto loudFrames = int((lastLoud_ - soundStart_) / kFrame) - kPreroll;
     if (loudFrames < kMinFrames) return;
