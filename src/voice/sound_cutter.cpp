@@ -35,7 +35,6 @@ void SoundCutter::reset() {
     pending_.clear();
     history_.clear();
     sound_.clear();
-    quiet_.clear();
     position_ = soundStart_ = lastLoud_ = 0;
     started_ = inSound_ = masked_ = false;
     loudRun_ = quietRun_ = 0;
@@ -64,7 +63,6 @@ void SoundCutter::frame(const float* f) {
         inSound_ = false;
         sound_.clear();
         history_.clear();
-        quiet_.clear();
         loudRun_ = 0;
         return;
     }
@@ -83,14 +81,6 @@ void SoundCutter::frame(const float* f) {
             ++loudRun_;
         } else {
             loudRun_ = 0;
-            // The pause's background, for the noise estimate of the next sound.
-            if (digitalSilence) {
-                quiet_.clear();
-            } else {
-                quiet_.insert(quiet_.end(), f, f + kFrame);
-                if (quiet_.size() > std::size_t(kFrame * kNoiseFrames))
-                    quiet_.erase(quiet_.begin(), quiet_.begin() + kFrame);
-            }
             // Quieter: follow at once; louder: slowly, about a second to settle.
             if (!digitalSilence) floor_ += (level_ < floor_ ? 0.3f : 0.02f) * (level_ - floor_);
         }
@@ -129,7 +119,6 @@ void SoundCutter::frame(const float* f) {
     cut.start = soundStart_;
     cut.end = lastLoud_;
     cut.samples.assign(sound_.begin(), sound_.begin() + std::ptrdiff_t(end - soundStart_));
-    cut.noise = quiet_;
     sound_.clear();
     const auto loudFrames = int((lastLoud_ - soundStart_) / kFrame) - kPreroll;
     if (loudFrames < kMinFrames) return;

@@ -15,10 +15,6 @@ struct CutSound {
     std::vector<float> samples;  // the sound, with a little of what came before it
     std::int64_t start = 0;      // stream position of samples[0]
     std::int64_t end = 0;        // stream position just after the last loud frame
-    // The background in the pause before the sound (its latest quiet frames, up to
-    // SoundCutter::kNoiseFrames): what the features take away as noise. Empty after
-    // digital silence (a file, a muted source): nothing to take away.
-    std::vector<float> noise;
 };
 
 class SoundCutter {
@@ -36,7 +32,6 @@ public:
     static constexpr int kPreroll = 8;          // frames kept before the onset
     static constexpr int kMinFrames = 8;        // shorter: a click
     static constexpr int kMaxFrames = 250;      // longer: background that rose
-    static constexpr int kNoiseFrames = 30;     // quiet frames kept as the noise estimate
 
     // Silence that ends a sound: the recognition window, in tenths of a second (1 to 14);
     // never less than 180 ms, so that the closure of a "p" or a "t" does not split a word.
@@ -64,7 +59,6 @@ private:
     std::vector<float> pending_;
     std::vector<float> history_;  // the last kPreroll frames
     std::vector<float> sound_;
-    std::vector<float> quiet_;    // the last kNoiseFrames quiet frames
     std::int64_t position_ = 0;   // samples seen
     std::int64_t soundStart_ = 0;
     std::int64_t lastLoud_ = 0;

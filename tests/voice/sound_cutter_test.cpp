@@ -96,7 +96,7 @@ TEST(SoundCutter, CutsEachSoundAndNothingElse) {
 }
 
 // The program's own speech masked: nothing starts while it sounds and the word after it is
-// cut on its own, with the room's hiss before it as its noise; unmasked, the two are one.
+// cut on its own; unmasked, the two are one.
 TEST(SoundCutter, WhileMaskedNothingStartsAndTheWordAfterIsCutAlone) {
     const float room = 0.001f;
     const std::vector<float> s = render({{500, 0, room}, {600, 0.1f, room}, {100, 0, room},
@@ -117,19 +117,8 @@ TEST(SoundCutter, WhileMaskedNothingStartsAndTheWordAfterIsCutAlone) {
         if (mask) {
             EXPECT_GE(start, 1100);
             EXPECT_NEAR(end, 1500, 20);
-            // The noise is the room's hiss after the speech, not the speech.
-            ASSERT_FALSE(cuts[0].noise.empty());
-            EXPECT_LT(vexil::voice::frameLevel(cuts[0].noise.data(), int(cuts[0].noise.size())), -50.0f);
         } else {
             EXPECT_LT(start, 520);
         }
     }
-    // After digital silence there is no noise to take away.
-    SoundCutter cutter;
-    std::vector<CutSound> cuts;
-    cutter.onSound = [&](CutSound c) { cuts.push_back(std::move(c)); };
-    const std::vector<float> quiet = render({{500, 0, 0}, {300, 0.1f, 0}, {500, 0, 0}});
-    cutter.feed(quiet.data(), quiet.size());
-    ASSERT_EQ(cuts.size(), 1u);
-    EXPECT_TRUE(cuts[0].noise.empty());
 }
