@@ -1,6 +1,6 @@
 // The recogniser and the program's own speech, on the real sound path: the sound server's
-// default source must hear its default sink (bench/own_voice.sh sets up a private
-// PulseAudio whose source is the monitor of a null sink). The recogniser is trained from
+// default source must hear its default sink (tests/e2e/own_voice.sh sets up a
+// private PulseAudio whose source is the monitor of a null sink). The recogniser is trained from
 // files with "uno" (label 1) and "tres" (label 2), then listens through the sound server.
 // Each trial plays "uno" into the sink in one of three ways:
 //   silence   the word alone;
@@ -10,7 +10,8 @@
 //             announcement as the access engine tells it (before it starts, then a look
 //             every 20 ms until the engine is no longer busy);
 //   untold    the same, without telling the recogniser.
-// Prints, for each, how many trials gave label 1, another label, or nothing.
+// Prints, for each, how many trials gave label 1, another label, or nothing; and, on
+// standard error, how long the first announcement kept the engine busy.
 //   own-voice WORDS_FOLDER [TRIALS] [GAP_MS]
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -32,7 +32,8 @@ struct Item {
 };
 
 struct Tally {
-    int labels = 0, correct = 0, wrong = 0, missed = 0, others = 0, accepted = 0;
+    // `uncut`: labels missed because no sound was cut out of the file at all.
+    int labels = 0, correct = 0, wrong = 0, missed = 0, uncut = 0, others = 0, accepted = 0;
 };
 
 bool waitFor(const std::function<bool()>& done, int ms = 30000) {
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
 
     std::map<QString, Tally> byCond;     // "20", "10"
     std::map<QString, Tally> byGroupCond;
+    std::map<QString, Tally> byVoiceCond;  // "es 10"...
     std::vector<double> delays;          // ms from the end of the sound to the label
     std::vector<double> computeMs;
     QString source;
@@ -128,14 +130,20 @@ int main(int argc, char** argv) {
                 computeMs.push_back(h.computeMs);
             }
             // The TEST label is a label like the others here.
-            for (Tally* t : {&byCond[it.cond], &byGroupCond[group + u' ' + it.cond]}) {
+            const QString voice = group.section(u'/', 1);
+            const bool cut = !judged.empty();
+            for (Tally* t : {&byCond[it.cond], &byGroupCond[group + u' ' + it.cond],
+                             &byVoiceCond[voice + u' ' + it.cond]}) {
                 if (it.role == u"other") {
                     ++t->others;
                     if (!heard.empty()) ++t->accepted;
                 } else {
                     ++t->labels;
                     if (heard.size() == 1 && heard[0] == it.label) ++t->correct;
-                    else if (heard.empty()) ++t->missed;
+                    else if (heard.empty()) {
+                        ++t->missed;
+                        if (!cut) ++t->uncut;
+                    }
                     else ++t->wrong;
                 }
             }
@@ -148,6 +156,13 @@ int main(int argc, char** argv) {
         std::printf("%-28s %8d %7.1f%% %7.1f%% %7.1f%% %9.1f%%\n", qPrintable(k), t.labels,
                     pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
                     pct(t.accepted, t.others));
+    std::printf("\n%-22s %8s %8s %8s %8s %8s %10s\n", "voice noise", "labels", "correct",
+                "wrong", "missed", "uncut", "false acc.");
+    for (const auto& [k, t] : byVoiceCond)
+        std::printf("%-22s %8d %7.1f%% %7.1f%% %7.1f%% %7.1f%% %9.1f%%\n", qPrintable(k), t.labels,
+                    pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
+                    pct(t.uncut, t.labels), pct(t.accepted, t.others));
+    std::printf("\n");
     for (const auto& [k, t] : byCond)
         std::printf("ALL %s%s: labels %d, correct %.1f%%, wrong %.1f%%, missed %.1f%%, "
                     "non-label words accepted %.1f%% of %d\n",
