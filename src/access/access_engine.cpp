@@ -46,6 +46,8 @@ AccessEngine::AccessEngine(Session& session, AccessActions& actions)
 }
 
 AccessEngine::~AccessEngine() {
+    // The recogniser outlives the engine: it must not stay deaf.
+    if (ownSoundTold_) s_.platform.recognizer.setOwnSound(false);
     s_.access.pollSwitches = {};
     s_.timer1->onTimeout({});
     s_.timer2->onTimeout({});
