@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -50,18 +52,56 @@ double cpuSeconds() {
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// Three takes of each label, read from their files.
+// A copy of a sound file with white noise `snr` dB under the word's level (taken over the
+// 10 ms frames within 30 dB of the loudest), as a WAV file in the temporary folder.
+QString noisyCopy(const QString& path, double snr, int n) {
+    std::vector<float> s;
+    if (!voice::FileCapture::readSamples(path, s, nullptr)) return {};
+    std::vector<double> power;
+    for (std::size_t at = 0; at + 160 <= s.size(); at += 160) {
+        double p = 0;
+        for (std::size_t i = at; i < at + 160; ++i) p += double(s[i]) * s[i];
+        power.push_back(p / 160);
+    }
+    const double loudest = power.empty() ? 0 : *std::max_element(power.begin(), power.end());
+    double sum = 0;
+    int count = 0;
+    for (double p : power)
+        if (p > loudest / 1000) sum += p, ++count;
+    const double noise = std::sqrt((count ? sum / count : 0) / std::pow(10.0, snr / 10));
+    std::mt19937 random{unsigned(n)};
+    std::normal_distribution<float> white(0.0f, float(noise));
+    for (float& x : s) x += white(random);
+    const QString raw = QDir::tempPath() + QStringLiteral("/voice-accuracy-noisy.raw");
+    const QString wav = QDir::tempPath() + QStringLiteral("/voice-accuracy-noisy-%1.wav").arg(n);
+    QFile f(raw);
+    if (!f.open(QIODevice::WriteOnly)) return {};
+    f.write(reinterpret_cast<const char*>(s.data()), qint64(s.size() * sizeof(float)));
+    f.close();
+    std::system(qPrintable(QStringLiteral("sox -t f32 -r 16000 -c 1 %1 %2").arg(raw, wav)));
+    return wav;
+}
+
+// Three takes of each label, read from their files; with VOICE_ACCURACY_NOISY_TAKES=SNR set,
+// each also once more with white noise SNR dB under it (an experiment: the program trains on
+// what it hears).
 void train(voice::TrainedSoundRecognizer& r, const std::vector<Item>& items, QString& source) {
     std::map<int, std::vector<voice::Take>> takes;
+    const QByteArray noisy = qgetenv("VOICE_ACCURACY_NOISY_TAKES");
+    int n = 0;
     for (const Item& it : items) {
         if (it.role != u"train") continue;
-        source = it.path;
-        bool done = false;
-        r.recordTake([&](std::optional<voice::Take> t) {
-            if (t) takes[it.label].push_back(std::move(*t));
-            done = true;
-        });
-        waitFor([&] { return done; });
+        QStringList files{it.path};
+        if (!noisy.isEmpty()) files << noisyCopy(it.path, noisy.toDouble(), n++);
+        for (const QString& file : files) {
+            source = file;
+            bool done = false;
+            r.recordTake([&](std::optional<voice::Take> t) {
+                if (t) takes[it.label].push_back(std::move(*t));
+                done = true;
+            });
+            waitFor([&] { return done; });
+        }
     }
     for (auto& [label, t] : takes) r.model()->setTakes(label, std::move(t));
     r.modelChanged();
