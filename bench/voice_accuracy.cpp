@@ -4,6 +4,8 @@
 // to. Prints the share of labels recognised, of wrong labels, of non-label words accepted,
 // the delay from the end of a sound to its label, and the processor time while listening.
 //   voice-accuracy MANIFEST
+// VOICE_ACCURACY_NOISY_TAKES=SNR also trains each label on its takes with white noise SNR dB
+// under them (an experiment; the program trains on clean takes).
 #include <sys/resource.h>
 
 #include <QCoreApplication>
