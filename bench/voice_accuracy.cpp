@@ -4,6 +4,8 @@
 // to. Prints the share of labels recognised, of wrong labels, of non-label words accepted,
 // the delay from the end of a sound to its label, and the processor time while listening.
 //   voice-accuracy MANIFEST
+// VOICE_ACCURACY_NOISY_TAKES=SNR also trains each label on its takes with white noise SNR dB
+// under them (an experiment; the program trains on clean takes).
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -12,6 +14,8 @@
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -32,7 +36,8 @@ struct Item {
 };
 
 struct Tally {
-    int labels = 0, correct = 0, wrong = 0, missed = 0, others = 0, accepted = 0;
+    // `uncut`: labels missed because no sound was cut out of the file at all.
+    int labels = 0, correct = 0, wrong = 0, missed = 0, uncut = 0, others = 0, accepted = 0;
 };
 
 bool waitFor(const std::function<bool()>& done, int ms = 30000) {
@@ -49,18 +54,56 @@ double cpuSeconds() {
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// Three takes of each label, read from their files.
+// A copy of a sound file with white noise `snr` dB under the word's level (taken over the
+// 10 ms frames within 30 dB of the loudest), as a WAV file in the temporary folder.
+QString noisyCopy(const QString& path, double snr, int n) {
+    std::vector<float> s;
+    if (!voice::FileCapture::readSamples(path, s, nullptr)) return {};
+    std::vector<double> power;
+    for (std::size_t at = 0; at + 160 <= s.size(); at += 160) {
+        double p = 0;
+        for (std::size_t i = at; i < at + 160; ++i) p += double(s[i]) * s[i];
+        power.push_back(p / 160);
+    }
+    const double loudest = power.empty() ? 0 : *std::max_element(power.begin(), power.end());
+    double sum = 0;
+    int count = 0;
+    for (double p : power)
+        if (p > loudest / 1000) sum += p, ++count;
+    const double noise = std::sqrt((count ? sum / count : 0) / std::pow(10.0, snr / 10));
+    std::mt19937 random{unsigned(n)};
+    std::normal_distribution<float> white(0.0f, float(noise));
+    for (float& x : s) x += white(random);
+    const QString raw = QDir::tempPath() + QStringLiteral("/voice-accuracy-noisy.raw");
+    const QString wav = QDir::tempPath() + QStringLiteral("/voice-accuracy-noisy-%1.wav").arg(n);
+    QFile f(raw);
+    if (!f.open(QIODevice::WriteOnly)) return {};
+    f.write(reinterpret_cast<const char*>(s.data()), qint64(s.size() * sizeof(float)));
+    f.close();
+    std::system(qPrintable(QStringLiteral("sox -t f32 -r 16000 -c 1 %1 %2").arg(raw, wav)));
+    return wav;
+}
+
+// Three takes of each label, read from their files; with VOICE_ACCURACY_NOISY_TAKES=SNR set,
+// each also once more with white noise SNR dB under it (an experiment: the program trains on
+// what it hears).
 void train(voice::TrainedSoundRecognizer& r, const std::vector<Item>& items, QString& source) {
     std::map<int, std::vector<voice::Take>> takes;
+    const QByteArray noisy = qgetenv("VOICE_ACCURACY_NOISY_TAKES");
+    int n = 0;
     for (const Item& it : items) {
         if (it.role != u"train") continue;
-        source = it.path;
-        bool done = false;
-        r.recordTake([&](std::optional<voice::Take> t) {
-            if (t) takes[it.label].push_back(std::move(*t));
-            done = true;
-        });
-        waitFor([&] { return done; });
+        QStringList files{it.path};
+        if (!noisy.isEmpty()) files << noisyCopy(it.path, noisy.toDouble(), n++);
+        for (const QString& file : files) {
+            source = file;
+            bool done = false;
+            r.recordTake([&](std::optional<voice::Take> t) {
+                if (t) takes[it.label].push_back(std::move(*t));
+                done = true;
+            });
+            waitFor([&] { return done; });
+        }
     }
     for (auto& [label, t] : takes) r.model()->setTakes(label, std::move(t));
     r.modelChanged();
@@ -92,6 +135,7 @@ int main(int argc, char** argv) {
 
     std::map<QString, Tally> byCond;     // "20", "10"
     std::map<QString, Tally> byGroupCond;
+    std::map<QString, Tally> byVoiceCond;  // "es 10"...
     std::vector<double> delays;          // ms from the end of the sound to the label
     std::vector<double> computeMs;
     QString source;
@@ -128,14 +172,20 @@ int main(int argc, char** argv) {
                 computeMs.push_back(h.computeMs);
             }
             // The TEST label is a label like the others here.
-            for (Tally* t : {&byCond[it.cond], &byGroupCond[group + u' ' + it.cond]}) {
+            const QString voice = group.section(u'/', 1);
+            const bool cut = !judged.empty();
+            for (Tally* t : {&byCond[it.cond], &byGroupCond[group + u' ' + it.cond],
+                             &byVoiceCond[voice + u' ' + it.cond]}) {
                 if (it.role == u"other") {
                     ++t->others;
                     if (!heard.empty()) ++t->accepted;
                 } else {
                     ++t->labels;
                     if (heard.size() == 1 && heard[0] == it.label) ++t->correct;
-                    else if (heard.empty()) ++t->missed;
+                    else if (heard.empty()) {
+                        ++t->missed;
+                        if (!cut) ++t->uncut;
+                    }
                     else ++t->wrong;
                 }
             }
@@ -148,6 +198,13 @@ int main(int argc, char** argv) {
         std::printf("%-28s %8d %7.1f%% %7.1f%% %7.1f%% %9.1f%%\n", qPrintable(k), t.labels,
                     pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
                     pct(t.accepted, t.others));
+    std::printf("\n%-22s %8s %8s %8s %8s %8s %10s\n", "voice noise", "labels", "correct",
+                "wrong", "missed", "uncut", "false acc.");
+    for (const auto& [k, t] : byVoiceCond)
+        std::printf("%-22s %8d %7.1f%% %7.1f%% %7.1f%% %7.1f%% %9.1f%%\n", qPrintable(k), t.labels,
+                    pct(t.correct, t.labels), pct(t.wrong, t.labels), pct(t.missed, t.labels),
+                    pct(t.uncut, t.labels), pct(t.accepted, t.others));
+    std::printf("\n");
     for (const auto& [k, t] : byCond)
         std::printf("ALL %s%s: labels %d, correct %.1f%%, wrong %.1f%%, missed %.1f%%, "
                     "non-label words accepted %.1f%% of %d\n",

@@ -2,8 +2,10 @@
 # Makes the test set of the voice recogniser's benchmark: words spoken by espeak-ng in four
 # voices (Spanish and Catalan, male and female), the labels of the three command sets and
 # twenty words that are no label, each at several pitches and speeds, as spoken and with
-# pink noise mixed in by sox at 20 dB and 10 dB signal-to-noise. Writes the WAV files and a
-# manifest that voice-accuracy reads.
+# pink noise and with white noise mixed in by sox at 20 dB and 10 dB signal-to-noise, the
+# level of the word taken over the word itself. Writes the WAV files and a manifest that
+# voice-accuracy reads (conditions "clean", "20" and "10" for pink noise, "white20" and
+# "white10" for white noise).
 #   bench/voice_testset.sh OUTDIR [dev|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
@@ -49,7 +51,7 @@ test_takes=()
 for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); done; done
 
 sox -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth 60 pinknoise vol 0.3
-noise_rms=$(sox "$out/noise.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+sox -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth 60 whitenoise vol 0.3
 
 # speak VOICE TEXT PITCH SPEED FILE: the word with 0.8 s of silence before and 0.4 s after,
 # at 16 kHz.
@@ -57,15 +59,18 @@ speak() {
     espeak-ng -v "$1" -p "$3" -s "$4" -w "$out/tmp.wav" "$2"
     sox "$out/tmp.wav" -r 16000 -c 1 -b 16 "$5" pad 0.8 0.4
 }
-# noisy CLEAN SNR FILE: pink noise under the word at SNR dB below its level while it sounds.
+# noisy CLEAN SNR FILE [NOISE]: noise (pink unless NOISE is "white") under the word at SNR dB
+# below the word's own level, measured over the word alone (the silence around it trimmed).
 noisy() {
-    local rms dur gain off
+    local rms dur gain off noise=$out/noise.wav n_rms
+    [[ ${4:-pink} == white ]] && noise=$out/noise-white.wav
+    n_rms=$(sox "$noise" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
     rms=$(sox "$1" -n silence 1 0.02 1% reverse silence 1 0.02 1% reverse stat 2>&1 |
           awk '/RMS +amplitude/ {print $3}')
     dur=$(soxi -D "$1")
-    gain=$(awk -v s="$rms" -v n="$noise_rms" -v snr="$2" 'BEGIN {print s / (n * 10^(snr/20))}')
+    gain=$(awk -v s="$rms" -v n="$n_rms" -v snr="$2" 'BEGIN {print s / (n * 10^(snr/20))}')
     off=$(awk -v r=$RANDOM 'BEGIN {printf "%.2f", r % 5000 / 100}')
-    sox "$out/noise.wav" "$out/seg.wav" trim "$off" "$dur"
+    sox "$noise" "$out/seg.wav" trim "$off" "$dur"
     sox -m -v 1 "$1" -v "$gain" "$out/seg.wav" "$3"
 }
 
@@ -83,7 +88,10 @@ for v in "${voices[@]}"; do
         k=0
         for t in "${test_takes[@]}"; do
             speak "$v" "$text" $t "$vdir/$w-test$k.wav"
-            for snr in 20 10; do noisy "$vdir/$w-test$k.wav" $snr "$vdir/$w-test$k-snr$snr.wav"; done
+            for snr in 20 10; do
+                noisy "$vdir/$w-test$k.wav" $snr "$vdir/$w-test$k-snr$snr.wav"
+                noisy "$vdir/$w-test$k.wav" $snr "$vdir/$w-test$k-white$snr.wav" white
+            done
             k=$((k+1))
         done
     done
@@ -91,7 +99,10 @@ for v in "${voices[@]}"; do
     for o in "${others[@]}"; do
         t=${test_takes[$((k % ${#test_takes[@]}))]}
         speak "$v" "$o" $t "$vdir/other-$o.wav"
-        for snr in 20 10; do noisy "$vdir/other-$o.wav" $snr "$vdir/other-$o-snr$snr.wav"; done
+        for snr in 20 10; do
+            noisy "$vdir/other-$o.wav" $snr "$vdir/other-$o-snr$snr.wav"
+            noisy "$vdir/other-$o.wav" $snr "$vdir/other-$o-white$snr.wav" white
+        done
         k=$((k+1))
     done
     for si in 0 1 2; do
@@ -105,6 +116,7 @@ for v in "${voices[@]}"; do
                 printf '%s\ttest\tclean\t%d\t%s\n' "$group" $n "$vdir/$l-test$k.wav" >> "$manifest"
                 for snr in 20 10; do
                     printf '%s\ttest\t%s\t%d\t%s\n' "$group" $snr $n "$vdir/$l-test$k-snr$snr.wav" >> "$manifest"
+                    printf '%s\ttest\twhite%s\t%d\t%s\n' "$group" $snr $n "$vdir/$l-test$k-white$snr.wav" >> "$manifest"
                 done
             done
             n=$((n+1))
@@ -113,6 +125,7 @@ for v in "${voices[@]}"; do
             printf '%s\tother\tclean\t0\t%s\n' "$group" "$vdir/other-$o.wav" >> "$manifest"
             for snr in 20 10; do
                 printf '%s\tother\t%s\t0\t%s\n' "$group" $snr "$vdir/other-$o-snr$snr.wav" >> "$manifest"
+                printf '%s\tother\twhite%s\t0\t%s\n' "$group" $snr "$vdir/other-$o-white$snr.wav" >> "$manifest"
             done
         done
     done

@@ -142,6 +142,9 @@ void AccessEngine::automaticStep() {
         s_.timer3->setEnabled(false);
         return;
     }
+    // What the program says (the area selected, the highlight's announcement) is heard
+    // whole: the step waits for its end.
+    if (speechHoldsStep()) return;
     if (a.Voltes > 0 && holdingSource_ == 0) {
         int perCycle = 0;
         for (int n = 1; n <= s_.tmpl.areaCount(); ++n)
@@ -209,6 +212,7 @@ void AccessEngine::resetScanState() {
         s_.timer3->setInterval(stepInterval_);
         firstStretched_ = false;
     }
+    endSpeechWait();
     s_.cue->stop();
     stopDwell();
 }

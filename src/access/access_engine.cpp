@@ -34,6 +34,9 @@ AccessEngine::AccessEngine(Session& session, AccessActions& actions)
     : s_(session), actions_(actions) {
     acceptTimer_ = s_.platform.clock.createTimer(QStringLiteral("Acceptance"));
     dwellTimer_ = s_.platform.clock.createTimer(QStringLiteral("Dwell"));
+    ownSoundTimer_ = s_.platform.clock.createTimer(QStringLiteral("OwnSound"));
+    ownSoundTimer_->setInterval(kOwnSoundPoll);
+    ownSoundTimer_->onTimeout([this] { ownSound(); });
     s_.timer1->onTimeout([this] { timer1Tick(); });
     s_.timer2->onTimeout([this] { timer2Tick(); });
     s_.timer3->onTimeout([this] { timer3Tick(); });
@@ -43,6 +46,8 @@ AccessEngine::AccessEngine(Session& session, AccessActions& actions)
 }
 
 AccessEngine::~AccessEngine() {
+    // The recogniser outlives the engine: it must not stay deaf.
+    if (ownSoundTold_) s_.platform.recognizer.setOwnSound(false);
     s_.access.pollSwitches = {};
     s_.timer1->onTimeout({});
     s_.timer2->onTimeout({});
@@ -102,6 +107,7 @@ void AccessEngine::startScanning() {
     if (timed) step = std::max(s_.profile.temps * 100, int(s_.programSettings.Interval));
     s_.timer3->setInterval(step);
     stepInterval_ = step;
+    speechWaiting_ = false;
     firstOfScan_ = true;
     stepsThisScan_ = 0;
     // Hold to scan: the highlight moves only while the switch is held.
@@ -116,11 +122,25 @@ void AccessEngine::startRecognition() {
         labels << p.voiceWords[size_t(i)];
     if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); }))
         p.recognitionState = -2;
+    ownSoundTold_ = false;
+    ownSound();
 }
 
 void AccessEngine::stopRecognition() {
     s_.platform.recognizer.stop();
     s_.profile.recognitionState = -1;
+    ownSound();
+}
+
+void AccessEngine::ownSound(bool now) {
+    const bool listening = s_.profile.recognitionState == -2;
+    const bool sounding =
+        listening && (now || s_.platform.speech.busy() || s_.cue->busy());
+    if (sounding != ownSoundTold_) {
+        ownSoundTold_ = sounding;
+        s_.platform.recognizer.setOwnSound(sounding);
+    }
+    ownSoundTimer_->setEnabled(sounding);
 }
 
 // --- what the modes do -------------------------------------------------------------------
@@ -136,7 +156,31 @@ void AccessEngine::scanStep() {
 void AccessEngine::highlightArea(int area) {
     if (area < 1 || area > s_.tmpl.areaCount()) return;
     s_.view->showHighlight(area);
+    // Fitted to the step (automatic scanning), the announcement is over before the next
+    // step is due; otherwise the step waits for it.
+    const int mode = s_.profile.accessMode;
+    const bool fitted = s_.profile.adapt.AnunciAjustat != 0 && s_.timer3->enabled() &&
+                        (mode == kModeAutoScan || mode == kModeVoiceOne);
+    const int step = stepInterval_ + (firstOfScan_ ? s_.profile.adapt.PrimerElement : 0);
+    s_.speech.announceWithin = fitted ? std::max(step - kAnnounceMargin, kSpeechPoll) : 0;
+    ownSound(true);
     actions_.announce(s_.tmpl.area(area));
+    s_.speech.announceWithin = 0;
+    ownSound();
+}
+
+bool AccessEngine::speechHoldsStep() {
+    if (!s_.platform.speech.busy()) {
+        endSpeechWait();
+        return false;
+    }
+    speechWaiting_ = true;
+    if (s_.timer3->interval() != kSpeechPoll) s_.timer3->setInterval(kSpeechPoll);
+    return true;
+}
+
+void AccessEngine::endSpeechWait() {
+    if (std::exchange(speechWaiting_, false)) s_.timer3->setInterval(stepInterval_);
 }
 
 void AccessEngine::act_butons(int code, const QString& text) {
@@ -201,8 +245,10 @@ void AccessEngine::timer1Tick() {
             const bool stepping = s_.timer3->enabled() || cueWaiting_;
             cueWaiting_ = false;
             s_.timer3->setEnabled(false);
+            endSpeechWait();
             // What the area says goes to the main output; the cue is not heard over it.
             s_.cue->stop();
+            ownSound(true);
             s_.platform.sound.beep();
             s_.access.activating = true;
             steppingDuringActivation_ = stepping;
@@ -211,6 +257,7 @@ void AccessEngine::timer1Tick() {
             actions_.activate(area);
             s_.access.activating = false;
             steppingDuringActivation_ = false;
+            ownSound();
             if (record) record();
             // The activation may have left use mode (TANCAR): then scanning stays off.
             if (s_.access.useMode) {

@@ -105,6 +105,14 @@ public:
     static constexpr int kSourceRight = 0x10002;
     // Milliseconds between two drawings of the acceptance fill and of the dwell progress.
     static constexpr int kProgressStep = 50;
+    // Automatic scanning waits for the program's own speech to end (what was selected,
+    // the announcement of the highlight): how often it looks, and how long before the step
+    // an announcement fitted to the step (`AnunciAjustat`) must be over.
+    static constexpr int kSpeechPoll = 50;
+    static constexpr int kAnnounceMargin = 100;
+    // While listening for trained sounds, how often the engine looks whether its own
+    // speech or cue still sounds (the recogniser does not take that for the user).
+    static constexpr int kOwnSoundPoll = 20;
     static constexpr int kDwellStep = 100;
     // True while automatic scanning stands still after its cycles ran out.
     bool scanPaused() const { return paused_; }
@@ -129,6 +137,13 @@ private:
     void resumeScanning();
     void endHold();
     void cueFinished();
+    // True while the program speaks: the step is put off, looking again every kSpeechPoll.
+    bool speechHoldsStep();
+    // The interval of the step back after it waited for speech.
+    void endSpeechWait();
+    // Listening: tells the recogniser whether the program's own output sounds, `now`
+    // before something that may sound starts (a wave file plays to its end meanwhile).
+    void ownSound(bool now = false);
     // Says the area in the cue voice on its output (auditory scanning).
     void resetScanState();
     void startCue();
@@ -159,6 +174,7 @@ private:
     bool steppingDuringActivation_ = false;
     std::int16_t pickedWhileWaiting_ = -1;
     bool cueWaiting_ = false;
+    bool speechWaiting_ = false;
     int stepInterval_ = 1000;
     bool cueOutputWarned_ = false;
     // Dwell: the area rested on, where, since when; the area activated last and when.
@@ -170,6 +186,8 @@ private:
     UsageRecord usage_;
     std::unique_ptr<Timer> acceptTimer_;
     std::unique_ptr<Timer> dwellTimer_;
+    std::unique_ptr<Timer> ownSoundTimer_;
+    bool ownSoundTold_ = false;
 
     Session& s_;
     AccessActions& actions_;

@@ -78,7 +78,10 @@ void So_icona(Session& session, const QString& soundText) {
     const int voice = session.tmpl.settings.voiceSpeaker;
     engine.resume();
     engine.setSpeaker(alternateSpeaker(voice, session.speech.speakerCount));
-    engine.read(s);
+    if (session.speech.announceWithin > 0)
+        engine.readWithin(s, session.speech.announceWithin);
+    else
+        engine.read(s);
     engine.setSpeaker(voice + 1);
 }
 

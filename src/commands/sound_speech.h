@@ -29,7 +29,7 @@ void playMidi(Session& session, const QString& path);
 void closeMidi(Session& session);
 
 // An area's sound field: a wave file is played, any other text is said with the alternate
-// voice.
+// voice (within `SpeechState::announceWithin` when it is set).
 void So_icona(Session& session, const QString& soundText);
 // Reads a text with the template's voice (LLEGIR).
 void readAloud(Session& session, const QString& text);

@@ -217,6 +217,7 @@ QString translateCaption(const QString& catalan) {
         {u"Escaneig automàtic", u"Escaneo automático"},
         {u"Retard del primer element (ms)", u"Retardo del primer elemento (ms)"},
         {u"Voltes abans d'aturar-se (0: mai)", u"Vueltas antes de detenerse (0: nunca)"},
+        {u"Escurçar l'anunci al pas en lloc d'esperar-lo", u"Acortar el anuncio al paso en lugar de esperarlo"},
         {u"Guia auditiva", u"Guía auditiva"},
         {u"Dir cada àrea amb la veu guia", u"Decir cada área con la voz guía"},
         {u"Esperar que la guia acabi", u"Esperar a que la guía termine"},

@@ -53,6 +53,11 @@ public:
     virtual bool start(const QStringList& labels, std::function<void(int)> recognised) = 0;
     virtual void stop() = 0;
     virtual bool listening() const { return false; }
+    // The program's own output (its speech, the cue voice) sounds, or has stopped: the
+    // microphone hears it too. While it sounds, and for a short tail after (the output's
+    // and the capture's delay, the room's echo), nothing heard is taken for the user, a
+    // sound under way is dropped, and the background level is left where it was.
+    virtual void setOwnSound(bool sounding) { (void)sounding; }
 
     // --- training, graphs and the level meter
     // The trained sounds given to initialise(); null before.

@@ -16,8 +16,17 @@ public:
     // 100 is the normal rate.
     virtual void setSpeed(int speed) = 0;
     virtual void resume() = 0;
-    // Starts reading; does not wait for the end.
+    // Starts reading; does not wait for the end. A new reading cuts the one under way.
     virtual void read(const QString& text) = 0;
+    // Starts reading a text that must be over within `milliseconds`: an engine that can
+    // measure its speech says it faster, then drops whole words from the end, until it fits
+    // (the first word is always said whole). This one cannot, and reads it whole.
+    virtual void readWithin(const QString& text, int milliseconds) {
+        (void)milliseconds;
+        read(text);
+    }
+    // True from a reading's start until its last sound has been played.
+    virtual bool busy() = 0;
 };
 
 }  // namespace vexil

@@ -47,6 +47,9 @@ struct SpeechState {
     int speakerCount = 0;
     std::int16_t speakerCursor = -1;
     QString openMidiDevice;
+    // Automatic scanning with announcements fitted to the step: the longest the
+    // announcement being made may last, in ms (0: no bound).
+    int announceWithin = 0;
 };
 
 // What the access engine remembers in use mode. The area picked and waiting for

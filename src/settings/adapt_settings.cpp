@@ -23,6 +23,7 @@ const std::vector<AdaptKey>& adaptKeys() {
         {"GuiaVolum", &AdaptSettings::GuiaVolum, 0, 100},
         {"GuiaVelocitat", &AdaptSettings::GuiaVelocitat, 0, 400},
         {"GuiaVeu", &AdaptSettings::GuiaVeu, 0, 32},
+        {"AnunciAjustat", &AdaptSettings::AnunciAjustat, 0, 1},
     };
     return keys;
 }

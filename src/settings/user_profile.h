@@ -43,6 +43,7 @@ struct AdaptSettings {
     std::int16_t GuiaVolum = 0;             // cue volume in percent; 0 the normal 100
     std::int16_t GuiaVelocitat = 0;         // cue speed (100 normal); 0 the board's speed
     std::int16_t GuiaVeu = 0;               // cue speaker number + 1; 0 the alternate voice
+    std::int16_t AnunciAjustat = 0;         // 1: a spoken announcement is shortened to the scan step; 0 the step waits for it
     QString GuiaSortida;                    // the cue's audio output (a sound-server sink); empty the main one
     friend bool operator==(const AdaptSettings&, const AdaptSettings&) = default;
 };

@@ -27,12 +27,16 @@ float SoundCutter::threshold() const {
     return std::max(floor_ + kOnsetDb, kSilenceDb);
 }
 
+void SoundCutter::setMasked(bool masked) {
+    masked_ = masked;
+}
+
 void SoundCutter::reset() {
     pending_.clear();
     history_.clear();
     sound_.clear();
     position_ = soundStart_ = lastLoud_ = 0;
-    started_ = inSound_ = false;
+    started_ = inSound_ = masked_ = false;
     loudRun_ = quietRun_ = 0;
     floor_ = level_ = -90.0f;
 }
@@ -55,6 +59,13 @@ void SoundCutter::frame(const float* f) {
     level_ = frameLevel(f, kFrame);
     const std::int64_t frameStart = position_;
     position_ += kFrame;
+    if (masked_) {
+        inSound_ = false;
+        sound_.clear();
+        history_.clear();
+        loudRun_ = 0;
+        return;
+    }
     const bool digitalSilence = level_ < kDigitalSilenceDb;
     if (!started_) {
         // Zeros at the start (a file, a source that is starting) leave the floor low, so a

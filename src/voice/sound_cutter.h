@@ -40,6 +40,10 @@ public:
 
     // Feeds samples (mono, 16 kHz, -1..1); completed sounds go to `onSound`.
     void feed(const float* samples, std::size_t count);
+    // While masked (the program's own output sounds), frames are measured for the meter
+    // only: no sound starts, the one under way is dropped, the noise floor stays.
+    void setMasked(bool masked);
+    bool masked() const { return masked_; }
     std::function<void(CutSound)> onSound;
 
     // What the level meter shows, in dB of full scale.
@@ -60,6 +64,7 @@ private:
     std::int64_t lastLoud_ = 0;
     int hangover_ = 18;
     bool started_ = false;
+    bool masked_ = false;
     bool inSound_ = false;
     int loudRun_ = 0;
     int quietRun_ = 0;

@@ -68,6 +68,7 @@ bool TrainedSoundRecognizer::ensureCapture() {
     {
         std::lock_guard lock(mutex_);
         cutter_.reset();
+        cutter_.setMasked(ownSound_ || ownTail_ > 0);
     }
     if (!capture->start([this](const float* s, std::size_t n) { captureBlock(s, n); },
                         [this](const QString& reason) { captureEnded(reason); }, &error)) {
@@ -161,6 +162,13 @@ bool TrainedSoundRecognizer::monitorLevel(std::function<void(float, float)> repo
     return true;
 }
 
+void TrainedSoundRecognizer::setOwnSound(bool sounding) {
+    std::lock_guard lock(mutex_);
+    if (ownSound_ && !sounding) ownTail_ = std::int64_t(kOwnSoundTailMs) * SoundCutter::kSampleRate / 1000;
+    ownSound_ = sounding;
+    if (sounding) cutter_.setMasked(true);
+}
+
 void TrainedSoundRecognizer::onJudged(std::function<void(const Heard&)> report) {
     std::lock_guard lock(mutex_);
     judged_ = std::move(report);
@@ -170,6 +178,15 @@ void TrainedSoundRecognizer::onJudged(std::function<void(const Heard&)> report) 
 
 void TrainedSoundRecognizer::captureBlock(const float* samples, std::size_t count) {
     std::unique_lock lock(mutex_);
+    if (!ownSound_ && ownTail_ > 0) {
+        // The tail after the program's own output: masked to its end, inside this block too.
+        const auto masked = std::size_t(std::min<std::int64_t>(ownTail_, std::int64_t(count)));
+        cutter_.feed(samples, masked);
+        ownTail_ -= std::int64_t(masked);
+        samples += masked;
+        count -= masked;
+        if (ownTail_ == 0) cutter_.setMasked(false);
+    }
     cutter_.feed(samples, count);
     if (!levelOn_) return;
     levelCountdown_ -= int(count);

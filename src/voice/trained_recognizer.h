@@ -30,6 +30,10 @@ public:
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
     bool listening() const override { return listening_; }
+    void setOwnSound(bool sounding) override;
+    // How long after the program's own output has stopped the microphone is still not
+    // taken for the user: the poll that notices the end, the capture fragment, the echo.
+    static constexpr int kOwnSoundTailMs = 60;
     VoiceModel* model() override { return model_; }
     void modelChanged() override;
     bool recordTake(std::function<void(std::optional<Take>)> done) override;
@@ -80,6 +84,8 @@ private:
     bool recordOn_ = false;
     bool levelOn_ = false;
     int levelCountdown_ = 0;
+    bool ownSound_ = false;
+    std::int64_t ownTail_ = 0;  // samples still masked after the own output stopped
     std::function<void(const Heard&)> judged_;
     // VEXIL_VOICE_TRACE set: every sound judged while listening is written to standard
     // error, with its distances, to see why a sound was taken or not.

@@ -73,6 +73,50 @@ TEST(EspeakSpeech, ReadsCatalanAndSpanishWithoutWaiting) {
     EXPECT_GT(sink.samples().size(), catalan.size());
 }
 
+// How long a reading sounds in a file sink of its own, in ms, and whether the engine said
+// it was busy until it ended.
+struct Heard {
+    int ms = 0;
+    bool busyAtStart = false, busyAfter = true;
+    float lastSample = 0;
+};
+Heard hear(const QString& path, const QString& text, int within = 0) {
+    audio::FileSink sink(path, noWait());
+    speech::EspeakSpeech engine(sink);
+    Heard h;
+    if (within > 0) engine.readWithin(text, within);
+    else engine.read(text);
+    h.busyAtStart = engine.busy();
+    engine.waitUntilDone();
+    h.busyAfter = engine.busy();
+    const auto s = sink.samples();
+    h.ms = int(s.size() / audio::FileSink::kChannels * 1000 / audio::FileSink::kRate);
+    h.lastSample = s.empty() ? 0 : std::fabs(s.back());
+    return h;
+}
+
+TEST(EspeakSpeech, BusyUntilTheLastSoundAndAReadingWithinATimeFitsIt) {
+    QTemporaryDir dir;
+    const QString text = QStringLiteral("Avui fa un dia molt bonic per anar a passejar pel parc");
+    const Heard whole = hear(dir.filePath(QStringLiteral("whole.wav")), text);
+    EXPECT_TRUE(whole.busyAtStart);
+    EXPECT_FALSE(whole.busyAfter);
+    EXPECT_GT(whole.ms, 2000);
+    // The closing silence is not played: the reading ends on its last sound.
+    EXPECT_GT(whole.lastSample, 0.0005f);
+    // Within half of it: said faster and shorter, still most of the words.
+    const Heard half = hear(dir.filePath(QStringLiteral("half.wav")), text, whole.ms / 2);
+    EXPECT_LE(half.ms, whole.ms / 2 + 25);
+    EXPECT_GT(half.ms, whole.ms / 4);
+    EXPECT_FALSE(half.busyAfter);
+    // Within a time no word fits: the first word alone.
+    const Heard first = hear(dir.filePath(QStringLiteral("first.wav")), text, 10);
+    EXPECT_GT(first.ms, 100);
+    EXPECT_LT(first.ms, whole.ms / 4);
+    // A text that fits is read whole at its speed.
+    const Heard fits = hear(dir.filePath(QStringLiteral("fits.wav")), text, whole.ms + 500);
+    EXPECT_NEAR(fits.ms, whole.ms, 30);
+}
 
 }  // namespace
 }  // namespace vexil

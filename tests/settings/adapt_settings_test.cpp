@@ -62,6 +62,8 @@ const AdaptCase kAdaptCases[] = {
     {"GuiaVolum= 160", &AdaptSettings::GuiaVolum, 0},
     {"GuiaVelocitat= 150", &AdaptSettings::GuiaVelocitat, 150},
     {"GuiaVeu= 3", &AdaptSettings::GuiaVeu, 3},
+    {"AnunciAjustat= 1", &AdaptSettings::AnunciAjustat, 1},
+    {"AnunciAjustat= 2", &AdaptSettings::AnunciAjustat, 0},
 };
 
 void PrintTo(const AdaptCase& c, std::ostream* out) {

@@ -94,3 +94,31 @@ TEST(SoundCutter, CutsEachSoundAndNothingElse) {
         }
     }
 }
+
+// The program's own speech masked: nothing starts while it sounds and the word after it is
+// cut on its own; unmasked, the two are one.
+TEST(SoundCutter, WhileMaskedNothingStartsAndTheWordAfterIsCutAlone) {
+    const float room = 0.001f;
+    const std::vector<float> s = render({{500, 0, room}, {600, 0.1f, room}, {100, 0, room},
+                                         {300, 0.1f, room}, {500, 0, room}});
+    for (const bool mask : {true, false}) {
+        SCOPED_TRACE(mask ? "masked" : "not masked");
+        SoundCutter cutter;
+        cutter.setWindowTenths(2);
+        std::vector<CutSound> cuts;
+        cutter.onSound = [&](CutSound c) { cuts.push_back(std::move(c)); };
+        const std::size_t speechFrom = 500 * kRate / 1000, speechTo = 1100 * kRate / 1000;
+        for (std::size_t at = 0; at < s.size(); at += 160) {
+            cutter.setMasked(mask && at >= speechFrom && at < speechTo);
+            cutter.feed(s.data() + at, std::min<std::size_t>(160, s.size() - at));
+        }
+        ASSERT_EQ(cuts.size(), 1u);
+        const int start = int(cuts[0].start * 1000 / kRate), end = int(cuts[0].end * 1000 / kRate);
+        if (mask) {
+            EXPECT_GE(start, 1100);
+            EXPECT_NEAR(end, 1500, 20);
+        } else {
+            EXPECT_LT(start, 520);
+        }
+    }
+}

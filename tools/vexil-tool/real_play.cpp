@@ -142,6 +142,11 @@ public:
         call("upcTVRead", text);
         s_.read(text);
     }
+    void readWithin(const QString& text, int milliseconds) override {
+        p_({{"op", "speech"}, {"call", "upcTVRead"}, {"arg", text}, {"within", milliseconds}});
+        s_.readWithin(text, milliseconds);
+    }
+    bool busy() override { return s_.busy(); }
 
 private:
     void call(const char* name, const QJsonValue& arg) {

@@ -60,6 +60,7 @@ AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent)
     QFormLayout* scanning = group("Escaneig automàtic");
     numberRow(scanning, "Retard del primer element (ms)", "PrimerElement");
     numberRow(scanning, "Voltes abans d'aturar-se (0: mai)", "Voltes");
+    checkRow(scanning, "Escurçar l'anunci al pas en lloc d'esperar-lo", "AnunciAjustat");
 
     QFormLayout* cue = group("Guia auditiva");
     checkRow(cue, "Dir cada àrea amb la veu guia", "GuiaAuditiva");

@@ -227,8 +227,24 @@ void FakeSpeech::setSpeed(int speed) {
 void FakeSpeech::resume() {
     rec_.record({{"op", "speech"}, {"call", "upcTVResume"}, {"arg", QJsonValue()}});
 }
+int FakeSpeech::duration(const QString& text) const {
+    return 200 + millisecondsPerCharacter * int(text.size());
+}
+
 void FakeSpeech::read(const QString& text) {
     rec_.record({{"op", "speech"}, {"call", "upcTVRead"}, {"arg", text}});
+    speakingUntil_ = clock_.now() + duration(text);
+}
+
+void FakeSpeech::readWithin(const QString& text, int milliseconds) {
+    QString said = text.trimmed();
+    while (duration(said) > milliseconds) {
+        const qsizetype blank = said.lastIndexOf(u' ');
+        if (blank <= 0) break;
+        said = said.left(blank).trimmed();
+    }
+    rec_.record({{"op", "speech"}, {"call", "upcTVRead"}, {"arg", said}, {"within", milliseconds}});
+    speakingUntil_ = clock_.now() + duration(said);
 }
 
 // --- joystick, recogniser, dialogs ------------------------------------------------------

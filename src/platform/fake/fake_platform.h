@@ -158,11 +158,15 @@ private:
     FakeRecorder& rec_;
 };
 
+// Readings take virtual time, as the cue voice does: 200 ms plus `millisecondsPerCharacter`
+// for each character said. A reading within a time drops whole words from its end until
+// it fits (the first word stays) and records what it says and the time it was given.
 class FakeSpeech : public SpeechEngine {
 public:
-    explicit FakeSpeech(FakeRecorder& r) : rec_(r) {}
+    FakeSpeech(FakeRecorder& r, Clock& clock) : rec_(r), clock_(clock) {}
     bool installed = false;
     int speakers = 4;
+    int millisecondsPerCharacter = 50;
     bool available() override { return installed; }
     int numberOfSpeakers() override;
     void setLanguage(int languageCode) override;
@@ -170,9 +174,16 @@ public:
     void setSpeed(int speed) override;
     void resume() override;
     void read(const QString& text) override;
+    void readWithin(const QString& text, int milliseconds) override;
+    bool busy() override { return clock_.now() < speakingUntil_; }
+    // When the reading under way ends (virtual milliseconds).
+    std::int64_t speakingUntil() const { return speakingUntil_; }
 
 private:
+    int duration(const QString& text) const;
     FakeRecorder& rec_;
+    Clock& clock_;
+    std::int64_t speakingUntil_ = 0;
 };
 
 class FakeJoystick : public Joystick {
@@ -193,6 +204,9 @@ public:
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
     bool listening() const override { return bool(recognised_); }
+    // What the program last said of its own output (setOwnSound).
+    bool ownSound = false;
+    void setOwnSound(bool sounding) override { ownSound = sounding; }
     voice::VoiceModel* model() override { return model_; }
     bool recordTake(std::function<void(std::optional<voice::Take>)> done) override;
     void cancelTake() override;
@@ -268,17 +282,17 @@ class FakePlatform {
 public:
     FakePlatform();
     FakeRecorder recorder;
+    FakeClock clock{recorder};
     FakeWindows windows{recorder};
     FakeKeys keys{recorder};
     FakeMouse mouse{recorder};
     FakeClipboard clipboard{recorder};
     FakeLauncher launcher{recorder, windows};
     FakeSound sound{recorder};
-    FakeSpeech speech{recorder};
+    FakeSpeech speech{recorder, clock};
     FakeJoystick joystick;
     FakeRecognizer recognizer;
     FakeDialogs dialogs{recorder};
-    FakeClock clock{recorder};
     Platform platform;
 };
 

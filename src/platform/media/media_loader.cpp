@@ -159,6 +159,15 @@ void LazySpeech::read(const QString& text) {
     if (SpeechDevice* e = engine()) e->read(text);
 }
 
+void LazySpeech::readWithin(const QString& text, int milliseconds) {
+    if (SpeechDevice* e = engine()) e->readWithin(text, milliseconds);
+}
+
+bool LazySpeech::busy() {
+    SpeechDevice* e = audio_.speechIfMade();
+    return e && e->busy();
+}
+
 // --- voice recogniser -------------------------------------------------------------------------
 
 bool LazyRecognizer::available() {

@@ -75,6 +75,8 @@ public:
     void setSpeed(int speed) override;
     void resume() override;
     void read(const QString& text) override;
+    void readWithin(const QString& text, int milliseconds) override;
+    bool busy() override;
 
 private:
     SpeechDevice* engine();
@@ -93,6 +95,9 @@ public:
     bool start(const QStringList& labels, std::function<void(int)> recognised) override;
     void stop() override;
     bool listening() const override { return recognizer_ && recognizer_->listening(); }
+    void setOwnSound(bool sounding) override {
+        if (recognizer_) recognizer_->setOwnSound(sounding);
+    }
     voice::VoiceModel* model() override { return recognizer_ ? recognizer_->model() : nullptr; }
     void modelChanged() override;
     bool recordTake(std::function<void(std::optional<voice::Take>)> done) override;

@@ -35,6 +35,7 @@ public:
     void setSpeed(int) override {}
     void resume() override {}
     void read(const QString&) override {}
+    bool busy() override { return false; }
 };
 
 QSize qtScreenSize() {

@@ -78,6 +78,15 @@ void QtSpeech::read(const QString& text) {
     if (tts_->state() == QTextToSpeech::Speaking) tts_->stop(QTextToSpeech::BoundaryHint::Immediate);
     tts_->say(text);
     charsSinceWait_ += text.size();
+    reading_.start();
+    readingBound_ = 2000 + 150 * qint64(text.size());
+}
+
+bool QtSpeech::busy() {
+    if (!reading_.isValid()) return false;
+    const qint64 elapsed = reading_.elapsed();
+    if (elapsed > readingBound_) return false;
+    return tts_->state() == QTextToSpeech::Speaking || elapsed < 300;
 }
 
 void QtSpeech::waitUntilDone(int maxMs) {

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/audio/audio_sink.h"
 #include "platform/media_modules.h"
@@ -35,6 +36,12 @@ public:
     // A new reading cuts the one under way short (scanning announces one area after
     // another; a backlog would lag behind the highlight).
     void read(const QString& text) override;
+    // The reading is made whole before it is played: when it is longer than `milliseconds`
+    // it is made again faster (up to twice the rate, within espeak-ng's fastest), then
+    // ends before the first word that does not fit, faded out.
+    void readWithin(const QString& text, int milliseconds) override;
+    // From read() until the sound server has played the reading's last sample.
+    bool busy() override;
 
     // Waits until nothing is being read (tests and the tool use it before they end).
     void waitUntilDone() override;
@@ -45,14 +52,22 @@ public:
     static int rateFor(int speed);
     // espeak-ng's sample callback; `events` carries the engine that asked for the reading.
     static int onSamples(short* samples, int count, void* events);
+    // Quieter than this (about -50 dBFS) is the silence around and after the speech.
+    static constexpr float kQuiet = 0.003f;
 
 private:
     struct Utterance {
         QString text;
         QString voice;
         int rate = 175;
+        int within = 0;  // ms; 0 no bound
     };
     void run();
+    void queue(Utterance u);
+    void playWithin(const Utterance& u);
+    // Synthesises `u` at `rate` into `samples`, with the sample where each word starts.
+    void synthesise(const Utterance& u, int rate, std::vector<float>& samples,
+                    std::vector<std::size_t>& wordStarts);
 
     audio::AudioSink& sink_;
     bool available_ = false;
@@ -68,6 +83,13 @@ private:
     bool quit_ = false;
     std::atomic<bool> cancel_{false};
     audio::AudioStream* stream_ = nullptr;  // the worker's current stream
+    // Quiet samples held back while streaming: played when sound follows them, dropped at
+    // the end, so that a reading is over (busy() false) when its last sound has been heard,
+    // not after espeak-ng's closing silence.
+    std::vector<float> held_;
+    // Synthesis into memory (a reading within a time): samples and word starts.
+    std::vector<float>* collect_ = nullptr;
+    std::vector<std::size_t>* words_ = nullptr;
     std::thread worker_;
 };
 
