@@ -51,6 +51,9 @@ const AdaptCase kAdaptCases[] = {
     {"PrimerElement= 1000", &AdaptSettings::PrimerElement, 1000},
     {"Voltes= 3", &AdaptSettings::Voltes, 3},
     {"Voltes= 101", &AdaptSettings::Voltes, 0},
+    {"VoltesGrup= 2", &AdaptSettings::VoltesGrup, 2},
+    {"PremudaLlarga= 800", &AdaptSettings::PremudaLlarga, 800},
+    {"AvisFiltre= 1", &AdaptSettings::AvisFiltre, 1},
     {"GuiaAuditiva= 1", &AdaptSettings::GuiaAuditiva, 1},
     {"GuiaEspera= 1", &AdaptSettings::GuiaEspera, 1},
     {"Permanencia= 1500", &AdaptSettings::Permanencia, 1500},
@@ -58,8 +61,12 @@ const AdaptCase kAdaptCases[] = {
     {"PermanenciaRadi= 5000", &AdaptSettings::PermanenciaRadi, 0},
     {"PermanenciaRepeticio= 3000", &AdaptSettings::PermanenciaRepeticio, 3000},
     {"RegistreUs= 1", &AdaptSettings::RegistreUs, 1},
-    {"GuiaVolum= 60", &AdaptSettings::GuiaVolum, 60},
-    {"GuiaVolum= 160", &AdaptSettings::GuiaVolum, 0},
+    {"VolumGuia= 60", &AdaptSettings::GuiaVolum, 60},
+    {"VolumGuia= 0", &AdaptSettings::GuiaVolum, 0},  // silent
+    {"VolumGuia= 160", &AdaptSettings::GuiaVolum, 100},
+    {"GuiaVolum= 60", &AdaptSettings::GuiaVolum, 60},  // the key of earlier versions...
+    {"GuiaVolum= 0", &AdaptSettings::GuiaVolum, 100},  // ...where 0 was the normal volume
+    {"GuiaVolum= 0\r\nVolumGuia= 0", &AdaptSettings::GuiaVolum, 0},
     {"GuiaVelocitat= 150", &AdaptSettings::GuiaVelocitat, 150},
     {"GuiaVeu= 3", &AdaptSettings::GuiaVeu, 3},
 };
