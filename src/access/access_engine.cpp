@@ -83,14 +83,14 @@ void AccessEngine::startAccess() {
         stopScanning();
     }
     // A voice mode whose trained sounds are saved starts its recogniser by itself: who
-    // speaks to the board cannot press "&Entrenament". Tried once for each file of sounds,
-    // so a recogniser that cannot start says so once.
+    // speaks to the board cannot press "&Entrenament". A recogniser that could not start
+    // from a file of sounds is not tried again with it, so that it says so once.
     if (isVoiceMode(mode) && s_.profile.recognitionState == 0 &&
         s_.platform.recognizer.available()) {
         const QString sounds = voiceSoundsPath(s_);
-        if (sounds != autoVoiceTried_ && QFileInfo::exists(sounds)) {
-            autoVoiceTried_ = sounds;
+        if (sounds != voiceStartFailed_ && QFileInfo::exists(sounds)) {
             s_.profile.recognitionState = std::int16_t(startVoiceEngine(s_));
+            if (s_.profile.recognitionState == 0) voiceStartFailed_ = sounds;
         }
     }
     // Listening already (a board change): it goes on.

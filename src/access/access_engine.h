@@ -186,7 +186,7 @@ private:
     bool cueWaiting_ = false;
     int stepInterval_ = 1000;
     bool cueOutputWarned_ = false;
-    QString autoVoiceTried_;  // the file of trained sounds voice access started from
+    QString voiceStartFailed_;  // the file of trained sounds the recogniser could not start with
     // Dwell: the area rested on, where, since when; the area activated last and when.
     int dwellArea_ = 0;
     std::int64_t dwellStart_ = 0;

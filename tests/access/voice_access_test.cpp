@@ -83,6 +83,10 @@ TEST(VoiceAccess, StartsByItselfWhenTheProfilesSoundsAreSaved) {
     EXPECT_EQ(rig.actions.activated, QList<int>({2}));
     rig.engine.stopRecognition();
     EXPECT_FALSE(rig.view.signs[int(BoardSign::Listening)]);
+    // The same profile loaded again (the state starts afresh): it listens again.
+    rig.p().recognitionState = 0;
+    rig.enterUseMode();
+    EXPECT_EQ(rig.p().recognitionState, -2);
 }
 
 TEST(VoiceAccess, NothingStartsWithoutSavedSoundsOrOutsideTheVoiceModes) {
