@@ -150,6 +150,26 @@ TEST(UseBoardAdapt, TheFillAndTheDwellRingAreDrawn) {
     EXPECT_EQ(board.dwellProgress(), 0);
 }
 
+TEST(UseBoardAdapt, SignsShowInTheTopRightCornerWhileTheyLast) {
+    Template t;
+    t.appendArea(areaRect(0, 0, 640, 445, 0));
+    UseBoard board(t);
+    board.resize(640, 445);
+    QImage before(board.size(), QImage::Format_ARGB32);
+    board.render(&before);
+    board.setSign(0, QStringLiteral("Escoltant la veu"));
+    board.setSign(1, QStringLiteral("Registre d'ús actiu"));
+    board.flashSign(QStringLiteral("Premuda massa curta"));
+    EXPECT_EQ(board.signs(), QStringList({"Escoltant la veu", QString::fromUtf8("Registre d'ús actiu"),
+                                          "Premuda massa curta"}));
+    QImage shown(board.size(), QImage::Format_ARGB32);
+    board.render(&shown);
+    EXPECT_NE(shown.pixelColor(630, 8).rgb(), before.pixelColor(630, 8).rgb());
+    EXPECT_EQ(shown.pixelColor(10, 440).rgb(), before.pixelColor(10, 440).rgb());
+    board.setSign(0, QString());
+    EXPECT_EQ(board.signs().size(), 2);
+}
+
 TEST(EditBoardUsage, TheHeatMapShowsTheCountsOfTheBoard) {
     Template t;
     t.appendArea(areaRect(0, 0, 640, 445, 0));
