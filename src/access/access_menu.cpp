@@ -62,7 +62,8 @@ void cancelVoiceDialog(Session& session, const UserProfile& before) {
         back.voiceWords = p.voiceWords;
         back.voiceCommandCount = p.voiceCommandCount;
         back.recognitionTenths = p.recognitionTenths;
-        const bool voiceBefore = before.accessMode >= kModeVoiceOne && before.accessMode <= kModeVoiceFive;
+        const bool voiceBefore =
+            before.accessMode >= kModeVoiceOne && before.accessMode <= kModeVoiceFive;
         if (voiceBefore) back.accessMode = p.accessMode;
     }
     p = back;

@@ -26,7 +26,8 @@ QString dataFolderOf(const Session& session) {
 QString UsageRecord::pathFor(const Session& session) {
     const QString folder = dataFolderOf(session);
     if (folder.isEmpty()) return QString();
-    return folder + QStringLiteral("/registre/") + profileFileStem(session) + QStringLiteral(".csv");
+    return folder + QStringLiteral("/registre/") + profileFileStem(session) +
+           QStringLiteral(".csv");
 }
 
 QString UsageRecord::olderPathFor(const Session& session) {
@@ -39,10 +40,9 @@ bool clearUsageRecord(const Session& session) {
     const QString folder = dataFolderOf(session);
     if (folder.isEmpty()) return true;
     bool cleared = true;
-    for (const QString& path :
-         {UsageRecord::pathFor(session), UsageRecord::olderPathFor(session),
-          folder + u'/' + UsageRecord::kSharedFileName,
-          folder + u'/' + UsageRecord::kSharedOlderFileName}) {
+    for (const QString& path : {UsageRecord::pathFor(session), UsageRecord::olderPathFor(session),
+                                folder + u'/' + UsageRecord::kSharedFileName,
+                                folder + u'/' + UsageRecord::kSharedOlderFileName}) {
         if (QFile::exists(path) && !QFile::remove(path)) cleared = false;
     }
     return cleared;

@@ -4,8 +4,8 @@
 // output where what an area says when activated is heard by the partner.
 #include <QList>
 #include <QString>
-#include <utility>
 #include <functional>
+#include <utility>
 
 namespace vexil {
 

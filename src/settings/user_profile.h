@@ -43,9 +43,9 @@ struct AdaptSettings {
     std::int16_t GuiaVolum = 100;           // cue volume in percent, 0 silent (key VolumGuia)
     std::int16_t GuiaVelocitat = 0;         // cue speed (100 normal); 0 the board's speed
     std::int16_t GuiaVeu = 0;               // cue speaker number + 1; 0 the alternate voice
-    std::int16_t AvisFiltre = 0;            // a dropped press: 0 a sign on the board, 1 the sign and a beep
-    std::int16_t PremudaLlarga = 0;         // ms: one switch, a shorter press steps, a longer one selects; 0 off
-    std::int16_t VoltesGrup = 0;            // full cycles in a group without a selection before leaving it; 0 never
+    std::int16_t AvisFiltre = 0;            // 1: a dropped press beeps beside its sign
+    std::int16_t PremudaLlarga = 0;         // ms held for switch 1 to select, not step; 0 off
+    std::int16_t VoltesGrup = 0;            // cycles in a group before leaving it; 0 never
     QString GuiaSortida;                    // the cue's audio output (a sound-server sink); empty the main one
     friend bool operator==(const AdaptSettings&, const AdaptSettings&) = default;
 };

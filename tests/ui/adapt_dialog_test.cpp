@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 
 #include "app/ui/edit_board.h"
 #include "app/ui/use_board.h"
-#include "i18n/ui/translate_form.h"
 #include "i18n/texts.h"
+#include "i18n/ui/translate_form.h"
 #include "settings/adapt_settings.h"
 #include "ui_support.h"
 
@@ -160,8 +160,9 @@ TEST(UseBoardAdapt, SignsShowInTheTopRightCornerWhileTheyLast) {
     board.setSign(0, QStringLiteral("Escoltant la veu"));
     board.setSign(1, QStringLiteral("Registre d'ús actiu"));
     board.flashSign(QStringLiteral("Premuda massa curta"));
-    EXPECT_EQ(board.signs(), QStringList({"Escoltant la veu", QString::fromUtf8("Registre d'ús actiu"),
-                                          "Premuda massa curta"}));
+    EXPECT_EQ(board.signs(),
+              QStringList({"Escoltant la veu", QString::fromUtf8("Registre d'ús actiu"),
+                           "Premuda massa curta"}));
     QImage shown(board.size(), QImage::Format_ARGB32);
     board.render(&shown);
     EXPECT_NE(shown.pixelColor(630, 8).rgb(), before.pixelColor(630, 8).rgb());

@@ -1,10 +1,10 @@
 #include "access/ui/adapt_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -77,8 +77,8 @@ AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent, AdaptHooks hooks
     output_->addItem(QString());
     if (hooks_.outputs)
         for (const auto& [name, description] : hooks_.outputs())
-            output_->addItem(description.isEmpty() ? name : name + QStringLiteral(" — ") + description,
-                             name);
+            output_->addItem(
+                description.isEmpty() ? name : name + QStringLiteral(" — ") + description, name);
     test_ = new QPushButton(QStringLiteral("Provar"), this);
     test_->setObjectName(QStringLiteral("ProvarGuia"));
     test_->setEnabled(bool(hooks_.testOutput));
@@ -103,13 +103,14 @@ AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent, AdaptHooks hooks
     record->addRow(clear_);
     connect(clear_, &QPushButton::clicked, this, [this] {
         const bool cleared = hooks_.clearRecord();
-        QMessageBox::information(this, windowTitle(),
-                                 translateCaption(cleared ? QString::fromUtf8("El registre d'ús s'ha esborrat.")
-                                                          : QString::fromUtf8("No s'ha pogut esborrar el registre d'ús.")));
+        QMessageBox::information(
+            this, windowTitle(),
+            translateCaption(cleared
+                                 ? QString::fromUtf8("El registre d'ús s'ha esborrat.")
+                                 : QString::fromUtf8("No s'ha pogut esborrar el registre d'ús.")));
     });
-    connect(test_, &QPushButton::clicked, this, [this] {
-        hooks_.testOutput(outputName(), number("VolumGuia")->value());
-    });
+    connect(test_, &QPushButton::clicked, this,
+            [this] { hooks_.testOutput(outputName(), number("VolumGuia")->value()); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -35,8 +35,7 @@ struct AdaptHooks {
 class AdaptDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AdaptDialog(UserProfile& profile, QWidget* parent = nullptr,
-                         AdaptHooks hooks = {});
+    explicit AdaptDialog(UserProfile& profile, QWidget* parent = nullptr, AdaptHooks hooks = {});
 
     // The settings as the boxes hold them.
     AdaptSettings settings() const;

@@ -1,8 +1,8 @@
 #include "app/ui/use_board.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
