@@ -340,6 +340,7 @@ void AccessEngine::dwellMove(QPointF pixels) {
     dwellTimer_->setEnabled(false);
     dwellArea_ = area;
     dwellRepeating_ = false;
+    dwellPicked_ = false;
     // Leaving the area activated last makes it ready again.
     if (area != dwellDone_) dwellDone_ = 0;
     if (area == 0 || area == dwellDone_) return;
@@ -368,6 +369,7 @@ void AccessEngine::dwellTick() {
     switchPress(kSourceInstant, kSourceDwell,
                 [this, area = dwellArea_] { s_.tmpl.currentArea = std::int16_t(area); });
     dwellDone_ = dwellArea_;
+    dwellPicked_ = true;
     if (a.PermanenciaRepeticio > 0) {
         // Resting on goes on to activate it again after the repeat time.
         dwellRepeating_ = true;
@@ -384,6 +386,7 @@ void AccessEngine::stopDwell() {
     dwellShown_ = false;
     dwellArea_ = 0;
     dwellDone_ = 0;
+    dwellPicked_ = false;
     dwellRepeating_ = false;
 }
 

@@ -414,10 +414,11 @@ void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
     const QPoint p = boardPointFromPixels(s_.tmpl, s_.access.scale, pixels);
     const int area = s_.tmpl.areaAt(p.x(), p.y());
     if (s_.profile.adapt.Permanencia > 0 && area > 1) {
-        // Dwell and a click are one way of choosing the area the pointer rests on: the
-        // click on the area dwell just activated is the same choice again, and a click
-        // ends the dwell under way.
-        if (area == dwellDone_) {
+        // Dwell and a click are two ways of making one choice: the first click on the
+        // area dwell just selected is that choice again (a second click is a new one),
+        // and a click ends the dwell under way.
+        if (area == dwellDone_ && dwellPicked_) {
+            dwellPicked_ = false;
             pressFiltered(FilteredPress::SameIntent);
             return;
         }

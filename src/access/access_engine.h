@@ -191,6 +191,7 @@ private:
     int dwellArea_ = 0;
     std::int64_t dwellStart_ = 0;
     int dwellDone_ = 0;
+    bool dwellPicked_ = false;  // dwellDone_ was selected by dwell, and no click followed
     bool dwellRepeating_ = false;
     bool dwellShown_ = false;  // the view shows progress on dwellArea_
     UsageRecord usage_;
