@@ -25,11 +25,12 @@ QString cueText(const Area& area) {
 void announceCue(Session& session, const Area& area) {
     const AdaptSettings& a = session.profile.adapt;
     const QString text = cueText(area);
-    if (text.isEmpty()) {
+    // Nothing to say, or a cue turned all the way down: no cue, and no step waits for one.
+    if (text.isEmpty() || a.GuiaVolum <= 0) {
         session.cue->stop();
         return;
     }
-    const int volume = a.GuiaVolum > 0 ? a.GuiaVolum : 100;
+    const int volume = a.GuiaVolum;
     if (text.toUpper().contains(QLatin1String(".WAV"))) {
         session.cue->play(session.realPath(text), volume);
         return;

@@ -15,11 +15,15 @@ namespace vexil {
 
 bool AccessEngine::filtersOn() const {
     const AdaptSettings& a = s_.profile.adapt;
-    return a.Acceptacio > 0 || a.TempsMort > 0 || holdToScan();
+    return a.Acceptacio > 0 || a.TempsMort > 0 || holdToScan() || longPressSelects();
 }
 
 bool AccessEngine::holdToScan() const {
     return s_.profile.adapt.MantenirPerEscanejar != 0 && s_.profile.accessMode == kModeAutoScan;
+}
+
+bool AccessEngine::longPressSelects() const {
+    return s_.profile.adapt.PremudaLlarga > 0 && s_.profile.accessMode == kModeManualScan;
 }
 
 int AccessEngine::keyCodeOfCharacter(QChar c) {
@@ -29,29 +33,45 @@ int AccessEngine::keyCodeOfCharacter(QChar c) {
 
 // --- switch filters ------------------------------------------------------------------------
 
-void AccessEngine::switchPress(int source, std::function<void()> take) {
+void AccessEngine::switchPress(int source, int channel, std::function<void()> take) {
     if (!filtersOn() && !paused_) {
         take();
         return;
     }
     const AdaptSettings& a = s_.profile.adapt;
     const std::int64_t now = s_.platform.clock.now();
-    // Tremor and bounce: presses right after an accepted one do not count.
-    if (a.TempsMort > 0 && lastAccepted_ && now - *lastAccepted_ < a.TempsMort) return;
+    // Tremor and bounce: a press of the same switch soon after it was let go does not
+    // count. The other switch is free meanwhile.
+    if (a.TempsMort > 0) {
+        const auto last = released_.find(channel);
+        if (last != released_.end() && now - last->second < a.TempsMort) {
+            pressFiltered(FilteredPress::DeadTime);
+            return;
+        }
+    }
     if (a.Acceptacio > 0 && source != kSourceInstant) {
         // One press at a time; another switch pressed meanwhile does not count.
-        if (pending_) return;
-        pending_ = Pending{source, std::move(take), now};
+        if (pending_) {
+            pressFiltered(FilteredPress::TooShort);
+            return;
+        }
+        pending_ = Pending{source, channel, std::move(take), now};
         s_.view->setHighlightFill(0);
         acceptTimer_->setInterval(std::min<int>(kProgressStep, a.Acceptacio));
         acceptTimer_->setEnabled(true);
         return;
     }
-    acceptPress(source, take);
+    acceptPress(source, channel, take);
 }
 
-void AccessEngine::acceptPress(int source, const std::function<void()>& take) {
-    lastAccepted_ = s_.platform.clock.now();
+void AccessEngine::acceptPress(int source, int channel, const std::function<void()>& take) {
+    const std::int64_t now = s_.platform.clock.now();
+    // The dead time starts when the press ends: at once for an instant source, at the
+    // release for one held.
+    if (source == kSourceInstant)
+        released_[channel] = now;
+    else
+        acceptedDown_[source] = channel;
     if (paused_) {
         resumeScanning();
         return;
@@ -67,10 +87,36 @@ void AccessEngine::acceptPress(int source, const std::function<void()>& take) {
         automaticStep();
         return;
     }
+    if (longPressSelects() && channel == kChannelSwitch + 1 && source != kSourceInstant) {
+        // One switch for both actions: what the press does is known at its release, or
+        // when it has been held long enough to select.
+        long_ = LongPress{source, now};
+        s_.view->setHighlightFill(0);
+        acceptTimer_->setInterval(std::min<int>(kProgressStep, s_.profile.adapt.PremudaLlarga));
+        acceptTimer_->setEnabled(true);
+        return;
+    }
     take();
 }
 
 void AccessEngine::acceptanceTick() {
+    if (long_.source != 0 && !pending_) {
+        const int needed = s_.profile.adapt.PremudaLlarga;
+        const std::int64_t held = s_.platform.clock.now() - long_.start;
+        if (needed <= 0 || held >= needed) {
+            // Held long: the highlighted area is selected now, and the release does
+            // nothing more.
+            acceptTimer_->setEnabled(false);
+            long_ = {};
+            s_.view->setHighlightFill(0);
+            s_.tmpl.currentArea = std::int16_t(s_.access.scanPosition + 1);
+            timer1Tick();
+            return;
+        }
+        s_.view->setHighlightFill(double(held) / needed);
+        acceptTimer_->setInterval(int(std::min<std::int64_t>(kProgressStep, needed - held)));
+        return;
+    }
     if (!pending_) {
         acceptTimer_->setEnabled(false);
         return;
@@ -82,8 +128,8 @@ void AccessEngine::acceptanceTick() {
         s_.view->setHighlightFill(1);
         const Pending press = std::move(*pending_);
         pending_.reset();
-        acceptPress(press.source, press.take);
         s_.view->setHighlightFill(0);
+        acceptPress(press.source, press.channel, press.take);
         return;
     }
     s_.view->setHighlightFill(double(held) / needed);
@@ -92,8 +138,9 @@ void AccessEngine::acceptanceTick() {
 
 void AccessEngine::cancelPending() {
     acceptTimer_->setEnabled(false);
-    if (pending_) {
+    if (pending_ || long_.source != 0) {
         pending_.reset();
+        long_ = {};
         s_.view->setHighlightFill(0);
     }
 }
@@ -102,9 +149,26 @@ void AccessEngine::switchRelease(int source) {
     // Let go before the acceptance time: the press did not count.
     if (pending_ && pending_->source == source) {
         cancelPending();
+        pressFiltered(FilteredPress::TooShort);
+        return;
+    }
+    if (const auto down = acceptedDown_.find(source); down != acceptedDown_.end()) {
+        released_[down->second] = s_.platform.clock.now();
+        acceptedDown_.erase(down);
+    }
+    if (long_.source != 0 && long_.source == source) {
+        // Let go before it selected: a short press, the step.
+        cancelPending();
+        s_.view->setBusyCursor(false);
+        timer3Tick();
         return;
     }
     if (holdingSource_ != 0 && holdingSource_ == source) endHold();
+}
+
+void AccessEngine::pressFiltered(FilteredPress why) {
+    s_.view->showFilteredPress(why);
+    if (s_.profile.adapt.AvisFiltre != 0) s_.platform.sound.beep();
 }
 
 void AccessEngine::endHold() {
@@ -145,11 +209,24 @@ void AccessEngine::automaticStep() {
     // What the program says (the area selected, the highlight's announcement) is heard
     // whole: the step waits for its end.
     if (speechHoldsStep()) return;
-    if (a.Voltes > 0 && holdingSource_ == 0) {
+    const std::int16_t level = s_.player.currentLevel;
+    const bool inGroup = level > 1 && level <= s_.tmpl.areaCount();
+    if ((a.Voltes > 0 || (a.VoltesGrup > 0 && inGroup)) && holdingSource_ == 0) {
         int perCycle = 0;
         for (int n = 1; n <= s_.tmpl.areaCount(); ++n)
-            if (s_.tmpl.area(n).level == s_.player.currentLevel) ++perCycle;
-        if (stepsThisScan_ >= a.Voltes * perCycle) {
+            if (s_.tmpl.area(n).level == level) ++perCycle;
+        if (a.VoltesGrup > 0 && inGroup && stepsThisScan_ >= a.VoltesGrup * perCycle) {
+            // Rounds in a group with nothing selected: scanning goes back to the level
+            // that holds the group, a new scan there from the top.
+            const int up = s_.tmpl.area(level).level;
+            s_.player.currentLevel = std::int16_t(up >= 1 ? up : 1);
+            s_.access.scanPosition = 0;
+            stepsThisScan_ = 0;
+            firstOfScan_ = true;
+            automaticStep();
+            return;
+        }
+        if (a.Voltes > 0 && stepsThisScan_ >= a.Voltes * perCycle) {
             pauseScanning();
             return;
         }
@@ -267,6 +344,7 @@ void AccessEngine::dwellMove(QPointF pixels) {
     dwellTimer_->setEnabled(false);
     dwellArea_ = area;
     dwellRepeating_ = false;
+    dwellPicked_ = false;
     // Leaving the area activated last makes it ready again.
     if (area != dwellDone_) dwellDone_ = 0;
     if (area == 0 || area == dwellDone_) return;
@@ -291,9 +369,11 @@ void AccessEngine::dwellTick() {
         return;
     }
     s_.view->setDwellProgress(dwellArea_, 1);
-    // Picked as by a press: activated at the next Timer1 tick.
-    s_.tmpl.currentArea = std::int16_t(dwellArea_);
+    // Picked as by a press, through the same filters: activated at the next Timer1 tick.
+    switchPress(kSourceInstant, kSourceDwell,
+                [this, area = dwellArea_] { s_.tmpl.currentArea = std::int16_t(area); });
     dwellDone_ = dwellArea_;
+    dwellPicked_ = true;
     if (a.PermanenciaRepeticio > 0) {
         // Resting on goes on to activate it again after the repeat time.
         dwellRepeating_ = true;
@@ -310,6 +390,7 @@ void AccessEngine::stopDwell() {
     dwellShown_ = false;
     dwellArea_ = 0;
     dwellDone_ = 0;
+    dwellPicked_ = false;
     dwellRepeating_ = false;
 }
 

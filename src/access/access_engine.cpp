@@ -1,5 +1,6 @@
 #include "access/access_engine.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
@@ -7,6 +8,7 @@
 #include "access/joystick_poll.h"
 #include "access/switch_dispatch.h"
 #include "access/vb_color.h"
+#include "access/voice_control.h"
 #include "commands/placement.h"
 #include "session/session.h"
 
@@ -62,6 +64,8 @@ void AccessEngine::startAccess() {
     const int count = s_.tmpl.areaCount();
     resetScanState();
     startCue();
+    s_.view->setBoardSign(BoardSign::Recording,
+                          s_.profile.adapt.RegistreUs != 0 && !usage_.failed());
     s_.view->setHighlightStyle(s_.profile.gruix, colorFromNumber(s_.profile.color));
     if (mode == kModeAutoScan || mode == kModeVoiceOne) {
         startScanning();
@@ -82,6 +86,17 @@ void AccessEngine::startAccess() {
         }
     } else {
         stopScanning();
+    }
+    // A voice mode whose trained sounds are saved starts its recogniser by itself: who
+    // speaks to the board cannot press "&Entrenament". A recogniser that could not start
+    // from a file of sounds is not tried again with it, so that it says so once.
+    if (isVoiceMode(mode) && s_.profile.recognitionState == 0 &&
+        s_.platform.recognizer.available()) {
+        const QString sounds = voiceSoundsPath(s_);
+        if (sounds != voiceStartFailed_ && QFileInfo::exists(sounds)) {
+            s_.profile.recognitionState = std::int16_t(startVoiceEngine(s_));
+            if (s_.profile.recognitionState == 0) voiceStartFailed_ = sounds;
+        }
     }
     // Listening already (a board change): it goes on.
     if (isVoiceMode(mode) && s_.profile.recognitionState != 0 && s_.profile.recognitionState != -2)
@@ -120,8 +135,10 @@ void AccessEngine::startRecognition() {
     QStringList labels;
     for (int i = 1; i <= std::min<int>(p.voiceCommandCount, 32); ++i)
         labels << p.voiceWords[size_t(i)];
-    if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); }))
+    if (s_.platform.recognizer.start(labels, [this](int label) { voice(label); })) {
         p.recognitionState = -2;
+        s_.view->setBoardSign(BoardSign::Listening, true);
+    }
     ownSoundTold_ = false;
     ownSound();
 }
@@ -129,6 +146,7 @@ void AccessEngine::startRecognition() {
 void AccessEngine::stopRecognition() {
     s_.platform.recognizer.stop();
     s_.profile.recognitionState = -1;
+    s_.view->setBoardSign(BoardSign::Listening, false);
     ownSound();
 }
 
@@ -318,8 +336,9 @@ void AccessEngine::keyPress(QChar character) {
                                               : int(kListedKey);
     const QString text = code == kListedKey ? QString(character) : QString();
     // Only a press that is a switch goes through the filters; the others do nothing.
-    if (isScanningMode(s_.profile.accessMode) && whichSwitch(s_.profile, code, text) != 0)
-        switchPress(source, [=, this] { act_butons(code, text); });
+    const int sw = whichSwitch(s_.profile, code, text);
+    if (isScanningMode(s_.profile.accessMode) && sw != 0)
+        switchPress(source, kChannelSwitch + sw, [=, this] { act_butons(code, text); });
     else
         act_butons(code, text);
 }
@@ -339,7 +358,7 @@ void AccessEngine::keyDown(int keyCode) {
     const bool move = keyCode == kCursorEnter || keyCode == kCursorLeft || keyCode == kCursorUp ||
                       keyCode == kCursorRight || keyCode == kCursorDown;
     if (isCursorMode(s_.profile.accessMode) && move)
-        switchPress(keyCode, [=, this] { cursorMove(keyCode); });
+        switchPress(keyCode, keyCode, [=, this] { cursorMove(keyCode); });
     else
         cursorMove(keyCode);
 }
@@ -363,8 +382,9 @@ void AccessEngine::pointerMove(QPointF pixels) {
     a.pointerSeen = true;
     a.lastPointer = pixels;
     if (a.mouseGesture.isEmpty()) a.mouseGesture = QStringLiteral("m");
-    if (whichSwitch(s_.profile, kPointerMove, QString()) != 0)
-        switchPress(kSourceInstant, [this] { act_butons(kPointerMove, QString()); });
+    if (const int sw = whichSwitch(s_.profile, kPointerMove, QString()); sw != 0)
+        switchPress(kSourceInstant, kChannelSwitch + sw,
+                    [this] { act_butons(kPointerMove, QString()); });
 }
 
 namespace {
@@ -386,7 +406,7 @@ void AccessEngine::click() {
     if (!s_.access.useMode) return;
     if (eitherSwitchUses(s_.profile, kLeftClick)) s_.access.mouseGesture = QStringLiteral("C");
     if (s_.profile.accessMode == kModeMultimouse)
-        switchPress(kSourceInstant, [this] { cursorMove(kCursorEnter); });
+        switchPress(kSourceInstant, kChannelPointer + 1, [this] { cursorMove(kCursorEnter); });
 }
 
 void AccessEngine::rightClick() {
@@ -422,23 +442,42 @@ void AccessEngine::mousePress(PointerButton button, QPointF pixels) {
     if (!s_.access.useMode) return;
     s_.view->setBusyCursor(true);
     const QString& gesture = s_.access.mouseGesture;
+    const bool left = button == PointerButton::Left;
     if (s_.profile.accessMode != kModeMouse) {
-        const bool left = button == PointerButton::Left;
         int code = 0;
         if (gesture == u"C")
             code = left ? kLeftClick : kRightClick;
         else if (gesture == u"DC")
             code = left ? kLeftDoubleClick : kRightDoubleClick;
         if (code == 0) return;
-        if (isScanningMode(s_.profile.accessMode) && whichSwitch(s_.profile, code, QString()) != 0)
-            switchPress(left ? kSourceLeft : kSourceRight,
+        const int sw = whichSwitch(s_.profile, code, QString());
+        if (isScanningMode(s_.profile.accessMode) && sw != 0)
+            switchPress(left ? kSourceLeft : kSourceRight, kChannelSwitch + sw,
                         [=, this] { act_butons(code, QString()); });
         else
             act_butons(code, QString());
         return;
     }
     const QPoint p = boardPointFromPixels(s_.tmpl, s_.access.scale, pixels);
-    s_.tmpl.currentArea = std::int16_t(s_.tmpl.areaAt(p.x(), p.y()));
+    const int area = s_.tmpl.areaAt(p.x(), p.y());
+    if (s_.profile.adapt.Permanencia > 0 && area > 1) {
+        // Dwell and a click are two ways of making one choice: the first click on the
+        // area dwell just selected is that choice again (a second click is a new one),
+        // and a click ends the dwell under way.
+        if (area == dwellDone_ && dwellPicked_) {
+            dwellPicked_ = false;
+            pressFiltered(FilteredPress::SameIntent);
+            return;
+        }
+        if (area == dwellArea_) {
+            dwellTimer_->setEnabled(false);
+            if (dwellShown_) s_.view->setDwellProgress(dwellArea_, 0);
+            dwellShown_ = false;
+            dwellDone_ = area;
+        }
+    }
+    switchPress(left ? kSourceLeft : kSourceRight, kChannelPointer + (left ? 1 : 2),
+                [this, area] { s_.tmpl.currentArea = std::int16_t(area); });
 }
 
 void AccessEngine::mouseRelease(PointerButton button) {
@@ -457,20 +496,23 @@ void AccessEngine::voice(int label) {
         // unset switch would otherwise match its own 0.
         case kModeVoiceOne:
             if (label == 1)
-                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound1, QString()); });
+                switchPress(kSourceInstant, kChannelSwitch + 1,
+                            [this] { act_butons(kVoiceSound1, QString()); });
             break;
         case kModeVoiceTwo:
             if (label == 1)
-                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound1, QString()); });
+                switchPress(kSourceInstant, kChannelSwitch + 1,
+                            [this] { act_butons(kVoiceSound1, QString()); });
             if (label == 2)
-                switchPress(kSourceInstant, [this] { act_butons(kVoiceSound2, QString()); });
+                switchPress(kSourceInstant, kChannelSwitch + 2,
+                            [this] { act_butons(kVoiceSound2, QString()); });
             break;
         case kModeVoiceFive: {
             static constexpr int keys[] = {kCursorUp, kCursorDown, kCursorRight, kCursorLeft,
                                            kCursorEnter};
             if (label <= 5) {
                 const int key = keys[label - 1];
-                switchPress(kSourceInstant, [=, this] { cursorMove(key); });
+                switchPress(kSourceInstant, kSourceVoice + label, [=, this] { cursorMove(key); });
             }
             break;
         }
@@ -520,9 +562,26 @@ void AccessEngine::releaseInput() {
 }
 
 void AccessEngine::joystickLetters(const QString& letters) {
+    if (!filtersOn()) {
+        // Unfiltered, the stick steps once a poll while held, as it always has.
+        joystickHeld_.clear();
+        for (QChar c : letters) {
+            const int key = cursorKeyOfLetter(c);
+            if (key != 0) cursorMove(key);
+        }
+        return;
+    }
+    // Filtered, each letter is a switch: it is pressed at the first poll that has it and
+    // let go at the first that has it no longer, so a button held through several polls
+    // is one press.
+    const QString before = std::exchange(joystickHeld_, letters);
+    for (QChar c : before)
+        if (!letters.contains(c)) switchRelease(kSourceJoystick + c.unicode());
     for (QChar c : letters) {
         const int key = cursorKeyOfLetter(c);
-        if (key != 0) cursorMove(key);
+        if (key == 0 || before.contains(c)) continue;
+        const int source = kSourceJoystick + c.unicode();
+        switchPress(source, source, [=, this] { cursorMove(key); });
     }
 }
 

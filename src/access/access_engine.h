@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -15,6 +16,7 @@
 #include "access/access_actions.h"
 #include "access/usage_record.h"
 #include "platform/clock.h"
+#include "session/view.h"
 #include "settings/user_profile.h"
 
 namespace vexil {
@@ -96,13 +98,21 @@ public:
     static constexpr std::size_t kMaxHeldInput = 256;
 
     // --- adaptation (section [Adaptacio] of the profile): switch filters, auditory
-    // scanning and dwell. A press comes from a source that is later let go (a key code, or
-    // kSourceLeft / kSourceRight), or from kSourceInstant (pointer moves, recognised
-    // sounds, clicks) that has no duration: the acceptance time and hold to scan need a
-    // source that is let go; the dead time applies to every press.
+    // scanning and dwell. Every input goes through one filter path. A press comes from a
+    // source that is later let go (a key code, a mouse button, a joystick letter), or from
+    // an instant source (pointer moves, recognised sounds, dwell, clicks) whose press is
+    // its release. The acceptance time is how long a source must be held to count, the
+    // dead time runs from the release of an accepted press, per channel (a switch, a
+    // cursor key, a sound), and a press the filters drop is shown (and heard, by a
+    // setting), never lost in silence.
     static constexpr int kSourceInstant = 0;
     static constexpr int kSourceLeft = 0x10001;
     static constexpr int kSourceRight = 0x10002;
+    static constexpr int kSourceJoystick = 0x10100;  // + the letter of the poll
+    static constexpr int kSourceDwell = 0x10200;
+    static constexpr int kSourceVoice = 0x10300;     // + the sound's label number
+    static constexpr int kChannelSwitch = 0x10400;   // + the switch number
+    static constexpr int kChannelPointer = 0x10500;  // a mouse-mode button (+ 1 left, 2 right)
     // Milliseconds between two drawings of the acceptance fill and of the dwell progress.
     static constexpr int kProgressStep = 50;
     // Automatic scanning waits for the program's own speech to end (what was selected,
@@ -125,10 +135,14 @@ private:
 
     bool filtersOn() const;
     bool holdToScan() const;
-    // A switch press through the filters; `take` is what it does once accepted.
-    void switchPress(int source, std::function<void()> take);
-    void acceptPress(int source, const std::function<void()>& take);
+    bool longPressSelects() const;
+    // A press through the filters; `take` is what it does once accepted. `channel` is what
+    // its dead time belongs to.
+    void switchPress(int source, int channel, std::function<void()> take);
+    void acceptPress(int source, int channel, const std::function<void()>& take);
     void switchRelease(int source);
+    // A press the filters dropped: the sign on the board, and the sound when asked.
+    void pressFiltered(FilteredPress why);
     void cancelPending();
     void acceptanceTick();
     // Automatic scanning, step by step with the first-item delay, the cycles and the cue.
@@ -158,14 +172,25 @@ private:
 
     struct Pending {
         int source = 0;
+        int channel = 0;
         std::function<void()> take;
         std::int64_t start = 0;
     };
     std::optional<Pending> pending_;
+    // Sources accepted and not yet let go, with their channel; the end of each channel's
+    // last accepted press.
+    std::map<int, int> acceptedDown_;
+    std::map<int, std::int64_t> released_;
+    // A long press as the second action: the switch held since `start` (source 0 none).
+    struct LongPress {
+        int source = 0;
+        std::int64_t start = 0;
+    };
+    LongPress long_;
+    QString joystickHeld_;       // the letters of the last poll, while the filters are on
     std::set<int> heldKeys_;     // keys down, while the filters are on
     int lastKeyDown_ = 0;        // the key whose character comes next
     bool swallowPress_ = false;  // the character of a repeated key-down
-    std::optional<std::int64_t> lastAccepted_;
     int holdingSource_ = 0;      // hold to scan: the source held, 0 none
     bool paused_ = false;
     int stepsThisScan_ = 0;
@@ -177,10 +202,12 @@ private:
     bool speechWaiting_ = false;
     int stepInterval_ = 1000;
     bool cueOutputWarned_ = false;
+    QString voiceStartFailed_;  // the file of trained sounds the recogniser could not start with
     // Dwell: the area rested on, where, since when; the area activated last and when.
     int dwellArea_ = 0;
     std::int64_t dwellStart_ = 0;
     int dwellDone_ = 0;
+    bool dwellPicked_ = false;  // dwellDone_ was selected by dwell, and no click followed
     bool dwellRepeating_ = false;
     bool dwellShown_ = false;  // the view shows progress on dwellArea_
     UsageRecord usage_;

@@ -2,6 +2,7 @@
 
 #include "access/access_engine.h"
 #include "access/joystick_poll.h"
+#include "files/profile_files.h"
 #include "session/session.h"
 
 namespace vexil {
@@ -50,6 +51,23 @@ void cancelAccessDialog(Session& session, AccessDialog dialog) {
     if (dialog == AccessDialog::Voice && session.profile.recognitionState != 0) return;
     session.profile.accessMode = kModeMouse;
     session.view->setAccessMenuCheck(0);
+}
+
+void cancelVoiceDialog(Session& session, const UserProfile& before) {
+    UserProfile& p = session.profile;
+    UserProfile back = before;
+    back.recognitionState = p.recognitionState;
+    back.engineVersion = p.engineVersion;
+    if (p.recognitionState != 0) {
+        back.voiceWords = p.voiceWords;
+        back.voiceCommandCount = p.voiceCommandCount;
+        back.recognitionTenths = p.recognitionTenths;
+        const bool voiceBefore =
+            before.accessMode >= kModeVoiceOne && before.accessMode <= kModeVoiceFive;
+        if (voiceBefore) back.accessMode = p.accessMode;
+    }
+    p = back;
+    session.view->setAccessMenuCheck(accessMenuItem(p.accessMode));
 }
 
 }  // namespace vexil

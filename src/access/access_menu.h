@@ -4,6 +4,8 @@
 // dialog, then calls UseMode::accessModeChosen().
 #include <cstdint>
 
+#include "settings/user_profile.h"
+
 namespace vexil {
 
 class Session;
@@ -26,5 +28,11 @@ AccessDialog chooseAccessMenuItem(Session& session, AccessEngine& engine, int in
 // What "Cancelar" of the switch, joystick and voice dialogs does to the mode: back to the
 // mouse (the voice dialog only while its engine was never started).
 void cancelAccessDialog(Session& session, AccessDialog dialog);
+
+// "Cancelar" of the voice dialog: every setting as it was before its menu item was chosen
+// (`before`), the switch codes and the mode included. What belongs to a recogniser started
+// meanwhile stays with it: its state, its command set, and the voice mode of that set when
+// the mode before was another voice mode.
+void cancelVoiceDialog(Session& session, const UserProfile& before);
 
 }  // namespace vexil

@@ -53,6 +53,9 @@ QString pollJoystick(Session& session) {
         p.joystickCentre[1] = pos.y();
         p.joystickCentreTaken = true;
     } else if (p.n_joystic >= 1 && p.n_joystic <= kJoystickSearchCount) {
+        // Every stick detection can find (1 to 5) is polled: detection stops at the first
+        // that answers, so a stick numbered 3 is the user's own, and one that was found
+        // but never moved the highlight would leave the board without a way in.
         const auto state = session.platform.joystick.read(p.n_joystic - 1);
         if (!state) return letters;
         if (!p.joystickCentreTaken) {

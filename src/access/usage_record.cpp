@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "files/profile_files.h"
 #include "session/session.h"
 
 namespace vexil {
@@ -13,14 +14,38 @@ namespace vexil {
 namespace {
 
 const QByteArray kHeader = "time,board,area,label\n";
+constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString dataFolderOf(const Session& session) {
+    return session.folders.dataFolder.isEmpty() ? session.folders.userFolder
+                                                : session.folders.dataFolder;
+}
 
 }  // namespace
 
 QString UsageRecord::pathFor(const Session& session) {
-    const QString folder =
-        session.folders.dataFolder.isEmpty() ? session.folders.userFolder : session.folders.dataFolder;
+    const QString folder = dataFolderOf(session);
     if (folder.isEmpty()) return QString();
-    return folder + u'/' + kFileName;
+    return folder + QStringLiteral("/registre/") + profileFileStem(session) +
+           QStringLiteral(".csv");
+}
+
+QString UsageRecord::olderPathFor(const Session& session) {
+    const QString path = pathFor(session);
+    if (path.isEmpty()) return path;
+    return path.left(path.size() - 4) + QStringLiteral(".1.csv");
+}
+
+bool clearUsageRecord(const Session& session) {
+    const QString folder = dataFolderOf(session);
+    if (folder.isEmpty()) return true;
+    bool cleared = true;
+    for (const QString& path : {UsageRecord::pathFor(session), UsageRecord::olderPathFor(session),
+                                folder + u'/' + UsageRecord::kSharedFileName,
+                                folder + u'/' + UsageRecord::kSharedOlderFileName}) {
+        if (QFile::exists(path) && !QFile::remove(path)) cleared = false;
+    }
+    return cleared;
 }
 
 QHash<int, double> usageHeat(const QHash<int, int>& counts) {
@@ -75,6 +100,7 @@ void UsageRecord::append(Session& session, const QString& board, int area, const
     const QString path = pathFor(session);
     const auto fail = [&] {
         failed_ = true;
+        session.view->setBoardSign(BoardSign::Recording, false);
         session.message(QStringLiteral("No se puede escribir el registro de uso: ") +
                         QDir::toNativeSeparators(path) +
                         QStringLiteral(". El registro queda desactivado."));
@@ -82,6 +108,7 @@ void UsageRecord::append(Session& session, const QString& board, int area, const
     if (path.isEmpty()) return fail();
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath())) return fail();
+    QFile::setPermissions(info.absolutePath(), kPrivate | QFileDevice::ExeOwner);
     // A labels with line breaks would break the lines: they become blanks.
     QString text = label;
     text.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -89,12 +116,22 @@ void UsageRecord::append(Session& session, const QString& board, int area, const
                              QString::number(area) + u',' + csvField(text) + u'\n')
                                 .toUtf8();
     if (info.exists() && info.size() + line.size() > capBytes) {
-        const QString older = info.absolutePath() + u'/' + kOlderFileName;
+        const QString older = olderPathFor(session);
         QFile::remove(older);
         if (!QFile::rename(path, older)) return fail();
     }
     QFile file(path);
     const bool fresh = !file.exists() || file.size() == 0;
+    if (fresh) {
+        // Created private; the shared record of earlier versions is made private too.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return fail();
+        file.close();
+        if (!file.setPermissions(kPrivate)) return fail();
+        for (const QString& name : {kSharedFileName, kSharedOlderFileName}) {
+            const QString shared = dataFolderOf(session) + u'/' + name;
+            if (QFile::exists(shared)) QFile::setPermissions(shared, kPrivate);
+        }
+    }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return fail();
     if ((fresh && file.write(kHeader) != kHeader.size()) || file.write(line) != line.size())
         return fail();
@@ -105,8 +142,7 @@ QHash<int, int> usageCounts(const Session& session, const QString& board) {
     QHash<int, int> counts;
     const QString path = UsageRecord::pathFor(session);
     if (path.isEmpty()) return counts;
-    const QString older = QFileInfo(path).absolutePath() + u'/' + UsageRecord::kOlderFileName;
-    for (const QString& name : {older, path}) {
+    for (const QString& name : {UsageRecord::olderPathFor(session), path}) {
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly)) continue;
         while (!file.atEnd()) {

@@ -119,21 +119,8 @@ void acceptVoiceDialog(Session& session, const VoiceEntry& entry) {
 // --- trained sounds on disk -------------------------------------------------------------------
 
 QString voiceSoundsPath(const Session& session) {
-    QString profile;
-    const QString ini = programSettingsPath(session);
-    if (QFile f(ini); f.open(QIODevice::ReadOnly))
-        profile = IniFile(f.readAll()).value(QStringLiteral("Vexil"), QStringLiteral("usuari"));
-    profile = profile.trimmed().toUpper();
-    QString name = QStringLiteral("SENSE-USUARI");
-    if (!profile.isEmpty()) {
-        // The folder of the profile tells two profiles of the same name apart.
-        QString base = QFileInfo(QString(profile).replace(u'\\', u'/')).completeBaseName();
-        base.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
-        const QByteArray hash =
-            QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha256).toHex().left(8);
-        name = (base.isEmpty() ? QStringLiteral("USUARI") : base) + u'-' + QString::fromLatin1(hash);
-    }
-    return session.folders.userFolder + QStringLiteral("/veu/") + name + QStringLiteral(".sons");
+    return session.folders.userFolder + QStringLiteral("/veu/") + profileFileStem(session) +
+           QStringLiteral(".sons");
 }
 
 QString voiceLoadMessage(voice::LoadStatus status, const QString& path) {
@@ -227,6 +214,7 @@ VoiceSaveResult saveVoiceSounds(Session& session) {
 
 void voiceCaptureFailed(Session& session, const QString& reason) {
     if (session.profile.recognitionState == -2) session.profile.recognitionState = -1;
+    session.view->setBoardSign(BoardSign::Listening, false);
     session.message(QStringLiteral("Se ha perdido la entrada de sonido (") + reason +
                         QStringLiteral("). El control por voz ha dejado de escuchar; el resto "
                                        "del programa sigue funcionando."),

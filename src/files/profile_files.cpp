@@ -1,6 +1,9 @@
 #include "files/profile_files.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <climits>
 #include <set>
 
@@ -224,6 +227,19 @@ int accessMenuItem(int accessMode) {
     if (accessMode == 4 || accessMode == 8) return 4;
     if (accessMode >= 5 && accessMode <= 7) return 5;
     return -1;
+}
+
+QString profileFileStem(const Session& session) {
+    QString profile;
+    if (QFile f(programSettingsPath(session)); f.open(QIODevice::ReadOnly))
+        profile = IniFile(f.readAll()).value(QStringLiteral("Vexil"), QStringLiteral("usuari"));
+    profile = profile.trimmed().toUpper();
+    if (profile.isEmpty()) return QStringLiteral("SENSE-USUARI");
+    QString base = QFileInfo(QString(profile).replace(u'\\', u'/')).completeBaseName();
+    base.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    const QByteArray hash =
+        QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha256).toHex().left(8);
+    return (base.isEmpty() ? QStringLiteral("USUARI") : base) + u'-' + QString::fromLatin1(hash);
 }
 
 }  // namespace vexil

@@ -31,4 +31,9 @@ int accessMenuItem(int accessMode);
 // Where the user's Vexil.INI lies.
 QString programSettingsPath(const Session& session);
 
+// The name the files kept for the profile last loaded (Vexil.INI's `usuari`) go by in the
+// user's folders: "<profile name>-<8 hex digits>", the digits telling two profiles of the
+// same name in different folders apart; "SENSE-USUARI" without a profile.
+QString profileFileStem(const Session& session);
+
 }  // namespace vexil

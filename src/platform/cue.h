@@ -2,8 +2,10 @@
 // The cue voice of auditory scanning: what a highlighted area is, said or played on an
 // audio output of its own (headphones for the user, for example), apart from the main
 // output where what an area says when activated is heard by the partner.
+#include <QList>
 #include <QString>
 #include <functional>
+#include <utility>
 
 namespace vexil {
 
@@ -29,6 +31,9 @@ public:
     virtual bool busy() const = 0;
     // Called on the program's thread when a cue has ended by itself (not when stopped).
     virtual void onFinished(std::function<void()> handler) = 0;
+    // The outputs there are to choose from: each sink's name and description. None when
+    // the outputs cannot be listed.
+    virtual QList<std::pair<QString, QString>> outputs() { return {}; }
 };
 
 // No cue voice: nothing is heard, nothing is ever busy.

@@ -8,6 +8,14 @@
 
 namespace vexil {
 
+// Why the switch filters dropped a press: let go before the acceptance time, within the
+// dead time of the same switch, or a second selection of what was just selected (a click
+// on the area dwell just activated).
+enum class FilteredPress { TooShort, DeadTime, SameIntent };
+
+// The signs the use-mode board shows in a corner while a state lasts.
+enum class BoardSign { Listening, Recording, ScanPaused };
+
 class MainView {
 public:
     virtual ~MainView() = default;
@@ -33,6 +41,10 @@ public:
     virtual void setDwellProgress(int /*area*/, double /*progress*/) {}
     // Automatic scanning stopped after its cycles (true) or started again (false).
     virtual void setScanPaused(bool /*paused*/) {}
+    // A press the switch filters dropped: a short sign on the board.
+    virtual void showFilteredPress(FilteredPress /*why*/) {}
+    // A lasting sign on the board: shown (true) or taken away.
+    virtual void setBoardSign(BoardSign /*sign*/, bool /*on*/) {}
     // The use-mode board takes the keyboard focus.
     virtual void focusBoard() {}
     // The board's pointer: the hourglass (true) or the default one.

@@ -1,6 +1,7 @@
 #include "settings/adapt_settings.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
@@ -20,10 +21,13 @@ const std::vector<AdaptKey>& adaptKeys() {
         {"PermanenciaRadi", &AdaptSettings::PermanenciaRadi, 0, 500},
         {"PermanenciaRepeticio", &AdaptSettings::PermanenciaRepeticio, 0, kMaxAdaptMilliseconds},
         {"RegistreUs", &AdaptSettings::RegistreUs, 0, 1},
-        {"GuiaVolum", &AdaptSettings::GuiaVolum, 0, 100},
+        {"VolumGuia", &AdaptSettings::GuiaVolum, 0, 100},
         {"GuiaVelocitat", &AdaptSettings::GuiaVelocitat, 0, 400},
         {"GuiaVeu", &AdaptSettings::GuiaVeu, 0, 32},
         {"AnunciAjustat", &AdaptSettings::AnunciAjustat, 0, 1},
+        {"AvisFiltre", &AdaptSettings::AvisFiltre, 0, 1},
+        {"PremudaLlarga", &AdaptSettings::PremudaLlarga, 0, kMaxAdaptMilliseconds},
+        {"VoltesGrup", &AdaptSettings::VoltesGrup, 0, 100},
     };
     return keys;
 }
@@ -31,6 +35,10 @@ const std::vector<AdaptKey>& adaptKeys() {
 namespace {
 
 const QString kOutputKey = QStringLiteral("GuiaSortida");
+// The cue volume of earlier versions, where 0 stood for the normal 100: read when the
+// volume key of today is missing, and written beside it for those versions (silence, which
+// they cannot say, as the least they can).
+const QString kOldVolumeKey = QStringLiteral("GuiaVolum");
 
 // A whole number as the settings are written: blanks, an optional sign, digits, and
 // nothing else but blanks. Anything else (text, decimals, huge numbers) is no value.
@@ -64,6 +72,16 @@ void readAdaptSettings(AdaptSettings& settings, const IniFile& ini, QStringList*
         }
         settings.*k.field = std::int16_t(*v);
     }
+    if (!ini.hasKey(kAdaptSection, QStringLiteral("VolumGuia"))) {
+        const QString old = ini.value(kAdaptSection, kOldVolumeKey);
+        if (!old.isEmpty()) {
+            const std::optional<int> v = wholeNumber(old);
+            if (v && *v >= 0 && *v <= 100)
+                settings.GuiaVolum = std::int16_t(*v == 0 ? 100 : *v);
+            else if (rejected)
+                *rejected << kOldVolumeKey;
+        }
+    }
     settings.GuiaSortida = ini.value(kAdaptSection, kOutputKey);
 }
 
@@ -71,10 +89,12 @@ void writeAdaptSettings(const AdaptSettings& settings, IniFile& ini) {
     bool present = false;
     for (const AdaptKey& k : adaptKeys())
         present = present || ini.hasKey(kAdaptSection, QLatin1String(k.key));
-    present = present || ini.hasKey(kAdaptSection, kOutputKey);
+    present = present || ini.hasKey(kAdaptSection, kOutputKey) ||
+              ini.hasKey(kAdaptSection, kOldVolumeKey);
     if (!present && settings == AdaptSettings{}) return;
     for (const AdaptKey& k : adaptKeys())
         ini.setValue(kAdaptSection, QLatin1String(k.key), numberText(settings.*k.field));
+    ini.setValue(kAdaptSection, kOldVolumeKey, numberText(std::max<int>(settings.GuiaVolum, 1)));
     // Sink names hold no blanks at their ends; an empty name is the main output.
     ini.setValue(kAdaptSection, kOutputKey, settings.GuiaSortida.trimmed());
 }

@@ -40,10 +40,13 @@ struct AdaptSettings {
     std::int16_t PermanenciaRadi = 0;       // pixels the pointer may wander while resting
     std::int16_t PermanenciaRepeticio = 0;  // ms after which resting activates again; 0 only after leaving
     std::int16_t RegistreUs = 0;            // 1: activations are written to the usage record
-    std::int16_t GuiaVolum = 0;             // cue volume in percent; 0 the normal 100
+    std::int16_t GuiaVolum = 100;           // cue volume in percent, 0 silent (key VolumGuia)
     std::int16_t GuiaVelocitat = 0;         // cue speed (100 normal); 0 the board's speed
     std::int16_t GuiaVeu = 0;               // cue speaker number + 1; 0 the alternate voice
     std::int16_t AnunciAjustat = 0;         // 1: a spoken announcement is shortened to the scan step; 0 the step waits for it
+    std::int16_t AvisFiltre = 0;            // 1: a dropped press beeps beside its sign
+    std::int16_t PremudaLlarga = 0;         // ms held for switch 1 to select, not step; 0 off
+    std::int16_t VoltesGrup = 0;            // cycles in a group before leaving it; 0 never
     QString GuiaSortida;                    // the cue's audio output (a sound-server sink); empty the main one
     friend bool operator==(const AdaptSettings&, const AdaptSettings&) = default;
 };

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
+#include <map>
 
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
@@ -34,6 +36,15 @@ public:
             log_ << QStringLiteral("dwell %1 %2").arg(area).arg(progress);
     }
     void setScanPaused(bool paused) override { log_ << (paused ? "paused" : "resumed"); }
+    void showFilteredPress(FilteredPress why) override {
+        log_ << (why == FilteredPress::TooShort   ? "filtered short"
+                 : why == FilteredPress::DeadTime ? "filtered dead"
+                                                  : "filtered same");
+    }
+    void setBoardSign(BoardSign sign, bool on) override {
+        signs[int(sign)] = on;
+    }
+    std::map<int, bool> signs;
     QList<double> fills;
     QList<double> dwells;
 
@@ -80,8 +91,10 @@ struct Rig : vexil::test::FakeSessionFixture {
     }
     // One event of a script: "key 13" (key-down and its character; 13 Enter, 32 Space),
     // "down 37", "up 13", "char a", "wait 300", "press left", "release left",
-    // "click left", "move 100,100", "voice 1", and "picked", which logs the area waiting
-    // for activation.
+    // "press left 100,100" (at a point, for mouse mode), "click left", "move 100,100",
+    // "voice 1", "stick 1" (the joystick's buttons from now on), "level 6" (scanning
+    // inside the group of area 6), and "picked", which logs the area waiting for
+    // activation.
     void run(const QString& event) {
         const QStringList p = event.split(u' ');
         const QString& what = p[0];
@@ -98,7 +111,9 @@ struct Rig : vexil::test::FakeSessionFixture {
         } else if (what == u"wait") {
             fake.clock.advance(arg.toInt());
         } else if (what == u"press") {
-            engine.mousePress(arg == u"left" ? PointerButton::Left : PointerButton::Right, {});
+            const QStringList xy = p.value(2, QStringLiteral("0,0")).split(u',');
+            engine.mousePress(arg == u"left" ? PointerButton::Left : PointerButton::Right,
+                              QPointF(xy[0].toDouble(), xy[1].toDouble()));
         } else if (what == u"release") {
             engine.mouseRelease(arg == u"left" ? PointerButton::Left : PointerButton::Right);
         } else if (what == u"click") {
@@ -108,6 +123,11 @@ struct Rig : vexil::test::FakeSessionFixture {
             engine.pointerMove(QPointF(xy[0].toDouble(), xy[1].toDouble()));
         } else if (what == u"voice") {
             engine.voice(arg.toInt());
+        } else if (what == u"stick") {
+            fake.joystick.sticks[0].buttons = arg.toInt();
+        } else if (what == u"level") {
+            session->player.currentLevel = std::int16_t(arg.toInt());
+            session->access.scanPosition = 0;
         } else if (what == u"picked") {
             log << QStringLiteral("picked %1").arg(session->tmpl.currentArea);
         } else {
@@ -139,7 +159,7 @@ const FilterCase kFilterCases[] = {
     {"AcceptanceReleasedEarlyCountsNothing", kModeAutoScan,
      [](Rig& r) { r.adapt().Acceptacio = 300; },
      {"wait 1000", "key 13", "wait 200", "up 13", "wait 200", "picked"},
-     {"highlight 2", "picked -1"}},
+     {"highlight 2", "filtered short", "picked -1"}},
     {"AcceptanceTakesThePressWhenReachedNotAtRelease", kModeAutoScan,
      [](Rig& r) { r.adapt().Acceptacio = 300; },
      {"wait 1000", "key 13", "wait 299", "picked", "wait 1", "picked", "wait 400", "up 13"},
@@ -147,11 +167,11 @@ const FilterCase kFilterCases[] = {
     {"AcceptanceInManualScanningStepsAndSelects", kModeManualScan,
      [](Rig& r) { r.adapt().Acceptacio = 200; },
      {"key 13", "wait 200", "up 13", "key 13", "wait 100", "up 13", "key 32", "wait 200"},
-     {"filled", "highlight 2", "filled", "activate 2"}},
+     {"filled", "highlight 2", "filtered short", "filled", "activate 2"}},
     {"AcceptanceForCursorKeys", kModeCursorKeys,
      [](Rig& r) { r.adapt().Acceptacio = 200; },
      {"down 37", "wait 150", "up 37", "down 37", "wait 200", "up 37"},
-     {"filled", "highlight 4"}},
+     {"filtered short", "filled", "highlight 4"}},
     {"AcceptanceForAMouseButtonSwitch", kModeManualScan,
      [](Rig& r) {
          r.adapt().Acceptacio = 200;
@@ -159,7 +179,7 @@ const FilterCase kFilterCases[] = {
      },
      {"click left", "press left", "wait 100", "release left", "press left", "wait 200",
       "release left"},
-     {"filled", "highlight 2"}},
+     {"filtered short", "filled", "highlight 2"}},
     {"AKeyThatRepeatsWhileHeldIsOnePress", kModeManualScan,
      [](Rig& r) { r.adapt().Acceptacio = 100; },
      {"key 13", "wait 100", "key 13", "key 13", "wait 500", "key 13", "up 13", "key 13",
@@ -169,22 +189,22 @@ const FilterCase kFilterCases[] = {
      [](Rig& r) { r.adapt().TempsMort = 1000; },
      {"key 13", "up 13", "wait 100", "key 13", "up 13", "wait 899", "key 13", "up 13",
       "wait 1", "key 13", "up 13"},
-     {"highlight 2", "highlight 3"}},
+     {"highlight 2", "filtered dead", "filtered dead", "highlight 3"}},
     {"DeadTimeAppliesToPointerMovesToo", kModeManualScan,
      [](Rig& r) {
          r.adapt().TempsMort = 500;
          r.sw(1, kPointerMove);
      },
      {"move 1,1", "move 2,2", "move 3,3", "wait 500", "move 4,4"},
-     {"highlight 2", "highlight 3"}},
-    {"DeadTimeAfterAcceptanceCountsFromTheAcceptance", kModeManualScan,
+     {"highlight 2", "filtered dead", "filtered dead", "highlight 3"}},
+    {"DeadTimeAfterAcceptanceCountsFromTheRelease", kModeManualScan,
      [](Rig& r) {
          r.adapt().Acceptacio = 200;
          r.adapt().TempsMort = 300;
      },
      {"key 13", "wait 200", "up 13", "key 13", "wait 200", "up 13", "wait 100", "key 13",
       "wait 200"},
-     {"filled", "highlight 2", "filled", "highlight 3"}},
+     {"filled", "highlight 2", "filtered dead", "filled", "highlight 3"}},
     {"HoldToScanRunsWhileHeldAndReleaseSelects", kModeAutoScan,
      [](Rig& r) { r.adapt().MantenirPerEscanejar = 1; },
      {"wait 3000", "key 13", "wait 2000", "up 13", "picked", "wait 500", "wait 3000"},
@@ -196,7 +216,7 @@ const FilterCase kFilterCases[] = {
      },
      {"key 13", "wait 100", "up 13", "wait 1000", "key 13", "wait 300", "wait 1000", "up 13",
       "picked"},
-     {"filled", "highlight 2", "highlight 3", "picked 3"}},
+     {"filtered short", "filled", "highlight 2", "highlight 3", "picked 3"}},
     {"FirstItemDelay", kModeAutoScan,
      [](Rig& r) { r.adapt().PrimerElement = 500; },
      {"wait 1000", "wait 1000", "wait 500", "wait 1000"},
@@ -216,6 +236,60 @@ const FilterCase kFilterCases[] = {
      {"wait 3000", "key 13", "wait 500", "wait 4000", "wait 1000"},
      {"highlight 2", "highlight 3", "highlight 4", "activate 4", "highlight 5", "highlight 2",
       "highlight 3", "highlight 4", "hide", "paused"}},
+    {"DeadTimeRunsFromTheReleaseOfALongPress", kModeManualScan,
+     [](Rig& r) { r.adapt().TempsMort = 300; },
+     {"key 13", "wait 1000", "up 13", "wait 100", "key 13", "up 13", "wait 300", "key 13",
+      "up 13"},
+     {"highlight 2", "filtered dead", "highlight 3"}},
+    {"DeadTimeBelongsToEachSwitch", kModeManualScan,
+     [](Rig& r) { r.adapt().TempsMort = 1000; },
+     {"key 13", "up 13", "wait 300", "key 32", "up 32", "wait 100", "key 13", "up 13"},
+     {"highlight 2", "activate 2", "filtered dead"}},
+    {"AJoystickButtonHeldIsOnePress", kModeJoystick,
+     [](Rig& r) {
+         r.adapt().TempsMort = 2000;
+         UserProfile& p = r.session->profile;
+         p.n_joystic = 1;
+         p.joystic_retard = 10;
+         p.joystic_sensi = 1;
+         p.joystickCentre = {32768, 32768, 0, 0};
+         p.joystickCentreTaken = true;
+         r.fake.joystick.sticks[0] = JoystickState{32768, 32768, 0, 0};
+     },
+     {"stick 1", "wait 3000", "stick 0", "wait 1000", "stick 1", "wait 1000", "stick 0",
+      "wait 2000", "stick 1", "wait 1000"},
+     {"activate 5", "filtered dead", "activate 5"}},
+    {"DwellThenAClickIsOneSelection", kModeMouse,
+     [](Rig& r) { r.adapt().Permanencia = 500; },
+     {"move 100,100", "wait 1000", "press left 100,100", "release left", "wait 1000",
+      "press left 100,100", "release left", "wait 500", "move 600,100", "wait 200",
+      "press left 600,100", "release left", "wait 2000"},
+     {"dwell 2 0", "dwell 2 1", "activate 2", "filtered same", "dwell 2 0", "activate 2",
+      "dwell 3 0", "dwell 3 0", "activate 3"}},
+    {"LongPressSelectsAShortOneSteps", kModeManualScan,
+     [](Rig& r) { r.adapt().PremudaLlarga = 1000; },
+     {"key 13", "wait 300", "up 13", "key 13", "wait 999", "picked", "wait 1", "up 13",
+      "wait 1000"},
+     {"highlight 2", "picked -1", "activate 2"}},
+    {"LongPressAfterTheAcceptanceTime", kModeManualScan,
+     [](Rig& r) {
+         r.adapt().PremudaLlarga = 1000;
+         r.adapt().Acceptacio = 200;
+     },
+     {"key 13", "wait 100", "up 13", "key 13", "wait 500", "up 13", "key 13", "wait 1200"},
+     {"filtered short", "filled", "highlight 2", "filled", "activate 2"}},
+    {"AGroupIsLeftAfterItsRounds", kModeAutoScan,
+     [](Rig& r) {
+         r.adapt().VoltesGrup = 1;
+         Template& t = r.session->tmpl;
+         Area group = t.area(5);
+         group.isGroup = true;
+         t.setArea(5, group);
+         t.appendArea(vexil::test::makeArea(350, 250, 480, 420, 5, QStringLiteral("e")));
+         t.appendArea(vexil::test::makeArea(500, 250, 620, 420, 5, QStringLiteral("f")));
+     },
+     {"level 5", "wait 3000", "wait 2000"},
+     {"highlight 6", "highlight 7", "highlight 2", "highlight 3", "highlight 4"}},
     {"ARecognisedSoundResumesAPausedScan", kModeVoiceOne,
      [](Rig& r) { r.adapt().Voltes = 2; },
      {"wait 9000", "voice 1", "picked"},
@@ -300,6 +374,12 @@ TEST(AdaptEngine, CueSaysTheLabelOrPlaysTheSoundFile) {
     EXPECT_TRUE(cues[2].value("path").toString().endsWith("SO.WAV"));
     // Area 5 has nothing to say: the wave cue of area 4 is cut off.
     EXPECT_EQ(cues[3].value("call").toString(), "stop");
+    // A cue turned all the way down says nothing, and no step waits for it.
+    rig.adapt().GuiaVolum = 0;
+    rig.fake.recorder.clear();
+    rig.play({"wait 2000"});
+    for (const auto& e : rig.fake.recorder.eventsOf("cue"))
+        EXPECT_EQ(e.value("call").toString(), "stop");
     // Nothing went to the main speech engine.
     EXPECT_TRUE(rig.fake.recorder.eventsOf("speech").empty());
 }
@@ -413,10 +493,22 @@ TEST(AdaptEngine, UsageRecordWritesEachActivationAfterIt) {
     Area two = rig.session->tmpl.area(2);
     two.iconFile = QStringLiteral("Aigua \"freda\"");
     rig.session->tmpl.setArea(2, two);
+    // The record shared by every profile in earlier versions, readable by all.
+    const QString shared = rig.writeFile("dades/usage.csv", "time,board,area,label\n");
+    QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
     rig.adapt().RegistreUs = 1;
     rig.enter(kModeAutoScan);
+    EXPECT_TRUE(rig.view.signs[int(BoardSign::Recording)]);
     rig.play({"wait 1000", "key 13", "wait 500"});
-    const QList<QByteArray> lines = rig.readFile("dades/usage.csv").split('\n');
+    // One file for each profile, in the data folder, readable by the user alone.
+    const QString path = UsageRecord::pathFor(*rig.session);
+    EXPECT_EQ(path, rig.path("dades/registre/SENSE-USUARI.csv"));
+    const auto open = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
+                      QFileDevice::WriteOther;
+    EXPECT_EQ(QFileInfo(path).permissions() & open, 0);
+    EXPECT_EQ(QFileInfo(shared).permissions() & open, 0);
+    const QList<QByteArray> lines = rig.readFile("dades/registre/SENSE-USUARI.csv").split('\n');
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines[0], "time,board,area,label");
     EXPECT_TRUE(lines[1].endsWith(",\"/plafons/MENJAR, BEURE.VXL\",2,\"Aigua \"\"freda\"\"\""))
@@ -424,6 +516,14 @@ TEST(AdaptEngine, UsageRecordWritesEachActivationAfterIt) {
     const auto counts = usageCounts(*rig.session, rig.session->tmpl.templatePath);
     EXPECT_EQ(counts.value(2), 1);
     EXPECT_EQ(counts.size(), 1);
+    // Another profile has a record of its own; clearing takes this one and the shared one.
+    rig.writeFile("user/Vexil.INI", "[Vexil]\r\nusuari=C:\\USUARIS\\ANNA.USR\r\n");
+    ASSERT_NE(UsageRecord::pathFor(*rig.session), path);
+    EXPECT_TRUE(usageCounts(*rig.session, rig.session->tmpl.templatePath).isEmpty());
+    rig.writeFile("user/Vexil.INI", "[Vexil]\r\n");
+    EXPECT_TRUE(clearUsageRecord(*rig.session));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(QFile::exists(shared));
 }
 
 TEST(AdaptEngine, UsageRecordIsOffByDefault) {
@@ -431,7 +531,8 @@ TEST(AdaptEngine, UsageRecordIsOffByDefault) {
     rig.session->folders.dataFolder = rig.path("dades");
     rig.enter(kModeAutoScan);
     rig.play({"wait 1000", "key 13", "wait 500"});
-    EXPECT_FALSE(QFile::exists(rig.path("dades/usage.csv")));
+    EXPECT_FALSE(QDir(rig.path("dades")).exists());
+    EXPECT_FALSE(rig.view.signs[int(BoardSign::Recording)]);
 }
 
 TEST(AdaptEngine, AUsageRecordThatCannotBeWrittenTurnsItselfOffAndActivationGoesOn) {
@@ -454,9 +555,9 @@ TEST(UsageRecord, PastTheCapTheFileMovesAsideAndANewOneStarts) {
     record.capBytes = 200;
     const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
     for (int i = 0; i < 10; ++i) record.append(*f.session, "B.VXL", 2 + i % 3, "x", when);
-    EXPECT_LE(QFileInfo(f.path("d/usage.csv")).size(), 200);
-    EXPECT_LE(QFileInfo(f.path("d/usage.1.csv")).size(), 200);
-    EXPECT_TRUE(f.readFile("d/usage.csv").startsWith("time,board,area,label\n"));
+    EXPECT_LE(QFileInfo(f.path("d/registre/SENSE-USUARI.csv")).size(), 200);
+    EXPECT_LE(QFileInfo(f.path("d/registre/SENSE-USUARI.1.csv")).size(), 200);
+    EXPECT_TRUE(f.readFile("d/registre/SENSE-USUARI.csv").startsWith("time,board,area,label\n"));
     // Both files count; other boards do not.
     record.append(*f.session, "ALTRE.VXL", 2, "y", when);
     const auto counts = usageCounts(*f.session, "B.VXL");

@@ -8,16 +8,6 @@
 
 using namespace vexil;
 
-TEST(ProcessCue, SinkNamesFromPactl) {
-    const QByteArray out =
-        "0\talsa_output.pci-0000_00_1f.3.analog-stereo\tPipeWire\ts32le 2ch 48000Hz\tSUSPENDED\n"
-        "51\tbluez_output.headset\tPipeWire\ts16le 1ch 16000Hz\tIDLE\n"
-        "\n";
-    EXPECT_EQ(ProcessCue::sinkNames(out),
-              QStringList({"alsa_output.pci-0000_00_1f.3.analog-stereo", "bluez_output.headset"}));
-    EXPECT_TRUE(ProcessCue::sinkNames("").isEmpty());
-}
-
 TEST(ProcessCue, VoiceAndRate) {
     EXPECT_EQ(ProcessCue::voiceName(99, 1), "ca");
     EXPECT_EQ(ProcessCue::voiceName(101, 2), "es+f2");

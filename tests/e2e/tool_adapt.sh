@@ -29,8 +29,8 @@ import json, sys
 for line in open(sys.argv[1]):
     d = json.loads(line)
     if d["op"] in ("highlight", "announce", "activateArea", "fill", "dwell", "message",
-                   "scanPaused", "scanResumed"):
-        print(d["op"], *[d[k] for k in ("area", "text", "output", "progress") if k in d])
+                   "scanPaused", "scanResumed", "filtered"):
+        print(d["op"], *[d[k] for k in ("area", "text", "output", "progress", "why") if k in d])
 ' "$1"; }
 
 # Held 200 ms and let go: nothing; held 300 ms: taken at 300 ms, before the release.
@@ -38,7 +38,7 @@ for line in open(sys.argv[1]):
   key:enter wait:200 up:13 key:enter wait:300 up:13 wait:500 >accept.jsonl 2>/dev/null ||
   fail "scan exit $?"
 got=$(ops accept.jsonl | tr '\n' '|')
-expected="highlight 2|announce a cue|fill 0|fill 0.17|fill 0.33|fill 0.5|fill 0.67|fill 0|"
+expected="highlight 2|announce a cue|fill 0|fill 0.17|fill 0.33|fill 0.5|fill 0.67|fill 0|filtered short|"
 expected+="fill 0|fill 0.17|fill 0.33|fill 0.5|fill 0.67|fill 0.83|fill 1|fill 0|activateArea 2|"
 [ "$got" = "$expected" ] || fail "acceptance: $got"
 

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
 #include "app/ui/edit_board.h"
 #include "app/ui/use_board.h"
-#include "i18n/ui/translate_form.h"
 #include "i18n/texts.h"
+#include "i18n/ui/translate_form.h"
 #include "settings/adapt_settings.h"
 #include "ui_support.h"
 
@@ -30,7 +30,7 @@ TEST(AdaptDialog, LoadsAndStoresEverySettingWithinItsRange) {
     EXPECT_EQ(d.number("Voltes")->value(), 3);
     EXPECT_TRUE(d.check("GuiaAuditiva")->isChecked());
     EXPECT_FALSE(d.check("GuiaEspera")->isChecked());
-    EXPECT_EQ(d.output()->text(), "auriculars");
+    EXPECT_EQ(d.output()->currentText(), "auriculars");
     // Every key of the section has its box, bound to the key's range.
     for (const AdaptKey& k : adaptKeys()) {
         QSpinBox* n = d.number(k.key);
@@ -43,13 +43,45 @@ TEST(AdaptDialog, LoadsAndStoresEverySettingWithinItsRange) {
     }
     d.number("TempsMort")->setValue(99999);  // beyond the range: its largest value
     d.check("RegistreUs")->setChecked(true);
-    d.output()->setText(QStringLiteral("  cascos "));
+    d.output()->setEditText(QStringLiteral("  cascos "));
     d.acceptButton()->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(profile.adapt.TempsMort, kMaxAdaptMilliseconds);
     EXPECT_EQ(profile.adapt.RegistreUs, 1);
     EXPECT_EQ(profile.adapt.Acceptacio, 300);
     EXPECT_EQ(profile.adapt.GuiaSortida, "cascos");
+}
+
+TEST(AdaptDialog, ListsTheServersOutputsAndTestsTheOneChosen) {
+    UserProfile profile;
+    profile.adapt.GuiaSortida = QStringLiteral("usb");
+    profile.adapt.GuiaVolum = 0;  // silent
+    QStringList tested;
+    AdaptHooks hooks;
+    hooks.outputs = [] {
+        return QList<std::pair<QString, QString>>{{"pci", "Altaveus"}, {"usb", "Auriculars"}};
+    };
+    hooks.testOutput = [&](const QString& output, int volume) {
+        tested << output + '@' + QString::number(volume);
+    };
+    AdaptDialog d(profile, nullptr, hooks);
+    // The main output, then the server's, the profile's chosen.
+    ASSERT_EQ(d.output()->count(), 3);
+    EXPECT_EQ(d.output()->currentIndex(), 2);
+    EXPECT_EQ(d.number("VolumGuia")->value(), 0);
+    EXPECT_EQ(d.settings().GuiaSortida, "usb");
+    d.output()->setCurrentIndex(1);
+    d.number("VolumGuia")->setValue(70);
+    d.testButton()->click();
+    d.output()->setCurrentIndex(0);
+    d.testButton()->click();
+    EXPECT_EQ(tested, QStringList({"pci@70", "@70"}));
+    EXPECT_EQ(d.settings().GuiaSortida, "");
+    EXPECT_FALSE(d.clearRecordButton()->isEnabled());
+    // Without a server the box still takes a typed name.
+    AdaptDialog bare(profile);
+    EXPECT_EQ(bare.output()->currentText(), "usb");
+    EXPECT_FALSE(bare.testButton()->isEnabled());
 }
 
 TEST(AdaptDialog, CancelStoresNothing) {
@@ -116,6 +148,27 @@ TEST(UseBoardAdapt, TheFillAndTheDwellRingAreDrawn) {
     EXPECT_FALSE(left);
     board.setDwell(QRect(), 0);
     EXPECT_EQ(board.dwellProgress(), 0);
+}
+
+TEST(UseBoardAdapt, SignsShowInTheTopRightCornerWhileTheyLast) {
+    Template t;
+    t.appendArea(areaRect(0, 0, 640, 445, 0));
+    UseBoard board(t);
+    board.resize(640, 445);
+    QImage before(board.size(), QImage::Format_ARGB32);
+    board.render(&before);
+    board.setSign(0, QStringLiteral("Escoltant la veu"));
+    board.setSign(1, QStringLiteral("Registre d'ús actiu"));
+    board.flashSign(QStringLiteral("Premuda massa curta"));
+    EXPECT_EQ(board.signs(),
+              QStringList({"Escoltant la veu", QString::fromUtf8("Registre d'ús actiu"),
+                           "Premuda massa curta"}));
+    QImage shown(board.size(), QImage::Format_ARGB32);
+    board.render(&shown);
+    EXPECT_NE(shown.pixelColor(630, 8).rgb(), before.pixelColor(630, 8).rgb());
+    EXPECT_EQ(shown.pixelColor(10, 440).rgb(), before.pixelColor(10, 440).rgb());
+    board.setSign(0, QString());
+    EXPECT_EQ(board.signs().size(), 2);
 }
 
 TEST(EditBoardUsage, TheHeatMapShowsTheCountsOfTheBoard) {

@@ -38,6 +38,12 @@ public:
     void setScanPaused(bool paused) override {
         printJsonLine({{"op", paused ? "scanPaused" : "scanResumed"}});
     }
+    void showFilteredPress(FilteredPress why) override {
+        printJsonLine({{"op", "filtered"},
+                       {"why", why == FilteredPress::TooShort   ? "short"
+                               : why == FilteredPress::DeadTime ? "dead"
+                                                                : "same"}});
+    }
     static double rounded(double progress) { return std::round(progress * 100) / 100; }
     void leaveUseModeDisplay() override { printJsonLine({{"op", "leaveUseMode"}}); }
     void exitProgram() override { printJsonLine({{"op", "exit"}}); }
@@ -319,10 +325,14 @@ const Command scanCommand{
     "    while a switch is held for its acceptance time; {\"op\":\"dwell\",\"area\":N,\n"
     "    \"progress\":P} while the pointer rests on an area (P from 0 to 1, 0 when it\n"
     "    leaves); {\"op\":\"scanPaused\"} and {\"op\":\"scanResumed\"} when the scan cycles\n"
-    "    run out and the next press starts them again; the timers Acceptance, Dwell and Cue.\n"
+    "    run out and the next press starts them again; {\"op\":\"filtered\",\"why\":W} for a\n"
+    "    press the filters dropped (W short, dead or same); the timers Acceptance, Dwell\n"
+    "    and Cue.\n"
     "    The cue voice's calls: {\"op\":\"cue\",\"call\":\"say\",\"text\":T,\"output\":SINK,\n"
-    "    \"language\":L,\"speaker\":N,\"speed\":S,\"volume\":V}, {\"op\":\"cue\",\"call\":\"play\",\n"
-    "    \"path\":P,\"output\":SINK,\"volume\":V} and {\"op\":\"cue\",\"call\":\"stop\"} (cut off).\n"
+    "    \"language\":L,\"speaker\":N,\"speed\":S,\"volume\":V}, "
+    "{\"op\":\"cue\",\"call\":\"play\",\n"
+    "    \"path\":P,\"output\":SINK,\"volume\":V} and {\"op\":\"cue\",\"call\":\"stop\"} (cut "
+    "off).\n"
     "    --sink NAME: a sound-server output that exists (repeatable), for GuiaSortida; the\n"
     "    cue voice lasts 200 ms + 50 ms a character (a wave file 1 s) of virtual time.\n"
     "    --mode sets the access mode (0 mouse, 1 manual scan, 2 automatic scan, 3 cursor\n"

@@ -1,14 +1,16 @@
 #include "access/ui/adapt_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "i18n/texts.h"
 #include "settings/adapt_settings.h"
 
 namespace vexil {
@@ -23,8 +25,8 @@ const AdaptKey& keyOf(const char* key) {
 
 }  // namespace
 
-AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent)
-    : QDialog(parent), profile_(profile) {
+AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent, AdaptHooks hooks)
+    : QDialog(parent), profile_(profile), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("Adaptacio"));
     setWindowTitle(QString::fromUtf8("Adaptació"));
     setModal(true);
@@ -56,19 +58,36 @@ AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent)
     numberRow(switches, "Temps d'acceptació (ms)", "Acceptacio");
     numberRow(switches, "Temps mort després d'acceptar (ms)", "TempsMort");
     checkRow(switches, "Escanejar mentre es manté premut", "MantenirPerEscanejar");
+    numberRow(switches, "Premuda llarga per seleccionar (ms, 0: no)", "PremudaLlarga");
+    checkRow(switches, "Avisar amb un so de les premudes descartades", "AvisFiltre");
 
     QFormLayout* scanning = group("Escaneig automàtic");
     numberRow(scanning, "Retard del primer element (ms)", "PrimerElement");
     numberRow(scanning, "Voltes abans d'aturar-se (0: mai)", "Voltes");
     checkRow(scanning, "Escurçar l'anunci al pas en lloc d'esperar-lo", "AnunciAjustat");
+    numberRow(scanning, "Voltes dins d'un grup abans de sortir-ne (0: mai)", "VoltesGrup");
 
     QFormLayout* cue = group("Guia auditiva");
     checkRow(cue, "Dir cada àrea amb la veu guia", "GuiaAuditiva");
     checkRow(cue, "Esperar que la guia acabi", "GuiaEspera");
-    output_ = new QLineEdit(this);
+    output_ = new QComboBox(this);
     output_->setObjectName(QStringLiteral("GuiaSortida"));
-    cue->addRow(QString::fromUtf8("Sortida d'àudio de la guia"), output_);
-    numberRow(cue, "Volum de la guia (%)", "GuiaVolum");
+    output_->setEditable(true);
+    // The main output first (an empty name), then what the server offers, by name with
+    // its description shown beside it.
+    output_->addItem(QString());
+    if (hooks_.outputs)
+        for (const auto& [name, description] : hooks_.outputs())
+            output_->addItem(
+                description.isEmpty() ? name : name + QStringLiteral(" — ") + description, name);
+    test_ = new QPushButton(QStringLiteral("Provar"), this);
+    test_->setObjectName(QStringLiteral("ProvarGuia"));
+    test_->setEnabled(bool(hooks_.testOutput));
+    auto* outputRow = new QHBoxLayout;
+    outputRow->addWidget(output_, 1);
+    outputRow->addWidget(test_);
+    cue->addRow(QString::fromUtf8("Sortida d'àudio de la guia"), outputRow);
+    numberRow(cue, "Volum de la guia (%)", "VolumGuia");
     numberRow(cue, "Velocitat de la guia", "GuiaVelocitat");
     numberRow(cue, "Veu de la guia", "GuiaVeu");
 
@@ -79,6 +98,20 @@ AdaptDialog::AdaptDialog(UserProfile& profile, QWidget* parent)
 
     QFormLayout* record = group("Registre");
     checkRow(record, "Registre d'ús", "RegistreUs");
+    clear_ = new QPushButton(QStringLiteral("Esborrar el registre"), this);
+    clear_->setObjectName(QStringLiteral("EsborrarRegistre"));
+    clear_->setEnabled(bool(hooks_.clearRecord));
+    record->addRow(clear_);
+    connect(clear_, &QPushButton::clicked, this, [this] {
+        const bool cleared = hooks_.clearRecord();
+        QMessageBox::information(
+            this, windowTitle(),
+            translateCaption(cleared
+                                 ? QString::fromUtf8("El registre d'ús s'ha esborrat.")
+                                 : QString::fromUtf8("No s'ha pogut esborrar el registre d'ús.")));
+    });
+    connect(test_, &QPushButton::clicked, this,
+            [this] { hooks_.testOutput(outputName(), number("VolumGuia")->value()); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -104,7 +137,20 @@ void AdaptDialog::load(const AdaptSettings& a) {
         if (auto n = numbers_.find(key); n != numbers_.end()) n->second->setValue(a.*k.field);
         if (auto c = checks_.find(key); c != checks_.end()) c->second->setChecked(a.*k.field != 0);
     }
-    output_->setText(a.GuiaSortida);
+    const int listed = output_->findData(a.GuiaSortida);
+    if (a.GuiaSortida.isEmpty())
+        output_->setCurrentIndex(0);
+    else if (listed >= 0)
+        output_->setCurrentIndex(listed);
+    else
+        output_->setEditText(a.GuiaSortida);
+}
+
+QString AdaptDialog::outputName() const {
+    // A listed output by its name; a typed one as typed.
+    const int i = output_->findText(output_->currentText());
+    if (i >= 0 && output_->itemData(i).isValid()) return output_->itemData(i).toString();
+    return output_->currentText().trimmed();
 }
 
 AdaptSettings AdaptDialog::settings() const {
@@ -116,7 +162,7 @@ AdaptSettings AdaptDialog::settings() const {
         if (auto c = checks_.find(key); c != checks_.end())
             a.*k.field = c->second->isChecked() ? 1 : 0;
     }
-    a.GuiaSortida = output_->text().trimmed();
+    a.GuiaSortida = outputName();
     return a;
 }
 

@@ -284,6 +284,40 @@ void MainWindow::setDwellProgress(int area, double progress) {
     useBoard_->setDwell(highlightRect(area), progress);
 }
 
+void MainWindow::setScanPaused(bool paused) {
+    setBoardSign(BoardSign::ScanPaused, paused);
+}
+
+void MainWindow::showFilteredPress(FilteredPress why) {
+    switch (why) {
+        case FilteredPress::TooShort:
+            useBoard_->flashSign(translateCaption(QString::fromUtf8("Premuda massa curta")));
+            break;
+        case FilteredPress::DeadTime:
+            useBoard_->flashSign(translateCaption(QString::fromUtf8("Premuda en temps mort")));
+            break;
+        case FilteredPress::SameIntent:
+            useBoard_->flashSign(translateCaption(QString::fromUtf8("Ja seleccionat")));
+            break;
+    }
+}
+
+void MainWindow::setBoardSign(BoardSign sign, bool on) {
+    QString text;
+    switch (sign) {
+        case BoardSign::Listening:
+            text = QString::fromUtf8("Escoltant la veu");
+            break;
+        case BoardSign::Recording:
+            text = QString::fromUtf8("Registre d'ús actiu");
+            break;
+        case BoardSign::ScanPaused:
+            text = QString::fromUtf8("Escaneig aturat: premeu per continuar");
+            break;
+    }
+    useBoard_->setSign(int(sign), on ? translateCaption(text) : QString());
+}
+
 void MainWindow::focusBoard() {
     if (!useBoard_->isVisible() || !session_.platform.windows.boardTakesFocus()) return;
     if (!isActiveWindow()) activateWindow();

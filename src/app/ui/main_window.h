@@ -48,6 +48,9 @@ public:
     void setHighlightStyle(int thickness, QColor color) override;
     void setHighlightFill(double progress) override;
     void setDwellProgress(int area, double progress) override;
+    void setScanPaused(bool paused) override;
+    void showFilteredPress(FilteredPress why) override;
+    void setBoardSign(BoardSign sign, bool on) override;
     void focusBoard() override;
     void setBusyCursor(bool busy) override;
     void enterUseModeDisplay(const QRect& boardRect) override;

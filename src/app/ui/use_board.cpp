@@ -1,5 +1,6 @@
 #include "app/ui/use_board.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,6 +57,13 @@ UseBoard::UseBoard(const Template& tmpl, QWidget* parent)
     connect(releaseTimer_, &QTimer::timeout, this, [this] {
         const int key = std::exchange(releasePending_, -1);
         if (key >= 0) emit keyUp(key);
+    });
+    flashTimer_ = new QTimer(this);
+    flashTimer_->setSingleShot(true);
+    flashTimer_->setInterval(kFlashMs);
+    connect(flashTimer_, &QTimer::timeout, this, [this] {
+        flash_.clear();
+        update();
     });
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -125,6 +133,46 @@ void UseBoard::paintEvent(QPaintEvent*) {
         p.drawArc(ring.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), 90 * 16,
                   -int(std::lround(360 * 16 * dwellProgress_)));
     }
+    const QStringList lines = signs();
+    if (!lines.isEmpty()) {
+        QFont font = p.font();
+        font.setPointSize(std::max(font.pointSize(), 12));
+        font.setBold(true);
+        p.setFont(font);
+        const QFontMetrics m(font);
+        int y = 4;
+        for (const QString& line : lines) {
+            QRect box = m.boundingRect(line).adjusted(-6, -3, 6, 3);
+            box.moveTopRight(QPoint(width() - 5, y));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(255, 255, 210, 230));
+            p.drawRect(box);
+            p.setPen(Qt::black);
+            p.drawText(box, Qt::AlignCenter, line);
+            y = box.bottom() + 4;
+        }
+    }
+}
+
+void UseBoard::setSign(int id, const QString& text) {
+    if (text.isEmpty())
+        signs_.erase(id);
+    else
+        signs_[id] = text;
+    update();
+}
+
+void UseBoard::flashSign(const QString& text) {
+    flash_ = text;
+    flashTimer_->start();
+    update();
+}
+
+QStringList UseBoard::signs() const {
+    QStringList lines;
+    for (const auto& [id, text] : signs_) lines << text;
+    if (!flash_.isEmpty()) lines << flash_;
+    return lines;
 }
 
 int UseBoard::keyCodeOf(int qtKey) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <map>
 
 namespace vexil {
 
@@ -49,6 +50,12 @@ public:
     // `progress` (0 to 1); a null rectangle or 0 clears it.
     void setDwell(const QRect& board, double progress);
     double dwellProgress() const { return dwellProgress_; }
+    // Signs in the top right corner, one a line: lasting ones by their number (an empty
+    // text takes one away), and a short one that goes by itself after kFlashMs.
+    void setSign(int id, const QString& text);
+    void flashSign(const QString& text);
+    QStringList signs() const;
+    static constexpr int kFlashMs = 800;
 
     // Virtual key codes the access engine understands.
     static constexpr int kEnter = 13;
@@ -93,6 +100,9 @@ private:
     QTimer* releaseTimer_ = nullptr;
     QRect dwellRect_;
     double dwellProgress_ = 0;
+    std::map<int, QString> signs_;
+    QString flash_;
+    QTimer* flashTimer_ = nullptr;
 };
 
 }  // namespace vexil

@@ -18,6 +18,7 @@
 #include "app/ui/use_board.h"
 #include "app/use_mode.h"
 #include "editor/file_commands.h"
+#include "i18n/texts.h"
 #include "i18n/ui/translate_form.h"
 #include "obf/obf_commands.h"
 #include "session/session.h"
@@ -79,7 +80,19 @@ void WindowController::wireMenus() {
                                          : QHash<int, int>());
     });
     connect(m.adaptacio, &QAction::triggered, this, [this] {
-        AdaptDialog dialog(s_.profile, &window_);
+        AdaptHooks hooks;
+        hooks.outputs = [this] { return s_.cue->outputs(); };
+        hooks.testOutput = [this](const QString& output, int volume) {
+            // Said as a cue is, on the output chosen; the next start of an access mode
+            // sets the profile's output again.
+            if (!s_.cue->setOutput(output)) s_.cue->setOutput(QString());
+            if (volume <= 0) return;
+            CueStyle style;
+            style.volume = volume;
+            s_.cue->say(translateCaption(QString::fromUtf8("Prova de la guia auditiva")), style);
+        };
+        hooks.clearRecord = [this] { return clearUsageRecord(s_); };
+        AdaptDialog dialog(s_.profile, &window_, hooks);
         translateForm(&dialog);
         // The new settings act at once in use mode.
         if (dialog.exec() == QDialog::Accepted) useMode_.accessModeChosen();
@@ -125,6 +138,8 @@ bool WindowController::runJoystickDialog() {
 }
 
 void WindowController::chooseAccessItem(int index) {
+    // The voice dialog's "Cancelar" puts back the settings as they were before the item.
+    const UserProfile before = s_.profile;
     const AccessDialog dialog = chooseAccessMenuItem(s_, engine_, index);
     window_.setAccessMenuCheck(index);
     if (dialog == AccessDialog::Switch) {
@@ -146,7 +161,7 @@ void WindowController::chooseAccessItem(int index) {
     if (dialog == AccessDialog::Voice) {
         VoiceDialog voice(s_, &window_);
         voice.load();
-        if (voice.exec() != QDialog::Accepted) cancelAccessDialog(s_, dialog);
+        if (voice.exec() != QDialog::Accepted) cancelVoiceDialog(s_, before);
     }
     useMode_.accessModeChosen();
 }

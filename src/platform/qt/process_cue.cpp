@@ -3,6 +3,8 @@
 #include <QProcessEnvironment>
 #include <algorithm>
 
+#include "platform/qt/pulse_outputs.h"
+
 namespace vexil {
 
 ProcessCue::ProcessCue(QObject* parent)
@@ -12,29 +14,23 @@ ProcessCue::~ProcessCue() {
     stop();
 }
 
-QStringList ProcessCue::sinkNames(const QByteArray& pactlOutput) {
-    QStringList names;
-    for (const QByteArray& line : pactlOutput.split('\n')) {
-        const QList<QByteArray> columns = line.split('\t');
-        if (columns.size() >= 2 && !columns[1].trimmed().isEmpty())
-            names << QString::fromUtf8(columns[1].trimmed());
-    }
-    return names;
-}
-
 bool ProcessCue::setOutput(const QString& output) {
     output_.clear();
     if (output.isEmpty()) return true;
-    QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
-                                          QStringLiteral("sinks")});
-    // No server, or no pactl: the output cannot be found.
-    if (!pactl.waitForFinished(3000) || pactl.exitStatus() != QProcess::NormalExit ||
-        pactl.exitCode() != 0)
-        return false;
-    if (!sinkNames(pactl.readAllStandardOutput()).contains(output)) return false;
-    output_ = output;
-    return true;
+    // No server: the output cannot be found.
+    const auto sinks = pulseOutputs();
+    if (!sinks) return false;
+    for (const auto& [name, description] : *sinks) {
+        if (name == output) {
+            output_ = output;
+            return true;
+        }
+    }
+    return false;
+}
+
+QList<std::pair<QString, QString>> ProcessCue::outputs() {
+    return pulseOutputs().value_or(QList<std::pair<QString, QString>>());
 }
 
 QString ProcessCue::voiceName(int language, int speaker) {

@@ -18,8 +18,9 @@ public:
     explicit ProcessCue(QObject* parent = nullptr);
     ~ProcessCue() override;
 
-    // Asks the sound server for its sinks (pactl); false when `output` is not among them.
+    // Asks the sound server for its sinks; false when `output` is not among them.
     bool setOutput(const QString& output) override;
+    QList<std::pair<QString, QString>> outputs() override;
     void say(const QString& text, const CueStyle& style) override;
     void play(const QString& path, int volume) override;
     void stop() override;
@@ -29,8 +30,6 @@ public:
     // espeak-ng's voice name and rate for a cue style ("ca", "es+f2"; words a minute).
     static QString voiceName(int language, int speaker);
     static int rateFor(int speed);
-    // The sink names in the output of `pactl list short sinks`.
-    static QStringList sinkNames(const QByteArray& pactlOutput);
 
 private:
     void start(const QString& program, const QStringList& arguments);
