@@ -216,7 +216,11 @@ void AccessEngine::act_butons(int code, const QString& text) {
         }
     } else if (mode == kModeAutoScan || mode == kModeVoiceOne) {
         if (sw == 1) s_.view->setBusyCursor(false);
+        // Activated at once, as in manual scanning: waiting for the next tick of the
+        // activation timer would put up to its whole interval between the press and the
+        // first key.
         s_.tmpl.currentArea = picked;
+        timer1Tick();
     }
 }
 
@@ -230,6 +234,7 @@ void AccessEngine::cursorMove(int keyCode) {
     if (keyCode == kCursorEnter) {
         s_.view->setBusyCursor(false);
         s_.tmpl.currentArea = position;
+        timer1Tick();
         return;
     }
     if (keyCode != kCursorReevaluate && keyCode != kCursorLeft && keyCode != kCursorUp &&

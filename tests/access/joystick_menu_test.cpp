@@ -84,13 +84,13 @@ TEST(JoystickPoll, LettersReplayAsCursorKeys) {
         std::int32_t x, y;
         std::uint32_t buttons;
         int area;    // highlighted after the tick
-        int picked;  // the area waiting for activation, -1 none
+        int picked;  // the area left waiting for activation, -1 none
     } steps[] = {
         {32768, 0, 0, 3, -1},      // up from area 5 (bottom right)
         {0, 32768, 0, 2, -1},      // left
         {32768, 32768, 0, 2, -1},  // at rest: nothing
         {0, 65535, 0, 4, -1},      // left leaves the board and stays; then down
-        {32768, 32768, 1, 4, 4},   // button 1 picks the highlighted area
+        {32768, 32768, 1, 4, -1},  // button 1 activates the highlighted area at once
     };
     for (const auto& st : steps) {
         f.fake.joystick.sticks[0] = JoystickState{st.x, st.y, 0, st.buttons};
@@ -98,6 +98,7 @@ TEST(JoystickPoll, LettersReplayAsCursorKeys) {
         EXPECT_EQ(f.s().access.scanPosition, st.area) << st.x << "," << st.y;
         EXPECT_EQ(f.s().tmpl.currentArea, st.picked) << st.x << "," << st.y;
     }
+    EXPECT_TRUE(f.take().contains(QStringLiteral("activate 4 t3=0")));
 }
 
 TEST(JoystickPoll, MouseAsJoystickMovesItsCentre) {
