@@ -63,19 +63,7 @@ command_line=${exec_line//%f/$e2e_work/mine/LLETRES.VXL}
 
 start_x
 # A private sound server whose microphone is what the test plays, for voice training.
-pa=$e2e_work/pulse
-mkdir -p "$pa"
-cat >"$pa/default.pa" <<PA
-load-module module-native-protocol-unix socket=$pa/socket auth-anonymous=1
-load-module module-null-sink sink_name=vexil_installed
-set-default-sink vexil_installed
-set-default-source vexil_installed.monitor
-PA
-HOME=$pa pulseaudio --daemonize=no -n -F "$pa/default.pa" --exit-idle-time=-1 \
-  --use-pid-file=no --disable-shm=yes >"$pa/log" 2>&1 &
-e2e_pids+=($!)
-export PULSE_SERVER=unix:$pa/socket
-wait_for 20 pactl info || fail "the private PulseAudio server did not start"
+start_pulse vexil_installed
 # Only the installed tree's programs are found: the build tree is not on the path.
 PATH="$prefix/bin:/usr/bin:/bin" $command_line >"$e2e_work/vexil.log" 2>&1 &
 e2e_pids+=($!)

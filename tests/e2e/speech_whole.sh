@@ -12,18 +12,7 @@ for tool in pulseaudio parec pactl espeak-ng python3; do
   command -v "$tool" >/dev/null || fail "$tool is missing (make deps)"
 done
 
-pa=$e2e_work/pulse
-mkdir -p "$pa"
-cat >"$pa/default.pa" <<PA
-load-module module-native-protocol-unix socket=$pa/socket auth-anonymous=1
-load-module module-null-sink sink_name=vexil_speech_test
-set-default-sink vexil_speech_test
-PA
-HOME=$pa pulseaudio --daemonize=no -n -F "$pa/default.pa" --exit-idle-time=-1 \
-  --use-pid-file=no --disable-shm=yes >"$pa/log" 2>&1 &
-e2e_pids+=($!)
-export PULSE_SERVER=unix:$pa/socket
-wait_for 20 pactl info || fail "the private PulseAudio server did not start"
+start_pulse vexil_speech_test
 
 announced="Avui fa un dia molt bonic per anar a passejar pel parc amb els amics"
 selected="Tinc set i voldria un got de aigua fresca ben aviat si us plau"

@@ -13,19 +13,7 @@ for tool in pulseaudio paplay pactl espeak-ng sox; do
 done
 
 # --- the private sound server
-pa=$e2e_work/pulse
-mkdir -p "$pa"
-cat >"$pa/default.pa" <<PA
-load-module module-native-protocol-unix socket=$pa/socket auth-anonymous=1
-load-module module-null-sink sink_name=vexil_voice_test
-set-default-sink vexil_voice_test
-set-default-source vexil_voice_test.monitor
-PA
-HOME=$pa pulseaudio --daemonize=no -n -F "$pa/default.pa" --exit-idle-time=-1 \
-  --use-pid-file=no --disable-shm=yes >"$pa/log" 2>&1 &
-e2e_pids+=($!)
-export PULSE_SERVER=unix:$pa/socket
-wait_for 20 pactl info || fail "the private PulseAudio server did not start"
+start_pulse vexil_voice_test
 
 # --- the words
 say() {  # name text pitch speed

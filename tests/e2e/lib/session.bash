@@ -102,6 +102,25 @@ write_profile() {
   echo "$e2e_work/boards/$1"
 }
 
+# A private PulseAudio server whose default sink is a null sink named $1 and whose default
+# source is that sink's monitor (what the program plays is what a microphone there hears).
+# Sets `pa` (its folder) and PULSE_SERVER.
+start_pulse() {
+  pa=$e2e_work/pulse
+  mkdir -p "$pa"
+  cat >"$pa/default.pa" <<PA
+load-module module-native-protocol-unix socket=$pa/socket auth-anonymous=1
+load-module module-null-sink sink_name=$1
+set-default-sink $1
+set-default-source $1.monitor
+PA
+  HOME=$pa pulseaudio --daemonize=no -n -F "$pa/default.pa" --exit-idle-time=-1 \
+    --use-pid-file=no --disable-shm=yes >"$pa/log" 2>&1 &
+  e2e_pids+=($!)
+  export PULSE_SERVER=unix:$pa/socket
+  wait_for 20 pactl info || fail "the private PulseAudio server did not start"
+}
+
 start_vexil() {
   "$e2e_build/bin/vexil" "$@" >"$e2e_work/vexil.log" 2>&1 &
   vexil_pid=$!
