@@ -80,15 +80,7 @@ struct Rig : vexil::test::FakeSessionFixture {
     ~Rig() { session->setCue(nullptr); }
     void sw(int n, int accio) { session->profile.switches[size_t(n)].accio = std::int16_t(accio); }
     AdaptSettings& adapt() { return session->profile.adapt; }
-    void enter(int mode) {
-        Session& s = *session;
-        s.profile.accessMode = std::int16_t(mode);
-        s.access.useMode = true;
-        s.access.scanPosition = 0;
-        s.player.currentLevel = 1;
-        s.tmpl.currentArea = -1;
-        engine.startAccess();
-    }
+    void enter(int mode) { test::enterAccessMode(*session, engine, mode); }
     // One event of a script: "key 13" (key-down and its character; 13 Enter, 32 Space),
     // "down 37", "up 13", "char a", "wait 300", "press left", "release left",
     // "press left 100,100" (at a point, for mouse mode), "click left", "move 100,100",

@@ -28,15 +28,16 @@ EngineFixture::EngineFixture() {
     session->timer1->setInterval(500);
 }
 
-void EngineFixture::enter(int mode) {
-    Session& ss = *session;
-    ss.profile.accessMode = std::int16_t(mode);
-    ss.access.useMode = true;
-    ss.access.scanPosition = 0;
-    ss.player.currentLevel = 1;
-    ss.tmpl.currentArea = -1;
+void enterAccessMode(Session& s, AccessEngine& engine, int mode) {
+    s.profile.accessMode = std::int16_t(mode);
+    s.access.useMode = true;
+    s.access.scanPosition = 0;
+    s.player.currentLevel = 1;
+    s.tmpl.currentArea = -1;
     engine.startAccess();
 }
+
+void EngineFixture::enter(int mode) { enterAccessMode(*session, engine, mode); }
 
 QStringList EngineFixture::take() {
     QStringList out = log;

@@ -13,6 +13,10 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace vexil::test {
 
+// Use mode on the board in `mode`, as entering it leaves the session, then the engine's
+// start of that mode.
+void enterAccessMode(Session& session, AccessEngine& engine, int mode);
+
 class LoggingView : public MainView {
 public:
     explicit LoggingView(QStringList& log) : log_(log) {}

@@ -56,15 +56,7 @@ struct SpeechRig : vexil::test::FakeSessionFixture {
         s.profile.temps = 10;  // one step a second
         s.profile.switches[1].accio = std::int16_t(kEnterKey);
     }
-    void enter(int mode) {
-        Session& s = *session;
-        s.profile.accessMode = std::int16_t(mode);
-        s.access.useMode = true;
-        s.access.scanPosition = 0;
-        s.player.currentLevel = 1;
-        s.tmpl.currentArea = -1;
-        engine.startAccess();
-    }
+    void enter(int mode) { test::enterAccessMode(*session, engine, mode); }
     void press() {
         engine.keyDown(13);
         engine.keyPress(QChar(13));
