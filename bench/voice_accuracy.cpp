@@ -4,6 +4,7 @@
 // to. Prints the share of labels recognised, of wrong labels, of non-label words accepted,
 // the delay from the end of a sound to its label, and the processor time while listening.
 //   voice-accuracy MANIFEST
+// VOICE_ACCURACY_TRACE=1 writes what was judged in each file to standard error.
 // VOICE_ACCURACY_NOISY_TAKES=SNR also trains each label on its takes with white noise SNR dB
 // under them (an experiment; the program trains on clean takes).
 #include <sys/resource.h>
@@ -139,6 +140,9 @@ int main(int argc, char** argv) {
     std::vector<double> delays;          // ms from the end of the sound to the label
     std::vector<double> computeMs;
     QString source;
+    // VOICE_ACCURACY_TRACE set: every file is written to standard error with what was judged
+    // in it.
+    const bool traceFiles = qEnvironmentVariableIsSet("VOICE_ACCURACY_TRACE");
     for (const QString& group : order) {
         voice::VoiceModel model;
         model.setLabels(labels[group]);
@@ -167,6 +171,15 @@ int main(int argc, char** argv) {
             waitFor([&] { return bool(ended); });
             QCoreApplication::processEvents();
             r.stop();
+            if (traceFiles) {
+                std::fprintf(stderr, "%s (label %d):", qPrintable(it.path), it.label);
+                for (const auto& h : judged)
+                    std::fprintf(stderr, " [%.2f s: %d at %.2f of %.2f, stretch %.2f, next %.2f]",
+                                 double(h.end) / 16000.0, h.result.nearest, double(h.result.distance),
+                                 double(h.result.threshold), double(h.result.worstStretch),
+                                 double(h.result.runnerUp));
+                std::fprintf(stderr, " -> %d heard\n", int(heard.size()));
+            }
             for (const auto& h : judged) {
                 if (h.result.label > 0) delays.push_back(double(h.judgedAt - h.end) / 16.0 + h.computeMs);
                 computeMs.push_back(h.computeMs);

@@ -21,11 +21,14 @@ struct Features {
     friend bool operator==(const Features&, const Features&) = default;
 };
 
-// One recorded example of a label: its features and its level (dB, one value a frame) to
-// draw it.
+// One recorded example of a label: its features, its level (dB, one value a frame) to draw
+// it, and the sound itself (16 kHz), from which the take is heard again in the noise of the
+// room a sound comes from. Takes saved before the sound was kept have none and are compared
+// as they were measured.
 struct Take {
     Features features;
     std::vector<float> envelope;
+    std::vector<float> samples;
     friend bool operator==(const Take&, const Take&) = default;
 };
 

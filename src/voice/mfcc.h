@@ -8,7 +8,8 @@
 // band of the whole sound. Whatever lies under it (the silence around a take recorded in a
 // quiet room, or the hiss around the same word said in a noisy one) then looks alike, and
 // only the sound itself is compared: without it a take trained in silence is far from the
-// same word heard with a fan running.
+// same word heard with a fan running. In louder noise a floor under each band at the noise
+// of the room does the same, band by band (voice/room_noise.h).
 #include <vector>
 
 #include "voice/voice_model.h"
@@ -27,7 +28,13 @@ public:
     // The coefficients and how fast each changes.
     static constexpr int kDims = 2 * (kCoefficients - 1);
 
-    Features compute(const std::vector<float>& samples) const;
+    // With `noise` (the room's noise in each band, noiseBands()), each band's floor is also at
+    // least kNoiseFloor times the noise: what the noise leaves of a quiet part of the word,
+    // which differs from one hearing to the next, weighs no more than the noise itself.
+    static constexpr float kNoiseFloor = 2.0f;
+    Features compute(const std::vector<float>& samples, const std::vector<float>& noise = {}) const;
+    // The root mean square of each band over a pause.
+    std::vector<float> noiseBands(const std::vector<float>& pause) const;
 };
 
 // A take from a sound cut out of the stream: its features and its level.

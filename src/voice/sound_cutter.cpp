@@ -23,6 +23,10 @@ void SoundCutter::setWindowTenths(int tenths) {
     hangover_ = std::max(tenths * 10, 18);
 }
 
+void SoundCutter::setHangoverFrames(int frames) {
+    hangover_ = std::clamp(frames, 18, 140);
+}
+
 float SoundCutter::threshold() const {
     return std::max(floor_ + kOnsetDb, kSilenceDb);
 }
@@ -34,6 +38,8 @@ void SoundCutter::setMasked(bool masked) {
 void SoundCutter::reset() {
     pending_.clear();
     history_.clear();
+    pause_.clear();
+    recent_.clear();
     sound_.clear();
     position_ = soundStart_ = lastLoud_ = 0;
     started_ = inSound_ = masked_ = false;
@@ -55,9 +61,20 @@ void SoundCutter::feed(const float* samples, std::size_t count) {
     pending_.insert(pending_.end(), samples + at, samples + count);
 }
 
+std::vector<float> SoundCutter::recent(std::int64_t from, std::int64_t to) const {
+    const auto size = std::int64_t(recent_.size());
+    if (from >= to || to > position_ || from < position_ - size || size == 0) return {};
+    std::vector<float> out;
+    out.reserve(std::size_t(to - from));
+    for (std::int64_t at = from; at < to; ++at) out.push_back(recent_[std::size_t(at % size)]);
+    return out;
+}
+
 void SoundCutter::frame(const float* f) {
     level_ = frameLevel(f, kFrame);
     const std::int64_t frameStart = position_;
+    if (recent_.empty()) recent_.assign(std::size_t(kRecentFrames) * kFrame, 0.0f);
+    std::copy(f, f + kFrame, recent_.begin() + std::ptrdiff_t(frameStart % std::int64_t(recent_.size())));
     position_ += kFrame;
     if (masked_) {
         inSound_ = false;
@@ -75,8 +92,15 @@ void SoundCutter::frame(const float* f) {
     }
     if (!inSound_) {
         history_.insert(history_.end(), f, f + kFrame);
-        if (history_.size() > std::size_t(kFrame * kPreroll))
+        if (history_.size() > std::size_t(kFrame * kPreroll)) {
+            // Digital silence says nothing of the room.
+            if (frameLevel(history_.data(), kFrame) >= kDigitalSilenceDb) {
+                pause_.insert(pause_.end(), history_.begin(), history_.begin() + kFrame);
+                if (pause_.size() > std::size_t(kFrame * kPauseFrames))
+                    pause_.erase(pause_.begin(), pause_.begin() + kFrame);
+            }
             history_.erase(history_.begin(), history_.begin() + kFrame);
+        }
         if (level_ > threshold()) {
             ++loudRun_;
         } else {
@@ -108,6 +132,7 @@ void SoundCutter::frame(const float* f) {
         inSound_ = false;
         loudRun_ = 0;
         sound_.clear();
+        pause_.clear();
         return;
     }
     if (quietRun_ < hangover_) return;
@@ -119,6 +144,7 @@ void SoundCutter::frame(const float* f) {
     cut.start = soundStart_;
     cut.end = lastLoud_;
     cut.samples.assign(sound_.begin(), sound_.begin() + std::ptrdiff_t(end - soundStart_));
+    cut.pause = pause_;
     sound_.clear();
     const auto loudFrames = int((lastLoud_ - soundStart_) / kFrame) - kPreroll;
     if (loudFrames < kMinFrames) return;

@@ -15,6 +15,9 @@ struct CutSound {
     std::vector<float> samples;  // the sound, with a little of what came before it
     std::int64_t start = 0;      // stream position of samples[0]
     std::int64_t end = 0;        // stream position just after the last loud frame
+    // The pause before it: up to kPauseFrames frames that were no sound, in time order,
+    // ending where `samples` begin or earlier. The room's noise.
+    std::vector<float> pause;
 };
 
 class SoundCutter {
@@ -30,6 +33,7 @@ public:
     static constexpr float kDigitalSilenceDb = -90.0f;
     static constexpr int kOnsetFrames = 3;
     static constexpr int kPreroll = 8;          // frames kept before the onset
+    static constexpr int kPauseFrames = 30;     // frames of the pause kept before those
     static constexpr int kMinFrames = 8;        // shorter: a click
     static constexpr int kMaxFrames = 250;      // longer: background that rose
 
@@ -37,6 +41,8 @@ public:
     // never less than 180 ms, so that the closure of a "p" or a "t" does not split a word.
     void setWindowTenths(int tenths);
     int hangoverFrames() const { return hangover_; }
+    // The same silence in frames, as another cutter's hangoverFrames() gave it.
+    void setHangoverFrames(int frames);
 
     // Feeds samples (mono, 16 kHz, -1..1); completed sounds go to `onSound`.
     void feed(const float* samples, std::size_t count);
@@ -52,13 +58,19 @@ public:
     float threshold() const;
     bool inSound() const { return inSound_; }
     std::int64_t position() const { return position_; }
+    // The stream from position `from` to `to`, while it is still among the last kRecentFrames
+    // frames; empty otherwise.
+    static constexpr int kRecentFrames = 300;
+    std::vector<float> recent(std::int64_t from, std::int64_t to) const;
     void reset();
 
 private:
     void frame(const float* f);
     std::vector<float> pending_;
     std::vector<float> history_;  // the last kPreroll frames
+    std::vector<float> pause_;    // up to kPauseFrames frames before those, no sound
     std::vector<float> sound_;
+    std::vector<float> recent_;   // the last kRecentFrames frames, round
     std::int64_t position_ = 0;   // samples seen
     std::int64_t soundStart_ = 0;
     std::int64_t lastLoud_ = 0;

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #include "voice/mfcc.h"
+#include "voice/room_noise.h"
 #include "voice/voice_event.h"
 
 namespace vexil::voice {
@@ -68,6 +70,7 @@ bool TrainedSoundRecognizer::ensureCapture() {
     {
         std::lock_guard lock(mutex_);
         cutter_.reset();
+        unanswered_.reset();
         cutter_.setMasked(ownSound_ || ownTail_ > 0);
     }
     if (!capture->start([this](const float* s, std::size_t n) { captureBlock(s, n); },
@@ -166,7 +169,11 @@ void TrainedSoundRecognizer::setOwnSound(bool sounding) {
     std::lock_guard lock(mutex_);
     if (ownSound_ && !sounding) ownTail_ = std::int64_t(kOwnSoundTailMs) * SoundCutter::kSampleRate / 1000;
     ownSound_ = sounding;
-    if (sounding) cutter_.setMasked(true);
+    if (sounding) {
+        cutter_.setMasked(true);
+        // What follows the program's own output is no rest of a word before it.
+        unanswered_.reset();
+    }
 }
 
 void TrainedSoundRecognizer::onJudged(std::function<void(const Heard&)> report) {
@@ -200,6 +207,35 @@ void TrainedSoundRecognizer::captureBlock(const float* samples, std::size_t coun
     });
 }
 
+TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut) const {
+    const auto began = std::chrono::steady_clock::now();
+    const MfccExtractor mfcc;
+    Heard heard;
+    if (snapshot_->takesKeepSound() && cut.pause.size() >= std::size_t(kRoomPauseFrames * SoundCutter::kFrame)) {
+        // Each take as it would have sounded in this room, both measured with its noise.
+        const std::vector<float> noise = mfcc.noiseBands(cut.pause);
+        const int hangover = cutter_.hangoverFrames();
+        heard.result = snapshot_->classify(mfcc.compute(cut.samples, noise),
+                                           [&](const Take& t) { return inRoomOf(t, cut, hangover, noise); });
+    } else {
+        // Takes saved before their sounds were kept are compared as they were measured.
+        heard.result = snapshot_->classify(mfcc.compute(cut.samples));
+    }
+    heard.end = cut.end;
+    heard.judgedAt = cutter_.position();
+    heard.computeMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    if (trace_)
+        std::fprintf(stderr,
+                     "voice: sound of %.2f s, nearest %d at %.2f (threshold %.2f, worst stretch "
+                     "%.2f, next %.2f, noise %.1f dB): %d\n",
+                     double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
+                     double(heard.result.distance), double(heard.result.threshold),
+                     double(heard.result.worstStretch), double(heard.result.runnerUp),
+                     10 * std::log10(noiseToWord(cut) + 1e-9), heard.result.label);
+    return heard;
+}
+
 // Called by the cutter, with the mutex held.
 void TrainedSoundRecognizer::sound(CutSound cut) {
     if (recordOn_) {
@@ -214,23 +250,26 @@ void TrainedSoundRecognizer::sound(CutSound cut) {
         return;
     }
     if (!listenOn_ || !snapshot_) return;
-    const auto began = std::chrono::steady_clock::now();
-    const Features features = MfccExtractor().compute(cut.samples);
-    Heard heard;
-    heard.result = snapshot_->classify(features);
-    heard.end = cut.end;
-    heard.judgedAt = cutter_.position();
-    heard.computeMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    Heard heard = judge(cut);
+    if (heard.result.label == 0 && unanswered_ &&
+        cut.start - unanswered_->end <= std::int64_t(kJoinGapMs) * SoundCutter::kSampleRate / 1000) {
+        CutSound joined;
+        joined.start = unanswered_->start;
+        joined.end = cut.end;
+        joined.samples = cutter_.recent(joined.start, cut.start + std::int64_t(cut.samples.size()));
+        joined.pause = std::move(unanswered_->pause);
+        if (!joined.samples.empty()) {
+            const Heard whole = judge(joined);
+            if (whole.result.label > 0) heard = whole;
+        }
+    }
+    if (heard.result.label == 0) {
+        unanswered_ = std::move(cut);
+        unanswered_->samples.clear();
+    } else {
+        unanswered_.reset();
+    }
     if (judged_) judged_(heard);
-    if (trace_)
-        std::fprintf(stderr,
-                     "voice: sound of %.2f s, nearest %d at %.2f (threshold %.2f, worst stretch "
-                     "%.2f, next %.2f): %d\n",
-                     double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
-                     double(heard.result.distance), double(heard.result.threshold),
-                     double(heard.result.worstStretch), double(heard.result.runnerUp),
-                     heard.result.label);
     if (heard.result.label > 0)
         QCoreApplication::postEvent(receiver_.get(), new VoiceEvent(heard.result.label));
 }

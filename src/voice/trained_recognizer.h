@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/recognizer.h"
 #include "platform/voice/capture.h"
@@ -34,6 +35,9 @@ public:
     // How long after the program's own output has stopped the microphone is still not
     // taken for the user: the poll that notices the end, the capture fragment, the echo.
     static constexpr int kOwnSoundTailMs = 60;
+    // A sound that answers no label is heard once more joined to the one before, when that
+    // one answered none either and ended at most this long before it began.
+    static constexpr int kJoinGapMs = 400;
     VoiceModel* model() override { return model_; }
     void modelChanged() override;
     bool recordTake(std::function<void(std::optional<Take>)> done) override;
@@ -62,6 +66,7 @@ private:
     void releaseCaptureIfIdle();
     void captureBlock(const float* samples, std::size_t count);
     void sound(CutSound cut);
+    Heard judge(const CutSound& cut) const;
     void captureEnded(const QString& reason);
     void post(std::function<void()> call);
 
@@ -86,6 +91,9 @@ private:
     int levelCountdown_ = 0;
     bool ownSound_ = false;
     std::int64_t ownTail_ = 0;  // samples still masked after the own output stopped
+    // The last sound that answered no label, while the next may still be the rest of its
+    // word: in noise the closure of a "p" or a "t" can outlast the silence that ends a sound.
+    std::optional<CutSound> unanswered_;
     std::function<void(const Heard&)> judged_;
     // VEXIL_VOICE_TRACE set: every sound judged while listening is written to standard
     // error, with its distances, to see why a sound was taken or not.

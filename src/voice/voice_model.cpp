@@ -179,6 +179,13 @@ bool VoiceModel::anyTrained() const {
     return std::any_of(takes_.begin(), takes_.end(), [](const auto& t) { return !t.empty(); });
 }
 
+bool VoiceModel::takesKeepSound() const {
+    for (const auto& label : takes_)
+        for (const Take& t : label)
+            if (t.samples.empty()) return false;
+    return true;
+}
+
 void VoiceModel::updateSpread(int label) {
     const std::vector<Take>& t = takes(label);
     double sum = 0;
@@ -198,13 +205,17 @@ float VoiceModel::threshold(int label) const {
 }
 
 VoiceModel::Result VoiceModel::classify(const Features& sound) const {
+    return classify(sound, {});
+}
+
+VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& heard) const {
     Result r;
     float best = kInfinity, second = kInfinity;
     for (std::size_t l = 0; l < takes_.size(); ++l) {
         // The label's nearest take.
         DtwMatch nearest{kInfinity, kInfinity};
         for (const Take& t : takes_[l]) {
-            const DtwMatch match = dtwMatch(sound, t.features);
+            const DtwMatch match = heard ? dtwMatch(sound, heard(t)) : dtwMatch(sound, t.features);
             if (match.distance < nearest.distance) nearest = match;
         }
         if (nearest.distance < best) {
@@ -251,7 +262,10 @@ namespace {
 constexpr char kMagic[] = "VXSONS";
 // 2: the bands under a floor below the loudest (voice/mfcc.h); the takes of
 // version 1 were measured without it and would not match what is heard now.
-constexpr quint16 kVersion = 2;
+// 3: each take also keeps its sound. Takes of version 2 load without it and are compared
+// as they were measured.
+constexpr quint16 kVersion = 3;
+constexpr quint16 kFirstReadable = 2;
 constexpr int kDigestSize = 32;
 
 void writeFloats(QDataStream& out, const std::vector<float>& v) {
@@ -294,7 +308,7 @@ bool readHeader(QDataStream& in, Header& h) {
     in.skipRawData(int(sizeof kMagic - 1));
     in >> h.version;
     if (in.status() != QDataStream::Ok) return false;
-    if (h.version != kVersion) return true;
+    if (h.version < kFirstReadable || h.version > kVersion) return true;
     quint16 count = 0;
     in >> count;
     if (count > VoiceModel::kMaxLabels) return false;
@@ -323,6 +337,7 @@ QByteArray saveVoiceModel(const VoiceModel& model) {
                 out << quint16(t.features.dims);
                 writeFloats(out, t.features.values);
                 writeFloats(out, t.envelope);
+                writeFloats(out, t.samples);
             }
         }
     }
@@ -336,7 +351,7 @@ bool savedLabels(const QByteArray& bytes, QStringList& labels) {
     QDataStream in(body);
     setUp(in);
     Header h;
-    if (!readHeader(in, h) || h.version != kVersion) return false;
+    if (!readHeader(in, h) || h.version < kFirstReadable || h.version > kVersion) return false;
     labels = h.labels;
     return true;
 }
@@ -350,7 +365,7 @@ LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, Vo
     Header h;
     if (!readHeader(in, h)) return LoadStatus::Damaged;
     if (h.version > kVersion) return LoadStatus::NewerVersion;
-    if (h.version < kVersion) return h.version >= 1 ? LoadStatus::OlderVersion : LoadStatus::Damaged;
+    if (h.version < kFirstReadable) return h.version >= 1 ? LoadStatus::OlderVersion : LoadStatus::Damaged;
     if (h.labels != labels.mid(0, VoiceModel::kMaxLabels)) return LoadStatus::OtherCommandSet;
     VoiceModel loaded;
     loaded.setLabels(h.labels);
@@ -367,6 +382,8 @@ LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, Vo
             if (!readFloats(in, t.features.values, quint32(dims) * VoiceModel::kMaxFrames) ||
                 t.features.values.size() % dims != 0 || t.features.values.empty() ||
                 !readFloats(in, t.envelope, VoiceModel::kMaxFrames))
+                return LoadStatus::Damaged;
+            if (h.version >= 3 && !readFloats(in, t.samples, VoiceModel::kMaxSamples))
                 return LoadStatus::Damaged;
         }
         loaded.setTakes(l, std::move(takes));

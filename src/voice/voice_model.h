@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/recognizer.h"
@@ -41,6 +42,7 @@ public:
     static constexpr int kMaxTakes = 16;
     static constexpr int kMaxFrames = 1000;  // ten seconds
     static constexpr int kMaxDims = 64;
+    static constexpr int kMaxSamples = kMaxFrames * 160;  // a take's sound at 16 kHz
     // A label answers when the sound lies near enough to its takes (a fixed distance,
     // widened a little by how far apart the takes themselves are), with no stretch of it far
     // off, and clearly nearer to it than to any other label (voice_model.cpp).
@@ -58,6 +60,8 @@ public:
     bool trained(int label) const { return !takes(label).empty(); }
     // True when at least one label has a take.
     bool anyTrained() const;
+    // True when every take kept its sound (takes saved before sounds were kept have none).
+    bool takesKeepSound() const;
 
     struct Result {
         int label = 0;        // 1-based; 0 = nothing recognised
@@ -69,6 +73,10 @@ public:
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound) const;
+    // The same, with each take compared as `heard` gives its features (the take as it would
+    // sound in the room of `sound`).
+    using HeardAs = std::function<Features(const Take&)>;
+    Result classify(const Features& sound, const HeardAs& heard) const;
     // The distance under which a sound counts as label n.
     float threshold(int label) const;
     // For the graphs: how far apart labels are, the mean distance between the takes of

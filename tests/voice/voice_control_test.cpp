@@ -199,7 +199,7 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
         {"empty", QByteArray(), 2, QStringLiteral("incompleto o dañado")},
         {"another command set", good, 1, QStringLiteral("otro juego de órdenes")},
         {"measured by an earlier version", ofVersion(1), 2, QStringLiteral("versión anterior")},
-        {"written by a later version", ofVersion(3), 2, QStringLiteral("versión más nueva")},
+        {"written by a later version", ofVersion(4), 2, QStringLiteral("versión más nueva")},
     };
     for (const Case& c : cases) {
         VoiceFixture f;

@@ -1,9 +1,12 @@
 // Comparing sounds and deciding what they stand for, on made-up features: the alignment
 // forgives a sound said faster or slower, not one that is elsewhere different; a label
 // answers only when the sound is near its takes all along and clearly nearer to it than to
-// any other label.
+// any other label. Saved takes come back whole, those of the version before too.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QIODevice>
 #include <cmath>
 #include <vector>
 
@@ -132,4 +135,44 @@ TEST(VoiceModel, ALabelAnswersOnlyWhenTheSoundIsNearItAllAlongAndNearerThanTheOt
     EXPECT_EQ(model.threshold(3), model.threshold(3));
     model.setTakes(1, {takeOf(label1(0))});
     EXPECT_GT(model.threshold(1), 0.0f);
+}
+
+TEST(VoiceModel, SavedSoundsKeepEachTakesSoundAndFilesOfTheVersionBeforeStillLoad) {
+    const QStringList labels = {QStringLiteral("1"), QStringLiteral("TEST")};
+    VoiceModel model;
+    model.setLabels(labels);
+    Take a = takeOf(glide(12, {0, 0}, {1, 1}));
+    a.envelope.assign(12, -20.0f);
+    a.samples.assign(1920, 0.25f);
+    model.setTakes(1, {a});
+    model.setTakes(2, {takeOf(glide(9, {1, 0}, {0, 1}))});
+    VoiceModel loaded;
+    ASSERT_EQ(loadVoiceModel(saveVoiceModel(model), labels, loaded), LoadStatus::Loaded);
+    EXPECT_EQ(loaded, model);
+    EXPECT_FALSE(loaded.takesKeepSound());  // the second take has no sound
+
+    // The same takes as the version before wrote them: no sound after each take's level.
+    QByteArray body("VXSONS");
+    {
+        QDataStream out(&body, QIODevice::Append);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out.setFloatingPointPrecision(QDataStream::SinglePrecision);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint16(2) << quint16(labels.size());
+        for (const QString& l : labels) out << l;
+        for (int l = 1; l <= 2; ++l) {
+            out << quint16(1);
+            const Take& t = model.takes(l)[0];
+            out << quint16(t.features.dims) << quint32(t.features.values.size());
+            for (float x : t.features.values) out << x;
+            out << quint32(t.envelope.size());
+            for (float x : t.envelope) out << x;
+        }
+    }
+    const QByteArray before = body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+    VoiceModel old;
+    ASSERT_EQ(loadVoiceModel(before, labels, old), LoadStatus::Loaded);
+    ASSERT_EQ(old.takes(1).size(), 1u);
+    EXPECT_EQ(old.takes(1)[0].features, a.features);
+    EXPECT_TRUE(old.takes(1)[0].samples.empty());
 }

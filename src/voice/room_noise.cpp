@@ -1,0 +1,82 @@
+#include "voice/room_noise.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "voice/mfcc.h"
+
+namespace vexil::voice {
+
+namespace {
+
+constexpr int kFrame = SoundCutter::kFrame;
+
+std::vector<double> framePowers(const std::vector<float>& s) {
+    std::vector<double> power;
+    power.reserve(s.size() / kFrame);
+    for (std::size_t at = 0; at + kFrame <= s.size(); at += kFrame) {
+        double p = 0;
+        for (std::size_t i = at; i < at + kFrame; ++i) p += double(s[i]) * s[i];
+        power.push_back(p / kFrame);
+    }
+    return power;
+}
+
+// The mean power of the loudest quarter of the frames: the level of a word, whatever silence
+// was cut with it.
+double loudPower(std::vector<double> power) {
+    if (power.empty()) return 0;
+    const std::size_t n = std::max<std::size_t>(1, power.size() / 4);
+    std::nth_element(power.begin(), power.begin() + std::ptrdiff_t(n - 1), power.end(), std::greater<>());
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i) sum += power[i];
+    return sum / double(n);
+}
+
+double meanPower(const std::vector<float>& s) {
+    double p = 0;
+    for (float x : s) p += double(x) * x;
+    return s.empty() ? 0 : p / double(s.size());
+}
+
+}  // namespace
+
+double noiseToWord(const CutSound& heard) {
+    if (heard.pause.size() < std::size_t(kRoomPauseFrames * kFrame)) return 0;
+    const double noise = meanPower(heard.pause);
+    const double word = loudPower(framePowers(heard.samples)) - noise;
+    return word > 0 ? noise / word : 0;
+}
+
+Features inRoomOf(const Take& take, const CutSound& heard, int hangoverFrames, const std::vector<float>& noiseBands) {
+    const std::vector<float>& pause = heard.pause;
+    if (take.samples.empty() || pause.size() < std::size_t(kRoomPauseFrames * kFrame)) return take.features;
+    const double noise = meanPower(pause);
+    // The word's own share of the sound heard: its loudest part less the noise under it.
+    const double word = loudPower(framePowers(heard.samples)) - noise;
+    const double trained = loudPower(framePowers(take.samples));
+    if (!(noise > 0) || !(word > 0) || !(trained > 0)) return take.features;
+    const auto gain = float(std::sqrt(word / trained));
+    // The pause, then the take with the room's noise under it, then enough of the noise to
+    // end the sound: the same stream the cutter heard the word in.
+    std::vector<float> stream(pause);
+    const std::size_t tail = std::size_t(hangoverFrames + 2) * kFrame;
+    std::size_t n = 0;
+    for (float x : take.samples) stream.push_back(gain * x + pause[n++ % pause.size()]);
+    for (std::size_t i = 0; i < tail; ++i) stream.push_back(pause[n++ % pause.size()]);
+    SoundCutter cutter;
+    cutter.setHangoverFrames(hangoverFrames);
+    // Where the noise splits the take in pieces, from the first piece to the end of the last:
+    // the recogniser joins a word split so (trained_recognizer.h).
+    std::int64_t from = -1, to = -1;
+    cutter.onSound = [&](CutSound c) {
+        if (from < 0) from = c.start;
+        to = c.start + std::int64_t(c.samples.size());
+    };
+    cutter.feed(stream.data(), stream.size());
+    if (from < 0) return take.features;
+    return MfccExtractor().compute(std::vector<float>(stream.begin() + from, stream.begin() + to), noiseBands);
+}
+
+}  // namespace vexil::voice
