@@ -4,8 +4,11 @@
 // and its voices, SDL2, aubio, libwmf) take no memory in a session that never sounds, never reads a
 // joystick or never pastes a metafile. Each module exports one function, named below.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "platform/audio.h"
 #include "platform/audio/audio_sink.h"
@@ -43,6 +46,9 @@ public:
     // Starts espeak-ng (once a process); the engine reports itself unavailable when it
     // could not.
     virtual std::unique_ptr<SpeechDevice> makeSpeech(audio::AudioSink& sink) = 0;
+    // The sound server's outputs (sinks): each one's name and description, in the server's
+    // order; nothing when the server does not answer within `timeoutMs`.
+    virtual std::optional<QList<std::pair<QString, QString>>> outputs(int timeoutMs) = 0;
 };
 
 class JoystickModule {

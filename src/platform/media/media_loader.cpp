@@ -68,6 +68,16 @@ QImage renderMetafileInModule(const QByteArray& wmf) {
 
 // --- audio -------------------------------------------------------------------------------
 
+std::optional<QList<std::pair<QString, QString>>> soundServerOutputs(int timeoutMs) {
+    static AudioModule* const module = [] {
+        const auto entry = reinterpret_cast<AudioModuleEntry>(
+            loadModuleEntry(kAudioModuleFile, kAudioModuleEntry));
+        return entry ? entry() : nullptr;
+    }();
+    if (!module) return std::nullopt;
+    return module->outputs(timeoutMs);
+}
+
 LazyAudio::~LazyAudio() {
     // What writes into the sink goes before it.
     speech_.reset();
