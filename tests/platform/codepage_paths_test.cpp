@@ -65,6 +65,16 @@ TEST_F(PathsTest, WindowsNamesFindFilesWithoutRegardToCase) {
               expected);
     EXPECT_EQ(realPath(expected, QStringLiteral("/nowhere"), drives), expected);
     EXPECT_TRUE(fileExists(QStringLiteral("c:\\PLANTILLES\\icones\\gat.BMP"), {}, drives));
+    // Of two spellings on disk, neither the one asked for, the first in name order.
+    QDir(dir.path()).mkpath(QStringLiteral("Dos"));
+    for (const char* name : {"gat.BMP", "GAT.bmp", "Gat.bmp"}) {
+        QFile f(dir.filePath(QStringLiteral("Dos/") + QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.bmp"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/GAT.bmp")));
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.BMP"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/gat.BMP")));
 }
 
 TEST_F(PathsTest, MissingComponentsStayAsWritten) {
