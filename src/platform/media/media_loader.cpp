@@ -66,6 +66,15 @@ QImage renderMetafileInModule(const QByteArray& wmf) {
     return picture;
 }
 
+ZipCodec* zipCodecInModule() {
+    static ZipCodec* const codec = [] {
+        const auto entry =
+            reinterpret_cast<ZipModuleEntry>(loadModuleEntry(kZipModuleFile, kZipModuleEntry));
+        return entry ? entry() : nullptr;
+    }();
+    return codec;
+}
+
 // --- audio -------------------------------------------------------------------------------
 
 std::optional<QList<std::pair<QString, QString>>> soundServerOutputs(int timeoutMs) {

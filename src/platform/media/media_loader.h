@@ -24,6 +24,10 @@ bool espeakDataPresent();
 // the module is missing or the server does not answer within `timeoutMs`.
 std::optional<QList<std::pair<QString, QString>>> soundServerOutputs(int timeoutMs = 2000);
 
+// The zip codec of the zip module, loaded the first time it is asked for; null when the
+// module is missing.
+ZipCodec* zipCodecInModule();
+
 // A metafile drawn by the metafile module (a null image when it draws nothing or the
 // module is missing).
 QImage renderMetafileInModule(const QByteArray& wmf);
