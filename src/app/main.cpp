@@ -70,11 +70,16 @@ int main(int argc, char** argv) {
     AccessEngine engine(session, actions);
     UseMode useMode(session, engine);
     WindowController controller(session, window, engine, useMode);
-    EditorController editorController(session, window);
+    // The editor's area panel is made when the edit page is first shown: a start on a board
+    // in use mode never needs it.
+    EditorController editorController(session, window, EditorController::Panel::WhenShown);
 
     DialogsOnScreen dialogsOnScreen;
     translateForm(&window);
     startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
+    // A start in edit mode (a board that could not be read): the panel is in place before the
+    // window is first laid out.
+    if (!useMode.inUseMode()) editorController.makePanel();
     if (!window.isVisible()) window.show();
     // An Open Board Format package handed over by the desktop (a double click): its import.
     for (const QString& argument : QApplication::arguments().mid(1))
