@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/ui/dialogs_on_screen.h"
 #include "app/ui/editor_controller.h"
+#include "app/ui/lazy_icon_style.h"
 #include "app/ui/main_window.h"
 #include "app/ui/single_instance.h"
 #include "app/ui/window_controller.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     // The programs a board starts are the desktop's own: native Wayland where they can be.
     if (throughXWayland) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("vexil"));
+    // The style's icons are read when first drawn (see LazyIconStyle).
+    QApplication::setStyle(new LazyIconStyle(QApplication::style()));
     // Qt's own buttons and menus speak the language of the program's menus.
     installQtTranslations(app, interfaceLanguage());
 
