@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace vexil {
 
@@ -41,8 +42,20 @@ QString matchComponent(const QString& folder, const QString& component) {
     if (QFileInfo::exists(exact)) return component;
     DIR* dir = ::opendir(QFile::encodeName(folder.isEmpty() ? QStringLiteral("/") : folder));
     if (!dir) return component;
+    // A name of plain ASCII matches only a name of as many letters; most entries of a large
+    // folder are ruled out so, without being decoded.
+    const QByteArray wanted = QFile::encodeName(component);
+    const bool asciiWanted =
+        std::all_of(wanted.begin(), wanted.end(), [](char c) { return uchar(c) < 0x80; });
     QString best;
     while (const dirent* entry = ::readdir(dir)) {
+        if (asciiWanted) {
+            const char* n = entry->d_name;
+            qsizetype length = 0;
+            bool ascii = true;
+            for (; n[length]; ++length) ascii = ascii && uchar(n[length]) < 0x80;
+            if (ascii && length != wanted.size()) continue;
+        }
         const QString name = QFile::decodeName(entry->d_name);
         if (name.size() != component.size() || name == u"." || name == u"..") continue;
         if (name.compare(component, Qt::CaseInsensitive) == 0 && (best.isNull() || name < best))

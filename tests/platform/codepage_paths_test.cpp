@@ -67,14 +67,19 @@ TEST_F(PathsTest, WindowsNamesFindFilesWithoutRegardToCase) {
     EXPECT_TRUE(fileExists(QStringLiteral("c:\\PLANTILLES\\icones\\gat.BMP"), {}, drives));
     // Of two spellings on disk, neither the one asked for, the first in name order.
     QDir(dir.path()).mkpath(QStringLiteral("Dos"));
-    for (const char* name : {"gat.BMP", "GAT.bmp", "Gat.bmp"}) {
-        QFile f(dir.filePath(QStringLiteral("Dos/") + QLatin1String(name)));
+    for (const char* name : {"gat.BMP", "GAT.bmp", "Gat.bmp", "gat.bmpx", "Què.txt"}) {
+        QFile f(dir.filePath(QStringLiteral("Dos/") + QString::fromUtf8(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.bmp"), {}, drives),
               dir.filePath(QStringLiteral("Dos/GAT.bmp")));
     EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.BMP"), {}, drives),
               dir.filePath(QStringLiteral("Dos/gat.BMP")));
+    // Names beyond ASCII match too, either way.
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\QUÈ.TXT"), {}, drives),
+              dir.filePath(QString::fromUtf8("Dos/Què.txt")));
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\GAT.BMPX"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/gat.bmpx")));
 }
 
 TEST_F(PathsTest, MissingComponentsStayAsWritten) {
