@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/ui/dialogs_on_screen.h"
 #include "app/ui/editor_controller.h"
+#include "app/ui/lazy_icon_style.h"
 #include "app/ui/main_window.h"
 #include "app/ui/single_instance.h"
 #include "app/ui/window_controller.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     // The programs a board starts are the desktop's own: native Wayland where they can be.
     if (throughXWayland) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("vexil"));
+    // The style's icons are read when first drawn (see LazyIconStyle).
+    QApplication::setStyle(new LazyIconStyle(QApplication::style()));
     // Qt's own buttons and menus speak the language of the program's menus.
     installQtTranslations(app, interfaceLanguage());
 
@@ -70,11 +73,16 @@ int main(int argc, char** argv) {
     AccessEngine engine(session, actions);
     UseMode useMode(session, engine);
     WindowController controller(session, window, engine, useMode);
-    EditorController editorController(session, window);
+    // The editor's area panel is made when the edit page is first shown: a start on a board
+    // in use mode never needs it.
+    EditorController editorController(session, window, EditorController::Panel::WhenShown);
 
     DialogsOnScreen dialogsOnScreen;
     translateForm(&window);
     startUp(session, useMode, commandLineOf(QApplication::arguments().mid(1)));
+    // A start in edit mode (a board that could not be read): the panel is in place before the
+    // window is first laid out.
+    if (!useMode.inUseMode()) editorController.makePanel();
     if (!window.isVisible()) window.show();
     // An Open Board Format package handed over by the desktop (a double click): its import.
     for (const QString& argument : QApplication::arguments().mid(1))

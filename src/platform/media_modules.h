@@ -1,17 +1,22 @@
 #pragma once
-// Sound, speech, joysticks, the voice recogniser and metafile pictures live in modules that
-// the desktop program loads on first use, so that their libraries (fluidsynth, libsndfile, PulseAudio, espeak-ng
-// and its voices, SDL2, aubio, libwmf) take no memory in a session that never sounds, never reads a
-// joystick or never pastes a metafile. Each module exports one function, named below.
+// Sound, speech, joysticks, the voice recogniser, metafile pictures and zip packages live in
+// modules that the desktop program loads on first use, so that their libraries (fluidsynth,
+// libsndfile, PulseAudio, espeak-ng and its voices, SDL2, aubio, libwmf, libzip and libcrypto)
+// take no memory in a session that never sounds, never reads a joystick, never pastes a
+// metafile or never exports a board. Each module exports one function, named below.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "platform/audio.h"
 #include "platform/audio/audio_sink.h"
 #include "platform/joystick.h"
 #include "platform/recognizer.h"
 #include "platform/speech.h"
+#include "platform/zip_codec.h"
 
 class QImage;
 
@@ -43,6 +48,9 @@ public:
     // Starts espeak-ng (once a process); the engine reports itself unavailable when it
     // could not.
     virtual std::unique_ptr<SpeechDevice> makeSpeech(audio::AudioSink& sink) = 0;
+    // The sound server's outputs (sinks): each one's name and description, in the server's
+    // order; nothing when the server does not answer within `timeoutMs`.
+    virtual std::optional<QList<std::pair<QString, QString>>> outputs(int timeoutMs) = 0;
 };
 
 class JoystickModule {
@@ -67,6 +75,9 @@ inline constexpr const char* kMetafileModuleFile = "vexil-metafile.so";
 inline constexpr const char* kMetafileModuleEntry = "vexilRenderMetafile";
 inline constexpr const char* kVoiceModuleFile = "vexil-voice.so";
 inline constexpr const char* kVoiceModuleEntry = "vexilVoiceModule";
+inline constexpr const char* kZipModuleFile = "vexil-zip.so";
+inline constexpr const char* kZipModuleEntry = "vexilZipModule";
+using ZipModuleEntry = ZipCodec* (*)();
 using VoiceModuleEntry = VoiceModule* (*)();
 using AudioModuleEntry = AudioModule* (*)();
 // Draws a metafile into `picture`; false when it draws nothing.

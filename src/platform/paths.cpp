@@ -1,7 +1,11 @@
 #include "platform/paths.h"
 
+#include <dirent.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace vexil {
 
@@ -29,18 +33,36 @@ bool isDriveName(const QString& name) {
     return name.size() >= 2 && name.at(1) == u':' && name.at(0).isLetter();
 }
 
-// The entry of `folder` that equals `component` without regard to case, or `component`.
+// The entry of `folder` that equals `component` without regard to case, or `component`;
+// of several such entries, the first in the order of their names. The folder is read name
+// by name, unsorted and without a look at each entry: a search path folder holds thousands.
 QString matchComponent(const QString& folder, const QString& component) {
     if (component == u"." || component == u"..") return component;
     const QString exact = folder + u'/' + component;
     if (QFileInfo::exists(exact)) return component;
-    const QStringList entries = QDir(folder.isEmpty() ? QStringLiteral("/") : folder)
-                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                   QDir::NoDotAndDotDot,
-                                               QDir::Name);
-    for (const QString& entry : entries)
-        if (entry.compare(component, Qt::CaseInsensitive) == 0) return entry;
-    return component;
+    DIR* dir = ::opendir(QFile::encodeName(folder.isEmpty() ? QStringLiteral("/") : folder));
+    if (!dir) return component;
+    // A name of plain ASCII matches only a name of as many letters; most entries of a large
+    // folder are ruled out so, without being decoded.
+    const QByteArray wanted = QFile::encodeName(component);
+    const bool asciiWanted =
+        std::all_of(wanted.begin(), wanted.end(), [](char c) { return uchar(c) < 0x80; });
+    QString best;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (asciiWanted) {
+            const char* n = entry->d_name;
+            qsizetype length = 0;
+            bool ascii = true;
+            for (; n[length]; ++length) ascii = ascii && uchar(n[length]) < 0x80;
+            if (ascii && length != wanted.size()) continue;
+        }
+        const QString name = QFile::decodeName(entry->d_name);
+        if (name.size() != component.size() || name == u"." || name == u"..") continue;
+        if (name.compare(component, Qt::CaseInsensitive) == 0 && (best.isNull() || name < best))
+            best = name;
+    }
+    ::closedir(dir);
+    return best.isNull() ? component : best;
 }
 
 // The real folder a name starts from, and where its components begin in it.

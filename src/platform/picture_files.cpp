@@ -17,6 +17,15 @@ bool isMetafile(const QByteArray& head) {
            head[2] == 9 && head[3] == 0;
 }
 
+// The formats Qt reads itself, known by their first bytes: named to the reader, they are
+// read without asking every image plugin (each loaded for the question) whether it knows
+// the file.
+QByteArray builtInFormat(const QByteArray& head) {
+    if (head.startsWith("BM")) return QByteArrayLiteral("bmp");
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) return QByteArrayLiteral("png");
+    return {};
+}
+
 }  // namespace
 
 const QStringList& pictureExtensions() {
@@ -60,6 +69,14 @@ QImage readPicture(const QString& realPath) {
         constexpr qint64 kMaxMetafileBytes = 64 * 1024 * 1024;
         if (file.size() > kMaxMetafileBytes) return {};
         return metafileRenderer(file.readAll());
+    }
+    if (const QByteArray format = builtInFormat(file.peek(8)); !format.isEmpty()) {
+        QImageReader reader(&file, format);
+        reader.setAutoDetectImageFormat(false);
+        reader.setAutoTransform(true);
+        if (QImage picture = reader.read(); !picture.isNull()) return picture;
+        // Not what its first bytes said: the plugins may know it.
+        if (!file.seek(0)) return {};
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);

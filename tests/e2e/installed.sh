@@ -22,7 +22,7 @@ cmake --install "$e2e_build" --prefix "$prefix" >"$e2e_work/install.log" 2>&1 ||
 modules=$(cd "$prefix" && find lib -name vexil-audio.so -printf '%h\n' | head -n1)
 [[ $modules == lib/*/vexil ]] || fail "the modules are in '$modules', not lib/ARCH/vexil"
 for f in bin/vexil bin/vexil-tool $modules/vexil-audio.so $modules/vexil-joystick.so \
-  $modules/vexil-metafile.so $modules/vexil-voice.so share/vexil/MACROS.INI share/vexil/LLETRES.VXL \
+  $modules/vexil-metafile.so $modules/vexil-voice.so $modules/vexil-zip.so share/vexil/MACROS.INI share/vexil/LLETRES.VXL \
   share/vexil/LLETRES.BMP share/vexil/FRASES.VXL share/vexil/DEMO.USR \
   share/applications/org.vexil.Vexil.desktop share/metainfo/org.vexil.Vexil.metainfo.xml \
   share/mime/packages/vexil.xml share/icons/hicolor/scalable/apps/vexil.svg \

@@ -19,7 +19,7 @@ deb=$(find "$work" -maxdepth 1 -name 'vexil_*.deb' | head -n1)
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/files"
 for f in usr/bin/vexil usr/bin/vexil-tool vexil/vexil-audio.so vexil/vexil-joystick.so \
-  vexil/vexil-metafile.so vexil/vexil-voice.so usr/share/doc/vexil/copyright \
+  vexil/vexil-metafile.so vexil/vexil-voice.so vexil/vexil-zip.so usr/share/doc/vexil/copyright \
   usr/share/doc/vexil/changelog.gz usr/share/man/man1/vexil.1.gz; do
   grep -q "$f\$" "$work/files" || fail "the package lacks $f"
 done

@@ -93,6 +93,14 @@ TEST_F(CoverTest, EveryPictureKindIsDrawnAndTheFrameLiesOnAllFourSides) {
     picture(QStringLiteral("red.png"), QSize(20, 20), Qt::red);
     picture(QStringLiteral("green.jpeg"), QSize(20, 20), Qt::green);
     picture(QStringLiteral("blue.ico"), QSize(20, 20), Qt::blue);
+    picture(QStringLiteral("magenta.bmp"), QSize(20, 20), Qt::magenta);
+    // The bytes decide, not the name: a PNG named .bmp, a bitmap named .gif.
+    picture(QStringLiteral("gray.png"), QSize(20, 20), Qt::gray);
+    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/gray.png"),
+                              folder() + QStringLiteral("/gray.bmp")));
+    picture(QStringLiteral("darkred.bmp"), QSize(20, 20), Qt::darkRed);
+    ASSERT_TRUE(QFile::rename(folder() + QStringLiteral("/darkred.bmp"),
+                              folder() + QStringLiteral("/darkred.gif")));
     test::MetafileWriter wmf(40, 40, 96);
     wmf.filledRectangle(0xFFFF00, 0, 0, 40, 40);
     QFile file(folder() + QStringLiteral("/yellow.wmf"));
@@ -107,17 +115,20 @@ TEST_F(CoverTest, EveryPictureKindIsDrawnAndTheFrameLiesOnAllFourSides) {
     struct Case {
         const char* icon;
         QColor colour;
-    } cases[] = {{"red.png", Qt::red},       {"green.jpeg", Qt::green}, {"blue.ico", Qt::blue},
-                 {"yellow.wmf", Qt::yellow}, {"cyan.svg", Qt::cyan}};
-    t().appendArea(rect(0, 0, 320, 200, 0, -1));
-    for (int i = 0; i < 5; ++i) {
+    } cases[] = {{"red.png", Qt::red},   {"green.jpeg", Qt::green},
+                 {"blue.ico", Qt::blue}, {"yellow.wmf", Qt::yellow},
+                 {"cyan.svg", Qt::cyan}, {"magenta.bmp", Qt::magenta},
+                 {"gray.bmp", Qt::gray}, {"darkred.gif", Qt::darkRed}};
+    const int n = int(std::size(cases));
+    t().appendArea(rect(0, 0, 40 + 60 * n, 200, 0, -1));
+    for (int i = 0; i < n; ++i) {
         Area a = rect(20 + 60 * i, 20, 70 + 60 * i, 70);
         a.iconFile = QString::fromLatin1(cases[i].icon);
         t().appendArea(a);
     }
     const QImage cover = editor.cover.composeCover();
-    ASSERT_EQ(cover.size(), QSize(320, 200));
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(cover.size(), QSize(40 + 60 * n, 200));
+    for (int i = 0; i < n; ++i) {
         const QColor c(cover.pixel(45 + 60 * i, 45));
         EXPECT_LT(std::abs(c.red() - cases[i].colour.red()) +
                       std::abs(c.green() - cases[i].colour.green()) +
@@ -125,7 +136,7 @@ TEST_F(CoverTest, EveryPictureKindIsDrawnAndTheFrameLiesOnAllFourSides) {
                   40)
             << cases[i].icon << " " << c.name().toStdString();
     }
-    for (QPoint p : {QPoint(1, 100), QPoint(160, 1), QPoint(319, 100), QPoint(160, 199)})
+    for (QPoint p : {QPoint(1, 100), QPoint(160, 1), QPoint(39 + 60 * n, 100), QPoint(160, 199)})
         EXPECT_EQ(QColor(cover.pixel(p)), QColor(Qt::black)) << p.x() << "," << p.y();
     setMetafileRenderer(nullptr);
 }

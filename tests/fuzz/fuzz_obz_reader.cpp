@@ -12,6 +12,7 @@
 
 #include "obf/obf_error.h"
 #include "obf/obf_import.h"
+#include "platform/zip/libzip_codec.h"
 
 // Fontconfig keeps what it reads about the fonts for the whole process, on purpose; the
 // leak checker would take that for a leak of the first input that draws a label.
@@ -26,6 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int qtArgc = 1;
     new QGuiApplication(qtArgc, *argv);
+    vexil::setZipCodecSource(&vexil::zip::libzipCodec);
     return 0;
 }
 

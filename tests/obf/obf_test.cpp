@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 
 #include "files/template_reader.h"
 #include "obf/obf_error.h"
@@ -23,6 +24,7 @@
 #include "obf/zip_archive.h"
 #include "platform/codepage.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/zip/libzip_codec.h"
 #include "session/session.h"
 #include "support/test_support.h"
 #include "template/template_writer.h"
@@ -31,6 +33,10 @@ using namespace vexil;
 using namespace vexil::obf;
 
 namespace {
+
+// The packages of every test here go through the zip codec itself, as the program's module
+// holds it.
+[[maybe_unused]] const bool zipCodecSet = (setZipCodecSource(&zip::libzipCodec), true);
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -942,6 +948,35 @@ TEST_F(ObfTest, BadPackagesAreRefusedWithoutATrace) {
                   QStringList{QStringLiteral("bad.obz")})
             << c.what;
     }
+}
+
+// The zip codec is a module loaded on first use: without it, export and import of a package
+// refuse with a message that names it and leave nothing behind; a single .obf board needs
+// no zip and still goes both ways.
+TEST_F(ObfTest, WithoutTheZipModulePackagesAreRefusedAndNothingIsLeftBehind) {
+    const QString board = copyDemo();
+    exportBoards(board, path(QStringLiteral("demo.obz")));
+    struct Restore {
+        ~Restore() { setZipCodecSource(&zip::libzipCodec); }
+    } restore;
+    setZipCodecSource([]() -> ZipCodec* { return nullptr; });
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const std::function<void()> attempts[] = {
+        [&] { exportBoards(board, path(QStringLiteral("again.obz"))); },
+        [&] { importBoards(path(QStringLiteral("demo.obz")), path(QStringLiteral("back"))); },
+    };
+    for (const auto& attempt : attempts) {
+        try {
+            attempt();
+            ADD_FAILURE() << "done without the zip module";
+        } catch (const ObfError& e) {
+            EXPECT_TRUE(e.message().contains(QLatin1String("vexil-zip.so"))) << e.message().toStdString();
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    }
+    exportBoards(path(QStringLiteral("demo/FRASES.VXL")), path(QStringLiteral("frases.obf")));
+    const ImportReport single = importBoards(path(QStringLiteral("frases.obf")), path(QStringLiteral("one")));
+    EXPECT_TRUE(QFileInfo::exists(single.rootBoard));
 }
 
 TEST_F(ObfTest, ZipBombsAreStoppedBySizeNotByHowWellTheyCompress) {

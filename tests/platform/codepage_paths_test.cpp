@@ -65,6 +65,21 @@ TEST_F(PathsTest, WindowsNamesFindFilesWithoutRegardToCase) {
               expected);
     EXPECT_EQ(realPath(expected, QStringLiteral("/nowhere"), drives), expected);
     EXPECT_TRUE(fileExists(QStringLiteral("c:\\PLANTILLES\\icones\\gat.BMP"), {}, drives));
+    // Of two spellings on disk, neither the one asked for, the first in name order.
+    QDir(dir.path()).mkpath(QStringLiteral("Dos"));
+    for (const char* name : {"gat.BMP", "GAT.bmp", "Gat.bmp", "gat.bmpx", "Què.txt"}) {
+        QFile f(dir.filePath(QStringLiteral("Dos/") + QString::fromUtf8(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.bmp"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/GAT.bmp")));
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\gat.BMP"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/gat.BMP")));
+    // Names beyond ASCII match too, either way.
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\QUÈ.TXT"), {}, drives),
+              dir.filePath(QString::fromUtf8("Dos/Què.txt")));
+    EXPECT_EQ(realPath(QStringLiteral("C:\\DOS\\GAT.BMPX"), {}, drives),
+              dir.filePath(QStringLiteral("Dos/gat.bmpx")));
 }
 
 TEST_F(PathsTest, MissingComponentsStayAsWritten) {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 #include "app/ui/edit_board.h"
 #include "app/ui/main_window.h"
@@ -334,6 +335,56 @@ TEST_F(EditorWindowTest, CtrlZAndCtrlYUndoAndRedoEvenFromTheKeysField) {
     EXPECT_EQ(session.tmpl.areaCount(), 3);
     QTest::keyClick(keys, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(session.tmpl.areaCount(), 2);
+}
+
+// Started on a board in use mode, the program makes the area panel only when the editor first
+// shows it: each way into the editor makes it once, in its frame's place, translated as the
+// rest of the window, and showing the area of the moment.
+TEST(EditorPanelMadeLate, EachWayIntoTheEditorMakesItOnceTranslatedAndCurrent) {
+    struct Way {
+        const char* what;
+        std::function<void(Session&, MainWindow&)> go;
+    };
+    const Way ways[] = {
+        {"use mode left",
+         [](Session& s, MainWindow&) {
+             s.view->enterUseModeDisplay(QRect(0, 0, 640, 445));
+             s.view->setDrawingArmed(false);
+             s.view->leaveUseModeDisplay();
+         }},
+        {"shown in edit mode", [](Session&, MainWindow& w) { w.show(); }},
+        {"a new board", [](Session& s, MainWindow&) { newTemplate(s); }},
+        {"drawing armed", [](Session& s, MainWindow&) { s.view->setDrawingArmed(true); }},
+    };
+    for (const Way& way : ways) {
+        FakeSessionFixture f;
+        Session& session = *f.session;
+        MainWindow window{session};
+        EditorController controller{session, window, EditorController::Panel::WhenShown};
+        controller.runDialog = [](QDialog&) { return false; };
+        translateForm(&window);
+        session.view->setDrawingArmed(false);
+        ASSERT_EQ(controller.panelWidget(), nullptr) << way.what;
+        way.go(session, window);
+        AreaPanelWidget* panel = controller.panelWidget();
+        ASSERT_NE(panel, nullptr) << way.what;
+        const QList<QWidget*> frames = window.findChildren<QWidget*>(QStringLiteral("fitxa_area"));
+        EXPECT_EQ(frames, QList<QWidget*>{panel}) << way.what;
+        EXPECT_EQ(controller.makePanel(), panel) << way.what;
+        QStringList captions;
+        for (const QLabel* label : panel->findChildren<QLabel*>()) captions << label->text();
+        EXPECT_TRUE(captions.contains(QStringLiteral("Teclas:"))) << way.what;
+        EXPECT_FALSE(captions.contains(QStringLiteral("Tecles:"))) << way.what;
+        // The panel follows the editor from then on.
+        Area root = areaRect(0, 0, 640, 445, 0);
+        root.isGroup = -1;
+        session.tmpl.appendArea(root);
+        session.tmpl.appendArea(areaRect(100, 100, 300, 200));
+        controller.editor().panel.showArea(2);
+        EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("MsgArea"))->text().section(u'/', 0, 0),
+                  QStringLiteral("2"))
+            << way.what;
+    }
 }
 
 }  // namespace

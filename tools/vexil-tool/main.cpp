@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, argv);
     // Covers and boards draw metafile pictures as the program does.
     vexil::setMetafileRenderer(&vexil::media::renderMetafileInModule);
+    // Packages are zipped by the zip module, as in the program.
+    vexil::setZipCodecSource(&vexil::media::zipCodecInModule);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
         args.first() == u"help") {
         printHelp(args.isEmpty() ? stderr : stdout);

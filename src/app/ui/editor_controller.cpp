@@ -33,20 +33,38 @@ MouseButton buttonOf(Qt::MouseButton button) {
 
 }  // namespace
 
-EditorController::EditorController(Session& session, MainWindow& window)
+EditorController::EditorController(Session& session, MainWindow& window, Panel panel)
     : QObject(&window), s_(session), window_(window), editor_(std::make_unique<Editor>(session)) {
     editor_->setView(this);
-    panel_ = new AreaPanelWidget(*editor_);
-    window_.setAreaPanel(panel_);
     window_.setEditorHooks(this);
-    panel_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
     keysField_ = std::make_unique<KeysFieldCommands>(editor_->context, editor_->panel);
     keysField_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
     assistant_ = new CommandAssistant(s_, *keysField_, &window_);
     wireBoard();
     wireMenus();
-    new MacroMenus(s_, *editor_, window_.menus(), panel_, this);
+    new MacroMenus(
+        s_, *editor_, window_.menus(), [this] { refreshPanel(); }, this);
     wireCommandMenus();
+    translateOnItsOwn_ = panel == Panel::WhenShown;
+    if (panel == Panel::Now)
+        makePanel();
+    else
+        connect(&window_, &MainWindow::editPageWanted, this, [this] { makePanel(); });
+}
+
+AreaPanelWidget* EditorController::makePanel() {
+    if (panel_) return panel_;
+    panel_ = new AreaPanelWidget(*editor_);
+    window_.setAreaPanel(panel_);
+    panel_->choosePicture = [this](const QString& folder) { return choosePicture(folder); };
+    connect(panel_, &AreaPanelWidget::keysModeChosen, this, &EditorController::codiModusBoto);
+    // Made after the start, it is translated on its own: the rest of the window already is.
+    if (translateOnItsOwn_) translateForm(panel_);
+    return panel_;
+}
+
+void EditorController::refreshPanel() {
+    if (panel_) panel_->refresh();
 }
 
 EditorController::~EditorController() {
@@ -69,7 +87,7 @@ void EditorController::wireBoard() {
     });
     connect(board, &EditBoard::keyDown, this, [this](int code) {
         editor_->board.keyDown(code);
-        panel_->refresh();
+        refreshPanel();
     });
 }
 
@@ -80,7 +98,7 @@ void EditorController::wireMenus() {
     const auto on = [this](QAction* action, const std::function<void()>& run) {
         connect(action, &QAction::triggered, this, [this, run] {
             run();
-            panel_->refresh();
+            refreshPanel();
         });
     };
     on(m.copiar.at(0), [&panel] { panel.copyKeys(); });
@@ -103,11 +121,11 @@ void EditorController::wireCommandMenus() {
                                    CommandMenu::BotoEsquerra, CommandMenu::Memoria}) {
         const QList<QAction*> items = c.items(menu);
         for (int i = 0; i < items.size(); ++i)
-            connect(items[i], &QAction::triggered, this, [this, menu, i] { runCommandMenu(menu, i); });
+            connect(items[i], &QAction::triggered, this,
+                    [this, menu, i] { runCommandMenu(menu, i); });
     }
-    connect(panel_, &AreaPanelWidget::keysModeChosen, this, &EditorController::codiModusBoto);
     connect(assistant_, &CommandAssistant::keysFieldChanged, this, [this] {
-        panel_->refresh();
+        makePanel()->refresh();
         panel_->focusKeys();
     });
     connect(assistant_, &CommandAssistant::helpRequested, this, &EditorController::helpRequested);
@@ -122,16 +140,17 @@ void EditorController::wireCommandMenus() {
 
 void EditorController::runCommandMenu(CommandMenu menu, int index) {
     keysField_->runMenuItem(menu, index);
-    panel_->refresh();
+    makePanel()->refresh();
     panel_->focusKeys();
     // The inserted command's placeholder is selected, so that typing replaces it.
     const PanelState& p = editor_->context.panel;
-    if (p.selectionLength > 0) panel_->keysField()->setSelection(p.selectionStart, p.selectionLength);
+    if (p.selectionLength > 0)
+        panel_->keysField()->setSelection(p.selectionStart, p.selectionLength);
 }
 
 void EditorController::codiModusBoto(int index) {
     if (index == 0) {
-        panel_->keysField()->setEnabled(true);
+        makePanel()->keysField()->setEnabled(true);
         for (QMenu* menu : window_.menus().commands.barMenus()) menu->setEnabled(true);
         window_.menus().macroMenu->setEnabled(true);
         panel_->focusKeys();
@@ -188,7 +207,7 @@ void EditorController::focusKeysField() {
     // The board keeps the focus, so that Delete deletes the area the teacher sees
     // selected; the first key typed takes the focus to the key field.
     EditBoard* board = window_.editBoard();
-    board->setTypingTarget(panel_->keysField());
+    board->setTypingTarget(makePanel()->keysField());
     board->setFocus(Qt::MouseFocusReason);
 }
 
@@ -197,20 +216,23 @@ void EditorController::showRubberBand(const QRect& band) {
 }
 
 void EditorController::panelChanged() {
-    panel_->refresh();
+    refreshPanel();
 }
 
 void EditorController::setDrawingArmed(bool armed) {
+    if (armed) makePanel();
     editor_->setDrawingMode(armed);
 }
 
 void EditorController::showEmptyAreaPanel() {
+    makePanel();
     editor_->panel.showArea(0);
 }
 
 void EditorController::openTemplateProperties() {
     // At start-up the new board asks for its properties before the window was shown: the
     // editor comes first, the dialog above it.
+    makePanel();
     if (!window_.isVisible()) window_.show();
     const MainMenus& m = window_.menus();
     const QList<QAction*> held = {m.dadesGlobals, m.fitxers->menuAction(), m.edicio->menuAction(),

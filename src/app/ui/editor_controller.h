@@ -23,11 +23,18 @@ class Session;
 class EditorController : public QObject, public EditorView, public MainView {
     Q_OBJECT
 public:
-    EditorController(Session& session, MainWindow& window);
+    // When the area property panel is made: at once, or the first time the editor shows it
+    // (the window's edit page wanted, an area shown, drawing armed, a key field or command
+    // menu used), so that a start in use mode does not build it.
+    enum class Panel { Now, WhenShown };
+    EditorController(Session& session, MainWindow& window, Panel panel = Panel::Now);
     ~EditorController() override;
 
     Editor& editor() { return *editor_; }
+    // The area property panel; null until it is made.
     AreaPanelWidget* panelWidget() const { return panel_; }
+    // Makes the panel if it was not yet, and returns it.
+    AreaPanelWidget* makePanel();
 
     // EditorView.
     void setCrosshair(bool on) override;
@@ -64,6 +71,8 @@ signals:
 
 private:
     bool run(QDialog& dialog);
+    // Shows the panel's state again, when it has been made.
+    void refreshPanel();
     // The picture chooser of the icon button: the file chosen, nothing when cancelled.
     std::optional<QString> choosePicture(const QString& folder);
     void wireBoard();
@@ -74,6 +83,7 @@ private:
     MainWindow& window_;
     std::unique_ptr<Editor> editor_;
     AreaPanelWidget* panel_ = nullptr;
+    bool translateOnItsOwn_ = false;
     std::unique_ptr<KeysFieldCommands> keysField_;
     CommandAssistant* assistant_ = nullptr;
     // The folder the picture chooser was left in.

@@ -6,7 +6,6 @@
 #include "app/ui/main_menus.h"
 #include "editor/editor.h"
 #include "editor/macro_choice.h"
-#include "editor/ui/area_panel_widget.h"
 #include "files/catalogue_loader.h"
 #include "session/session.h"
 
@@ -36,8 +35,12 @@ void fill(QMenu* menu, const char* name, const QString& designCaption, const QSt
 }  // namespace
 
 MacroMenus::MacroMenus(Session& session, Editor& editor, const MainMenus& menus,
-                       AreaPanelWidget* panel, QObject* parent)
-    : QObject(parent), s_(session), editor_(editor), menus_(menus), panel_(panel) {
+                       std::function<void()> panelChanged, QObject* parent)
+    : QObject(parent),
+      s_(session),
+      editor_(editor),
+      menus_(menus),
+      panelChanged_(std::move(panelChanged)) {
     connect(menus_.carregarMacros, &QMenu::aboutToShow, this, &MacroMenus::refresh);
     connect(menus_.seleccionar, &QMenu::aboutToShow, this, &MacroMenus::refresh);
     connect(menus_.carregarMacros, &QMenu::triggered, this, [this](QAction* item) {
@@ -64,7 +67,7 @@ void MacroMenus::chooseMacro(int index) {
         editor_.context.beep();
         return;
     }
-    if (panel_) panel_->refresh();
+    if (panelChanged_) panelChanged_();
 }
 
 }  // namespace vexil

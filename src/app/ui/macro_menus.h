@@ -4,10 +4,10 @@
 // The items are made from the session's catalogue each time a menu opens, so a board that
 // names its application (which loads its macros) shows them too.
 #include <QObject>
+#include <functional>
 
 namespace vexil {
 
-class AreaPanelWidget;
 class Editor;
 class Session;
 struct MainMenus;
@@ -15,8 +15,9 @@ struct MainMenus;
 class MacroMenus : public QObject {
     Q_OBJECT
 public:
-    MacroMenus(Session& session, Editor& editor, const MainMenus& menus, AreaPanelWidget* panel,
-               QObject* parent = nullptr);
+    // `panelChanged` shows the area panel again after a macro changed the area.
+    MacroMenus(Session& session, Editor& editor, const MainMenus& menus,
+               std::function<void()> panelChanged, QObject* parent = nullptr);
 
     // Makes the items of both menus again from the catalogue.
     void refresh();
@@ -28,7 +29,7 @@ private:
     Session& s_;
     Editor& editor_;
     const MainMenus& menus_;
-    AreaPanelWidget* panel_;
+    std::function<void()> panelChanged_;
 };
 
 }  // namespace vexil

@@ -189,6 +189,7 @@ void MainWindow::setOuterGeometry(const QRect& window) {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
+    if (!useMode_) emit editPageWanted();
     QMainWindow::showEvent(event);
     // Once the window manager has framed the window, its frame is known: place it again.
     if (useMode_ && outerTarget_.isValid()) {
@@ -239,6 +240,7 @@ void MainWindow::leaveUseModeDisplay() {
     useBoard_->hideHighlight();
     picture3_->hide();
     menus_.showMode(false);
+    emit editPageWanted();
     editPage_->show();
     showEmptyAreaPanel();
     if (testAttribute(Qt::WA_WState_Created) && (windowFlags() & Qt::WindowDoesNotAcceptFocus)) {

@@ -90,6 +90,8 @@ protected:
 signals:
     // "&Sortir" of the file menu or the window's close box: the owner runs the orderly exit.
     void exitRequested();
+    // The edit page is about to be shown (the window shown in edit mode, use mode left).
+    void editPageWanted();
 
 private:
     void buildEditPage();

@@ -1,5 +1,6 @@
 // The entry point of the sound and speech module.
 #include "platform/audio/file_sink.h"
+#include "platform/audio/pulse_outputs.h"
 #include "platform/audio/sound_output.h"
 #include "platform/media_modules.h"
 #include "platform/speech/espeak_speech.h"
@@ -19,6 +20,9 @@ public:
     }
     std::unique_ptr<SpeechDevice> makeSpeech(audio::AudioSink& sink) override {
         return std::make_unique<speech::EspeakSpeech>(sink);
+    }
+    std::optional<QList<std::pair<QString, QString>>> outputs(int timeoutMs) override {
+        return pulseOutputs(timeoutMs);
     }
 };
 

@@ -66,7 +66,26 @@ QImage renderMetafileInModule(const QByteArray& wmf) {
     return picture;
 }
 
+ZipCodec* zipCodecInModule() {
+    static ZipCodec* const codec = [] {
+        const auto entry =
+            reinterpret_cast<ZipModuleEntry>(loadModuleEntry(kZipModuleFile, kZipModuleEntry));
+        return entry ? entry() : nullptr;
+    }();
+    return codec;
+}
+
 // --- audio -------------------------------------------------------------------------------
+
+std::optional<QList<std::pair<QString, QString>>> soundServerOutputs(int timeoutMs) {
+    static AudioModule* const module = [] {
+        const auto entry = reinterpret_cast<AudioModuleEntry>(
+            loadModuleEntry(kAudioModuleFile, kAudioModuleEntry));
+        return entry ? entry() : nullptr;
+    }();
+    if (!module) return std::nullopt;
+    return module->outputs(timeoutMs);
+}
 
 LazyAudio::~LazyAudio() {
     // What writes into the sink goes before it.

@@ -20,11 +20,19 @@ bool moduleBesideProgram(const char* file);
 // (ESPEAK_DATA_PATH, the home folder, the system's folder).
 bool espeakDataPresent();
 
-// The audio sink and what sounds into it, made on first use.
+// The sound server's outputs, asked through the sound module (loaded for it); nothing when
+// the module is missing or the server does not answer within `timeoutMs`.
+std::optional<QList<std::pair<QString, QString>>> soundServerOutputs(int timeoutMs = 2000);
+
+// The zip codec of the zip module, loaded the first time it is asked for; null when the
+// module is missing.
+ZipCodec* zipCodecInModule();
+
 // A metafile drawn by the metafile module (a null image when it draws nothing or the
 // module is missing).
 QImage renderMetafileInModule(const QByteArray& wmf);
 
+// The audio sink and what sounds into it, made on first use.
 class LazyAudio {
 public:
     LazyAudio(QString audioOut, bool noDevice)

@@ -175,6 +175,8 @@ DesktopPlatform::DesktopPlatform(const DesktopOptions& options)
                  p.notice});
     // Metafile pictures on boards and covers are drawn by the metafile module.
     setMetafileRenderer(&media::renderMetafileInModule);
+    // Open Board Format packages are zipped by the zip module.
+    setZipCodecSource(&media::zipCodecInModule);
 }
 
 DesktopPlatform::~DesktopPlatform() = default;

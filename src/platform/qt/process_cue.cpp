@@ -3,7 +3,7 @@
 #include <QProcessEnvironment>
 #include <algorithm>
 
-#include "platform/qt/pulse_outputs.h"
+#include "platform/media/media_loader.h"
 
 namespace vexil {
 
@@ -18,7 +18,7 @@ bool ProcessCue::setOutput(const QString& output) {
     output_.clear();
     if (output.isEmpty()) return true;
     // No server: the output cannot be found.
-    const auto sinks = pulseOutputs();
+    const auto sinks = media::soundServerOutputs();
     if (!sinks) return false;
     for (const auto& [name, description] : *sinks) {
         if (name == output) {
@@ -30,7 +30,7 @@ bool ProcessCue::setOutput(const QString& output) {
 }
 
 QList<std::pair<QString, QString>> ProcessCue::outputs() {
-    return pulseOutputs().value_or(QList<std::pair<QString, QString>>());
+    return media::soundServerOutputs().value_or(QList<std::pair<QString, QString>>());
 }
 
 QString ProcessCue::voiceName(int language, int speaker) {

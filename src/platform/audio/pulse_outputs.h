@@ -1,6 +1,7 @@
 #pragma once
 // The outputs (sinks) the sound server offers, asked through libpulse (PulseAudio, or
-// PipeWire through its PulseAudio service).
+// PipeWire through its PulseAudio service). Part of the sound module, so that libpulse and
+// what it brings (libsndfile and its codecs) are loaded only when the outputs are asked for.
 #include <QList>
 #include <QString>
 #include <optional>

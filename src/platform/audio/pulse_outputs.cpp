@@ -1,4 +1,4 @@
-#include "platform/qt/pulse_outputs.h"
+#include "platform/audio/pulse_outputs.h"
 
 #include <pulse/context.h>
 #include <pulse/introspect.h>
