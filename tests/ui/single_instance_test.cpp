@@ -2,8 +2,11 @@
 // that died, even by kill -9, never keeps the next one out.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,12 +24,15 @@ TEST(SingleInstance, OneAtATimeAndNoneLeftByAProgramThatDied) {
         SingleInstance second(dir.path());
         EXPECT_FALSE(second.acquire());
     }
-    // A program that takes the lock and is killed: the lock goes with it.
+    // A program that takes the lock and is killed: the lock goes with it. The child of this
+    // threaded process may only make system calls (a lock another thread held at the fork
+    // would stay held in it), so it takes the lock as the program does, on the same file.
+    const QByteArray lockFile = QFile::encodeName(SingleInstance(dir.path()).lockPath());
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SingleInstance held(dir.path());
-        while (!held.acquire()) usleep(1000);  // the parent may be probing just then
+        const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) _exit(1);  // waits while the parent probes
         pause();
         _exit(0);
     }
