@@ -218,7 +218,8 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
         heard.result = snapshot_->classify(mfcc.compute(cut.samples, noise),
                                            [&](const Take& t) { return inRoomOf(t, cut, hangover, noise); });
     } else {
-        // Takes saved before their sounds were kept are compared as they were measured.
+        // No room to hear the takes in (digital silence, a pause too short), or takes saved
+        // before their sounds were kept: the features alone, as they were measured.
         heard.result = snapshot_->classify(mfcc.compute(cut.samples));
     }
     heard.end = cut.end;
