@@ -42,31 +42,31 @@ double meanPower(const std::vector<float>& s) {
 
 }  // namespace
 
-double noiseToWord(const CutSound& heard) {
-    if (heard.pause.size() < std::size_t(kRoomPauseFrames * kFrame)) return 0;
-    const double noise = meanPower(heard.pause);
-    const double word = loudPower(framePowers(heard.samples)) - noise;
-    return word > 0 ? noise / word : 0;
+std::optional<Room> roomOf(const CutSound& heard, int hangoverFrames) {
+    if (heard.pause.size() < std::size_t(kRoomPauseFrames * kFrame)) return std::nullopt;
+    Room room;
+    room.pause = heard.pause;
+    room.noise = meanPower(heard.pause);
+    room.word = loudPower(framePowers(heard.samples)) - room.noise;
+    room.noiseBands = MfccExtractor().noiseBands(heard.pause);
+    room.hangoverFrames = hangoverFrames;
+    return room;
 }
 
-Features inRoomOf(const Take& take, const CutSound& heard, int hangoverFrames, const std::vector<float>& noiseBands) {
-    const std::vector<float>& pause = heard.pause;
-    if (take.samples.empty() || pause.size() < std::size_t(kRoomPauseFrames * kFrame)) return take.features;
-    const double noise = meanPower(pause);
-    // The word's own share of the sound heard: its loudest part less the noise under it.
-    const double word = loudPower(framePowers(heard.samples)) - noise;
+Features inRoom(const Take& take, const Room& room) {
+    const std::vector<float>& pause = room.pause;
     const double trained = loudPower(framePowers(take.samples));
-    if (!(noise > 0) || !(word > 0) || !(trained > 0)) return take.features;
-    const auto gain = float(std::sqrt(word / trained));
+    if (take.samples.empty() || !(room.noise > 0) || !(room.word > 0) || !(trained > 0)) return take.features;
+    const auto gain = float(std::sqrt(room.word / trained));
     // The pause, then the take with the room's noise under it, then enough of the noise to
     // end the sound: the same stream the cutter heard the word in.
     std::vector<float> stream(pause);
-    const std::size_t tail = std::size_t(hangoverFrames + 2) * kFrame;
+    const std::size_t tail = std::size_t(room.hangoverFrames + 2) * kFrame;
     std::size_t n = 0;
     for (float x : take.samples) stream.push_back(gain * x + pause[n++ % pause.size()]);
     for (std::size_t i = 0; i < tail; ++i) stream.push_back(pause[n++ % pause.size()]);
     SoundCutter cutter;
-    cutter.setHangoverFrames(hangoverFrames);
+    cutter.setHangoverFrames(room.hangoverFrames);
     // Where the noise splits the take in pieces, from the first piece to the end of the last:
     // the recogniser joins a word split so (trained_recognizer.h).
     std::int64_t from = -1, to = -1;
@@ -76,7 +76,7 @@ Features inRoomOf(const Take& take, const CutSound& heard, int hangoverFrames, c
     };
     cutter.feed(stream.data(), stream.size());
     if (from < 0) return take.features;
-    return MfccExtractor().compute(std::vector<float>(stream.begin() + from, stream.begin() + to), noiseBands);
+    return MfccExtractor().compute(std::vector<float>(stream.begin() + from, stream.begin() + to), room.noiseBands);
 }
 
 }  // namespace vexil::voice

@@ -5,6 +5,7 @@
 // compared with a take, the take is heard as it would have been in that room: its sound
 // brought to the level of the word heard, the noise of the pause before the word laid under
 // it, and cut out and measured by the same cutter and features as the word itself.
+#include <optional>
 #include <vector>
 
 #include "platform/recognizer.h"
@@ -12,19 +13,23 @@
 
 namespace vexil::voice {
 
-// Enough of the pause to tell the room's noise: shorter, the take is compared as trained.
+// The room a sound was heard in, measured once for all the takes it is compared with.
+struct Room {
+    std::vector<float> pause;        // the pause before the word
+    double noise = 0;                // the pause's mean power
+    double word = 0;                 // the word's loudest part, less the noise under it
+    std::vector<float> noiseBands;   // MfccExtractor::noiseBands() of the pause
+    int hangoverFrames = 0;          // the silence that ends a sound there
+};
+// Enough of the pause to tell the room's noise: shorter, the takes are compared as trained.
 constexpr int kRoomPauseFrames = 10;
+// The room of `heard`, cut with a silence of `hangoverFrames`; none when its pause is too
+// short to tell.
+std::optional<Room> roomOf(const CutSound& heard, int hangoverFrames);
 
-// How loud the room's noise is beside the word of `heard`: the power of its pause over that
-// of the word's loudest part less the noise. 0 when there is no pause to tell.
-double noiseToWord(const CutSound& heard);
-
-// The features of `take` as heard in the room of `heard` (its pause), cut with a silence of
-// `hangoverFrames` ending a sound, measured with `noiseBands` (MfccExtractor::noiseBands() of
-// the pause) as the word itself was. The take's own features when there is no noise to add
-// (a pause too short, or digital silence), when the take kept no sound, or when nothing of
-// it would stand out of that noise.
-Features inRoomOf(const Take& take, const CutSound& heard, int hangoverFrames,
-                  const std::vector<float>& noiseBands);
+// The features of `take` as heard in `room`, cut and measured as the word itself was. The
+// take's own features when there is no noise to add (digital silence), when the take kept no
+// sound, or when nothing of it would stand out of that noise.
+Features inRoom(const Take& take, const Room& room);
 
 }  // namespace vexil::voice

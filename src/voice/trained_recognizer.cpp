@@ -211,15 +211,15 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
     const auto began = std::chrono::steady_clock::now();
     const MfccExtractor mfcc;
     Heard heard;
-    if (snapshot_->takesKeepSound() && cut.pause.size() >= std::size_t(kRoomPauseFrames * SoundCutter::kFrame)) {
+    const std::optional<Room> room =
+        snapshot_->takesKeepSound() ? roomOf(cut, cutter_.hangoverFrames()) : std::nullopt;
+    if (room) {
         // Each take as it would have sounded in this room, both measured with its noise.
-        const std::vector<float> noise = mfcc.noiseBands(cut.pause);
-        const int hangover = cutter_.hangoverFrames();
-        heard.result = snapshot_->classify(mfcc.compute(cut.samples, noise),
-                                           [&](const Take& t) { return inRoomOf(t, cut, hangover, noise); });
+        heard.result = snapshot_->classify(mfcc.compute(cut.samples, room->noiseBands),
+                                           [&](const Take& t) { return inRoom(t, *room); });
     } else {
-        // No room to hear the takes in (digital silence, a pause too short), or takes saved
-        // before their sounds were kept: the features alone, as they were measured.
+        // No room to hear the takes in (a pause too short to tell), or takes saved before
+        // their sounds were kept: the features alone, as they were measured.
         heard.result = snapshot_->classify(mfcc.compute(cut.samples));
     }
     heard.end = cut.end;
@@ -233,7 +233,8 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
                      double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
                      double(heard.result.distance), double(heard.result.threshold),
                      double(heard.result.worstStretch), double(heard.result.runnerUp),
-                     10 * std::log10(noiseToWord(cut) + 1e-9), heard.result.label);
+                     room && room->word > 0 ? 10 * std::log10(room->noise / room->word + 1e-9) : -90.0,
+                     heard.result.label);
     return heard;
 }
 
