@@ -5,14 +5,15 @@
 # session, which Onboard needs), in turn in each run:
 #   time: from starting the process to its window shown (Vexil: the letter board in use
 #         mode with automatic scanning; the bare window: its label; Onboard: its keyboard);
-#   memory: VmRSS of the process one second after its window appeared.
+#   memory: VmRSS of the process one second after its window appeared;
+# both taken by bench/window_shown.cpp, which polls the window tree every millisecond.
 # The targets are checked at the end (see there).
 # Usage: bench/startup_vs_onboard.sh BUILD_FOLDER [RUNS]   (the median of RUNS is reported)
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd)
 runs=${2:-5}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-for tool in Xvfb openbox xdotool onboard dbus-daemon; do
+for tool in Xvfb openbox onboard dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (make deps; apt-get install $tool)"; exit 1; }
 done
 
@@ -64,45 +65,17 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do slee
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/dbus.addr" 4>"$work/dbus.pid"
 export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/dbus.addr")
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
-
-# run_once NAME: starts the program, prints "milliseconds rss_kb".
+# run_once NAME: starts the program through the probe, prints "milliseconds rss_kb".
 run_once() {
-  local name=$1 start pid w deadline
-  start=$(now_ms)
-  if [ "$name" = vexil ]; then
-    "$build/bin/vexil" "$work/boards/DEMO.USR" "$work/boards/LLETRES.VXL" >"$work/$name.log" 2>&1 &
-  elif [ "$name" = qt ]; then
-    "$build/bin/bare-qt-window" >"$work/$name.log" 2>&1 &
-  else
-    onboard >"$work/$name.log" 2>&1 &
-  fi
-  pid=$!
-  deadline=$((start + 60000))
-  while :; do
-    if [ "$name" = vexil ]; then
-      w=$(xdotool search --onlyvisible --name '^Vexil - ' 2>/dev/null | head -n1 || true)
-      # Use mode: the window spans the board, the whole screen width.
-      if [ -n "$w" ] && [ "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p')" -ge 1000 ]; then break; fi
-    elif [ "$name" = qt ]; then
-      w=$(xdotool search --onlyvisible --name '^Bare Qt window$' 2>/dev/null | head -n1 || true)
-      [ -n "$w" ] && break
-    else
-      w=$(xdotool search --onlyvisible --classname '^onboard$' 2>/dev/null | head -n1 || true)
-      [ -n "$w" ] && break
-    fi
-    kill -0 "$pid" 2>/dev/null || { echo "$name ended: $(tail -n 3 "$work/$name.log")" >&2; return 1; }
-    (($(now_ms) < deadline)) || { echo "timeout" >&2; stop_pid "$pid"; return 1; }
-    sleep 0.01
-  done
-  local shown=$(($(now_ms) - start))
-  sleep 1
-  local rss
-  rss=$(rss_kb "$pid")
-  stop_pid "$pid"
+  local name=$1
+  case $name in
+    # Use mode: the window spans the board, the whole screen width.
+    vexil) "$build/bin/window-shown" --title 'Vexil - ' --min-width 1000 -- \
+             "$build/bin/vexil" "$work/boards/DEMO.USR" "$work/boards/LLETRES.VXL" 2>"$work/$name.log" ;;
+    qt) "$build/bin/window-shown" --title 'Bare Qt window' -- "$build/bin/bare-qt-window" 2>"$work/$name.log" ;;
+    *) "$build/bin/window-shown" --class onboard -- onboard 2>"$work/$name.log" ;;
+  esac || { echo "$name: $(tail -n 3 "$work/$name.log")" >&2; return 1; }
   sleep 0.5
-  echo "$shown $rss"
 }
 
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
