@@ -93,7 +93,11 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     loadProgramCatalogue(session);
     t.templateFolder = session.folders.programFolder;
     resetUserProfile(session);
-    loadProgramSettings(session);
+    // The last profile is loaded first even when the command line names one, which is then
+    // the one remembered: the first is not written down on the way.
+    const QString trimmed = commandLine.trimmed();
+    const bool profileNamed = !argumentWithExtension(trimmed, QStringLiteral(".usr")).isEmpty();
+    loadProgramSettings(session, profileNamed ? RememberProfile::No : RememberProfile::Yes);
     t.templatePath = QStringLiteral("(Sense nom)");
     session.timer1->setInterval(session.programSettings.Interval);
     session.timer1->setEnabled(true);
@@ -114,12 +118,9 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
             session.currentDirectory.isEmpty() ? QDir::currentPath() : session.currentDirectory;
         return joinName(started, name);
     };
-    const QString trimmed = commandLine.trimmed();
-    if (!trimmed.isEmpty()) {
-        const QString profile =
-            fromStartFolder(argumentWithExtension(trimmed, QStringLiteral(".usr")));
-        if (!profile.isEmpty()) loadUserProfile(session, profile);
-    }
+    if (profileNamed)
+        loadUserProfile(session,
+                        fromStartFolder(argumentWithExtension(trimmed, QStringLiteral(".usr"))));
     const QString board = fromStartFolder(boardArgument(trimmed, session.folders));
     if (!board.isEmpty()) {
         if (board.contains(u'\\') || board.contains(u'/'))

@@ -96,7 +96,7 @@ QString programSettingsPath(const Session& session) {
     return settingsPathIn(session, session.folders.userFolder);
 }
 
-void loadProgramSettings(Session& session) {
+void loadProgramSettings(Session& session, RememberProfile rememberLast) {
     bool found = false;
     const QString userPath = programSettingsPath(session);
     IniFile ini = userPath.isEmpty() ? IniFile() : IniFile::read(userPath, &found);
@@ -119,18 +119,21 @@ void loadProgramSettings(Session& session) {
         session.message(messageText(15) + user);
         return;
     }
-    loadUserProfile(session, path);
+    loadUserProfile(session, path, rememberLast);
 }
 
-void loadUserProfile(Session& session, const QString& path) {
+void loadUserProfile(Session& session, const QString& path, RememberProfile remember) {
     if (!session.fileExists(path)) return;
     readUserProfile(session, path);
     session.view->setAccessMenuCheck(accessMenuItem(session.profile.accessMode));
+    if (remember == RememberProfile::No) return;
 
     const QString userPath = programSettingsPath(session);
     if (userPath.isEmpty()) return;
     bool found = false;
     IniFile ini = IniFile::read(userPath, &found);
+    // Already remembered so: nothing to write.
+    if (found && ini.value(kSection, QStringLiteral("usuari"), QString(), INT_MAX) == path) return;
     // The first write starts from the shipped settings, so that they carry over.
     if (!found) ini = IniFile::read(settingsPathIn(session, session.folders.programFolder));
     ini.setValue(kSection, QStringLiteral("usuari"), path);

@@ -7,12 +7,17 @@ namespace vexil {
 class IniFile;
 class Session;
 
+// Whether loading a profile writes its path into the user's Vexil.INI (when it is not
+// already there just so): not when another profile is loaded right after.
+enum class RememberProfile { Yes, No };
+
 // Vexil.INI of the user's folder, or the one shipped in the program's folder while the user
 // has none: `Interval`, `So`, and the last profile loaded, which is loaded again.
-void loadProgramSettings(Session& session);
+void loadProgramSettings(Session& session, RememberProfile rememberLast = RememberProfile::Yes);
 // Loads a .USR file when it exists, checks the access menu item of its mode and remembers
 // the path in the user's Vexil.INI.
-void loadUserProfile(Session& session, const QString& path);
+void loadUserProfile(Session& session, const QString& path,
+                     RememberProfile remember = RememberProfile::Yes);
 // Reads a .USR file into the profile (a missing file reads as one without keys). Errors show
 // "1 Error " and the error number; reading goes on with the next key.
 void readUserProfile(Session& session, const QString& path);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
 #include "access/access_engine.h"
 #include "app/use_mode.h"
 #include "engine_fixture.h"
@@ -180,8 +184,19 @@ TEST(Startup, LastProfileNamedRelativelyComesBackFromAnotherFolder) {
     f.session->currentDirectory = f.path(QStringLiteral("Perfils"));
     startUp(*f.session, f.useMode, QStringLiteral("A.USR"));
     ASSERT_EQ(f.session->profile.accessMode, 2);
-    const QByteArray ini = f.readFile(f.session->folders.userFolder + QStringLiteral("/Vexil.INI"));
+    const QString iniPath = f.session->folders.userFolder + QStringLiteral("/Vexil.INI");
+    const QByteArray ini = f.readFile(iniPath);
     EXPECT_TRUE(ini.contains(("usuari=" + profile + "\r\n").toUtf8())) << ini.toStdString();
+    // Started so again, nothing is written: the profile named is the one remembered.
+    const QDateTime earlier = QDateTime::currentDateTime().addDays(-1);
+    {
+        QFile file(iniPath);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(earlier, QFileDevice::FileModificationTime));
+    }
+    startUp(*f.session, f.useMode, QStringLiteral("A.USR"));
+    EXPECT_EQ(QFileInfo(iniPath).lastModified(), earlier);
+    EXPECT_EQ(f.readFile(iniPath), ini);
 
     f.session->currentDirectory = f.dir.path();
     startUp(*f.session, f.useMode, QString());
