@@ -13,7 +13,7 @@ RUN_PACKAGES := cmake ninja-build g++ pkg-config \
   libespeak-ng-dev espeak-ng-data espeak-ng libfluidsynth-dev timgm6mb-soundfont \
   libsndfile1-dev libpulse-dev pulseaudio-utils libsdl2-dev libwmf-dev libexpat1-dev libjpeg-dev \
   libzip-dev libaubio-dev \
-  libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland qt6-translations-l10n libqt6svg6 \
+  libwayland-dev libxkbcommon-dev libfontconfig-dev wayland-protocols qt6-wayland qt6-translations-l10n libqt6svg6 \
   fonts-liberation2 x11-utils mousepad
 TEST_PACKAGES := clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \

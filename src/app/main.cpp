@@ -19,12 +19,15 @@
 #include "i18n/ui/translate_form.h"
 #include "obf/obf_commands.h"
 #include "platform/qt/desktop_platform.h"
+#include "platform/qt/font_warmup.h"
 #include "platform/qt/process_cue.h"
 #include "platform/wayland/input_choice.h"
 #include "session/session.h"
 
 int main(int argc, char** argv) {
     using namespace vexil;
+    // The fonts' configuration is read beside everything up to the window's first text.
+    const FontConfigWarmUp fontConfig;
     // On a Wayland session the window is an X11 one through XWayland where it can be: only
     // there may a window refuse the keyboard focus, and the board must leave the focus with
     // the application that receives its keys.
