@@ -26,8 +26,8 @@
 
 int main(int argc, char** argv) {
     using namespace vexil;
-    // The fonts' configuration is read beside everything up to the window's first text.
-    const FontConfigWarmUp fontConfig;
+    // The fonts are read beside everything up to the window's first text.
+    FontConfigWarmUp fontConfig;
     // On a Wayland session the window is an X11 one through XWayland where it can be: only
     // there may a window refuse the keyboard focus, and the board must leave the focus with
     // the application that receives its keys.
@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
         wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession;
     if (throughXWayland) qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    const FontDatabaseWarmUp fontDatabase(fontConfig);
     // The programs a board starts are the desktop's own: native Wayland where they can be.
     if (throughXWayland) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("vexil"));
