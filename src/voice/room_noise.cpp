@@ -59,9 +59,11 @@ Features inRoom(const Take& take, const Room& room) {
     if (take.samples.empty() || !(room.noise > 0) || !(room.word > 0) || !(trained > 0)) return take.features;
     const auto gain = float(std::sqrt(room.word / trained));
     // The pause, then the take with the room's noise under it, then enough of the noise to
-    // end the sound: the same stream the cutter heard the word in.
+    // end the sound: the same stream the cutter heard the word in. Enough: the silence that
+    // ends a sound, the fading end it keeps, and the frames over which it measures the bands
+    // (which hold a sound that long after it has ended).
     std::vector<float> stream(pause);
-    const std::size_t tail = std::size_t(room.hangoverFrames + 2) * kFrame;
+    const std::size_t tail = std::size_t(room.hangoverFrames + 2 + SoundCutter::kBandSmoothing) * kFrame;
     std::size_t n = 0;
     for (float x : take.samples) stream.push_back(gain * x + pause[n++ % pause.size()]);
     for (std::size_t i = 0; i < tail; ++i) stream.push_back(pause[n++ % pause.size()]);

@@ -4,7 +4,9 @@
 // silence apart) and rises slowly while nothing sounds, so a fan that starts or a room that grows quiet changes what
 // counts as a sound within a second or two. A sound starts when the level stays a margin
 // above the floor for a few frames, and ends once it has stayed near the floor for the
-// recognition window.
+// recognition window. In a room with noise, a frame whose level barely rises still counts
+// when a few bands of its spectrum stand far over the noise of each (kBands below).
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -36,6 +38,20 @@ public:
     static constexpr int kPauseFrames = 30;     // frames of the pause kept before those
     static constexpr int kMinFrames = 8;        // shorter: a click
     static constexpr int kMaxFrames = 250;      // longer: background that rose
+    // In a room with noise (a floor over kSilenceDb - kOnsetDb) a frame also counts as loud
+    // when a few bands of its spectrum stand far over the noise of each: speech piles its
+    // energy in a few bands (the first formants, the hiss of an "s") while the noise spreads
+    // over all of them, so a soft word the broadband level barely shows still starts a sound.
+    // The spectrum: 256 points (the frame and the end of the one before), cut in kBands
+    // bands from 190 Hz up, each band's power the mean over the last kBandSmoothing frames;
+    // each band's noise the mean of its power over the frames that were no sound, the last
+    // ten weighing most.
+    static constexpr int kBands = 6;
+    static constexpr int kBandSmoothing = 3;
+    static constexpr int kLoudBands = 2;          // the bands that decide: the strongest ones
+    static constexpr float kBandOnsetDb = 6.0f;   // their mean over the noise: a sound starts
+    static constexpr float kBandSustainDb = 5.0f;  // and goes on
+    static constexpr float kBandWeight = 0.1f;    // of each new frame of the room in its noise
 
     // Silence that ends a sound: the recognition window, in tenths of a second (1 to 14);
     // never less than 180 ms, so that the closure of a "p" or a "t" does not split a word.
@@ -66,6 +82,9 @@ public:
 
 private:
     void frame(const float* f);
+    bool bandsOn() const;
+    void measureBands(const float* f);
+    void learnBands();
     std::vector<float> pending_;
     std::vector<float> history_;  // the last kPreroll frames
     std::vector<float> pause_;    // up to kPauseFrames frames before those, no sound
@@ -74,6 +93,7 @@ private:
     std::int64_t position_ = 0;   // samples seen
     std::int64_t soundStart_ = 0;
     std::int64_t lastLoud_ = 0;
+    std::int64_t surelyLoud_ = 0;  // the end told: lastLoud_, or earlier when the bands held it
     int hangover_ = 18;
     bool started_ = false;
     bool masked_ = false;
@@ -82,6 +102,13 @@ private:
     int quietRun_ = 0;
     float floor_ = -90.0f;
     float level_ = -90.0f;
+    std::array<float, 256> window_{};        // the last 256 samples
+    std::array<float, kBands> bandPower_{};  // over the last kBandSmoothing frames
+    std::array<float, kBandSmoothing * kBands> recentBands_{};  // of each of them
+    std::array<float, kBands> bandNoise_{};  // the room's, band by band
+    int bandFrames_ = 0;                     // frames of the room measured into bandNoise_
+    float contrast_ = 0;
+    bool bandsMeasured_ = false;             // bandPower_ is this frame's
 };
 
 // The level of a frame in dB of full scale.

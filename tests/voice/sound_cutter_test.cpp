@@ -76,6 +76,12 @@ TEST(SoundCutter, CutsEachSoundAndNothingElse) {
         {"a background that grows louder", {{1000, 0, room}, {6000, 0, 0.03f}}, {}},
         {"a word after the background grew louder", {{1000, 0, room}, {6000, 0, 0.01f}, {400, 0.3f, 0.01f}, {1000, 0, 0.01f}},
          {{7000, 7400}}},
+        // Hiss 40 dB under full scale: a tone that lifts the whole level by only 4 dB stands
+        // far over the hiss in its own band, is cut as a sound, and ends where it ends (the
+        // flicker of the hiss in a band does not hold it); ten seconds of the hiss alone
+        // start nothing.
+        {"a soft word in loud hiss", {{1000, 0, 0.01f}, {400, 0.0173f, 0.01f}, {1000, 0, 0.01f}}, {{1000, 1400}}},
+        {"loud hiss alone", {{10000, 0, 0.01f}}, {}},
         {"digital silence, then a word", {{1000, 0, 0}, {400, word, 0}, {1000, 0, 0}}, {{1000, 1400}}},
         // A muted source gives zeros; when it comes back its hiss is no sound, and the word
         // after it is cut at the word.
