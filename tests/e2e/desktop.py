@@ -105,6 +105,12 @@ class Desktop:
             except subprocess.TimeoutExpired:
                 p.kill()
                 p.wait()
+        # A GTK target starts the desktop's document portal, which mounts its files in the
+        # runtime folder: unmounted, its helper (fusermount3) ends instead of staying behind.
+        doc = os.path.join(self.runtime, "doc")
+        if os.path.ismount(doc):
+            subprocess.run(["fusermount3", "-u", "-z", doc], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
         if not os.environ.get("KEEP_WORK"):
             shutil.rmtree(self.work, ignore_errors=True)
 
