@@ -96,8 +96,9 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
     // The last profile is loaded first even when the command line names one, which is then
     // the one remembered: the first is not written down on the way.
     const QString trimmed = commandLine.trimmed();
-    const bool profileNamed = !argumentWithExtension(trimmed, QStringLiteral(".usr")).isEmpty();
-    loadProgramSettings(session, profileNamed ? RememberProfile::No : RememberProfile::Yes);
+    const QString namedProfile = argumentWithExtension(trimmed, QStringLiteral(".usr"));
+    loadProgramSettings(session,
+                        namedProfile.isEmpty() ? RememberProfile::Yes : RememberProfile::No);
     t.templatePath = QStringLiteral("(Sense nom)");
     session.timer1->setInterval(session.programSettings.Interval);
     session.timer1->setEnabled(true);
@@ -118,9 +119,7 @@ void startUp(Session& session, UseMode& useMode, const QString& commandLine) {
             session.currentDirectory.isEmpty() ? QDir::currentPath() : session.currentDirectory;
         return joinName(started, name);
     };
-    if (profileNamed)
-        loadUserProfile(session,
-                        fromStartFolder(argumentWithExtension(trimmed, QStringLiteral(".usr"))));
+    if (!namedProfile.isEmpty()) loadUserProfile(session, fromStartFolder(namedProfile));
     const QString board = fromStartFolder(boardArgument(trimmed, session.folders));
     if (!board.isEmpty()) {
         if (board.contains(u'\\') || board.contains(u'/'))
