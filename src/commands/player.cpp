@@ -9,6 +9,7 @@
 #include "commands/command_scan.h"
 #include "commands/interpreter.h"
 #include "commands/keystroke_parser.h"
+#include "commands/placement.h"
 #include "commands/program_aliases.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -53,9 +54,12 @@ bool keysGoToTargetApp(Session& session, const QString& targetApp) {
     return false;
 }
 
+// Shown to the user, and written to the log for whoever looks into it later.
 void showFailure(Session& session, int code, const QString& description = QString()) {
-    session.message(description.isEmpty() ? QString::number(code)
-                                          : QString::number(code) + u' ' + description);
+    const QString text =
+        description.isEmpty() ? QString::number(code) : QString::number(code) + u' ' + description;
+    qWarning("vexil: playing the keys failed: %s", qUtf8Printable(text));
+    session.message(text);
 }
 
 // Types one plain stretch into the target window; false when no target is left and the
@@ -235,8 +239,32 @@ void pushTarget(Session& session, WindowHandle window) {
     }
 }
 
+namespace {
+
+// The window of a program that was slow to come, once it is there: it becomes the target
+// (in the place of the -1 its launch left, when that is still the newest entry) and is
+// placed beside the board.
+void adoptLateWindow(Session& session) {
+    PlayerState& p = session.player;
+    if (!p.lateProgram) return;
+    for (const WindowInfo& w : session.platform.windows.topLevelWindows()) {
+        if (w.pid != p.lateProgram || w.hasParent || !w.visible || w.title.isEmpty()) continue;
+        p.lateProgram = 0;
+        const QString lost = handleHex(-1) + u' ';
+        if (p.targetWindow == -1 && p.targetHistory.startsWith(lost))
+            p.targetHistory.remove(0, lost.size());
+        pushTarget(session, w.handle);
+        placeAppWindow(session, w.handle);
+        return;
+    }
+    if (!session.platform.launcher.running(p.lateProgram)) p.lateProgram = 0;
+}
+
+}  // namespace
+
 QString win_actiu_titol(Session& session) {
     PlayerState& p = session.player;
+    adoptLateWindow(session);
     for (;;) {
         // Titles are not cut: a long title cut short would name no window.
         if (p.targetWindow > 0) {
@@ -312,6 +340,12 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
         }
         session.host->programWait(false);
     }
+    // A program still starting (a large editor on a slow machine) is not given up.
+    session.player.lateProgram =
+        result == -1 && pid != 0 && session.platform.launcher.running(pid) ? pid : 0;
+    if (result == -1 && pid != 0)
+        qWarning("vexil: no window of \"%s\" appeared while it was awaited",
+                 qUtf8Printable(resolved));
     session.observer->launched(resolved, result);
     return result;
 }

@@ -25,6 +25,9 @@ namespace vexil {
 struct PlayerState {
     WindowHandle targetWindow = 0;
     QString targetHistory;        // "1A2B 3C4D ": newest first, upper-case hex + blank
+    // A started program whose window had not come when the launch stopped waiting for it
+    // (the target is then -1): its window becomes the target when it comes. 0: none.
+    ProcessId lateProgram = 0;
     QString memory;               // the one-slot text memory
     std::int16_t currentLevel = 1;
     std::int16_t previousArea = 0;

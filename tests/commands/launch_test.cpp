@@ -59,6 +59,18 @@ TEST_F(Launch, NoWindowWithinTheWaitGivesMinusOne) {
     EXPECT_TRUE(host.calls.contains(QStringLiteral("launch:silent.exe=-1")));
     EXPECT_FALSE(ops().join(u' ').contains(QStringLiteral("place")));  // no window to place
     EXPECT_EQ(typed(), QStringList{QStringLiteral("keys:x")});
+
+    // The program was only slow: once its window has come (and not before, nor another
+    // program's), the keys go there, and it is the target from then on.
+    fake.windows.addWindow(QStringLiteral("Another"), 7);
+    playKeySequence(*session, QStringLiteral("y"));
+    EXPECT_EQ(session->player.targetWindow, before);
+    const WindowHandle slow = fake.windows.addWindow(QStringLiteral("Slow"), 100);
+    playKeySequence(*session, QStringLiteral("z"));
+    EXPECT_EQ(session->player.targetWindow, slow);
+    EXPECT_TRUE(session->player.targetHistory.startsWith(handleHex(slow) + u' '));
+    EXPECT_EQ(fake.windows.title(fake.windows.active()), QStringLiteral("Slow"));
+    EXPECT_TRUE(ops().join(u' ').contains(QStringLiteral("place")));
 }
 
 // Where no window can be seen (Wayland), the keys wait until the started program has come
