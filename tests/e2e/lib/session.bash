@@ -40,9 +40,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Says what failed and, for a run that cannot be watched (CI), what the program and the
+# target windows logged, and which windows were on the screen.
 fail() {
   echo "FAILED: $*"
-  [ -n "${DISPLAY:-}" ] && import -window root "$e2e_artifacts/${e2e_name:-e2e}-failure.png" 2>/dev/null
+  local f
+  for f in "$e2e_work"/*.log; do
+    [ -s "$f" ] || continue
+    echo "--- the end of ${f##*/}:"
+    tail -n 15 "$f"
+  done
+  if [ -n "${DISPLAY:-}" ]; then
+    echo "--- the windows shown, and the focus ($(xdotool getwindowfocus 2>/dev/null)):"
+    xdotool search --onlyvisible --name . 2>/dev/null | while read -r w; do
+      echo "$w $(xdotool getwindowname "$w" 2>/dev/null)"
+    done | head -n 20 || true
+    import -window root "$e2e_artifacts/${e2e_name:-e2e}-failure.png" 2>/dev/null
+  fi
   exit 1
 }
 
