@@ -241,6 +241,11 @@ void pushTarget(Session& session, WindowHandle window) {
 
 namespace {
 
+// A window a started program may be found by: a visible top-level window with a title.
+bool programWindow(const WindowInfo& w) {
+    return !w.hasParent && w.visible && !w.title.isEmpty();
+}
+
 // The window of a program that was slow to come, once it is there: it becomes the target
 // (in the place of the -1 its launch left, when that is still the newest entry) and is
 // placed beside the board.
@@ -248,7 +253,7 @@ void adoptLateWindow(Session& session) {
     PlayerState& p = session.player;
     if (!p.lateProgram) return;
     for (const WindowInfo& w : session.platform.windows.topLevelWindows()) {
-        if (w.pid != p.lateProgram || w.hasParent || !w.visible || w.title.isEmpty()) continue;
+        if (w.pid != p.lateProgram || !programWindow(w)) continue;
         p.lateProgram = 0;
         const QString lost = handleHex(-1) + u' ';
         if (p.targetWindow == -1 && p.targetHistory.startsWith(lost))
@@ -310,7 +315,7 @@ WindowHandle launchAndFindWindow(Session& session, const QString& commandLine) {
         session.host->programWait(true);
         for (int elapsed = 0;; elapsed += kLaunchWaitStepMs) {
             for (const WindowInfo& w : windows.topLevelWindows()) {
-                if (before.count(w.handle) || w.hasParent || !w.visible || w.title.isEmpty()) continue;
+                if (before.count(w.handle) || !programWindow(w)) continue;
                 // This program's own windows (the board shown meanwhile, a message) are
                 // never the started program's.
                 if (w.pid == ownPid) continue;
