@@ -22,20 +22,44 @@ int countError(Display*, XErrorEvent*) {
 
 }  // namespace
 
-Connection::Connection(const QByteArray& name) {
-    display_ = XOpenDisplay(name.isEmpty() ? nullptr : name.constData());
-    if (!display_) return;
-    int event = 0, error = 0, major = 0, minor = 0;
-    xtest_ = XTestQueryExtension(display_, &event, &error, &major, &minor);
-}
+Connection::Connection(const QByteArray& name) : name_(name) {}
 
 Connection::~Connection() {
     if (display_) XCloseDisplay(display_);
 }
 
-XWindow Connection::root() const { return display_ ? DefaultRootWindow(display_) : 0; }
+void Connection::open() const {
+    std::call_once(opened_, [this] {
+        display_ = XOpenDisplay(name_.isEmpty() ? nullptr : name_.constData());
+        if (!display_) return;
+        int event = 0, error = 0, major = 0, minor = 0;
+        xtest_ = XTestQueryExtension(display_, &event, &error, &major, &minor);
+    });
+}
 
-XAtom Connection::atom(const char* name) { return XInternAtom(display_, name, False); }
+Display* Connection::display() const {
+    open();
+    return display_;
+}
+
+QString Connection::name() const {
+    return QString::fromLocal8Bit(XDisplayName(name_.isEmpty() ? nullptr : name_.constData()));
+}
+
+bool Connection::hasXTest() const {
+    open();
+    return xtest_;
+}
+
+XWindow Connection::root() const {
+    Display* d = display();
+    return d ? DefaultRootWindow(d) : 0;
+}
+
+XAtom Connection::atom(const char* name) {
+    Display* d = display();
+    return d ? XInternAtom(d, name, False) : 0;
+}
 
 bool Connection::wmSupports(const char* atomName) {
     const XAtom wanted = atom(atomName);
@@ -46,7 +70,7 @@ bool Connection::wmSupports(const char* atomName) {
 
 std::vector<unsigned long> Connection::cardinals(XWindow window, const char* property, XAtom type) {
     std::vector<unsigned long> out;
-    if (!display_ || !window) return out;
+    if (!display() || !window) return out;
     ErrorTrap trap(display_);
     Atom actualType = 0;
     int format = 0;
@@ -65,7 +89,7 @@ std::vector<unsigned long> Connection::cardinals(XWindow window, const char* pro
 
 QByteArray Connection::bytes(XWindow window, const char* property, XAtom type) {
     QByteArray out;
-    if (!display_ || !window) return out;
+    if (!display() || !window) return out;
     ErrorTrap trap(display_);
     Atom actualType = 0;
     int format = 0;
@@ -85,7 +109,7 @@ std::vector<XAtom> Connection::atoms(XWindow window, const char* property) {
 
 void Connection::sendRootMessage(XWindow window, const char* type, long d0, long d1, long d2,
                                  long d3, long d4) {
-    if (!display_) return;
+    if (!display()) return;
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.serial = 0;

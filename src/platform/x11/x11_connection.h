@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 struct _XDisplay;
@@ -17,16 +18,20 @@ using XAtom = unsigned long;
 
 class Connection {
 public:
-    // Opens the display named by `name` (DISPLAY when empty). valid() says whether it worked.
+    // The display named by `name` (DISPLAY when empty), opened when it is first needed:
+    // the program's window is shown before anything asks the server for another window or
+    // sends a key. valid() says whether it could be opened.
     explicit Connection(const QByteArray& name = {});
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    bool valid() const { return display_ != nullptr; }
-    _XDisplay* display() const { return display_; }
+    bool valid() const { return display() != nullptr; }
+    _XDisplay* display() const;
+    // The display's name as it is opened, known without opening it.
+    QString name() const;
     XWindow root() const;
-    bool hasXTest() const { return xtest_; }
+    bool hasXTest() const;
 
     XAtom atom(const char* name);
     // Whether the window manager announces `atomName` in _NET_SUPPORTED.
@@ -42,8 +47,11 @@ public:
                          long d3 = 0, long d4 = 0);
 
 private:
-    _XDisplay* display_ = nullptr;
-    bool xtest_ = false;
+    void open() const;
+    QByteArray name_;
+    mutable std::once_flag opened_;
+    mutable _XDisplay* display_ = nullptr;
+    mutable bool xtest_ = false;
 };
 
 // Keeps X errors (a window that vanished between two requests) from ending the process

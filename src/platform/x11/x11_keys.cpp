@@ -47,8 +47,8 @@ CoreKeymap readKeymap(Display* d) {
 }
 
 // ":1.0" and ":1" are the same display for the record of bindings.
-QString displayName(Display* d) {
-    QString name = d ? QString::fromLocal8Bit(DisplayString(d)) : QString();
+QString displayName(const Connection& connection) {
+    QString name = connection.name();
     const int colon = int(name.lastIndexOf(u':'));
     const int dot = int(name.lastIndexOf(u'.'));
     if (colon >= 0 && dot > colon) name.truncate(dot);
@@ -159,7 +159,7 @@ bool changeKeys(Display* d, const std::vector<SpareBinding>& keys) {
 }  // namespace
 
 X11KeySender::X11KeySender(Connection& connection, const QString& journalFolder)
-    : x_(connection), journal_(journalFolder, displayName(connection.display())) {
+    : x_(connection), journal_(journalFolder, displayName(connection)) {
     recoverLeftovers();
 }
 
@@ -172,10 +172,11 @@ X11KeySender::~X11KeySender() {
 // what that process bound goes back to carrying nothing. Keycodes changed since (the
 // layout was switched) are left as they are.
 void X11KeySender::recoverLeftovers() {
-    Display* d = x_.display();
-    if (!d) return;
+    // Only a record left behind needs the server: the usual start opens no connection.
     const auto leftovers = journal_.leftovers();
     if (leftovers.empty()) return;
+    Display* d = x_.display();
+    if (!d) return;
     const CoreKeymap map = readKeymap(d);
     std::vector<SpareBinding> emptied;
     for (const auto& leftover : leftovers) {

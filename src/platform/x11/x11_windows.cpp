@@ -284,7 +284,11 @@ bool X11Windows::ownWindowFocused() {
 }
 
 QSize X11Windows::screenSize() {
-    Display* d = x_.display();
+    // Asked before the window is shown: Qt's connection to the same display answers without
+    // opening this one.
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* d = x11 ? x11->display() : nullptr;
+    if (!d || QString::fromLocal8Bit(DisplayString(d)) != x_.name()) d = x_.display();
     if (!d) return {};
     return QSize(DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
 }
