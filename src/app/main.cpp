@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
         wayland::chooseInput(wayland::SessionEnvironment::current()).waylandSession;
     if (throughXWayland) qputenv("QT_QPA_PLATFORM", "xcb");
+    // The menu bar stays in the board's window, where the person using the board reaches
+    // "&Sortir" and "&Canvi de plafó", never in a desktop's global menu at the top of the
+    // screen; nor does the program ask the session bus at start whether there is one.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     const FontDatabaseWarmUp fontDatabase(fontConfig);
     // The programs a board starts are the desktop's own: native Wayland where they can be.
