@@ -2,7 +2,7 @@
 # Start-up time and resident memory of Vexil beside a bare Qt window (one label, the same
 # Qt: the floor of any Qt program) and Onboard (the Debian on-screen keyboard), each started
 # the same way on the same private X server (Xvfb 1024x768, openbox, a private D-Bus
-# session, which Onboard needs), in turn in each run:
+# session, which Onboard needs), in turn in each run, the order turning from run to run:
 #   time: from starting the process to its window shown (Vexil: the letter board in use
 #         mode with automatic scanning; the bare window: its label; Onboard: its keyboard);
 #   memory: VmRSS of the process one second after its window appeared;
@@ -83,10 +83,15 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 : >"$work/vexil.txt"
 : >"$work/qt.txt"
 : >"$work/onboard.txt"
-for ((i = 1; i <= runs; i++)); do
-  run_once vexil >>"$work/vexil.txt"
-  run_once qt >>"$work/qt.txt"
-  run_once onboard >>"$work/onboard.txt"
+# The order turns each round, so that each program starts as often after each of the others:
+# what one leaves behind as it ends (Onboard's accessibility services, a busy X server)
+# slows whichever starts next, and in a fixed order that was always the same program.
+order=(vexil qt onboard)
+for ((i = 0; i < runs; i++)); do
+  for ((k = 0; k < 3; k++)); do
+    name=${order[(i + k) % 3]}
+    run_once "$name" >>"$work/$name.txt"
+  done
 done
 qt_t=$(cut -d' ' -f1 "$work/qt.txt" | median)
 qt_m=$(cut -d' ' -f2 "$work/qt.txt" | median)
