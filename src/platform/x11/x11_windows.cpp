@@ -140,25 +140,41 @@ bool X11Windows::activate(WindowHandle window) {
     Display* d = x_.display();
     if (!d || !exists(window)) return false;
     if (isActive(window)) return true;
-    if (x_.wmSupports("_NET_ACTIVE_WINDOW")) {
-        // A window on another desktop is brought to the current one first.
-        auto desktop = x_.cardinals(XWindow(window), "_NET_WM_DESKTOP", XA_CARDINAL);
-        auto current = x_.cardinals(x_.root(), "_NET_CURRENT_DESKTOP", XA_CARDINAL);
-        if (!desktop.empty() && !current.empty() && desktop.front() != current.front() &&
-            desktop.front() != 0xFFFFFFFFUL)
-            x_.sendRootMessage(XWindow(window), "_NET_WM_DESKTOP", long(current.front()),
-                               kSourcePager);
-        x_.sendRootMessage(XWindow(window), "_NET_ACTIVE_WINDOW", kSourcePager, CurrentTime, 0);
-    } else {
-        ErrorTrap trap(d);
-        XMapRaised(d, XWindow(window));
-        XSetInputFocus(d, XWindow(window), RevertToParent, CurrentTime);
-    }
+    const bool ewmh = x_.wmSupports("_NET_ACTIVE_WINDOW");
+    const auto request = [&] {
+        if (ewmh) {
+            // A window on another desktop is brought to the current one first.
+            auto desktop = x_.cardinals(XWindow(window), "_NET_WM_DESKTOP", XA_CARDINAL);
+            auto current = x_.cardinals(x_.root(), "_NET_CURRENT_DESKTOP", XA_CARDINAL);
+            if (!desktop.empty() && !current.empty() && desktop.front() != current.front() &&
+                desktop.front() != 0xFFFFFFFFUL)
+                x_.sendRootMessage(XWindow(window), "_NET_WM_DESKTOP", long(current.front()),
+                                   kSourcePager);
+            x_.sendRootMessage(XWindow(window), "_NET_ACTIVE_WINDOW", kSourcePager, CurrentTime,
+                               0);
+        } else {
+            ErrorTrap trap(d);
+            XMapRaised(d, XWindow(window));
+            XSetInputFocus(d, XWindow(window), RevertToParent, CurrentTime);
+        }
+    };
+    request();
+    // The request is made again now and then while waiting: a request of the board's own
+    // window (the toolkit sends it on its connection, which the server may handle after
+    // this one) can take the focus back just after the window manager gave it here.
+    constexpr auto kRequestAgain = milliseconds(300);
     const auto start = steady_clock::now();
+    auto requested = start;
     while (steady_clock::now() - start < milliseconds(activationTimeoutMs_)) {
         if (isActive(window)) return true;
         std::this_thread::sleep_for(milliseconds(5));
+        if (steady_clock::now() - requested >= kRequestAgain) {
+            request();
+            requested = steady_clock::now();
+        }
     }
+    qWarning("vexil: window 0x%lx did not become the active one (active: 0x%lx)",
+             static_cast<unsigned long>(window), static_cast<unsigned long>(activeWindow()));
     return false;
 }
 
