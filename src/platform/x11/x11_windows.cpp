@@ -20,6 +20,12 @@ using std::chrono::steady_clock;
 constexpr long kSourcePager = 2;  // EWMH: the request comes from a pager-like tool
 constexpr long kStateRemove = 0, kStateAdd = 1;
 
+// Qt's own Xlib connection; null where Qt draws through another platform (Wayland).
+Display* qtDisplay() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
 }  // namespace
 
 bool X11Windows::exists(WindowHandle window) {
@@ -302,8 +308,7 @@ bool X11Windows::ownWindowFocused() {
 QSize X11Windows::screenSize() {
     // Asked before the window is shown: Qt's connection to the same display answers without
     // opening this one.
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* d = x11 ? x11->display() : nullptr;
+    Display* d = qtDisplay();
     if (!d || QString::fromLocal8Bit(DisplayString(d)) != x_.name()) d = x_.display();
     if (!d) return {};
     return QSize(DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
@@ -314,8 +319,7 @@ QSize X11Windows::screenSize() {
 // every click and lets it decide ("Globally Active"); on XWayland the keyboard focus then
 // leaves the Wayland application that was receiving the keys, whatever the window decides.
 bool refuseKeyboardFocus(WindowHandle window) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* d = x11 ? x11->display() : nullptr;
+    Display* d = qtDisplay();
     if (!d || !window) return false;
     const XWindow w = XWindow(window);
     XWMHints* hints = XGetWMHints(d, w);
