@@ -50,28 +50,34 @@ fi
 test_takes=()
 for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); done; done
 
-sox -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth 60 pinknoise vol 0.3
-sox -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth 60 whitenoise vol 0.3
+# Repeatable (sox -R seeds its generators): the same command makes the same set. The
+# development set takes its noise from the minute after the test set's.
+from=0
+[[ $kind == dev ]] && from=60
+sox -R -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth $((from + 60)) pinknoise vol 0.3 trim $from
+sox -R -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth $((from + 60)) whitenoise vol 0.3 trim $from
 
 # speak VOICE TEXT PITCH SPEED FILE: the word with 0.8 s of silence before and 0.4 s after,
 # at 16 kHz.
 speak() {
     espeak-ng -v "$1" -p "$3" -s "$4" -w "$out/tmp.wav" "$2"
-    sox "$out/tmp.wav" -r 16000 -c 1 -b 16 "$5" pad 0.8 0.4
+    sox -R "$out/tmp.wav" -r 16000 -c 1 -b 16 "$5" pad 0.8 0.4
 }
 # noisy CLEAN SNR FILE [NOISE]: noise (pink unless NOISE is "white") under the word at SNR dB
 # below the word's own level, measured over the word alone (the silence around it trimmed).
 noisy() {
-    local rms dur gain off noise=$out/noise.wav n_rms
+    local rms dur gain off r noise=$out/noise.wav n_rms
     [[ ${4:-pink} == white ]] && noise=$out/noise-white.wav
     n_rms=$(sox "$noise" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
     rms=$(sox "$1" -n silence 1 0.02 1% reverse silence 1 0.02 1% reverse stat 2>&1 |
           awk '/RMS +amplitude/ {print $3}')
     dur=$(soxi -D "$1")
     gain=$(awk -v s="$rms" -v n="$n_rms" -v snr="$2" 'BEGIN {print s / (n * 10^(snr/20))}')
-    off=$(awk -v r=$RANDOM 'BEGIN {printf "%.2f", r % 5000 / 100}')
-    sox "$noise" "$out/seg.wav" trim "$off" "$dur"
-    sox -m -v 1 "$1" -v "$gain" "$out/seg.wav" "$3"
+    # $RANDOM taken here, not inside $(...): a subshell seeds its own.
+    local r=$RANDOM
+    off=$(awk -v r="$r" 'BEGIN {printf "%.2f", r % 5000 / 100}')
+    sox -R "$noise" "$out/seg.wav" trim "$off" "$dur"
+    sox -R -m -v 1 "$1" -v "$gain" "$out/seg.wav" "$3"
 }
 
 RANDOM=$seed
