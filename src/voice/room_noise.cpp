@@ -53,6 +53,19 @@ std::optional<Room> roomOf(const CutSound& heard, int hangoverFrames) {
     return room;
 }
 
+float noiseUnder(const CutSound& heard, const std::optional<Room>& room) {
+    double noise = 0, word = 0;
+    if (room) {
+        noise = room->noise;
+        word = room->word;
+    } else {
+        noise = std::pow(10.0, double(heard.floorDb) / 10.0);
+        word = loudPower(framePowers(heard.samples)) - noise;
+    }
+    if (!(word > 0)) return 0.0f;
+    return float(std::clamp(10.0 * std::log10(noise / word + 1e-9), -90.0, 0.0));
+}
+
 Features inRoom(const Take& take, const Room& room) {
     const std::vector<float>& pause = room.pause;
     const double trained = loudPower(framePowers(take.samples));

@@ -27,6 +27,11 @@ constexpr int kRoomPauseFrames = 10;
 // short to tell.
 std::optional<Room> roomOf(const CutSound& heard, int hangoverFrames);
 
+// How loud the room was under `heard`: its noise in dB of the sound's level (VoiceModel's
+// NoiseDb), from `room` when there is one, else from the cutter's floor; -90 for digital
+// silence, 0 when the sound stood no louder than the noise.
+float noiseUnder(const CutSound& heard, const std::optional<Room>& room);
+
 // The features of `take` as heard in `room`, cut and measured as the word itself was. The
 // take's own features when there is no noise to add (digital silence), when the take kept no
 // sound, or when nothing of it would stand out of that noise.

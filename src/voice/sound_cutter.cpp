@@ -278,6 +278,7 @@ void SoundCutter::frame(const float* f) {
     cut.end = surelyLoud_;
     cut.samples.assign(sound_.begin(), sound_.begin() + std::ptrdiff_t(end - soundStart_));
     cut.pause = pause_;
+    cut.floorDb = floor_;
     sound_.clear();
     const auto loudFrames = int((lastLoud_ - soundStart_) / kFrame) - kPreroll;
     if (loudFrames < kMinFrames) return;

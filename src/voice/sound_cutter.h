@@ -20,6 +20,9 @@ struct CutSound {
     // The pause before it: up to kPauseFrames frames that were no sound, in time order,
     // ending where `samples` begin or earlier. The room's noise.
     std::vector<float> pause;
+    // The cutter's floor when the sound began (dB, as frameLevel): how loud the room was,
+    // also where the pause was too short or digital silence.
+    float floorDb = -90.0f;
 };
 
 class SoundCutter {

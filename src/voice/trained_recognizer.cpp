@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -213,14 +214,16 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
     Heard heard;
     const std::optional<Room> room =
         snapshot_->takesKeepSound() ? roomOf(cut, cutter_.hangoverFrames()) : std::nullopt;
+    heard.noiseDb = noiseUnder(cut, room);
     if (room) {
         // Each take as it would have sounded in this room, both measured with its noise.
         heard.result = snapshot_->classify(mfcc.compute(cut.samples, room->noiseBands),
-                                           [&](const Take& t) { return inRoom(t, *room); });
+                                           [&](const Take& t) { return inRoom(t, *room); }, heard.noiseDb);
     } else {
-        // No room to hear the takes in (a pause too short to tell), or takes saved before
-        // their sounds were kept: the features alone, as they were measured.
-        heard.result = snapshot_->classify(mfcc.compute(cut.samples));
+        // No room to hear the takes in (a pause too short to tell, digital silence), or
+        // takes saved before their sounds were kept: the features alone, as they were
+        // measured.
+        heard.result = snapshot_->classify(mfcc.compute(cut.samples), heard.noiseDb);
     }
     heard.end = cut.end;
     heard.judgedAt = cutter_.position();
@@ -233,7 +236,7 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
                      double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
                      double(heard.result.distance), double(heard.result.threshold),
                      double(heard.result.worstStretch), double(heard.result.runnerUp),
-                     room && room->word > 0 ? 10 * std::log10(room->noise / room->word + 1e-9) : -90.0,
+                     double(heard.noiseDb),
                      heard.result.label);
     return heard;
 }

@@ -52,6 +52,7 @@ public:
         std::int64_t end = 0;
         std::int64_t judgedAt = 0;
         double computeMs = 0;  // features and comparison
+        float noiseDb = 0;     // how loud the room was under the sound (room_noise.h)
     };
     // Called on the capture thread for every sound judged while listening.
     void onJudged(std::function<void(const Heard&)> report);

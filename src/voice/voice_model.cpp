@@ -12,18 +12,37 @@ namespace vexil::voice {
 namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-// A sound counts as a label when its distance to the label's nearest take is at most
-// kBaseDistance plus kSpreadWeight times the label's spread (the mean distance between its
-// takes), and at most kMargin times its distance to the next label. The base carries the
-// decision: features are normalised per sound, so distances are on one scale for every
-// voice; the spread widens it a little for a user whose takes differ more. All measured
-// with bench/voice_accuracy on the development set.
-constexpr float kBaseDistance = 2.2f;
+// A sound counts as a label when its distance to the label's nearest take is at most a base
+// distance plus kSpreadWeight times the label's spread (the mean distance between its takes),
+// and at most kMargin times its distance to the next label. The base carries the decision:
+// features are normalised per sound, so distances are on one scale for every voice; the
+// spread widens it a little for a user whose takes differ more. All measured with
+// bench/voice_accuracy on the development set.
 constexpr float kSpreadWeight = 0.6f;
 constexpr float kMargin = 0.8f;
 // Nor may any stretch of the alignment lie far off: another word that shares the label's
 // vowels or its ending comes near on average but not all along.
-constexpr float kWorstStretch = 3.25f;
+//
+// Both limits follow the room. The noise under a word moves it away from its takes even
+// where each take is heard in that room (the noise differs from one hearing to the next),
+// so in a quiet room the right word lies far nearer its takes than in a noisy one, while a
+// word that is no label lies about as far in both. Limits wide enough for a classroom let
+// such words in where it is quiet; so they run from kQuiet below kQuietDb to kNoisy above
+// kNoisyDb, in a straight line between (in dB).
+struct Limits {
+    float base;
+    float stretch;
+};
+constexpr Limits kQuiet{1.6f, 3.0f};
+constexpr Limits kNoisy{2.2f, 3.6f};
+constexpr float kQuietDb = -32.0f;
+constexpr float kNoisyDb = -12.0f;
+
+Limits limitsIn(VoiceModel::NoiseDb noise) {
+    if (!noise || !std::isfinite(*noise)) return kNoisy;
+    const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
+    return {kQuiet.base + f * (kNoisy.base - kQuiet.base), kQuiet.stretch + f * (kNoisy.stretch - kQuiet.stretch)};
+}
 // A label with a single take has no spread of its own: a usual one stands in.
 constexpr float kDefaultSpread = 1.0f;
 // Takes far apart (a cough trained as a label) must not make the label take any sound.
@@ -198,17 +217,21 @@ void VoiceModel::updateSpread(int label) {
     spread_[std::size_t(label - 1)] = pairs ? float(sum / pairs) : 0.0f;
 }
 
-float VoiceModel::threshold(int label) const {
+float VoiceModel::threshold(int label, NoiseDb noise) const {
     if (label < 1 || label > labelCount()) return 0;
     const float spread = spread_[std::size_t(label - 1)];
-    return kBaseDistance + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
+    return limitsIn(noise).base + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
 }
 
-VoiceModel::Result VoiceModel::classify(const Features& sound) const {
-    return classify(sound, {});
+float VoiceModel::stretchLimit(NoiseDb noise) {
+    return limitsIn(noise).stretch;
 }
 
-VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& heard) const {
+VoiceModel::Result VoiceModel::classify(const Features& sound, NoiseDb noise) const {
+    return classify(sound, {}, noise);
+}
+
+VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& heard, NoiseDb noise) const {
     Result r;
     float best = kInfinity, second = kInfinity;
     for (std::size_t l = 0; l < takes_.size(); ++l) {
@@ -230,9 +253,10 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
     if (r.nearest == 0) return r;
     r.distance = best;
     r.runnerUp = second;
-    r.threshold = threshold(r.nearest);
+    r.threshold = threshold(r.nearest, noise);
+    r.stretchLimit = stretchLimit(noise);
     // Near enough to its own takes all along, and not a sound halfway between two labels.
-    if (best <= r.threshold && r.worstStretch <= kWorstStretch &&
+    if (best <= r.threshold && r.worstStretch <= r.stretchLimit &&
         (!std::isfinite(second) || best <= kMargin * second))
         r.label = r.nearest;
     return r;

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/recognizer.h"
@@ -63,6 +64,10 @@ public:
     // True when every take kept its sound (takes saved before sounds were kept have none).
     bool takesKeepSound() const;
 
+    // How loud the room was under a sound: its noise in dB of the sound's level (-20: the
+    // sound stood 20 dB above the noise). Unknown when there was no pause to measure it in.
+    using NoiseDb = std::optional<float>;
+
     struct Result {
         int label = 0;        // 1-based; 0 = nothing recognised
         int nearest = 0;      // the nearest label, accepted or not
@@ -70,15 +75,20 @@ public:
         float threshold = 0;  // of the nearest label
         float runnerUp = 0;   // distance to the second nearest label
         float worstStretch = 0;  // the worst stretch of the alignment with the nearest take
+        float stretchLimit = 0;  // the worst stretch allowed there
     };
     // The label a sound stands for, or 0 when it is near none of them.
-    Result classify(const Features& sound) const;
+    Result classify(const Features& sound, NoiseDb noise = std::nullopt) const;
     // The same, with each take compared as `heard` gives its features (the take as it would
     // sound in the room of `sound`).
     using HeardAs = std::function<Features(const Take&)>;
-    Result classify(const Features& sound, const HeardAs& heard) const;
-    // The distance under which a sound counts as label n.
-    float threshold(int label) const;
+    Result classify(const Features& sound, const HeardAs& heard, NoiseDb noise) const;
+    // The distance under which a sound counts as label n, in a room that loud. In a quiet
+    // room a word must come nearer its takes than in a noisy one, where the noise moves even
+    // the right word away from them; an unknown room counts as a noisy one.
+    float threshold(int label, NoiseDb noise = std::nullopt) const;
+    // The worst stretch of the alignment allowed in a room that loud.
+    static float stretchLimit(NoiseDb noise);
     // For the graphs: how far apart labels are, the mean distance between the takes of
     // label i and those of label j (i == j: the label's own spread); labels x labels.
     std::vector<std::vector<float>> separation() const;

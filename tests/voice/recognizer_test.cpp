@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <random>
 
 #include "platform/voice/capture.h"
@@ -157,7 +158,21 @@ TEST(TrainedSoundRecognizer, TakesTrainedInAQuietRoomAreFoundWithNoiseAround) {
         const double rms = std::sqrt(speech / double(speechSamples));
         std::normal_distribution<float> hiss(0.0f, float(rms / std::pow(10.0, snr / 20)));
         for (float& x : stream) x += hiss(random);
+        std::mutex m;
+        std::vector<float> noise;
+        f.recognizer.onJudged([&](const voice::TrainedSoundRecognizer::Heard& h) {
+            std::lock_guard lock(m);
+            noise.push_back(h.noiseDb);
+        });
         EXPECT_EQ(f.listen(stream), (std::vector<int>{3, 1, 5, 2, 4, 6, 1})) << snr << " dB";
+        // How loud the room was is measured under each word (its loudest part, so a little
+        // further below than the level over all of it).
+        std::lock_guard lock(m);
+        ASSERT_FALSE(noise.empty());
+        for (float n : noise) {
+            EXPECT_LT(n, -snr + 1) << snr << " dB";
+            EXPECT_GT(n, -snr - 8) << snr << " dB";
+        }
     }
 }
 

@@ -131,10 +131,55 @@ TEST(VoiceModel, ALabelAnswersOnlyWhenTheSoundIsNearItAllAlongAndNearerThanTheOt
     const float wild = model.threshold(1);
     model.setTakes(1, {takeOf(label1(0)), takeOf(glide(50, {400, 400}, {450, 300}))});
     EXPECT_EQ(model.threshold(1), wild);
-    // An untrained label has no threshold to meet; one take gets a usual spread.
-    EXPECT_EQ(model.threshold(3), model.threshold(3));
+    // A label with a single take gets a usual spread, the same an untrained one would.
     model.setTakes(1, {takeOf(label1(0))});
-    EXPECT_GT(model.threshold(1), 0.0f);
+    EXPECT_GT(model.threshold(1), threshold1);
+    EXPECT_EQ(model.threshold(1), model.threshold(3));
+}
+
+TEST(VoiceModel, AQuietRoomAsksASoundToComeNearerThanANoisyOne) {
+    VoiceModel model;
+    model.setLabels({QStringLiteral("1"), QStringLiteral("2")});
+    const auto across = [](float k) {
+        const float u = std::sqrt(0.5f) * k;
+        return glide(50, {u, u}, {3 + u, -3 + u});
+    };
+    model.setTakes(1, {takeOf(across(0)), takeOf(across(0.2f)), takeOf(across(-0.2f))});
+    model.setTakes(2, {takeOf(across(6)), takeOf(across(6.2f)), takeOf(across(5.8f))});
+    // The room's noise in dB of the sound's level; none: not known.
+    const VoiceModel::NoiseDb quiet = -60.0f, fan = -22.0f, classroom = -12.0f, none;
+    // Limits widen from the quiet room to the noisy one, and stay there beyond it.
+    EXPECT_LT(model.threshold(1, quiet), model.threshold(1, fan));
+    EXPECT_LT(model.threshold(1, fan), model.threshold(1, classroom));
+    EXPECT_EQ(model.threshold(1, classroom), model.threshold(1, -3.0f));
+    EXPECT_EQ(model.threshold(1, -90.0f), model.threshold(1, quiet));
+    EXPECT_EQ(model.threshold(1, none), model.threshold(1, classroom));
+    EXPECT_LT(VoiceModel::stretchLimit(quiet), VoiceModel::stretchLimit(classroom));
+    EXPECT_EQ(VoiceModel::stretchLimit(none), VoiceModel::stretchLimit(classroom));
+
+    // A sound the noise could have moved that far off is taken in a noisy room only, a near
+    // one anywhere.
+    const float quietLimit = model.threshold(1, quiet), noisyLimit = model.threshold(1, classroom);
+    const Features between = across(-0.2f - 0.5f * (quietLimit + noisyLimit));
+    const Features near = across(0.1f);
+    struct Case {
+        const char* name;
+        const Features& sound;
+        VoiceModel::NoiseDb noise;
+        int label;
+    };
+    const Case cases[] = {
+        {"far, quiet room", between, quiet, 0},
+        {"far, noisy room", between, classroom, 1},
+        {"far, room not known", between, none, 1},
+        {"near, quiet room", near, quiet, 1},
+        {"near, noisy room", near, classroom, 1},
+    };
+    for (const Case& c : cases) {
+        const VoiceModel::Result r = model.classify(c.sound, c.noise);
+        EXPECT_EQ(r.label, c.label) << c.name << ": at " << r.distance << " (threshold " << r.threshold
+                                    << ", worst stretch " << r.worstStretch << " of " << r.stretchLimit << ")";
+    }
 }
 
 TEST(VoiceModel, SavedSoundsKeepEachTakesSoundAndFilesOfTheVersionBeforeStillLoad) {
