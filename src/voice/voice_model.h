@@ -65,7 +65,8 @@ public:
     bool takesKeepSound() const;
 
     // How loud the room was under a sound: its noise in dB of the sound's level (-20: the
-    // sound stood 20 dB above the noise). Unknown when there was no pause to measure it in.
+    // sound stood 20 dB above the noise; voice/room_noise.h measures it). Not known, the
+    // limits are those of a noisy room.
     using NoiseDb = std::optional<float>;
 
     struct Result {
