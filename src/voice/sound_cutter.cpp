@@ -96,6 +96,20 @@ float SoundCutter::threshold() const {
     return std::max(floor_ + kOnsetDb, kSilenceDb);
 }
 
+float SoundCutter::sustainLevel() const {
+    const float above = floor_ + kSustainDb;
+    if (levelFrames_ < kSpreadFrames) return above;
+    return std::max(above, levelMean_ + kSustainSpread * std::sqrt(levelSpread_));
+}
+
+void SoundCutter::learnLevel() {
+    const float w = std::max(kLevelWeight, 1.0f / float(levelFrames_ + 1));
+    const float d = level_ - levelMean_;
+    levelMean_ += w * d;
+    levelSpread_ = (1 - w) * (levelSpread_ + w * d * d);
+    levelFrames_ = std::min(levelFrames_ + 1, 1000);
+}
+
 void SoundCutter::setMasked(bool masked) {
     masked_ = masked;
 }
@@ -109,7 +123,9 @@ void SoundCutter::reset() {
     position_ = soundStart_ = lastLoud_ = surelyLoud_ = 0;
     started_ = inSound_ = masked_ = false;
     loudRun_ = quietRun_ = 0;
-    floor_ = level_ = -90.0f;
+    floor_ = level_ = levelMean_ = -90.0f;
+    levelSpread_ = 0;
+    levelFrames_ = 0;
     window_.fill(0.0f);
     bandPower_.fill(0.0f);
     recentBands_.fill(0.0f);
@@ -229,6 +245,7 @@ void SoundCutter::frame(const float* f) {
             if (!digitalSilence) {
                 floor_ += (level_ < floor_ ? 0.3f : 0.02f) * (level_ - floor_);
                 learnBands();
+                learnLevel();
             }
         }
         if (loudRun_ >= kOnsetFrames) {
@@ -242,7 +259,7 @@ void SoundCutter::frame(const float* f) {
         return;
     }
     sound_.insert(sound_.end(), f, f + kFrame);
-    if (level_ > floor_ + kSustainDb) {
+    if (level_ > sustainLevel()) {
         quietRun_ = 0;
         lastLoud_ = frameStart + kFrame;
         surelyLoud_ = lastLoud_;
@@ -259,7 +276,9 @@ void SoundCutter::frame(const float* f) {
     const auto frames = int(sound_.size() / kFrame);
     if (frames > kMaxFrames + hangover_) {
         // A "sound" this long is the background growing louder: it becomes the floor.
-        floor_ = level_;
+        floor_ = levelMean_ = level_;
+        levelSpread_ = 0;
+        levelFrames_ = 1;
         bandNoise_ = bandPower_;
         bandFrames_ = 1;
         inSound_ = false;

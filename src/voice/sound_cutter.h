@@ -31,6 +31,15 @@ public:
     static constexpr int kFrame = 160;          // 10 ms
     static constexpr float kOnsetDb = 9.0f;     // above the floor: a sound starts
     static constexpr float kSustainDb = 5.0f;   // above the floor: the sound goes on
+    // The floor follows the quieter frames of the room. Where the room's level flickers from
+    // frame to frame (a fan, traffic: noise whose power lies low, which a 10 ms frame holds
+    // only a few cycles of), its louder frames rise over the floor by more than kSustainDb
+    // and would hold a sound that has ended until the noise happens to stay low. So the sound
+    // also goes on only above the room's mean level by kSustainSpread times the spread of
+    // the levels of its frames, each new frame of the room weighing kLevelWeight in both.
+    static constexpr float kSustainSpread = 3.0f;
+    static constexpr float kLevelWeight = 0.05f;
+    static constexpr int kSpreadFrames = 10;    // frames of the room before its spread counts
     static constexpr float kSilenceDb = -60.0f;  // quieter than this never starts a sound
     // Quieter than this is digital silence (a muted or suspended source, the end of a
     // file), not a room: it leaves a floor the room set where it was, or the room's own
@@ -75,6 +84,8 @@ public:
     float level() const { return level_; }
     float noiseFloor() const { return floor_; }
     float threshold() const;
+    // The level over which a sound under way goes on.
+    float sustainLevel() const;
     bool inSound() const { return inSound_; }
     std::int64_t position() const { return position_; }
     // The stream from position `from` to `to`, while it is still among the last kRecentFrames
@@ -88,6 +99,7 @@ private:
     bool bandsOn() const;
     void measureBands(const float* f);
     void learnBands();
+    void learnLevel();
     std::vector<float> pending_;
     std::vector<float> history_;  // the last kPreroll frames
     std::vector<float> pause_;    // up to kPauseFrames frames before those, no sound
@@ -105,6 +117,9 @@ private:
     int quietRun_ = 0;
     float floor_ = -90.0f;
     float level_ = -90.0f;
+    float levelMean_ = -90.0f;   // the room's mean frame level (dB)
+    float levelSpread_ = 0;      // and their variance
+    int levelFrames_ = 0;        // frames of the room measured into them
     std::array<float, 256> window_{};        // the last 256 samples
     std::array<float, kBands> bandPower_{};  // over the last kBandSmoothing frames
     std::array<float, kBandSmoothing * kBands> recentBands_{};  // of each of them

@@ -17,21 +17,27 @@ namespace {
 constexpr int kRate = SoundCutter::kSampleRate;
 
 // A piece of a stream: `ms` of a 300 Hz tone of amplitude `tone` over gaussian hiss of
-// standard deviation `hiss` (either may be 0).
+// standard deviation `hiss` and a rumble of about that standard deviation (either may be 0).
+// The rumble is noise with its power under 100 Hz, as a fan or traffic make: a 10 ms frame
+// holds only a cycle or two of it, so its level flickers from frame to frame by several dB.
 struct Piece {
     int ms;
     float tone;
     float hiss;
+    float rumble = 0;
 };
 
 std::vector<float> render(const std::vector<Piece>& pieces) {
     std::mt19937 random(5);
+    std::normal_distribution<float> unit(0.0f, 1.0f);
     std::vector<float> s;
+    float low = 0;  // the rumble: one pole at about 100 Hz, its gain made up
     for (const Piece& p : pieces) {
-        std::normal_distribution<float> hiss(0.0f, p.hiss > 0 ? p.hiss : 1.0f);
         for (int i = 0; i < p.ms * kRate / 1000; ++i) {
             const float t = float(s.size()) / kRate;
-            s.push_back(p.tone * std::sin(2.0f * float(M_PI) * 300.0f * t) + (p.hiss > 0 ? hiss(random) : 0.0f));
+            low += 0.04f * (unit(random) - low);
+            s.push_back(p.tone * std::sin(2.0f * float(M_PI) * 300.0f * t) + p.hiss * unit(random) +
+                        p.rumble * 5.0f * low);
         }
     }
     return s;
@@ -82,6 +88,10 @@ TEST(SoundCutter, CutsEachSoundAndNothingElse) {
         // start nothing.
         {"a soft word in loud hiss", {{1000, 0, 0.01f}, {400, 0.0173f, 0.01f}, {1000, 0, 0.01f}}, {{1000, 1400}}},
         {"loud hiss alone", {{10000, 0, 0.01f}}, {}},
+        // A rumble's louder frames rise far over the floor, which follows its quieter ones:
+        // they neither start a sound nor hold one that has ended.
+        {"a word in a rumble", {{1000, 0, 0, 0.01f}, {400, 0.1f, 0, 0.01f}, {1000, 0, 0, 0.01f}}, {{1000, 1400}}},
+        {"a rumble alone", {{10000, 0, 0, 0.01f}}, {}},
         {"digital silence, then a word", {{1000, 0, 0}, {400, word, 0}, {1000, 0, 0}}, {{1000, 1400}}},
         // A muted source gives zeros; when it comes back its hiss is no sound, and the word
         // after it is cut at the word.
