@@ -31,7 +31,7 @@ public:
     // With `noise` (the room's noise in each band, noiseBands()), each band's floor is also at
     // least kNoiseFloor times the noise: what the noise leaves of a quiet part of the word,
     // which differs from one hearing to the next, weighs no more than the noise itself.
-    static constexpr float kNoiseFloor = 2.0f;
+    static constexpr float kNoiseFloor = 4.0f;
     Features compute(const std::vector<float>& samples, const std::vector<float>& noise = {}) const;
     // The root mean square of each band over a pause.
     std::vector<float> noiseBands(const std::vector<float>& pause) const;

@@ -19,29 +19,26 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 // spread widens it a little for a user whose takes differ more. All measured with
 // bench/voice_accuracy on the development set.
 constexpr float kSpreadWeight = 0.6f;
-constexpr float kMargin = 0.8f;
-// Nor may any stretch of the alignment lie far off: another word that shares the label's
-// vowels or its ending comes near on average but not all along.
+constexpr float kMargin = 0.75f;
+// Nor may any stretch of the alignment lie farther off than kStretchLimit: another word that
+// shares the label's vowels or its ending comes near on average but not all along.
+constexpr float kStretchLimit = 3.0f;
 //
-// Both limits follow the room. The noise under a word moves it away from its takes even
+// The base follows the room. The noise under a word moves it away from its takes even
 // where each take is heard in that room (the noise differs from one hearing to the next),
-// so in a quiet room the right word lies far nearer its takes than in a noisy one, while a
-// word that is no label lies about as far in both. Limits wide enough for a classroom let
-// such words in where it is quiet; so they run from kQuiet below kQuietDb to kNoisy above
-// kNoisyDb, in a straight line between (in dB).
-struct Limits {
-    float base;
-    float stretch;
-};
-constexpr Limits kQuiet{1.6f, 3.0f};
-constexpr Limits kNoisy{2.2f, 3.6f};
+// so in a quiet room the right word lies nearer its takes than in a noisy one, while a
+// word that is no label lies about as far in both. A base wide enough for a classroom lets
+// such words in where it is quiet; so it runs from kQuietBase below kQuietDb to kNoisyBase
+// above kNoisyDb, in a straight line between (in dB).
+constexpr float kQuietBase = 1.6f;
+constexpr float kNoisyBase = 1.8f;
 constexpr float kQuietDb = -32.0f;
 constexpr float kNoisyDb = -12.0f;
 
-Limits limitsIn(VoiceModel::NoiseDb noise) {
-    if (!noise || !std::isfinite(*noise)) return kNoisy;
+float baseIn(VoiceModel::NoiseDb noise) {
+    if (!noise || !std::isfinite(*noise)) return kNoisyBase;
     const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
-    return {kQuiet.base + f * (kNoisy.base - kQuiet.base), kQuiet.stretch + f * (kNoisy.stretch - kQuiet.stretch)};
+    return kQuietBase + f * (kNoisyBase - kQuietBase);
 }
 // A label with a single take has no spread of its own: a usual one stands in.
 constexpr float kDefaultSpread = 1.0f;
@@ -220,11 +217,7 @@ void VoiceModel::updateSpread(int label) {
 float VoiceModel::threshold(int label, NoiseDb noise) const {
     if (label < 1 || label > labelCount()) return 0;
     const float spread = spread_[std::size_t(label - 1)];
-    return limitsIn(noise).base + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
-}
-
-float VoiceModel::stretchLimit(NoiseDb noise) {
-    return limitsIn(noise).stretch;
+    return baseIn(noise) + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
 }
 
 VoiceModel::Result VoiceModel::classify(const Features& sound, NoiseDb noise) const {
@@ -254,9 +247,8 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
     r.distance = best;
     r.runnerUp = second;
     r.threshold = threshold(r.nearest, noise);
-    r.stretchLimit = stretchLimit(noise);
     // Near enough to its own takes all along, and not a sound halfway between two labels.
-    if (best <= r.threshold && r.worstStretch <= r.stretchLimit &&
+    if (best <= r.threshold && r.worstStretch <= kStretchLimit &&
         (!std::isfinite(second) || best <= kMargin * second))
         r.label = r.nearest;
     return r;
