@@ -113,6 +113,8 @@ void UseMode::runStartActions() {
         // The event loop keeps running meanwhile: the board is drawn, timers tick.
         s_.platform.clock.wait(kStartKeysDelayMs);
         if (!s_.access.useMode) return;
+        // The target may have put itself back meanwhile.
+        keepAppWindowPlaced(s_, s_.player.targetWindow);
         if (!ts.startKeys.isEmpty()) playKeySequence(s_, ts.startKeys);
     } catch (const RuntimeError& e) {
         // A failure ends the start actions; use mode goes on.

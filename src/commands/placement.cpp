@@ -104,4 +104,14 @@ void placeAppWindow(Session& session, WindowHandle window) {
     if (appOverBoard(session.tmpl.area(1), windows.screenSize())) windows.raise(window);
 }
 
+void keepAppWindowPlaced(Session& session, WindowHandle window) {
+    if (window <= 0 || session.tmpl.areaCount() < 1) return;
+    WindowSystem& windows = session.platform.windows;
+    const QRect now = windows.geometry(window);
+    // A window the desktop does not show where it is (Wayland) cannot be told to have moved.
+    if (now.isEmpty()) return;
+    if (now.topLeft() != appWindowRect(session.tmpl.area(1), windows.screenSize()).topLeft())
+        placeAppWindow(session, window);
+}
+
 }  // namespace vexil

@@ -30,6 +30,11 @@ bool appOverBoard(const Area& frame, QSize screen, int twipsPerPixel = kTwipsPer
 // Moves `window` to appWindowRect, above the board when it lies over it; windows of Vexil
 // itself and handles that name no window are left alone.
 void placeAppWindow(Session& session, WindowHandle window);
+// Places `window` again when its corner is no longer where placeAppWindow put it. A program
+// may settle its own geometry just after its window appears (Tk moves its window back to
+// where it asked to be once the window manager has framed it), undoing a placement made as
+// soon as the window was seen.
+void keepAppWindowPlaced(Session& session, WindowHandle window);
 // Gives the board the focus. Taking it raises the board: a target application that lies
 // over the board is then brought above it again, so that what is typed stays in sight.
 void focusBoardOverApp(Session& session);

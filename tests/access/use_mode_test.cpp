@@ -8,6 +8,7 @@
 
 #include "access/access_engine.h"
 #include "access/switch_dispatch.h"
+#include "commands/placement.h"
 #include "engine_fixture.h"
 #include "i18n/runtime_error.h"
 #include "i18n/texts.h"
@@ -115,6 +116,34 @@ TEST(UseMode, StartActionsRunInOrderAndTheWaitLetsTimeRun) {
     EXPECT_TRUE(f.events("beep").empty());
     EXPECT_EQ(f.s().tmpl.currentArea, -1);
     EXPECT_EQ(f.s().player.currentLevel, 1);
+}
+
+// A target that puts itself back where it asked to be just after it appeared (as Tk does)
+// is placed again before the start keys; one that stays is left where it was put.
+TEST(UseMode, ATargetThatMovesItselfBackIsPlacedAgainBeforeTheStartKeys) {
+    for (const bool movesBack : {false, true}) {
+        SCOPED_TRACE(movesBack ? "moves back" : "stays");
+        UseModeFixture f;
+        f.s().tmpl.settings.startProgram = QStringLiteral("wish");
+        f.s().tmpl.settings.startKeys = QStringLiteral("hola");
+        f.fake.launcher.opensWindow(QStringLiteral("wish"), QStringLiteral("Recorder"));
+        const QRect own(200, 30, 600, 250);
+        auto settle = f.fake.clock.createTimer(QStringLiteral("target settles"));
+        settle->setInterval(100);
+        settle->onTimeout([&] {
+            settle->setEnabled(false);
+            if (movesBack) f.fake.windows.moveResize(f.s().player.targetWindow, own);
+        });
+        settle->setEnabled(true);
+        ASSERT_TRUE(f.useMode.enterUseMode());
+        const WindowHandle target = f.s().player.targetWindow;
+        ASSERT_GT(target, 0);
+        const QRect wanted = appWindowRect(f.s().tmpl.area(1), f.fake.windows.screenSize());
+        EXPECT_EQ(f.fake.windows.geometry(target), wanted);
+        const QStringList o = ops(f.fake.recorder);
+        EXPECT_LT(o.lastIndexOf(QStringLiteral("place")), o.indexOf(QStringLiteral("keys")));
+        EXPECT_EQ(o.count(QStringLiteral("place")), movesBack ? 3 : 1);
+    }
 }
 
 // A desktop that does not let keys or windows work as on X11 (Wayland) says so once in the
