@@ -99,14 +99,14 @@ float SoundCutter::threshold() const {
 float SoundCutter::sustainLevel() const {
     const float above = floor_ + kSustainDb;
     if (levelFrames_ < kSpreadFrames) return above;
-    return std::max(above, levelMean_ + kSustainSpread * std::sqrt(levelSpread_));
+    return std::max(above, levelMean_ + kSustainSpread * std::sqrt(levelVariance_));
 }
 
 void SoundCutter::learnLevel() {
     const float w = std::max(kLevelWeight, 1.0f / float(levelFrames_ + 1));
     const float d = level_ - levelMean_;
     levelMean_ += w * d;
-    levelSpread_ = (1 - w) * (levelSpread_ + w * d * d);
+    levelVariance_ = (1 - w) * (levelVariance_ + w * d * d);
     levelFrames_ = std::min(levelFrames_ + 1, 1000);
 }
 
@@ -124,7 +124,7 @@ void SoundCutter::reset() {
     started_ = inSound_ = masked_ = false;
     loudRun_ = quietRun_ = 0;
     floor_ = level_ = levelMean_ = -90.0f;
-    levelSpread_ = 0;
+    levelVariance_ = 0;
     levelFrames_ = 0;
     window_.fill(0.0f);
     bandPower_.fill(0.0f);
@@ -277,7 +277,7 @@ void SoundCutter::frame(const float* f) {
     if (frames > kMaxFrames + hangover_) {
         // A "sound" this long is the background growing louder: it becomes the floor.
         floor_ = levelMean_ = level_;
-        levelSpread_ = 0;
+        levelVariance_ = 0;
         levelFrames_ = 1;
         bandNoise_ = bandPower_;
         bandFrames_ = 1;

@@ -118,7 +118,7 @@ private:
     float floor_ = -90.0f;
     float level_ = -90.0f;
     float levelMean_ = -90.0f;   // the room's mean frame level (dB)
-    float levelSpread_ = 0;      // and their variance
+    float levelVariance_ = 0;    // and their variance
     int levelFrames_ = 0;        // frames of the room measured into them
     std::array<float, 256> window_{};        // the last 256 samples
     std::array<float, kBands> bandPower_{};  // over the last kBandSmoothing frames
