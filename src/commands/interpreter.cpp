@@ -96,6 +96,7 @@ void startProgram(Session& session, const QString& argument) {
     const WindowHandle h = launchAndFindWindow(session, argument);
     session.player.targetWindow = h;
     placeAppWindow(session, h);
+    keepAppWindowPlacedLater(session, h);
     pushTarget(session, h);
 }
 

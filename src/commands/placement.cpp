@@ -114,4 +114,16 @@ void keepAppWindowPlaced(Session& session, WindowHandle window) {
         placeAppWindow(session, window);
 }
 
+void keepAppWindowPlacedLater(Session& session, WindowHandle window) {
+    Timer& timer = *session.settleTimer;
+    timer.setEnabled(false);
+    if (window <= 0) return;
+    timer.onTimeout([&session, &timer, window] {
+        timer.setEnabled(false);
+        if (session.player.targetWindow == window) keepAppWindowPlaced(session, window);
+    });
+    timer.setInterval(kWindowSettleMs);
+    timer.setEnabled(true);
+}
+
 }  // namespace vexil

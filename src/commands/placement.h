@@ -35,6 +35,12 @@ void placeAppWindow(Session& session, WindowHandle window);
 // where it asked to be once the window manager has framed it), undoing a placement made as
 // soon as the window was seen.
 void keepAppWindowPlaced(Session& session, WindowHandle window);
+// How long a program is given to settle its own geometry once its window has appeared.
+inline constexpr int kWindowSettleMs = 500;
+// keepAppWindowPlaced, kWindowSettleMs from now (the event loop runs meanwhile), if
+// `window` is still the target then: for a program a board's command started, whose
+// sequence goes on without waiting for it to settle. A newer call replaces the last.
+void keepAppWindowPlacedLater(Session& session, WindowHandle window);
 // Gives the board the focus. Taking it raises the board: a target application that lies
 // over the board is then brought above it again, so that what is typed stays in sight.
 void focusBoardOverApp(Session& session);

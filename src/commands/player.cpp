@@ -260,6 +260,7 @@ void adoptLateWindow(Session& session) {
             p.targetHistory.remove(0, lost.size());
         pushTarget(session, w.handle);
         placeAppWindow(session, w.handle);
+        keepAppWindowPlacedLater(session, w.handle);
         return;
     }
     if (!session.platform.launcher.running(p.lateProgram)) p.lateProgram = 0;

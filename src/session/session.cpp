@@ -13,7 +13,8 @@ Session::Session(Platform& p, Folders f)
                                             : folders.userFolder + QStringLiteral("/registry.ini")),
       timer1(platform.clock.createTimer(QStringLiteral("Timer1"))),
       timer2(platform.clock.createTimer(QStringLiteral("Timer2"))),
-      timer3(platform.clock.createTimer(QStringLiteral("Timer3"))) {
+      timer3(platform.clock.createTimer(QStringLiteral("Timer3"))),
+      settleTimer(platform.clock.createTimer(QStringLiteral("Settle"))) {
     timer1->setInterval(programSettings.Interval);
     timer2->setInterval(100);
     player.random.seed(std::random_device{}());

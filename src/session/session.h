@@ -110,6 +110,9 @@ public:
     std::unique_ptr<Timer> timer1;
     std::unique_ptr<Timer> timer2;
     std::unique_ptr<Timer> timer3;
+    // Places a program a board's command started again once it has settled its own
+    // geometry (keepAppWindowPlacedLater, commands/placement.h).
+    std::unique_ptr<Timer> settleTimer;
 
     // The folder relative names are taken in (the template's folder once one is loaded).
     QString currentDirectory;

@@ -40,6 +40,43 @@ TEST_F(Launch, WindowsProgramRunsItsAliasAndBecomesTheTarget) {
     EXPECT_EQ(fake.clock.now(), 0);  // the window was there at once: no waiting
 }
 
+// A program that settles its own geometry just after its window appears (Tk puts its window
+// back where it asked to be) is placed again once it has settled, while the board's sequence
+// goes on without waiting; not when the target has changed meanwhile.
+TEST_F(Launch, AProgramThatPutsItselfBackIsPlacedAgainOnceSettled) {
+    struct Case {
+        const char* name;
+        bool movesBack;
+        bool otherTarget;
+        int places;
+    };
+    for (const Case& c : {Case{"stays", false, false, 1}, Case{"moves back", true, false, 3},
+                          Case{"moves back, another target by then", true, true, 2}}) {
+        SCOPED_TRACE(c.name);
+        fake.recorder.clear();
+        fake.launcher.opensWindow(QStringLiteral("wish"), QStringLiteral("Recorder"));
+        const QRect own(200, 30, 600, 250);
+        auto settle = fake.clock.createTimer(QStringLiteral("program settles"));
+        settle->setInterval(100);
+        WindowHandle started = 0;
+        settle->onTimeout([&] {
+            settle->setEnabled(false);
+            if (c.movesBack) fake.windows.moveResize(started, own);
+        });
+        settle->setEnabled(true);
+        playKeySequence(*session, QStringLiteral("{|Executa wish}hola"));
+        started = session->player.targetWindow;
+        ASSERT_GT(started, 0);
+        EXPECT_EQ(typed(), QStringList{QStringLiteral("keys:hola")});
+        if (c.otherTarget) openTarget(QStringLiteral("Other"));
+        fake.clock.advance(kWindowSettleMs + 100);
+        const QRect wanted = appWindowRect(session->tmpl.area(1), fake.windows.screenSize());
+        EXPECT_EQ(fake.windows.geometry(started), c.movesBack && c.otherTarget ? own : wanted);
+        // The board's placement, the program's own move, and the placement again.
+        EXPECT_EQ(ops({QStringLiteral("place")}).size(), c.places);
+    }
+}
+
 TEST_F(Launch, CataloguedProgramStartsThroughItsPath) {
     session->catalogue.programCatalogue = QStringLiteral("|CALC.EXE|C:\\WINDOWS\\CALC.EXE|");
     fake.launcher.opensWindow(QStringLiteral("calculator"), QStringLiteral("Calculadora"));

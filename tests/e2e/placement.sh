@@ -45,4 +45,26 @@ sleep 1
 stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
 (($(pos "$target_id") > $(pos "$board_id"))) || fail "after typing, the board covers the target: $stacking"
 import -window root "$e2e_artifacts/placement-typed.png"
+
+# The same target started by a board's command, in mouse mode: it too ends in the bottom
+# third, whether it settles its own geometry (Tk puts its window back where it asked to be
+# once the window manager has framed it) before the board places it or after.
+stop_pid "$vexil_pid"
+run_board="$e2e_work/boards/RUN.VXL"
+printf ' 2\r\n 1\r\n\r\n 2\r\n""\r\n 0\r\n""\r\n""\r\n""\r\n""\r\n""\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 100\r\n' >"$run_board"
+for keys in "" "{|Executa /usr/bin/python3 $e2e_here/target_app.py --title Started --geometry 600x250+200+30 --out $e2e_work/started}"; do
+  printf ' 0\r\n 0\r\n 640\r\n 445\r\n %d\r\n 0\r\n""\r\n""\r\n"%s"\r\n""\r\n 0\r\n 0\r\n' "${keys:+1}" "$keys" >>"$run_board"
+done
+start_vexil "$(write_profile MOUSE.USR 0 10)" "$run_board"
+wait_for 20 vexil_window || fail "the board window did not appear again"
+sleep 1
+xdotool mousemove 512 400 click 1
+wait_for 20 grep -q ready "$e2e_work/started.log" || fail "the board's command did not start the target"
+sleep 1.5
+started=$(xdotool search --name '^Started$' | head -n1)
+read -r X Y WIDTH HEIGHT < <(xwininfo -id "$started" |
+  awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+echo "started by the board at $X,$Y ${WIDTH}x$HEIGHT"
+import -window root "$e2e_artifacts/placement-run-command.png"
+((Y >= 768 / 2 && X + WIDTH <= 1024 && Y + HEIGHT <= 768)) || fail "the target the board started is not in the bottom third"
 echo "PASS"
