@@ -1,7 +1,7 @@
-// The second floor of bench/startup_vs_onboard.sh: what the letter board's window holds, with no
-// program behind it. A Qt main window with the board's menus and Qt's own translation
-// of the interface language, its picture drawn scaled on each paint as the board draws it.
-// What Vexil takes beyond this window is the program itself.
+// The second floor of bench/startup_vs_onboard.sh: the letter board's window with no program
+// behind it. A Qt main window with the board's menus and Qt's own translation of the
+// interface language, its picture drawn scaled on each paint as the board draws it. What
+// Vexil takes beyond this window is the program itself.
 //   board-window-floor PICTURE LANGUAGE
 #include <QApplication>
 #include <QImage>

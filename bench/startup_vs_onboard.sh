@@ -2,9 +2,9 @@
 # Start-up time and resident memory of Vexil beside a bare Qt window (one label, the same
 # Qt: the floor of any Qt program), the letter board's window alone (its menus and picture
 # in a Qt main window, no program: bench/board_window_floor.cpp) and Onboard (the Debian
-# on-screen keyboard), each started
-# the same way on the same private X server (Xvfb 1024x768, openbox, a private D-Bus
-# session, which Onboard needs), in turn in each run, the order turning from run to run:
+# on-screen keyboard), each started the same way on the same private X server (Xvfb
+# 1024x768, openbox, a private D-Bus session, which Onboard needs), in turn in each run,
+# the order changing from run to run (see below):
 #   time: from starting the process to its window shown (Vexil: the letter board in use
 #         mode with automatic scanning; the bare window: its label; the board's window
 #         alone: its picture; Onboard: its keyboard);
