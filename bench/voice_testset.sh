@@ -6,10 +6,12 @@
 # level of the word taken over the word itself. Writes the WAV files and a manifest that
 # voice-accuracy reads (conditions "clean", "20" and "10" for pink noise, "white20" and
 # "white10" for white noise).
-#   bench/voice_testset.sh OUTDIR [dev|smoke]
+#   bench/voice_testset.sh OUTDIR [dev|third|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
-# not fitted to; "smoke" a few files of one voice, for a quick run.
+# not fitted to; "third" a set with yet other takes, noise and words, some of them a sound
+# away from a label ("tos" and "dios" beside "dos"); "smoke" a few files of one voice, for
+# a quick run.
 set -euo pipefail
 out=${1:?output folder}
 kind=${2:-test}
@@ -36,6 +38,11 @@ if [[ $kind == smoke ]]; then
     others=(casa perro)
     train_takes=("40 150" "50 165" "62 180")
     pitches=(45) speeds=(160) seed=7
+elif [[ $kind == third ]]; then
+    others=(tos voz sur dios ojo luz red cama techo reloj nariz boca cinta globo tigre lobo pera
+            mono rueda flecha)
+    train_takes=("45 158" "55 170" "64 182")
+    pitches=(40 50 62 68) speeds=(150 163 176 188 198) seed=23
 elif [[ $kind == dev ]]; then
     others=(sol mar tren rojo blanco papel fuego campo hoja nube piedra calle plaza hora tarde
             leche queso barco pared zapato)
@@ -51,9 +58,11 @@ test_takes=()
 for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); done; done
 
 # Repeatable (sox -R seeds its generators): the same command makes the same set. The
-# development set takes its noise from the minute after the test set's.
+# development set takes its noise from the minute after the test set's, the third set from
+# the minute after that.
 from=0
 [[ $kind == dev ]] && from=60
+[[ $kind == third ]] && from=120
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth $((from + 60)) pinknoise vol 0.3 trim $from
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth $((from + 60)) whitenoise vol 0.3 trim $from
 
