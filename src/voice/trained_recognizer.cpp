@@ -232,11 +232,11 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
     if (trace_)
         std::fprintf(stderr,
                      "voice: sound of %.2f s, nearest %d at %.2f (threshold %.2f, worst stretch "
-                     "%.2f, next %.2f, noise %.1f dB): %d\n",
+                     "%.2f, next %.2f, noise %.1f dB, takes in the room %.2f apart): %d\n",
                      double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
                      double(heard.result.distance), double(heard.result.threshold),
                      double(heard.result.worstStretch), double(heard.result.runnerUp),
-                     double(heard.noiseDb),
+                     double(heard.noiseDb), double(heard.result.roomSpread),
                      heard.result.label);
     return heard;
 }

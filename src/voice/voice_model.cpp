@@ -40,6 +40,22 @@ float baseIn(VoiceModel::NoiseDb noise) {
     const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
     return kQuietBase + f * (kNoisyBase - kQuietBase);
 }
+//
+// Where the takes are heard in the room of the sound, the limit also follows how far apart
+// the noise leaves the label's own takes there (their spread as heard in the room), weighed
+// by kRoomSpreadWeight, over a base from kRoomQuietBase to kRoomNoisyBase. The noise moves
+// some words far more than others: a word of voiced sounds ("dos") stays near its takes,
+// one of hisses and stops ("test") does not. One limit for all let a word that is no label
+// come as near the first as the right sayings of the second come to theirs.
+constexpr float kRoomQuietBase = 0.9f;
+constexpr float kRoomNoisyBase = 0.7f;
+constexpr float kRoomSpreadWeight = 0.6f;
+
+float roomBaseIn(VoiceModel::NoiseDb noise) {
+    if (!noise || !std::isfinite(*noise)) return kRoomNoisyBase;
+    const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
+    return kRoomQuietBase + f * (kRoomNoisyBase - kRoomQuietBase);
+}
 // A label with a single take has no spread of its own: a usual one stands in.
 constexpr float kDefaultSpread = 1.0f;
 // Takes far apart (a cough trained as a label) must not make the label take any sound.
@@ -220,6 +236,14 @@ float VoiceModel::threshold(int label, NoiseDb noise) const {
     return baseIn(noise) + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
 }
 
+float VoiceModel::threshold(int label, NoiseDb noise, float roomSpread) const {
+    if (label < 1 || label > labelCount()) return 0;
+    if (!(roomSpread > 0)) return threshold(label, noise);
+    const float spread = spread_[std::size_t(label - 1)];
+    return roomBaseIn(noise) + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread) +
+           kRoomSpreadWeight * std::min(roomSpread, kMaximumSpread);
+}
+
 VoiceModel::Result VoiceModel::classify(const Features& sound, NoiseDb noise) const {
     return classify(sound, {}, noise);
 }
@@ -227,11 +251,14 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, NoiseDb noise) co
 VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& heard, NoiseDb noise) const {
     Result r;
     float best = kInfinity, second = kInfinity;
+    std::vector<Features> heardTakes, nearestTakes;  // as heard in the room
     for (std::size_t l = 0; l < takes_.size(); ++l) {
         // The label's nearest take.
         DtwMatch nearest{kInfinity, kInfinity};
+        heardTakes.clear();
         for (const Take& t : takes_[l]) {
-            const DtwMatch match = heard ? dtwMatch(sound, heard(t)) : dtwMatch(sound, t.features);
+            if (heard) heardTakes.push_back(heard(t));
+            const DtwMatch match = dtwMatch(sound, heard ? heardTakes.back() : t.features);
             if (match.distance < nearest.distance) nearest = match;
         }
         if (nearest.distance < best) {
@@ -239,6 +266,7 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
             best = nearest.distance;
             r.nearest = int(l) + 1;
             r.worstStretch = nearest.worstStretch;
+            nearestTakes.swap(heardTakes);
         } else if (nearest.distance < second) {
             second = nearest.distance;
         }
@@ -246,7 +274,13 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
     if (r.nearest == 0) return r;
     r.distance = best;
     r.runnerUp = second;
-    r.threshold = threshold(r.nearest, noise);
+    double sum = 0;
+    int pairs = 0;
+    for (std::size_t i = 0; i < nearestTakes.size(); ++i)
+        for (std::size_t j = i + 1; j < nearestTakes.size(); ++j)
+            if (const float d = dtwDistance(nearestTakes[i], nearestTakes[j]); std::isfinite(d)) sum += d, ++pairs;
+    r.roomSpread = pairs ? float(sum / pairs) : 0.0f;
+    r.threshold = threshold(r.nearest, noise, r.roomSpread);
     // Near enough to its own takes all along, and not a sound halfway between two labels.
     if (best <= r.threshold && r.worstStretch <= kStretchLimit &&
         (!std::isfinite(second) || best <= kMargin * second))

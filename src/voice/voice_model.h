@@ -76,6 +76,7 @@ public:
         float threshold = 0;  // of the nearest label
         float runnerUp = 0;   // distance to the second nearest label
         float worstStretch = 0;  // the worst stretch of the alignment with the nearest take
+        float roomSpread = 0;    // the nearest label's takes as heard in the room, 0 unknown
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound, NoiseDb noise = std::nullopt) const;
@@ -87,6 +88,10 @@ public:
     // room a word must come nearer its takes than in a noisy one, where the noise moves even
     // the right word away from them; an unknown room counts as a noisy one.
     float threshold(int label, NoiseDb noise = std::nullopt) const;
+    // The same where the label's takes were heard in the room: `roomSpread` is the mean
+    // distance between them as heard there, how far apart the noise leaves two sayings of
+    // this label in this room.
+    float threshold(int label, NoiseDb noise, float roomSpread) const;
     // For the graphs: how far apart labels are, the mean distance between the takes of
     // label i and those of label j (i == j: the label's own spread); labels x labels.
     std::vector<std::vector<float>> separation() const;

@@ -180,6 +180,35 @@ TEST(VoiceModel, AQuietRoomAsksASoundToComeNearerThanANoisyOne) {
     }
 }
 
+TEST(VoiceModel, HeardInTheRoomALabelTakesWhatTheNoiseCouldHaveMovedItsOwnTakesBy) {
+    VoiceModel model;
+    model.setLabels({QStringLiteral("1"), QStringLiteral("2")});
+    const float unit = std::sqrt(0.5f);
+    const auto across = [unit](float k) { return glide(50, {unit * k, unit * k}, {3 + unit * k, -3 + unit * k}); };
+    model.setTakes(1, {takeOf(across(0)), takeOf(across(0.2f)), takeOf(across(-0.2f))});
+    model.setTakes(2, {takeOf(across(20)), takeOf(across(20.2f)), takeOf(across(19.8f))});
+    const VoiceModel::NoiseDb classroom = -12.0f;
+    // Heard in a room whose noise leaves the takes as they were (a word of voiced sounds),
+    // or one whose noise spreads them eight times as far apart (a word of hisses).
+    const VoiceModel::HeardAs steady = [](const Take& t) { return t.features; };
+    const VoiceModel::HeardAs spreading = [&](const Take& t) { return across(8 * t.features.values[0] / unit); };
+
+    const VoiceModel::Result still = model.classify(across(-1.7f), steady, classroom);
+    const VoiceModel::Result spread = model.classify(across(-3.1f), spreading, classroom);
+    EXPECT_GT(spread.roomSpread, 4 * still.roomSpread);
+    // Both 1.5 from the nearest take as heard: taken where the noise moves the takes that
+    // far apart, not where it leaves them together; as before where the takes cannot be
+    // heard in the room (saved without their sounds).
+    EXPECT_NEAR(still.distance, 1.5f, 0.05f);
+    EXPECT_NEAR(spread.distance, 1.5f, 0.05f);
+    EXPECT_EQ(still.label, 0) << "threshold " << still.threshold;
+    EXPECT_EQ(spread.label, 1) << "threshold " << spread.threshold;
+    EXPECT_EQ(model.classify(across(-1.7f), classroom).label, 1);
+    // A near sound is taken in both rooms.
+    EXPECT_EQ(model.classify(across(0.1f), steady, classroom).label, 1);
+    EXPECT_EQ(model.classify(across(0.8f), spreading, classroom).label, 1);
+}
+
 TEST(VoiceModel, SavedSoundsKeepEachTakesSoundAndFilesOfTheVersionBeforeStillLoad) {
     const QStringList labels = {QStringLiteral("1"), QStringLiteral("TEST")};
     VoiceModel model;
