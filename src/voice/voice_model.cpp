@@ -35,10 +35,11 @@ constexpr float kNoisyBase = 1.8f;
 constexpr float kQuietDb = -32.0f;
 constexpr float kNoisyDb = -12.0f;
 
-float baseIn(VoiceModel::NoiseDb noise) {
-    if (!noise || !std::isfinite(*noise)) return kNoisyBase;
+// From `quiet` below kQuietDb to `noisy` above kNoisyDb; an unknown room is a noisy one.
+float alongTheRoom(VoiceModel::NoiseDb noise, float quiet, float noisy) {
+    if (!noise || !std::isfinite(*noise)) return noisy;
     const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
-    return kQuietBase + f * (kNoisyBase - kQuietBase);
+    return quiet + f * (noisy - quiet);
 }
 //
 // Where the takes are heard in the room of the sound, the limit also follows how far apart
@@ -51,11 +52,6 @@ constexpr float kRoomQuietBase = 0.9f;
 constexpr float kRoomNoisyBase = 0.7f;
 constexpr float kRoomSpreadWeight = 0.6f;
 
-float roomBaseIn(VoiceModel::NoiseDb noise) {
-    if (!noise || !std::isfinite(*noise)) return kRoomNoisyBase;
-    const float f = std::clamp((*noise - kQuietDb) / (kNoisyDb - kQuietDb), 0.0f, 1.0f);
-    return kRoomQuietBase + f * (kRoomNoisyBase - kRoomQuietBase);
-}
 // A label with a single take has no spread of its own: a usual one stands in.
 constexpr float kDefaultSpread = 1.0f;
 // Takes far apart (a cough trained as a label) must not make the label take any sound.
@@ -231,16 +227,15 @@ void VoiceModel::updateSpread(int label) {
 }
 
 float VoiceModel::threshold(int label, NoiseDb noise) const {
-    if (label < 1 || label > labelCount()) return 0;
-    const float spread = spread_[std::size_t(label - 1)];
-    return baseIn(noise) + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
+    return threshold(label, noise, 0.0f);
 }
 
 float VoiceModel::threshold(int label, NoiseDb noise, float roomSpread) const {
     if (label < 1 || label > labelCount()) return 0;
-    if (!(roomSpread > 0)) return threshold(label, noise);
     const float spread = spread_[std::size_t(label - 1)];
-    return roomBaseIn(noise) + kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread) +
+    const float own = kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
+    if (!(roomSpread > 0)) return alongTheRoom(noise, kQuietBase, kNoisyBase) + own;
+    return alongTheRoom(noise, kRoomQuietBase, kRoomNoisyBase) + own +
            kRoomSpreadWeight * std::min(roomSpread, kMaximumSpread);
 }
 
