@@ -214,16 +214,26 @@ bool VoiceModel::takesKeepSound() const {
     return true;
 }
 
-void VoiceModel::updateSpread(int label) {
-    const std::vector<Take>& t = takes(label);
+namespace {
+
+// The mean distance between every two of `n` sounds, `at(i)` the features of the i-th; 0
+// with fewer than two.
+template <class At>
+float meanDistanceBetween(std::size_t n, At at) {
     double sum = 0;
     int pairs = 0;
-    for (std::size_t i = 0; i < t.size(); ++i)
-        for (std::size_t j = i + 1; j < t.size(); ++j) {
-            const float d = dtwDistance(t[i].features, t[j].features);
-            if (std::isfinite(d)) sum += d, ++pairs;
-        }
-    spread_[std::size_t(label - 1)] = pairs ? float(sum / pairs) : 0.0f;
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 1; j < n; ++j)
+            if (const float d = dtwDistance(at(i), at(j)); std::isfinite(d)) sum += d, ++pairs;
+    return pairs ? float(sum / pairs) : 0.0f;
+}
+
+}  // namespace
+
+void VoiceModel::updateSpread(int label) {
+    const std::vector<Take>& t = takes(label);
+    spread_[std::size_t(label - 1)] =
+        meanDistanceBetween(t.size(), [&](std::size_t i) -> const Features& { return t[i].features; });
 }
 
 float VoiceModel::threshold(int label, NoiseDb noise) const {
@@ -269,12 +279,8 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
     if (r.nearest == 0) return r;
     r.distance = best;
     r.runnerUp = second;
-    double sum = 0;
-    int pairs = 0;
-    for (std::size_t i = 0; i < nearestTakes.size(); ++i)
-        for (std::size_t j = i + 1; j < nearestTakes.size(); ++j)
-            if (const float d = dtwDistance(nearestTakes[i], nearestTakes[j]); std::isfinite(d)) sum += d, ++pairs;
-    r.roomSpread = pairs ? float(sum / pairs) : 0.0f;
+    r.roomSpread = meanDistanceBetween(nearestTakes.size(),
+                                       [&](std::size_t i) -> const Features& { return nearestTakes[i]; });
     r.threshold = threshold(r.nearest, noise, r.roomSpread);
     // Near enough to its own takes all along, and not a sound halfway between two labels.
     if (best <= r.threshold && r.worstStretch <= kStretchLimit &&

@@ -76,7 +76,8 @@ public:
         float threshold = 0;  // of the nearest label
         float runnerUp = 0;   // distance to the second nearest label
         float worstStretch = 0;  // the worst stretch of the alignment with the nearest take
-        float roomSpread = 0;    // the nearest label's takes as heard in the room, 0 unknown
+        float roomSpread = 0;    // between the nearest label's takes as heard in the room;
+                                 // 0 without a room or with a single take
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound, NoiseDb noise = std::nullopt) const;
