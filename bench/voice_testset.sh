@@ -6,12 +6,13 @@
 # level of the word taken over the word itself. Writes the WAV files and a manifest that
 # voice-accuracy reads (conditions "clean", "20" and "10" for pink noise, "white20" and
 # "white10" for white noise).
-#   bench/voice_testset.sh OUTDIR [dev|third|smoke]
+#   bench/voice_testset.sh OUTDIR [dev|third|fourth|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
 # not fitted to; "third" a set with yet other takes, noise and words, some of them a sound
-# away from a label ("tos" and "dios" beside "dos"); "smoke" a few files of one voice, for
-# a quick run.
+# away from a label ("tos" and "dios" beside "dos"); "fourth" one more with yet other takes
+# and noise and twenty everyday words, none a sound from a label; "smoke" a few files of
+# one voice, for a quick run.
 set -euo pipefail
 out=${1:?output folder}
 kind=${2:-test}
@@ -38,6 +39,11 @@ if [[ $kind == smoke ]]; then
     others=(casa perro)
     train_takes=("40 150" "50 165" "62 180")
     pitches=(45) speeds=(160) seed=7
+elif [[ $kind == fourth ]]; then
+    others=(nieve fresa cuerda banco dedo torre vaso pluma gorro playa risa hueso tinta carta
+            lapiz salto bota miel jarra pino)
+    train_takes=("44 155" "53 167" "63 179")
+    pitches=(37 47 58 67) speeds=(142 158 170 187 197) seed=31
 elif [[ $kind == third ]]; then
     others=(tos voz sur dios ojo luz red cama techo reloj nariz boca cinta globo tigre lobo pera
             mono rueda flecha)
@@ -59,10 +65,11 @@ for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); 
 
 # Repeatable (sox -R seeds its generators): the same command makes the same set. The
 # development set takes its noise from the minute after the test set's, the third set from
-# the minute after that.
+# the minute after that, the fourth from the one after.
 from=0
 [[ $kind == dev ]] && from=60
 [[ $kind == third ]] && from=120
+[[ $kind == fourth ]] && from=180
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth $((from + 60)) pinknoise vol 0.3 trim $from
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth $((from + 60)) whitenoise vol 0.3 trim $from
 
