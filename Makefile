@@ -19,7 +19,8 @@ TEST_PACKAGES := clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark
   qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng \
   xvfb openbox xdotool x11-xkb-utils x11-xserver-utils xterm dbus-daemon \
   imagemagick python3-tk sox jq onboard appstream desktop-file-utils shared-mime-info dpkg-dev lintian \
-  pulseaudio mutter sway xwayland xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi
+  pulseaudio mutter sway xwayland xdg-desktop-portal xdg-desktop-portal-gnome python3-dbus python3-gi \
+  python3-numpy
 PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 # install-packages LIST: installs those of LIST that are missing, through apt-get.

@@ -12,9 +12,9 @@ name=${2:?benchmark name}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export VEXIL_BENCH_SMOKE=1
 names=(programs startup_vs_onboard typing switch_latency typing_wayland wayland_gnome_typing voice_accuracy)
-# Scripts that are no benchmark of their own: the texts typed, the recogniser's test set
-# (made by voice_accuracy here), this file.
-helpers=(bench_texts.py voice_testset.sh smoke.sh)
+# Scripts that are no benchmark of their own: the texts typed, the recogniser's test set and
+# the reading of its traces (both run by voice_accuracy here), this file.
+helpers=(bench_texts.py voice_testset.sh voice_limits.py smoke.sh)
 
 case $name in
   listed)
@@ -43,6 +43,9 @@ case $name in
     work=$(mktemp -d /tmp/vexil-voice-smoke-XXXXXX)
     trap 'rm -rf "$work"' EXIT
     bash "$here/voice_testset.sh" "$work" smoke >/dev/null
-    "$build/bin/voice-accuracy" "$work/manifest.tsv" ;;
+    VOICE_ACCURACY_TRACE=1 "$build/bin/voice-accuracy" "$work/manifest.tsv" 2> "$work/smoke.trace"
+    # The trace read again under the limits written in voice_limits.py: they must still be
+    # the recogniser's. Debian's own Python, where python3-numpy installs.
+    /usr/bin/python3 "$here/voice_limits.py" --check "$work/smoke.trace" ;;
   *) echo "unknown benchmark: $name (one of: ${names[*]} listed)" >&2; exit 2 ;;
 esac

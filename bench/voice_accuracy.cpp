@@ -174,10 +174,11 @@ int main(int argc, char** argv) {
             if (traceFiles) {
                 std::fprintf(stderr, "%s (label %d):", qPrintable(it.path), it.label);
                 for (const auto& h : judged)
-                    std::fprintf(stderr, " [%.2f s: %d at %.2f of %.2f, stretch %.2f, next %.2f, noise %.1f, in the room %.2f]",
+                    std::fprintf(stderr, " [%.2f s: %d at %.2f of %.2f, stretch %.2f, next %.2f, noise %.1f, in the room %.2f, trained %.2f]",
                                  double(h.end) / 16000.0, h.result.nearest, double(h.result.distance),
                                  double(h.result.threshold), double(h.result.worstStretch),
-                                 double(h.result.runnerUp), double(h.noiseDb), double(h.result.roomSpread));
+                                 double(h.result.runnerUp), double(h.noiseDb), double(h.result.roomSpread),
+                                 double(h.result.spread));
                 std::fprintf(stderr, " -> %d heard\n", int(heard.size()));
             }
             for (const auto& h : judged) {

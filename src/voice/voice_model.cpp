@@ -240,10 +240,14 @@ float VoiceModel::threshold(int label, NoiseDb noise) const {
     return threshold(label, noise, 0.0f);
 }
 
+float VoiceModel::countedSpread(int label) const {
+    const float spread = spread_[std::size_t(label - 1)];
+    return std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
+}
+
 float VoiceModel::threshold(int label, NoiseDb noise, float roomSpread) const {
     if (label < 1 || label > labelCount()) return 0;
-    const float spread = spread_[std::size_t(label - 1)];
-    const float own = kSpreadWeight * std::min(spread > 0 ? spread : kDefaultSpread, kMaximumSpread);
+    const float own = kSpreadWeight * countedSpread(label);
     if (!(roomSpread > 0)) return alongTheRoom(noise, kQuietBase, kNoisyBase) + own;
     return alongTheRoom(noise, kRoomQuietBase, kRoomNoisyBase) + own +
            kRoomSpreadWeight * std::min(roomSpread, kMaximumSpread);
@@ -281,6 +285,7 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
     r.runnerUp = second;
     r.roomSpread = meanDistanceBetween(nearestTakes.size(),
                                        [&](std::size_t i) -> const Features& { return nearestTakes[i]; });
+    r.spread = countedSpread(r.nearest);
     r.threshold = threshold(r.nearest, noise, r.roomSpread);
     // Near enough to its own takes all along, and not a sound halfway between two labels.
     if (best <= r.threshold && r.worstStretch <= kStretchLimit &&

@@ -78,6 +78,8 @@ public:
         float worstStretch = 0;  // the worst stretch of the alignment with the nearest take
         float roomSpread = 0;    // between the nearest label's takes as heard in the room;
                                  // 0 without a room or with a single take
+        float spread = 0;        // between the nearest label's takes as trained, as its
+                                 // limit counts it (a usual one for a single take)
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound, NoiseDb noise = std::nullopt) const;
@@ -101,6 +103,7 @@ public:
 
 private:
     void updateSpread(int label);
+    float countedSpread(int label) const;
     QStringList labels_;
     std::vector<std::vector<Take>> takes_;
     std::vector<float> spread_;  // mean distance between a label's takes, 0 when unknown
