@@ -43,7 +43,10 @@ case $name in
     work=$(mktemp -d /tmp/vexil-voice-smoke-XXXXXX)
     trap 'rm -rf "$work"' EXIT
     bash "$here/voice_testset.sh" "$work" smoke >/dev/null
-    VOICE_ACCURACY_TRACE=1 "$build/bin/voice-accuracy" "$work/manifest.tsv" 2> "$work/smoke.trace"
+    if ! VOICE_ACCURACY_TRACE=1 "$build/bin/voice-accuracy" "$work/manifest.tsv" 2> "$work/smoke.trace"; then
+        tail -n 20 "$work/smoke.trace" >&2  # its error, among the trace
+        exit 1
+    fi
     # The trace read again under the limits written in voice_limits.py: they must still be
     # the recogniser's. Debian's own Python, where python3-numpy installs.
     /usr/bin/python3 "$here/voice_limits.py" --check "$work/smoke.trace" ;;

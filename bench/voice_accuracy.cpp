@@ -119,7 +119,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     QFile f(QString::fromLocal8Bit(argv[1]));
-    if (!f.open(QIODevice::ReadOnly)) return 2;
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "voice-accuracy: cannot read %s: %s\n", argv[1], qPrintable(f.errorString()));
+        return 2;
+    }
     std::map<QString, QStringList> labels;
     std::map<QString, std::vector<Item>> items;
     QStringList order;
