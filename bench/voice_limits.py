@@ -85,7 +85,8 @@ class Traces:
     def decide(self, lim):
         """Per file: taken (any label), and taken for its own label."""
         limit = self.limit(lim)
-        taken = (self.nearest > 0) & (self.distance <= limit) & (self.stretch <= lim["stretch"]) & (self.distance <= lim["margin"] * self.next)
+        taken = ((self.nearest > 0) & (self.distance <= limit) & (self.stretch <= lim["stretch"]) &
+                 (self.distance <= lim["margin"] * self.next))
         n = len(self.files)
         anything = np.bincount(self.file, weights=taken, minlength=n) > 0
         right = np.bincount(self.file, weights=taken & (self.nearest == self.label[self.file]), minlength=n) > 0
@@ -133,7 +134,7 @@ def grid(traces, given):
     steps = [x / 10 for x in range(15)]
     for quiet, room_quiet, room_noisy, spread, room_spread in itertools.product(
             [0.3, 0.8, 1.2, 1.6], steps, steps, [0.3, 0.6], [0.3, 0.5, 0.7, 0.9]):
-        lim = dict(given, quiet=quiet, noisy=quiet + BUILD["noisy"] - BUILD["quiet"], room_quiet=room_quiet,
+        lim = dict(given, quiet=quiet, noisy=quiet + given["noisy"] - given["quiet"], room_quiet=room_quiet,
                    room_noisy=room_noisy, spread=spread, room_spread=room_spread)
         table = cells(traces, lim)
         low10 = min(v[0] for k, v in table.items() if k[2] in ("10", "white10"))
