@@ -7,6 +7,9 @@
 // VOICE_ACCURACY_TRACE=1 writes what was judged in each file to standard error.
 // VOICE_ACCURACY_NOISY_TAKES=SNR also trains each label on its takes with white noise SNR dB
 // under them (an experiment; the program trains on clean takes).
+// VOICE_ACCURACY_SOUNDLESS_TAKES=1 keeps no sound of the takes, so that every file is judged
+// against the takes as trained: the limits of a room the takes cannot be heard in (a pause
+// too short to measure it).
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -106,6 +109,9 @@ void train(voice::TrainedSoundRecognizer& r, const std::vector<Item>& items, QSt
             waitFor([&] { return done; });
         }
     }
+    if (!qgetenv("VOICE_ACCURACY_SOUNDLESS_TAKES").isEmpty())
+        for (auto& [label, t] : takes)
+            for (voice::Take& take : t) take.samples.clear();
     for (auto& [label, t] : takes) r.model()->setTakes(label, std::move(t));
     r.modelChanged();
 }
@@ -177,7 +183,7 @@ int main(int argc, char** argv) {
             if (traceFiles) {
                 std::fprintf(stderr, "%s (label %d):", qPrintable(it.path), it.label);
                 for (const auto& h : judged)
-                    std::fprintf(stderr, " [%.2f s: %d at %.2f of %.2f, stretch %.2f, next %.2f, noise %.1f, in the room %.2f, trained %.2f]",
+                    std::fprintf(stderr, " [%.2f s: %d at %.3f of %.3f, stretch %.3f, next %.3f, noise %.2f, in the room %.3f, trained %.3f]",
                                  double(h.end) / 16000.0, h.result.nearest, double(h.result.distance),
                                  double(h.result.threshold), double(h.result.worstStretch),
                                  double(h.result.runnerUp), double(h.noiseDb), double(h.result.roomSpread),

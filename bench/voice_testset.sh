@@ -6,13 +6,14 @@
 # level of the word taken over the word itself. Writes the WAV files and a manifest that
 # voice-accuracy reads (conditions "clean", "20" and "10" for pink noise, "white20" and
 # "white10" for white noise).
-#   bench/voice_testset.sh OUTDIR [dev|third|fourth|smoke]
+#   bench/voice_testset.sh OUTDIR [dev|third|fourth|fifth|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
 # not fitted to; "third" a set with yet other takes, noise and words, some of them a sound
 # away from a label ("tos" and "dios" beside "dos"); "fourth" one more with yet other takes
-# and noise and twenty everyday words, none a sound from a label; "smoke" a few files of
-# one voice, for a quick run.
+# and noise and twenty everyday words, none a sound from a label; "fifth" the same again in
+# four other voices (Latin American Spanish, and other variants of the Spanish and Catalan
+# voices); "smoke" a few files of one voice, for a quick run.
 set -euo pipefail
 out=${1:?output folder}
 kind=${2:-test}
@@ -39,6 +40,12 @@ if [[ $kind == smoke ]]; then
     others=(casa perro)
     train_takes=("40 150" "50 165" "62 180")
     pitches=(45) speeds=(160) seed=7
+elif [[ $kind == fifth ]]; then
+    voices=(es-419 es+f4 ca+m3 ca+f1)
+    others=(tarta lima piano canal noria zorro panda museo falda nido oreja sopa grano tela
+            ruido cesta pincel muro dardo fiesta)
+    train_takes=("41 153" "51 166" "61 181")
+    pitches=(36 46 57 69) speeds=(143 157 171 186 199) seed=41
 elif [[ $kind == fourth ]]; then
     others=(nieve fresa cuerda banco dedo torre vaso pluma gorro playa risa hueso tinta carta
             lapiz salto bota miel jarra pino)
@@ -65,11 +72,12 @@ for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); 
 
 # Repeatable (sox -R seeds its generators): the same command makes the same set. The
 # development set takes its noise from the minute after the test set's, the third set from
-# the minute after that, the fourth from the one after.
+# the minute after that, the fourth and the fifth from the ones after.
 from=0
 [[ $kind == dev ]] && from=60
 [[ $kind == third ]] && from=120
 [[ $kind == fourth ]] && from=180
+[[ $kind == fifth ]] && from=240
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth $((from + 60)) pinknoise vol 0.3 trim $from
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth $((from + 60)) whitenoise vol 0.3 trim $from
 
