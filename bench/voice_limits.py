@@ -25,12 +25,13 @@ import numpy as np
 
 # The limits of this build (voice/voice_model.cpp): the base of the distance with no room
 # heard (quiet, noisy), the base where the takes are heard in the room, the weights of the
-# trained spread and of the spread in the room, the worst stretch and the margin to the next
-# label. A noise 32 dB under the word is quiet, 12 dB under it noisy.
-BUILD = dict(quiet=1.6, noisy=1.8, room_quiet=0.9, room_noisy=0.7, spread=0.6, room_spread=0.6,
-             stretch=3.0, margin=0.75)
+# trained spread and of the spread in the room, the worst stretch (with no room heard it
+# widens to noisy_stretch in a noisy room) and the margin to the next label. A noise 32 dB
+# under the word is quiet, 12 dB under it noisy.
+BUILD = dict(quiet=0.35, noisy=1.4, room_quiet=0.4, room_noisy=0.2, spread=0.3, room_spread=0.75,
+             stretch=0.9, noisy_stretch=1.1, margin=0.75)
 QUIET_DB, NOISY_DB = -32.0, -12.0
-MAXIMUM_SPREAD = 3.0
+MAXIMUM_SPREAD = 1.1
 CONDITIONS = ["clean", "20", "white20", "10", "white10"]
 
 HEAD = re.compile(r"/([^/ ]+)/([^/ ]+)\.wav \(label (\d+)\):")
@@ -85,7 +86,8 @@ class Traces:
     def decide(self, lim):
         """Per file: taken (any label), and taken for its own label."""
         limit = self.limit(lim)
-        taken = ((self.nearest > 0) & (self.distance <= limit) & (self.stretch <= lim["stretch"]) &
+        stretch = np.where(self.room > 0, lim["stretch"], along(self.loud, lim["stretch"], lim["noisy_stretch"]))
+        taken = ((self.nearest > 0) & (self.distance <= limit) & (self.stretch <= stretch) &
                  (self.distance <= lim["margin"] * self.next))
         n = len(self.files)
         anything = np.bincount(self.file, weights=taken, minlength=n) > 0
@@ -119,8 +121,8 @@ def report(traces, lim):
             print(f"  {voice:8s}" + "".join(f"  {r[0] * 100:5.1f} / {r[1]:<2d}" if r else "  -" for r in row))
     anything, _ = traces.decide(BUILD)
     otherwise = int((anything != traces.heard).sum())
-    # The trace rounds to hundredths: each term of a limit is off by 0.005 at most.
-    off = int((np.abs(traces.limit(BUILD) - traces.threshold) > 0.015).sum())
+    # The trace rounds to thousandths: each term of a limit is off by 0.0005 at most.
+    off = int((np.abs(traces.limit(BUILD) - traces.threshold) > 0.0015).sum())
     print(f"files decided otherwise than the recogniser did: {otherwise} of {len(traces.files)}; "
           f"limits other than the recogniser's: {off} of {len(traces.threshold)} sounds")
     return otherwise, off
@@ -131,9 +133,9 @@ def grid(traces, given):
     voice; at most 1 % of the other words of a condition. Best margin first. The bases and
     the weights are searched; the worst stretch and the margin are those given."""
     found = []
-    steps = [x / 10 for x in range(15)]
+    steps = [x / 20 for x in range(1, 17)]
     for quiet, room_quiet, room_noisy, spread, room_spread in itertools.product(
-            [0.3, 0.8, 1.2, 1.6], steps, steps, [0.3, 0.6], [0.3, 0.5, 0.7, 0.9]):
+            [0.2, 0.3, 0.4], steps, steps, [0.2, 0.3, 0.4], [0.5, 0.6, 0.7, 0.75, 0.8, 0.9]):
         lim = dict(given, quiet=quiet, noisy=quiet + given["noisy"] - given["quiet"], room_quiet=room_quiet,
                    room_noisy=room_noisy, spread=spread, room_spread=room_spread)
         table = cells(traces, lim)

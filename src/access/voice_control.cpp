@@ -63,6 +63,13 @@ QStringList profileLabels(const UserProfile& p) {
     return labels;
 }
 
+// Trained sounds saved by an earlier version, measured again as the recogniser measures now.
+voice::Measure measuring(Session& session) {
+    return [&recognizer = session.platform.recognizer](const std::vector<float>& samples) {
+        return recognizer.measure(samples);
+    };
+}
+
 }  // namespace
 
 int startVoiceEngine(Session& session) {
@@ -159,7 +166,7 @@ voice::LoadStatus loadVoiceSounds(Session& session) {
     // An empty file is a damaged one here: something was meant to be in it.
     const voice::LoadStatus status =
         bytes.isEmpty() ? voice::LoadStatus::Damaged
-                        : voice::loadVoiceModel(bytes, model->labels(), *model);
+                        : voice::loadVoiceModel(bytes, model->labels(), *model, measuring(session));
     if (status == voice::LoadStatus::Loaded)
         session.platform.recognizer.modelChanged();
     else
@@ -186,7 +193,8 @@ VoiceSaveResult saveVoiceSounds(Session& session) {
         if (old.open(QIODevice::ReadOnly)) bytes = old.readAll();
         old.close();
         voice::VoiceModel probe;
-        if (voice::loadVoiceModel(bytes, model->labels(), probe) != voice::LoadStatus::Loaded) {
+        if (voice::loadVoiceModel(bytes, model->labels(), probe, measuring(session)) !=
+            voice::LoadStatus::Loaded) {
             keptAside = path + QStringLiteral(".anterior");
             QFile::remove(keptAside);
             if (!QFile::copy(path, keptAside)) {

@@ -23,8 +23,7 @@ struct Features {
 
 // One recorded example of a label: its features, its level (dB, one value a frame) to draw
 // it, and the sound itself (16 kHz), from which the take is heard again in the noise of the
-// room a sound comes from. Takes saved before the sound was kept have none and are compared
-// as they were measured.
+// room a sound comes from. A take without its sound is compared as it was measured.
 struct Take {
     Features features;
     std::vector<float> envelope;
@@ -67,6 +66,13 @@ public:
     virtual voice::VoiceModel* model() { return nullptr; }
     // After the model changed (training, loading): recognition uses it from now on.
     virtual void modelChanged() {}
+    // The features of a take's sound as this recogniser measures sounds now: trained sounds
+    // saved by an earlier version are measured again from their sounds when they load.
+    // Empty when it cannot measure.
+    virtual voice::Features measure(const std::vector<float>& samples) {
+        (void)samples;
+        return {};
+    }
     // Records the next sound heard and hands it over, on the user-interface thread; nothing
     // when recording fails or is cancelled. False when recording cannot start.
     virtual bool recordTake(std::function<void(std::optional<voice::Take>)> done) {

@@ -1,8 +1,8 @@
 #pragma once
 // Mel-frequency cepstral coefficients of a sound, computed with aubio: a 32 ms window every
 // 10 ms, 40 mel bands, coefficients 1 to 12 (the level, coefficient 0, is left out so that a
-// louder or softer take matches), each brought to mean 0 and variance 1 over the sound, and
-// beside them their slopes over five frames.
+// louder or softer take matches), each brought to mean 0 over the sound and divided by the
+// square root of its spread there, and beside them their slopes over five frames.
 //
 // Before the logarithm every band is raised by a floor a fixed distance below the loudest
 // band of the whole sound. Whatever lies under it (the silence around a take recorded in a

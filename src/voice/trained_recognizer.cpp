@@ -60,6 +60,10 @@ void TrainedSoundRecognizer::modelChanged() {
     snapshot_ = std::move(copy);
 }
 
+Features TrainedSoundRecognizer::measure(const std::vector<float>& samples) {
+    return MfccExtractor().compute(samples);
+}
+
 void TrainedSoundRecognizer::post(std::function<void()> call) {
     QMetaObject::invokeMethod(receiver_.get(), std::move(call), Qt::QueuedConnection);
 }
@@ -231,8 +235,8 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
     if (trace_)
         std::fprintf(stderr,
-                     "voice: sound of %.2f s, nearest %d at %.2f (threshold %.2f, worst stretch "
-                     "%.2f, next %.2f, noise %.1f dB, takes in the room %.2f apart): %d\n",
+                     "voice: sound of %.2f s, nearest %d at %.3f (threshold %.3f, worst stretch "
+                     "%.3f, next %.3f, noise %.1f dB, takes in the room %.3f apart): %d\n",
                      double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
                      double(heard.result.distance), double(heard.result.threshold),
                      double(heard.result.worstStretch), double(heard.result.runnerUp),

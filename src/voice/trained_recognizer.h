@@ -40,6 +40,7 @@ public:
     static constexpr int kJoinGapMs = 400;
     VoiceModel* model() override { return model_; }
     void modelChanged() override;
+    Features measure(const std::vector<float>& samples) override;
     bool recordTake(std::function<void(std::optional<Take>)> done) override;
     void cancelTake() override;
     bool monitorLevel(std::function<void(float, float)> report) override;

@@ -30,8 +30,10 @@ struct DtwMatch {
 constexpr int kStretchSteps = 15;
 DtwMatch dtwMatch(const Features& a, const Features& b);
 float dtwDistance(const Features& a, const Features& b);
-// Divides each coefficient by its spread over the sound (after normaliseMeans), so that every
-// coefficient weighs alike.
+// Divides each coefficient by the square root of its spread over the sound (after
+// normaliseMeans): a coefficient that barely moves over the sound (where the noise covers
+// most of a word) weighs less than one that carries it, yet a loud coefficient no longer
+// drowns the rest.
 void normaliseVariances(Features& f);
 // The features followed, in each frame, by their slopes (regression over two frames either
 // side).
@@ -61,7 +63,7 @@ public:
     bool trained(int label) const { return !takes(label).empty(); }
     // True when at least one label has a take.
     bool anyTrained() const;
-    // True when every take kept its sound (takes saved before sounds were kept have none).
+    // True when every take kept its sound.
     bool takesKeepSound() const;
 
     // How loud the room was under a sound: its noise in dB of the sound's level (-20: the
@@ -123,9 +125,14 @@ enum class LoadStatus {
 // The file of trained sounds: "VXSONS", a version, the labels, the takes, and a SHA-256 of
 // everything before it. Numbers little-endian, values as 32-bit floats.
 QByteArray saveVoiceModel(const VoiceModel& model);
+// Measures a take's sound as the recogniser measures sounds now (voice/mfcc.h).
+using Measure = std::function<Features(const std::vector<float>& samples)>;
 // Reads what saveVoiceModel wrote. `model` changes only when the file loads whole and holds
-// the labels `labels`.
-LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, VoiceModel& model);
+// the labels `labels`. Takes saved by the version before were measured otherwise but kept
+// their sound: with `measure` they are measured again from it; without it, or when a take
+// has no sound to measure or measures empty, the file is of an older version.
+LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, VoiceModel& model,
+                          const Measure& measure = {});
 // The labels a file was trained for, when it is a whole file of trained sounds.
 bool savedLabels(const QByteArray& bytes, QStringList& labels);
 

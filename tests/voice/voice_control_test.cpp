@@ -25,6 +25,7 @@ voice::Take takeOf(float value, int frames = 20, int dims = 4) {
     t.features.dims = dims;
     for (int i = 0; i < frames * dims; ++i) t.features.values.push_back(value + float(i % dims) * 0.1f);
     t.envelope.assign(std::size_t(frames), -20.0f);
+    t.samples.assign(std::size_t(frames) * 160, value / 10);
     return t;
 }
 
@@ -167,6 +168,35 @@ TEST(VoiceSounds, EachProfileHasItsOwnFile) {
     EXPECT_TRUE(QFileInfo(anna).fileName().startsWith(QStringLiteral("ANNA-")));
 }
 
+TEST(VoiceSounds, SoundsSavedByTheVersionBeforeAreMeasuredAgainAsTheyLoad) {
+    VoiceFixture f;
+    f.startWith(2);
+    f.train(1, 1.0f);
+    ASSERT_EQ(saveVoiceSounds(f.s()), VoiceSaveResult::Saved);
+    const QString path = voiceSoundsPath(f.s());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    // Version 3 wrote the same fields, its features measured otherwise.
+    QByteArray body = file.readAll();
+    body.chop(32);
+    body[6] = 3;
+    file.seek(0);
+    file.write(body + QCryptographicHash::hash(body, QCryptographicHash::Sha256));
+    file.close();
+
+    VoiceFixture g;
+    g.session->folders = f.s().folders;
+    g.startWith(2);
+    EXPECT_TRUE(g.messages().isEmpty()) << g.messages().join(u'\n').toStdString();
+    const auto& takes = g.r().model()->takes(1);
+    ASSERT_EQ(takes.size(), 3u);
+    for (std::size_t i = 0; i < takes.size(); ++i) {
+        EXPECT_EQ(takes[i].samples, f.r().model()->takes(1)[i].samples);
+        EXPECT_EQ(takes[i].features, g.r().measure(takes[i].samples));
+        EXPECT_NE(takes[i].features, f.r().model()->takes(1)[i].features);
+    }
+}
+
 TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
     VoiceFixture trainedOnce;
     trainedOnce.startWith(2);
@@ -199,7 +229,8 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
         {"empty", QByteArray(), 2, QStringLiteral("incompleto o dañado")},
         {"another command set", good, 1, QStringLiteral("otro juego de órdenes")},
         {"measured by an earlier version", ofVersion(1), 2, QStringLiteral("versión anterior")},
-        {"written by a later version", ofVersion(4), 2, QStringLiteral("versión más nueva")},
+        {"from the version that kept no sounds", ofVersion(2), 2, QStringLiteral("versión anterior")},
+        {"written by a later version", ofVersion(5), 2, QStringLiteral("versión más nueva")},
     };
     for (const Case& c : cases) {
         VoiceFixture f;

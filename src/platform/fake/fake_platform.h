@@ -223,6 +223,8 @@ public:
     void fail(const QString& reason);
     int modelChanges = 0;
     void modelChanged() override { ++modelChanges; }
+    // A take's sound measured as its mean level every 10 ms.
+    voice::Features measure(const std::vector<float>& samples) override;
 
 private:
     voice::VoiceModel* model_ = nullptr;
