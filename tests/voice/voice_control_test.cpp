@@ -41,7 +41,31 @@ struct VoiceFixture : FakeSessionFixture {
     void train(int label, float value) {
         r().model()->setTakes(label, {takeOf(value), takeOf(value + 0.05f), takeOf(value + 0.1f)});
     }
+    // Trains one label of command set `option`, saves, and gives the file as written.
+    QByteArray savedAfterTraining(int option, int label, float value) {
+        startWith(option);
+        train(label, value);
+        EXPECT_EQ(saveVoiceSounds(s()), VoiceSaveResult::Saved);
+        QFile in(voiceSoundsPath(s()));
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        return in.readAll();
+    }
 };
+
+// A file of trained sounds as another version writes it: the version after the six
+// letters, the digest made anew.
+QByteArray ofVersion(const QByteArray& file, char version) {
+    QByteArray body = file.left(file.size() - 32);
+    body[6] = version;
+    return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+}
+
+void overwrite(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
 
 }  // namespace
 
@@ -170,19 +194,9 @@ TEST(VoiceSounds, EachProfileHasItsOwnFile) {
 
 TEST(VoiceSounds, SoundsSavedByTheVersionBeforeAreMeasuredAgainAsTheyLoad) {
     VoiceFixture f;
-    f.startWith(2);
-    f.train(1, 1.0f);
-    ASSERT_EQ(saveVoiceSounds(f.s()), VoiceSaveResult::Saved);
-    const QString path = voiceSoundsPath(f.s());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray saved = f.savedAfterTraining(2, 1, 1.0f);
     // Version 3 wrote the same fields, its features measured otherwise.
-    QByteArray body = file.readAll();
-    body.chop(32);
-    body[6] = 3;
-    file.seek(0);
-    file.write(body + QCryptographicHash::hash(body, QCryptographicHash::Sha256));
-    file.close();
+    overwrite(voiceSoundsPath(f.s()), ofVersion(saved, 3));
 
     VoiceFixture g;
     g.session->folders = f.s().folders;
@@ -199,24 +213,10 @@ TEST(VoiceSounds, SoundsSavedByTheVersionBeforeAreMeasuredAgainAsTheyLoad) {
 
 TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
     VoiceFixture trainedOnce;
-    trainedOnce.startWith(2);
-    trainedOnce.train(2, 2.0f);
-    ASSERT_EQ(saveVoiceSounds(trainedOnce.s()), VoiceSaveResult::Saved);
+    const QByteArray good = trainedOnce.savedAfterTraining(2, 2, 2.0f);
     const QString path = voiceSoundsPath(trainedOnce.s());
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    const QByteArray good = in.readAll();
-    in.close();
-
     QByteArray altered = good;
     altered[altered.size() / 2] = char(altered[altered.size() / 2] ^ 0x5a);
-    // The same file as another version of the program writes it: the version after the
-    // six letters, the digest made anew.
-    const auto ofVersion = [&good](char version) {
-        QByteArray body = good.left(good.size() - 32);
-        body[6] = version;
-        return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
-    };
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -228,18 +228,14 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
         {"altered", altered, 2, QStringLiteral("incompleto o dañado")},
         {"empty", QByteArray(), 2, QStringLiteral("incompleto o dañado")},
         {"another command set", good, 1, QStringLiteral("otro juego de órdenes")},
-        {"measured by an earlier version", ofVersion(1), 2, QStringLiteral("versión anterior")},
-        {"from the version that kept no sounds", ofVersion(2), 2, QStringLiteral("versión anterior")},
-        {"written by a later version", ofVersion(5), 2, QStringLiteral("versión más nueva")},
+        {"measured by an earlier version", ofVersion(good, 1), 2, QStringLiteral("versión anterior")},
+        {"from the version that kept no sounds", ofVersion(good, 2), 2, QStringLiteral("versión anterior")},
+        {"written by a later version", ofVersion(good, 5), 2, QStringLiteral("versión más nueva")},
     };
     for (const Case& c : cases) {
         VoiceFixture f;
         f.session->folders = trainedOnce.s().folders;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(c.bytes);
-        out.close();
+        overwrite(path, c.bytes);
         f.startWith(c.option);
         EXPECT_EQ(f.p().recognitionState, -1) << c.name;  // the recogniser still started
         ASSERT_EQ(f.messages().size(), 1) << c.name;
