@@ -230,7 +230,7 @@ VoiceGraphsWindow::VoiceGraphsWindow(Session& session, QWidget* parent) : QDialo
         float nearest = INFINITY;
         for (int j = 0; j < n; ++j) {
             const float d = separation[std::size_t(i)][std::size_t(j)];
-            auto* item = new QTableWidgetItem(d > 0 ? QString::number(double(d), 'f', 1)
+            auto* item = new QTableWidgetItem(d > 0 ? QString::number(double(d), 'f', 2)
                                                     : QStringLiteral("-"));
             item->setTextAlignment(Qt::AlignCenter);
             table->setItem(i, j, item);
