@@ -14,6 +14,10 @@
 # and noise and twenty everyday words, none a sound from a label; "fifth" the same again in
 # four other voices (Latin American Spanish, and other variants of the Spanish and Catalan
 # voices); "smoke" a few files of one voice, for a quick run.
+# With QUIET_ROOMS=1, every clean test file and other word is also heard in a quiet room:
+# pink and white noise 40 dB and 30 dB under the word (conditions "40", "30", "white40",
+# "white30"), added after the rest with noise of their own, so that the other files stay
+# as they are without it.
 set -euo pipefail
 out=${1:?output folder}
 kind=${2:-test}
@@ -160,5 +164,19 @@ for v in "${voices[@]}"; do
         done
     done
 done
+if [[ -n ${QUIET_ROOMS:-} ]]; then
+    RANDOM=$((seed + 1000))
+    while IFS=$'\t' read -r group role cond label path; do
+        [[ $role == test || $role == other ]] && [[ $cond == clean ]] || continue
+        for snr in 40 30; do
+            noisy "$path" $snr "${path%.wav}-snr$snr.wav"
+            noisy "$path" $snr "${path%.wav}-white$snr.wav" white
+            printf '%s\t%s\t%s\t%s\t%s\n' "$group" "$role" $snr "$label" "${path%.wav}-snr$snr.wav"
+            printf '%s\t%s\twhite%s\t%s\t%s\n' "$group" "$role" $snr "$label" "${path%.wav}-white$snr.wav"
+        done
+    done < "$manifest" > "$out/quiet.tsv"
+    cat "$out/quiet.tsv" >> "$manifest"
+    rm -f "$out/quiet.tsv"
+fi
 rm -f "$out/tmp.wav" "$out/seg.wav"
 echo "$(wc -l < "$manifest") lines in $manifest"
