@@ -183,11 +183,11 @@ int main(int argc, char** argv) {
             if (traceFiles) {
                 std::fprintf(stderr, "%s (label %d):", qPrintable(it.path), it.label);
                 for (const auto& h : judged)
-                    std::fprintf(stderr, " [%.2f s: %d at %.3f of %.3f, stretch %.3f, next %.3f, noise %.2f, in the room %.3f, trained %.3f]",
+                    std::fprintf(stderr, " [%.2f s: %d at %.3f of %.3f, stretch %.3f, next %.3f, noise %.2f, in the room %.3f, trained %.3f, beats %.2f]",
                                  double(h.end) / 16000.0, h.result.nearest, double(h.result.distance),
                                  double(h.result.threshold), double(h.result.worstStretch),
                                  double(h.result.runnerUp), double(h.noiseDb), double(h.result.roomSpread),
-                                 double(h.result.spread));
+                                 double(h.result.spread), double(h.result.beatsApart));
                 std::fprintf(stderr, " -> %d heard\n", int(heard.size()));
             }
             for (const auto& h : judged) {

@@ -26,10 +26,12 @@ import numpy as np
 # The limits of this build (voice/voice_model.cpp): the base of the distance with no room
 # heard (quiet, noisy), the base where the takes are heard in the room, the weights of the
 # trained spread and of the spread in the room, the worst stretch (with no room heard it
-# widens to noisy_stretch in a noisy room) and the margin to the next label. A noise 32 dB
-# under the word is quiet, 12 dB under it noisy.
+# widens to noisy_stretch in a noisy room), the margin to the next label, and how far apart
+# the syllable beats may lie (a sound at `beats` or farther from every take of its label is
+# no saying of it; traces without them compare none). A noise 32 dB under the word is quiet,
+# 12 dB under it noisy.
 BUILD = dict(quiet=0.35, noisy=1.4, room_quiet=0.4, room_noisy=0.2, spread=0.3, room_spread=0.75,
-             stretch=0.9, noisy_stretch=1.1, margin=0.75)
+             stretch=0.9, noisy_stretch=1.1, margin=0.75, beats=2.5)
 QUIET_DB, NOISY_DB = -32.0, -12.0
 MAXIMUM_SPREAD = 1.1
 CONDITIONS = ["clean", "40", "white40", "30", "white30", "20", "white20", "10", "white10"]
@@ -37,7 +39,8 @@ NOISY = ("10", "white10")  # the conditions held to 90 %; the others to 97 %
 
 HEAD = re.compile(r"/([^/ ]+)/([^/ ]+)\.wav \(label (\d+)\):")
 JUDGED = re.compile(r"\[[0-9.]+ s: (\d+) at ([0-9.]+) of ([0-9.]+), stretch ([0-9.]+), "
-                    r"next ([0-9.]+|inf), noise ([-0-9.]+), in the room ([0-9.]+), trained ([0-9.]+)\]")
+                    r"next ([0-9.]+|inf), noise ([-0-9.]+), in the room ([0-9.]+), trained ([0-9.]+)"
+                    r"(?:, beats ([0-9.]+|inf))?\]")
 HEARD = re.compile(r"-> (\d+) heard")
 
 
@@ -64,14 +67,15 @@ class Traces:
                     files.append((name, condition(head.group(2)), head.group(1), int(head.group(3)),
                                   int(heard.group(1)) > 0))
                     for j in JUDGED.findall(line):
-                        sounds.append((len(files) - 1,) + tuple(float(x) for x in j))
+                        sounds.append((len(files) - 1,) + tuple(float(x or 0) for x in j))
         if not sounds:
             sys.exit("voice_limits: no judged sound in the traces (VOICE_ACCURACY_TRACE=1?)")
         s = np.array(sounds)
         self.files = files
         self.file = s[:, 0].astype(int)
         self.nearest = s[:, 1].astype(int)
-        self.distance, self.threshold, self.stretch, self.next, self.noise, self.room, self.trained = s[:, 2:].T
+        (self.distance, self.threshold, self.stretch, self.next, self.noise, self.room, self.trained,
+         self.beats) = s[:, 2:].T
         self.label = np.array([f[3] for f in files])
         self.cells = {}
         self.cell = np.array([self.cells.setdefault((f[0], f[2], f[1]), len(self.cells)) for f in files])
@@ -90,7 +94,7 @@ class Traces:
         limit = self.limit(lim)
         stretch = np.where(self.room > 0, lim["stretch"], along(self.loud, lim["stretch"], lim["noisy_stretch"]))
         taken = ((self.nearest > 0) & (self.distance <= limit) & (self.stretch <= stretch) &
-                 (self.distance <= lim["margin"] * self.next))
+                 (self.distance <= lim["margin"] * self.next) & (self.beats < lim["beats"]))
         n = len(self.files)
         anything = np.bincount(self.file, weights=taken, minlength=n) > 0
         right = np.bincount(self.file, weights=taken & (self.nearest == self.label[self.file]), minlength=n) > 0

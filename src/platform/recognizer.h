@@ -15,6 +15,9 @@ class VoiceModel;
 struct Features {
     int dims = 0;
     std::vector<float> values;  // frames x dims, row after row
+    // The weight of each syllable beat, in time order (voice/beats.h); empty when not
+    // measured, and then not compared.
+    std::vector<float> beats;
     int frames() const { return dims > 0 ? int(values.size()) / dims : 0; }
     const float* frame(int i) const { return values.data() + std::size_t(i) * std::size_t(dims); }
     bool empty() const { return frames() == 0; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "voice/beats.h"
 #include "voice/sound_cutter.h"
 
 namespace vexil::voice {
@@ -77,6 +78,7 @@ Features MfccExtractor::compute(const std::vector<float>& samples, const std::ve
     f.dims = kDims;
     // The mel bands of every frame first: the floor depends on the loudest of them.
     std::vector<float> bands = melBands(samples);
+    const std::vector<float> beats = syllableBeats(bands, kBands, noise);
     // In noise, each band is smoothed over three frames: the noise's own flicker from one
     // frame to the next, which differs between two hearings of a word, is halved.
     if (noise.size() == std::size_t(kBands) && bands.size() >= 3 * std::size_t(kBands)) {
@@ -110,6 +112,7 @@ Features MfccExtractor::compute(const std::vector<float>& samples, const std::ve
         normaliseMeans(statics);
         normaliseVariances(statics);
         f = withDeltas(statics);
+        f.beats = beats;
     }
     if (cepstrum) del_fvec(cepstrum);
     if (logBands) del_fvec(logBands);

@@ -2,7 +2,8 @@
 // Mel-frequency cepstral coefficients of a sound, computed with aubio: a 32 ms window every
 // 10 ms, 40 mel bands, coefficients 1 to 12 (the level, coefficient 0, is left out so that a
 // louder or softer take matches), each brought to mean 0 over the sound and divided by the
-// square root of its spread there, and beside them their slopes over five frames.
+// square root of its spread there, and beside them their slopes over five frames; and the
+// syllable beats of the sound (voice/beats.h).
 //
 // Before the logarithm every band is raised by a floor a fixed distance below the loudest
 // band of the whole sound. Whatever lies under it (the silence around a take recorded in a

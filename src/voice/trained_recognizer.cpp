@@ -236,12 +236,13 @@ TrainedSoundRecognizer::Heard TrainedSoundRecognizer::judge(const CutSound& cut)
     if (trace_)
         std::fprintf(stderr,
                      "voice: sound of %.2f s, nearest %d at %.3f (threshold %.3f, worst stretch "
-                     "%.3f, next %.3f, noise %.1f dB, takes in the room %.3f apart): %d\n",
+                     "%.3f, next %.3f, noise %.1f dB, takes in the room %.3f apart, beats %.2f "
+                     "apart): %d\n",
                      double(cut.end - cut.start) / SoundCutter::kSampleRate, heard.result.nearest,
                      double(heard.result.distance), double(heard.result.threshold),
                      double(heard.result.worstStretch), double(heard.result.runnerUp),
                      double(heard.noiseDb), double(heard.result.roomSpread),
-                     heard.result.label);
+                     double(heard.result.beatsApart), heard.result.label);
     return heard;
 }
 

@@ -178,6 +178,16 @@ float dtwDistance(const Features& a, const Features& b) {
     return dtwMatch(a, b).distance;
 }
 
+float beatsApart(const std::vector<float>& a, const std::vector<float>& b) {
+    if (a.empty() || b.empty() || a.size() == b.size()) return 0.0f;
+    std::vector<float> more = a.size() > b.size() ? a : b;
+    const std::size_t beyond = more.size() - std::min(a.size(), b.size());
+    std::partial_sort(more.begin(), more.begin() + std::ptrdiff_t(beyond), more.end());
+    double sum = 0;
+    for (std::size_t i = 0; i < beyond; ++i) sum += more[i];
+    return float(sum);
+}
+
 // --- model ----------------------------------------------------------------------------------
 
 void VoiceModel::setLabels(const QStringList& labels) {
@@ -292,10 +302,18 @@ VoiceModel::Result VoiceModel::classify(const Features& sound, const HeardAs& he
                                        [&](std::size_t i) -> const Features& { return nearestTakes[i]; });
     r.spread = countedSpread(r.nearest);
     r.threshold = threshold(r.nearest, noise, r.roomSpread);
-    // Near enough to its own takes all along, and not a sound halfway between two labels.
+    // The beats of the take nearest in beats: a user may say a label in two ways.
+    r.beatsApart = kInfinity;
+    const auto& own = takes_[std::size_t(r.nearest - 1)];
+    for (std::size_t t = 0; t < own.size(); ++t) {
+        const std::vector<float>& beats = heard ? nearestTakes[t].beats : own[t].features.beats;
+        r.beatsApart = std::min(r.beatsApart, beatsApart(sound.beats, beats));
+    }
+    // Near enough to its own takes all along, in the syllables of one of them (kBeatLimit),
+    // and not a sound halfway between two labels.
     const float stretchLimit =
         r.roomSpread > 0 ? kStretchLimit : alongTheRoom(noise, kStretchLimit, kNoisyStretchLimit);
-    if (best <= r.threshold && r.worstStretch <= stretchLimit &&
+    if (best <= r.threshold && r.worstStretch <= stretchLimit && r.beatsApart < kBeatLimit &&
         (!std::isfinite(second) || best <= kMargin * second))
         r.label = r.nearest;
     return r;
@@ -328,9 +346,13 @@ constexpr char kMagic[] = "VXSONS";
 // 3: each take also keeps its sound.
 // 4: each coefficient divided by the square root of its spread, not by the spread. Takes of
 // version 3 are measured again from their sounds; those of version 2 kept none.
-constexpr quint16 kVersion = 4;
+// 5: each take also keeps its syllable beats (voice/beats.h). Takes of version 4 are
+// measured as now but without them: measured again from their sounds where they can be,
+// kept without beats (not compared by them) where they cannot.
+constexpr quint16 kVersion = 5;
 constexpr quint16 kFirstReadable = 3;
 constexpr quint16 kMeasuredAsNow = 4;
+constexpr quint16 kWithBeats = 5;
 constexpr int kDigestSize = 32;
 
 void writeFloats(QDataStream& out, const std::vector<float>& v) {
@@ -401,6 +423,7 @@ QByteArray saveVoiceModel(const VoiceModel& model) {
             for (const Take& t : takes) {
                 out << quint16(t.features.dims);
                 writeFloats(out, t.features.values);
+                writeFloats(out, t.features.beats);
                 writeFloats(out, t.envelope);
                 writeFloats(out, t.samples);
             }
@@ -448,6 +471,8 @@ LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, Vo
             t.features.dims = dims;
             if (!readFloats(in, t.features.values, quint32(dims) * VoiceModel::kMaxFrames) ||
                 t.features.values.size() % dims != 0 || t.features.values.empty() ||
+                (h.version >= kWithBeats &&
+                 !readFloats(in, t.features.beats, VoiceModel::kMaxFrames)) ||
                 !readFloats(in, t.envelope, VoiceModel::kMaxFrames))
                 return LoadStatus::Damaged;
             if (!readFloats(in, t.samples, VoiceModel::kMaxSamples)) return LoadStatus::Damaged;
@@ -455,6 +480,9 @@ LoadStatus loadVoiceModel(const QByteArray& bytes, const QStringList& labels, Vo
                 if (measure && !t.samples.empty()) t.features = measure(t.samples);
                 older = !measure || t.samples.empty() || t.features.empty() ||
                         t.features.dims > VoiceModel::kMaxDims;
+            } else if (h.version < kWithBeats && measure && !t.samples.empty()) {
+                Features now = measure(t.samples);
+                if (now.dims == t.features.dims && !now.empty()) t.features = std::move(now);
             }
         }
         loaded.setTakes(l, std::move(takes));

@@ -38,6 +38,16 @@ void normaliseVariances(Features& f);
 // The features followed, in each frame, by their slopes (regression over two frames either
 // side).
 Features withDeltas(const Features& f);
+// How far the syllable beats of two sounds (Features::beats) differ: the weights of the
+// beats one has beyond the other's number of beats, its weakest (the strongest of each are
+// taken for the beats they share). 0 when they have as many, or when either sound's beats
+// were not measured.
+float beatsApart(const std::vector<float>& a, const std::vector<float>& b);
+// A sound whose beats lie this far or farther from those of every take of a label is no
+// saying of it: a word of other syllables that comes near the label's takes where noise
+// covers the rest (voice/beats.h). Two sayings of a word lay at most 1.5 apart over the
+// benchmark's sets, the other words that came near a label at least 3.2 (bench/README.md).
+constexpr float kBeatLimit = 2.5f;
 
 class VoiceModel {
 public:
@@ -48,7 +58,8 @@ public:
     static constexpr int kMaxSamples = kMaxFrames * 160;  // a take's sound at 16 kHz
     // A label answers when the sound lies near enough to its takes (a fixed distance,
     // widened a little by how far apart the takes themselves are), with no stretch of it far
-    // off, and clearly nearer to it than to any other label (voice_model.cpp).
+    // off, clearly nearer to it than to any other label, and with the syllable beats of one
+    // of its takes (voice_model.cpp).
 
     // The labels of the command set. Takes of labels that stay (same text, same place)
     // are kept; the others are dropped.
@@ -82,6 +93,8 @@ public:
                                  // 0 without a room or with a single take
         float spread = 0;        // between the nearest label's takes as trained, as its
                                  // limit counts it (a usual one for a single take)
+        float beatsApart = 0;    // the sound's beats from those of the nearest label's take
+                                 // nearest in beats, as heard (beatsApart())
     };
     // The label a sound stands for, or 0 when it is near none of them.
     Result classify(const Features& sound, NoiseDb noise = std::nullopt) const;

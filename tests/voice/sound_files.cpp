@@ -1,5 +1,8 @@
 #include "sound_files.h"
 
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QIODevice>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,6 +11,7 @@
 #include <random>
 
 #include "platform/voice/capture.h"
+#include "voice/voice_model.h"
 
 namespace vexil::test {
 
@@ -40,6 +44,30 @@ std::vector<float> quiet(int ms, float noise) {
 
 void append(std::vector<float>& to, const std::vector<float>& more) {
     to.insert(to.end(), more.begin(), more.end());
+}
+
+QByteArray voiceFileOfVersion(const voice::VoiceModel& model, quint16 version, int soundlessLabel) {
+    QByteArray body("VXSONS");
+    QDataStream out(&body, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.setFloatingPointPrecision(QDataStream::SinglePrecision);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << version << quint16(model.labelCount());
+    for (const QString& l : model.labels()) out << l;
+    const auto floats = [&](const std::vector<float>& v) {
+        out << quint32(v.size());
+        for (float x : v) out << x;
+    };
+    for (int l = 1; l <= model.labelCount(); ++l) {
+        out << quint16(model.takes(l).size());
+        for (const voice::Take& t : model.takes(l)) {
+            out << quint16(t.features.dims);
+            floats(t.features.values);
+            floats(t.envelope);
+            if (version >= 3) floats(l == soundlessLabel ? std::vector<float>{} : t.samples);
+        }
+    }
+    return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
 }
 
 bool writeWave(const QString& path, const std::vector<float>& samples) {

@@ -12,6 +12,7 @@
 #include "access/voice_control.h"
 #include "access/voice_training.h"
 #include "files/profile_files.h"
+#include "sound_files.h"
 #include "support/test_support.h"
 #include "voice/voice_model.h"
 
@@ -194,9 +195,9 @@ TEST(VoiceSounds, EachProfileHasItsOwnFile) {
 
 TEST(VoiceSounds, SoundsSavedByTheVersionBeforeAreMeasuredAgainAsTheyLoad) {
     VoiceFixture f;
-    const QByteArray saved = f.savedAfterTraining(2, 1, 1.0f);
-    // Version 3 wrote the same fields, its features measured otherwise.
-    overwrite(voiceSoundsPath(f.s()), ofVersion(saved, 3));
+    f.savedAfterTraining(2, 1, 1.0f);
+    // Version 3 wrote the takes with their sound, their features measured otherwise.
+    overwrite(voiceSoundsPath(f.s()), vexil::test::voiceFileOfVersion(*f.r().model(), 3));
 
     VoiceFixture g;
     g.session->folders = f.s().folders;
@@ -230,7 +231,7 @@ TEST(VoiceSounds, BadFilesAreReportedAndLoseNothing) {
         {"another command set", good, 1, QStringLiteral("otro juego de órdenes")},
         {"measured by an earlier version", ofVersion(good, 1), 2, QStringLiteral("versión anterior")},
         {"from the version that kept no sounds", ofVersion(good, 2), 2, QStringLiteral("versión anterior")},
-        {"written by a later version", ofVersion(good, 5), 2, QStringLiteral("versión más nueva")},
+        {"written by a later version", ofVersion(good, 6), 2, QStringLiteral("versión más nueva")},
     };
     for (const Case& c : cases) {
         VoiceFixture f;

@@ -1,15 +1,14 @@
 // Comparing sounds and deciding what they stand for, on made-up features: the alignment
 // forgives a sound said faster or slower, not one that is elsewhere different; a label
-// answers only when the sound is near its takes all along and clearly nearer to it than to
-// any other label. Saved takes come back whole; those of the version before are measured again.
+// answers only when the sound is near its takes all along, in the syllable beats of one of
+// them, and clearly nearer to it than to any other label. Saved takes come back whole; those
+// of the versions before are measured again.
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
-#include <QDataStream>
-#include <QIODevice>
 #include <cmath>
 #include <vector>
 
+#include "sound_files.h"
 #include "voice/voice_model.h"
 
 using namespace vexil::voice;
@@ -93,8 +92,15 @@ TEST(VoiceModel, ALabelAnswersOnlyWhenTheSoundIsNearItAllAlongAndNearerThanTheOt
     };
     const auto label1 = [&](float shift) { return across(shift); };
     const auto label2 = [&](float shift) { return across(2.4f + shift); };
-    model.setTakes(1, {takeOf(label1(0)), takeOf(label1(0.2f)), takeOf(label1(-0.2f))});
-    model.setTakes(2, {takeOf(label2(0)), takeOf(label2(0.2f)), takeOf(label2(-0.2f))});
+    // Label 1 is said in one beat, and once in two; label 2 in two.
+    const auto beating = [](Features f, std::vector<float> beats) {
+        f.beats = std::move(beats);
+        return f;
+    };
+    model.setTakes(1, {takeOf(beating(label1(0), {12})), takeOf(beating(label1(0.2f), {12})),
+                       takeOf(beating(label1(-0.2f), {12, 3}))});
+    model.setTakes(2, {takeOf(beating(label2(0), {12, 9})), takeOf(beating(label2(0.2f), {12, 8})),
+                       takeOf(beating(label2(-0.2f), {12, 9}))});
     // The third label untrained: never the answer.
 
     const float threshold1 = model.threshold(1);
@@ -105,6 +111,12 @@ TEST(VoiceModel, ALabelAnswersOnlyWhenTheSoundIsNearItAllAlongAndNearerThanTheOt
     };
     const Case cases[] = {
         {"a take of label 1 again", label1(0.1f), 1},
+        {"label 1 in its beat", beating(label1(0.1f), {10}), 1},
+        {"label 1 in the two beats of one of its takes", beating(label1(0.1f), {11, 5}), 1},
+        // As near label 1, but in other syllables: a word that shares its sounds.
+        {"a word of three beats", beating(label1(0.1f), {12, 5, 4}), 0},
+        {"a word with a beat fewer", beating(label2(0.1f), {12}), 0},
+        {"beats not measured", label2(0.1f), 2},
         {"label 2 said slower", glide(80, {1.7f, 1.7f}, {4.7f, -1.3f}), 2},
         // Far from everything.
         {"another word", glide(50, {10, 10}, {12, 14}), 0},
@@ -214,6 +226,7 @@ TEST(VoiceModel, SavedSoundsComeBackWholeAndThoseOfTheVersionBeforeAreMeasuredAg
     VoiceModel model;
     model.setLabels(labels);
     Take a = takeOf(glide(12, {0, 0}, {1, 1}));
+    a.features.beats = {12, 4.5f};
     a.envelope.assign(12, -20.0f);
     a.samples.assign(1920, 0.25f);
     Take b = takeOf(glide(9, {1, 0}, {0, 1}));
@@ -224,29 +237,10 @@ TEST(VoiceModel, SavedSoundsComeBackWholeAndThoseOfTheVersionBeforeAreMeasuredAg
     ASSERT_EQ(loadVoiceModel(saveVoiceModel(model), labels, loaded), LoadStatus::Loaded);
     EXPECT_EQ(loaded, model);
 
-    // The takes as an earlier version wrote them: measured otherwise, with their sound
-    // (version 3) or without it (version 2).
+    // The takes as an earlier version wrote them: measured as now but without their beats
+    // (version 4), measured otherwise, with their sound (version 3) or without it (version 2).
     const auto written = [&](quint16 version, bool secondHasSound) {
-        QByteArray body("VXSONS");
-        QDataStream out(&body, QIODevice::Append);
-        out.setByteOrder(QDataStream::LittleEndian);
-        out.setFloatingPointPrecision(QDataStream::SinglePrecision);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << version << quint16(labels.size());
-        for (const QString& l : labels) out << l;
-        for (int l = 1; l <= 2; ++l) {
-            out << quint16(1);
-            const Take& t = model.takes(l)[0];
-            out << quint16(t.features.dims) << quint32(t.features.values.size());
-            for (float x : t.features.values) out << x;
-            out << quint32(t.envelope.size());
-            for (float x : t.envelope) out << x;
-            if (version < 3) continue;
-            const std::size_t sound = l == 2 && !secondHasSound ? 0 : t.samples.size();
-            out << quint32(sound);
-            for (std::size_t i = 0; i < sound; ++i) out << t.samples[i];
-        }
-        return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+        return vexil::test::voiceFileOfVersion(model, version, secondHasSound ? 0 : 2);
     };
     // As the recogniser measures now: one value a frame, the frame's first sample.
     const Measure now = [](const std::vector<float>& samples) {
@@ -256,13 +250,24 @@ TEST(VoiceModel, SavedSoundsComeBackWholeAndThoseOfTheVersionBeforeAreMeasuredAg
         return f;
     };
     const Measure nothing = [](const std::vector<float>&) { return Features{}; };
+    // As now, beats too, where the features were already measured as now.
+    const Measure withBeats = [&](const std::vector<float>& samples) {
+        Features f = samples.size() == a.samples.size() ? a.features : b.features;
+        f.beats = {float(samples.size() / 160)};
+        return f;
+    };
     struct Case {
         const char* name;
         QByteArray file;
         Measure measure;
         LoadStatus status;
+        bool measuredAgain = true;
     };
     const Case cases[] = {
+        {"version 4, its beats measured", written(4, true), withBeats, LoadStatus::Loaded},
+        // Compared without beats, but not lost.
+        {"version 4, nothing to measure with", written(4, true), {}, LoadStatus::Loaded, false},
+        {"version 4, a take measures empty", written(4, true), nothing, LoadStatus::Loaded, false},
         {"version 3, measured again", written(3, true), now, LoadStatus::Loaded},
         {"version 3, nothing to measure with", written(3, true), {}, LoadStatus::OlderVersion},
         {"version 3, a take measures empty", written(3, true), nothing, LoadStatus::OlderVersion},
@@ -283,7 +288,9 @@ TEST(VoiceModel, SavedSoundsComeBackWholeAndThoseOfTheVersionBeforeAreMeasuredAg
             const Take& t = old.takes(l)[0];
             EXPECT_EQ(t.samples, model.takes(l)[0].samples) << c.name;
             EXPECT_EQ(t.envelope, model.takes(l)[0].envelope) << c.name;
-            EXPECT_EQ(t.features, now(t.samples)) << c.name;
+            Features written = model.takes(l)[0].features;
+            written.beats.clear();
+            EXPECT_EQ(t.features, c.measuredAgain ? c.measure(t.samples) : written) << c.name;
         }
         // Saved again, the takes come back as measured now, with no measuring.
         VoiceModel again;
