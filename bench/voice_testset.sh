@@ -6,7 +6,7 @@
 # level of the word taken over the word itself. Writes the WAV files and a manifest that
 # voice-accuracy reads (conditions "clean", "20" and "10" for pink noise, "white20" and
 # "white10" for white noise).
-#   bench/voice_testset.sh OUTDIR [dev|third|fourth|fifth|sixth|smoke]
+#   bench/voice_testset.sh OUTDIR [dev|third|fourth|fifth|sixth|seventh|smoke]
 # "dev" makes the development set the recogniser's settings are chosen on: other pitches,
 # speeds, non-label words and noise, so that the test set measures them on sounds they were
 # not fitted to; "third" a set with yet other takes, noise and words, some of them a sound
@@ -14,7 +14,8 @@
 # and noise and twenty everyday words, none a sound from a label; "fifth" the same again in
 # four other voices (Latin American Spanish, and other variants of the Spanish and Catalan
 # voices); "sixth" the same in four voices none of the others has, made after the fifth had
-# been measured; "smoke" a few files of one voice, for a quick run.
+# been measured; "seventh" the same in four more voices, made before the syllable beats
+# (voice/beats.h) were run on it; "smoke" a few files of one voice, for a quick run.
 # With QUIET_ROOMS=1, every clean test file and other word is also heard in a quiet room:
 # pink and white noise 40 dB and 30 dB under the word (conditions "40", "30", "white40",
 # "white30"), added after the rest with noise of their own, so that the other files stay
@@ -45,6 +46,12 @@ if [[ $kind == smoke ]]; then
     others=(casa perro)
     train_takes=("40 150" "50 165" "62 180")
     pitches=(45) speeds=(160) seed=7
+elif [[ $kind == seventh ]]; then
+    voices=(es+f5 es-419+m7 ca+f3 ca+m2)
+    others=(taza bosque cuento raton jardin pelota manta lluvia cuadro sombra abeja lente goma
+            trigo cofre baile nota vaca ciudad puente)
+    train_takes=("46 154" "56 169" "66 184")
+    pitches=(34 44 56 72) speeds=(141 156 174 189 201) seed=67
 elif [[ $kind == sixth ]]; then
     voices=(es+m4 es-419+f3 ca+f4 ca+m6)
     others=(lana carro bolsa gota suelo campana nieto pelo toro vela dulce rama cuchara mapa
@@ -83,13 +90,14 @@ for p in "${pitches[@]}"; do for s in "${speeds[@]}"; do test_takes+=("$p $s"); 
 
 # Repeatable (sox -R seeds its generators): the same command makes the same set. The
 # development set takes its noise from the minute after the test set's, the third set from
-# the minute after that, the fourth, fifth and sixth from the ones after.
+# the minute after that, the fourth, fifth, sixth and seventh from the ones after.
 from=0
 [[ $kind == dev ]] && from=60
 [[ $kind == third ]] && from=120
 [[ $kind == fourth ]] && from=180
 [[ $kind == fifth ]] && from=240
 [[ $kind == sixth ]] && from=300
+[[ $kind == seventh ]] && from=360
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise.wav" synth $((from + 60)) pinknoise vol 0.3 trim $from
 sox -R -n -r 16000 -c 1 -b 16 "$out/noise-white.wav" synth $((from + 60)) whitenoise vol 0.3 trim $from
 
